@@ -1,0 +1,46 @@
+include(GoogleTest)
+# One test program per file tests/<dir>/<name>_test.cpp, named test_<dir>_<name>.
+# Labels: the folder name; "threads" for *_thread_test.cpp (also run under
+# ThreadSanitizer); "window" for *_window_test.cpp (run serially, need Xvfb).
+# Tests run with the run folder as working directory.
+file(GLOB_RECURSE QUELL_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/*_test.cpp)
+file(GLOB QUELL_TEST_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
+if(QUELL_TEST_SUPPORT)
+  add_library(test_support STATIC ${QUELL_TEST_SUPPORT})
+  target_link_libraries(test_support PUBLIC engine GTest::gtest ${X11_LIBRARIES})
+  target_include_directories(test_support PUBLIC ${CMAKE_SOURCE_DIR}/tests ${X11_INCLUDE_DIR})
+endif()
+
+add_custom_target(thread_tests)
+foreach(src ${QUELL_TEST_SOURCES})
+  file(RELATIVE_PATH rel ${CMAKE_SOURCE_DIR}/tests ${src})
+  get_filename_component(dir ${rel} DIRECTORY)
+  get_filename_component(name ${rel} NAME_WE)
+  string(REPLACE "/" "_" dirname "${dir}")
+  set(target test_${dirname}_${name})
+  add_executable(${target} ${src})
+  target_compile_options(${target} PRIVATE ${QUELL_WARNINGS})
+  target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  target_link_libraries(${target} PRIVATE engine GTest::gtest GTest::gtest_main GTest::gmock)
+  if(TARGET test_support)
+    target_link_libraries(${target} PRIVATE test_support)
+  endif()
+  target_compile_definitions(${target} PRIVATE
+    QUELL_RUN_DIR="${QUELL_RUN_DIR}" QUELL_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+  add_dependencies(${target} content quellbrand)
+  set(labels ${dirname})
+  set(props "")
+  if(name MATCHES "_thread_test$")
+    list(APPEND labels threads)
+    add_dependencies(thread_tests ${target})
+  endif()
+  if(name MATCHES "_window_test$")
+    list(APPEND labels window)
+    set(props RUN_SERIAL TRUE)
+  endif()
+  gtest_discover_tests(${target}
+    WORKING_DIRECTORY ${QUELL_RUN_DIR}
+    TEST_PREFIX "${dirname}."
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES LABELS "${labels}" ${props} TIMEOUT 300)
+endforeach()

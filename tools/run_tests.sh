@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Called by test.sh inside xvfb-run. Exits non-zero when any build or test fails.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+JOBS=$(nproc)
+status=0
+
+build() {  # build <dir> <sanitizer> [target]
+  local dir=$1 san=$2 target=${3:-all}
+  cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUELL_SANITIZE="$san" >/dev/null &&
+  cmake --build "$dir" -j"$JOBS" --target "$target"
+}
+
+run_suite() {  # run_suite <dir> [ctest args...]
+  local dir=$1; shift
+  (cd "$dir" && ctest --output-on-failure -j"$JOBS" "$@") || status=1
+}
+
+export ASAN_OPTIONS=detect_leaks=0:abort_on_error=0
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
+
+echo "=== AddressSanitizer + UndefinedBehaviorSanitizer build ==="
+if build build/asan address; then run_suite build/asan; else status=1; fi
+
+echo "=== ThreadSanitizer build (threaded tests) ==="
+if build build/tsan thread thread_tests; then
+  run_suite build/tsan -L threads
+else
+  status=1
+fi
+
+echo "=== Normal build ==="
+if build build/release ""; then run_suite build/release; else status=1; fi
+
+exit $status
