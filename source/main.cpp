@@ -1,9 +1,106 @@
+// The game's entry point: brings the modules up in their fixed order, runs
+// the frame loop with the physics and collision threads, and shuts the
+// modules down in their fixed order. Reads no command-line arguments.
+#include <cstdlib>
+#include <string>
+
+#include "animation_manager.h"
+#include "behavior_manager.h"
+#include "collision_manager.h"
+#include "event_manager.h"
+#include "frame_loop.h"
+#include "game_logic.h"
+#include "graphics.h"
+#include "input_manager.h"
+#include "interface_manager.h"
+#include "lua_manager.h"
+#include "object_manager.h"
+#include "physics.h"
+#include "resource_manager.h"
+#include "platform/profile.h"
+#include "sound_manager.h"
+#include "spawn_manager.h"
 #include "system.h"
 
+namespace {
+
+template <class T>
+void InitModule() { Module<T>::Instance()->Init(); }
+
+template <class T>
+void KillModule() { Module<T>::Instance()->Kill(); }
+
+void LogBuildAndProfile(System& system) {
+    system.Log("_SECURE_SCL = 0\n");
+    system.Log("_HAS_ITERATOR_DEBUGGING = 0\n");
+    system.Log("profileDirectory = " + system.GetUserProfile() + "\n");
+    system.Log("versionStr = " + System::GetVersionString() + "\n");
+    system.Log("Not using release mode\n");
+}
+
+void InitEarlyModules() {
+    InitModule<InputManager>();
+    InitModule<ResourceManager>();  // registry, then object patterns
+    InitModule<ObjectManager>();
+    InitModule<CollisionManager>();
+}
+
+void ShowSplashFrame() {
+    // ---- The splash frame goes here, with the issue that builds it: the
+    // ResourceManager loads and uploads the studio logo, Graphics draws it
+    // once (DrawLoadingScreen), then the loading image is loaded.
+}
+
+void InitLateModules() {
+    InitModule<LuaManager>();
+    InitModule<SoundManager>();
+    InitModule<InterfaceManager>();
+    InitModule<GameLogic>();
+    InitModule<BehaviorManager>();
+    InitModule<AnimationManager>();
+    InitModule<Physics>();
+    InitModule<Graphics>();
+    InitModule<SpawnManager>();
+}
+
+void Shutdown() {
+    KillModule<InputManager>();
+    KillModule<SoundManager>();
+    KillModule<ResourceManager>();
+    KillModule<ObjectManager>();
+    KillModule<CollisionManager>();
+    KillModule<LuaManager>();
+    KillModule<InterfaceManager>();
+    KillModule<GameLogic>();
+    KillModule<BehaviorManager>();
+    KillModule<AnimationManager>();
+    KillModule<Physics>();
+    KillModule<Graphics>();
+    KillModule<SpawnManager>();
+    KillModule<System>();
+    KillModule<EventManager>();
+}
+
+}  // namespace
+
 int main() {
-    System* system = Module<System>::Instance();
-    system->Init();
-    system->Log("foundation started");
-    system->Kill();
-    return 0;
+    System& system = *Module<System>::Instance();
+    LogBuildAndProfile(system);
+    system.Init();
+    system.MakeDir(platform::kProfileFolderName);
+    InitModule<EventManager>();
+    if (!system.InitGL()) {
+        system.Log("No window could be opened; exiting");
+        KillModule<System>();
+        return EXIT_FAILURE;
+    }
+    InitEarlyModules();
+    ShowSplashFrame();
+    InitLateModules();
+    StartWorkerThreads();
+    MainLoop();
+    // The workers left after the last frame's barrier; nobody waits for them.
+    JoinWorkerThreads();
+    Shutdown();
+    return EXIT_SUCCESS;
 }

@@ -1,36 +1,88 @@
 #include "system.h"
 
-#include <iostream>
+#include <SDL.h>
 
+#include "frame_limiter.h"
+#include "geom/vector.h"
+#include "input_manager.h"
 #include "platform/clock.h"
+
+namespace {
+
+const char* const kCaption = "The Quellbrand";
+
+}  // namespace
 
 System::System() : Module<System>("System") {}
 
 void System::Init() {
+    StartSDL();
+    ReadDesktopAndModes();
+    ApplyChosenMode();
     platform::SetClockTime(0.0);
+    LoadSettings();
+    SDL_WM_SetCaption(kCaption, kCaption);
     Pause(true);
 }
 
-void System::Update() {}
-
-void System::Kill() {}
-
-void System::WriteLine(const std::string& line) {
-    std::lock_guard<std::mutex> guard(logMutex);
-    std::cout << line << std::endl;
-    logText += line;
-    logText += "\n";
+void System::StartSDL() {
+    if (SDL_Init(SDL_INIT_EVERYTHING) >= 0) return;
+    // A machine without a sound device still plays, silently; the sound layer
+    // opens audio on its own and copes with its absence.
+    const std::string reason = SDL_GetError();
+    if (SDL_Init(SDL_INIT_EVERYTHING & ~SDL_INIT_AUDIO) >= 0) {
+        Warning("SDL audio unavailable (" + reason + "), starting without audio");
+        return;
+    }
+    Error(SOURCE_POS + "SDL_Init failed");
 }
 
-void System::Log(const std::string& message) { WriteLine(message); }
+void System::ReadDesktopAndModes() {
+    videoModes = CandidateVideoModes();
+    const SDL_VideoInfo* info = SDL_GetVideoInfo();
+    if (!info) {
+        // Without video info there is no desktop to measure and no mode to
+        // probe; the window fallback of ApplyChosenMode takes over.
+        Error(SOURCE_POS + "could not get video info");
+        return;
+    }
+    desktopWidth = info->current_w;
+    desktopHeight = info->current_h;
+    for (VideoMode& mode : videoModes) {
+        mode.available = IsVideoModeOK(mode.width, mode.height, mode.fullScreen);
+    }
+}
 
-void System::Warning(const std::string& message) { WriteLine("WARNING: " + message); }
+void System::ApplyChosenMode() {
+    const VideoMode chosen = ChooseVideoMode(desktopWidth, desktopHeight);
+    if (!chosen.available) {
+        // A 0 x 0 window cannot open; a plain window of the default size can.
+        Error(SOURCE_POS + "could not find suitable resolution!");
+        width = 1024;
+        height = 768;
+        fullScreen = false;
+        return;
+    }
+    width = chosen.width;
+    height = chosen.height;
+    fullScreen = true;
+}
 
-void System::Error(const std::string& message) { WriteLine("ERROR: " + message); }
+void System::Update() {
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+        if (event.type == SDL_QUIT) {
+            Log("Quit requested\n");
+            Quit();
+        } else if (event.type == SDL_KEYDOWN && textInputMode) {
+            Module<InputManager>::Instance()->KeyHandler(event.key.keysym.unicode);
+        }
+    }
+}
 
-std::string System::GetLogText() const {
-    std::lock_guard<std::mutex> guard(logMutex);
-    return logText;
+void System::Kill() {
+    screen = nullptr;
+    SDL_Quit();
 }
 
 double System::GetTime(bool ignorePause) const {
@@ -42,12 +94,38 @@ void System::StampFrameStart() {
     frameStartTime.store(paused.load() ? pausedTime.load() : platform::GetClockTime());
 }
 
+void System::FrameLimiter() {
+    const double elapsed = GetTime(false) - frameStartTime.load();
+    const FrameLimit limit = ComputeFrameLimit(elapsed, frameTime.load(), paused.load());
+    if (limit.sleepMilliseconds > 0) SDL_Delay(static_cast<Uint32>(limit.sleepMilliseconds));
+    frameTime.store(limit.frameTime);
+}
+
 void System::Pause(bool pause) {
     if (pause && !paused.load()) {
+        // pausedTime first: a worker that sees `paused` must read its time.
         pausedTime.store(platform::GetClockTime());
         paused.store(true);
     } else if (!pause && paused.load()) {
         platform::SetClockTime(pausedTime.load());
         paused.store(false);
     }
+}
+
+void System::GrabMouse() {
+    CenterMouse();
+    // The pointer now sits at the window centre, which is (0, 0) in the
+    // InputManager's coordinates.
+    Module<InputManager>::Instance()->SetMousePosition(Vector(0.0f, 0.0f, 0.0f, 0.0f));
+    mouseGrabbed = true;
+    SDL_ShowCursor(0);
+}
+
+void System::ReleaseMouse() {
+    mouseGrabbed = false;
+    SDL_ShowCursor(1);
+}
+
+void System::CenterMouse() {
+    SDL_WarpMouse(static_cast<Uint16>(width / 2), static_cast<Uint16>(height / 2));
 }

@@ -1,50 +1,106 @@
-// System: the platform manager. Owns the window and OpenGL context, the game
-// clock with pause, the frame limiter and smoothed time step, logging, the
+// System: the platform manager. Owns the SDL window and its OpenGL context,
+// the video-mode choice, the game clock with pause, the frame limiter and the
+// smoothed time step, the mouse grab, logging with the error-log files, the
 // profile folder and the start-up settings. Not an event client.
 //
 // Threads: everything runs on the main thread except GetTime, the logging
 // calls and reads of running, paused, frameTime and frameStartTime, which any
-// thread may use (those fields are atomics).
+// thread may use (those fields are atomics). Error never blocks: it does not
+// wait for input, whatever the thread.
+//
+// Split over system.cpp (module, clock, mouse, event pump), system_video.cpp
+// (window, OpenGL checks, resolution change), system_log.cpp (logging and
+// error logs) and system_files.cpp (profile folder, settings, text files).
 #pragma once
 
 #include <atomic>
+#include <ctime>
+#include <functional>
 #include <mutex>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "module.h"
 #include "source_position.h"
+#include "video_mode.h"
 
 struct SDL_Surface;
 
-struct VideoMode {
-    int width = 0;
-    int height = 0;
-    bool fullScreen = false;
-    bool available = false;
-};
-
 class System : public virtual Module<System> {
 public:
+    // Supplies the local date and time that names an error-log file.
+    using LocalTimeSource = std::function<std::tm()>;
+
     System();
 
+    // SDL start-up, video-mode choice, clock, settings, caption; ends paused.
     void Init() override;
+    // The SDL event pump: a window-close request clears `running`; typed
+    // characters go to the InputManager while in text-input mode.
     void Update() override;
+    // Shuts SDL down, which also gives a full-screen desktop its mode back.
     void Kill() override;
 
-    // Logging: each line goes to standard output and into logText.
-    void Log(const std::string& message);
-    void Warning(const std::string& message);
-    void Error(const std::string& message);
+    // --- Window (system_video.cpp) ---
+    // Opens the window with its OpenGL context and checks the driver. False
+    // when no video mode could be set at all: the game cannot run then.
+    bool InitGL();
+    bool IsVideoModeOK(int modeWidth, int modeHeight, bool modeFullScreen) const;
+    VideoMode ChooseVideoMode(int desktopW, int desktopH) const;
+    // Switches the video mode at run time. When the new mode cannot be set,
+    // the previous one is restored and false is returned.
+    bool ChangeResolution(int newWidth, int newHeight, bool newFullScreen);
 
-    // The clock; with ignorePause false a paused game reads pausedTime.
+    // --- Clock (any thread may read) ---
+    // With ignorePause false, a paused game reads the time it was paused at.
     double GetTime(bool ignorePause = false) const;
     void StampFrameStart();
+    // End of frame: sleeps the rest of a 1/60 s frame and renews frameTime.
+    void FrameLimiter();
+    // Repeating a call in the same direction does nothing; resuming continues
+    // the clock from where the pause stopped it.
     void Pause(bool pause);
     bool IsPaused() const { return paused.load(); }
     void Quit() { running.store(false); }
 
+    // --- Mouse and flags (main thread) ---
+    void GrabMouse();
+    void ReleaseMouse();
+    void CenterMouse();
+    bool IsFullScreen() const { return fullScreen; }
+    bool IsMouseGrabbed() const { return mouseGrabbed; }
+    void SetTextInputMode(bool on) { textInputMode = on; }
+    bool GetTextInputMode() const { return textInputMode; }
+    void SetSplashPlaying(bool on) { splashPlaying = on; }
+    bool IsSplashPlaying() const { return splashPlaying; }
+
+    // --- Logging (system_log.cpp; any thread) ---
+    // Each line goes to standard output and into the run's log text. Error
+    // also writes the whole log text to an error-log file in the profile
+    // folder while `running` is set, once per distinct message per run: an
+    // error repeated every frame writes one file, not one per frame.
+    void Log(const std::string& message);
+    void Warning(const std::string& message);
+    void Error(const std::string& message);
     std::string GetLogText() const;
+    // "error_log_M_D_YYYY_h_m_s.txt" for a local date and time.
+    static std::string ErrorLogFileName(const std::tm& localTime);
+    // Tests inject a fixed time; the default reads the local clock.
+    void SetLocalTimeSource(LocalTimeSource source);
+
+    // --- Files (system_files.cpp) ---
+    std::string GetUserProfile() const;
+    static std::string ToWindowsPath(const std::string& path);
+    // Makes the folder `name` inside the user-profile folder and logs the
+    // folder command that names it.
+    void MakeDir(const std::string& name);
+    static std::string GetVersionString();
+    // The whole file; empty when it cannot be opened.
+    std::string ReadTextFile(const std::string& path) const;
+    // Reads "full_screen", "screen_width" and "screen_height" from the
+    // profile's "settings.xml"; anything missing or invalid keeps its value.
+    void LoadSettings();
 
     std::atomic<bool> running{true};
     bool shaderModel4 = false;
@@ -68,8 +124,17 @@ public:
     std::vector<VideoMode> videoModes;
 
 private:
-    void WriteLine(const std::string& line);
+    void StartSDL();
+    void ReadDesktopAndModes();
+    void ApplyChosenMode();
+    SDL_Surface* SetVideoMode();
+    void CheckGLSLVersion();
 
-    mutable std::mutex logMutex;
+    void WriteLine(const std::string& line);
+    void WriteErrorLogFile(const std::string& message);
+
+    mutable std::mutex logMutex;  // one call's line, log text and file together
     std::string logText;
+    std::set<std::string> loggedErrors;  // messages already written to a file
+    LocalTimeSource localTimeSource;
 };

@@ -1,0 +1,107 @@
+// Mesh file loading speed: a 100,000-triangle ".bin" read by the engine's
+// loader, against a plain read of the same file into memory (the limit).
+#include <benchmark/benchmark.h>
+
+#include <iostream>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "resource_manager/binary_files.h"
+
+namespace {
+
+const int GRID_X = 250, GRID_Y = 200;  // 250 x 200 quads = 100,000 triangles
+
+// A skinned grid with every array filled, written once per run.
+const std::string& MeshPath() {
+    static const std::string path = [] {
+        Mesh mesh;
+        mesh.name = "bench_grid";
+        std::vector<float> positions, normals, uvs, weights, bones;
+        for (int y = 0; y <= GRID_Y; ++y)
+            for (int x = 0; x <= GRID_X; ++x) {
+                Vertex v(float(x), 0.0f, float(y));
+                v.boneIndex[0] = (x + y) % 40;
+                v.skinWeights[0] = 1.0f;
+                v.numWeights = 1;
+                mesh.AddVert(v);
+                positions.insert(positions.end(), {v.v[0], v.v[1], v.v[2]});
+                normals.insert(normals.end(), {0.0f, 1.0f, 0.0f});
+                uvs.insert(uvs.end(), {x / float(GRID_X), y / float(GRID_Y)});
+                weights.insert(weights.end(), {1.0f, 0.0f, 0.0f, 0.0f});
+                bones.insert(bones.end(), {float(v.boneIndex[0]), 0.0f, 0.0f, 0.0f});
+            }
+        std::vector<int> indices;
+        for (int y = 0; y < GRID_Y; ++y)
+            for (int x = 0; x < GRID_X; ++x) {
+                unsigned a = y * (GRID_X + 1) + x, b = a + 1, c = a + GRID_X + 1, d = c + 1;
+                mesh.triangles.push_back(Triangle(a, c, b));  // appended directly: the
+                mesh.triangles.push_back(Triangle(b, c, d));  // linear search is not measured
+                indices.insert(indices.end(), {int(a), int(c), int(b), int(b), int(c), int(d)});
+            }
+        mesh.arrays.indices.Assign(indices.data(), unsigned(indices.size()));
+        mesh.arrays.positions.Assign(positions.data(), unsigned(positions.size()));
+        mesh.arrays.normals.Assign(normals.data(), unsigned(normals.size()));
+        mesh.arrays.texCoords.Assign(uvs.data(), unsigned(uvs.size()));
+        mesh.arrays.skinWeights.Assign(weights.data(), unsigned(weights.size()));
+        mesh.arrays.boneIndices.Assign(bones.data(), unsigned(bones.size()));
+        std::string base = (std::filesystem::temp_directory_path() / "quell_bench_grid").string();
+        SaveMeshFile(base, mesh);
+        return base;
+    }();
+    return path;
+}
+
+int64_t FileBytes() { return int64_t(std::filesystem::file_size(MeshPath() + ".bin")); }
+
+std::vector<char> ReadAll() {
+    std::ifstream in(MeshPath() + ".bin", std::ios::binary);
+    return std::vector<char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void BM_PlainFileRead(benchmark::State& state) {
+    for (auto _ : state) {
+        std::ifstream in(MeshPath() + ".bin", std::ios::binary);
+        in.seekg(0, std::ios::end);
+        std::vector<char> bytes(size_t(in.tellg()));
+        in.seekg(0);
+        in.read(bytes.data(), std::streamsize(bytes.size()));
+        benchmark::DoNotOptimize(bytes.data());
+    }
+    state.SetBytesProcessed(state.iterations() * FileBytes());
+}
+
+void BM_LoadMeshFile(benchmark::State& state) {
+    // The loader logs two lines per load: keep them off the report.
+    std::ofstream sink("/dev/null");
+    std::streambuf* console = std::cout.rdbuf(sink.rdbuf());
+    for (auto _ : state) {
+        Mesh mesh;
+        if (!LoadMeshFile(MeshPath(), mesh)) state.SkipWithError("load failed");
+        benchmark::DoNotOptimize(mesh.triangles.data());
+    }
+    std::cout.rdbuf(console);
+    state.SetBytesProcessed(state.iterations() * FileBytes());
+}
+
+// The parse alone, from a block already in memory.
+void BM_ParseMeshFromMemory(benchmark::State& state) {
+    std::vector<char> bytes = ReadAll();
+    for (auto _ : state) {
+        ByteReader in(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+        std::string name;
+        Mesh mesh;
+        if (!in.ReadString(name) || !ReadMesh(in, mesh)) state.SkipWithError("parse failed");
+        benchmark::DoNotOptimize(mesh.triangles.data());
+    }
+    state.SetBytesProcessed(state.iterations() * int64_t(bytes.size()));
+}
+
+}  // namespace
+
+BENCHMARK(BM_PlainFileRead)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadMeshFile)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ParseMeshFromMemory)->Unit(benchmark::kMillisecond);
+BENCHMARK_MAIN();

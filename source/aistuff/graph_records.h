@@ -1,0 +1,33 @@
+// The records of the navigation graph: GraphNode (one node, also the element
+// of every planned path) and GraphEdge (one edge leaving a node). Plain values;
+// the graph that holds them and searches them is NavGraph.
+#pragma once
+
+#include <vector>
+
+#include "geom/geom.h"
+
+struct GraphEdge {
+    GraphEdge() = default;
+    GraphEdge(int from, int to, bool flag, bool bidirectional, float weight, float cost)
+        : from(from), to(to), flag(flag), bidirectional(bidirectional), weight(weight), cost(cost) {}
+
+    int from = 0;
+    int to = 0;
+    bool flag = false;
+    bool bidirectional = false;  // set only in the graph-wide list of edges
+    float weight = 1.0f;         // the search multiplies cost by it
+    float cost = 0.0f;           // distance between the two nodes
+};
+
+struct GraphNode {
+    int id = 0;  // 0 stands for no node
+    bool active = true;
+    Vector trans;
+    float radius = 0.0f;  // arrival distance
+    float f = 0.0f;       // search total, g + h
+    float g = 0.0f;       // search cost from the start
+    float h = 0.0f;       // heuristic estimate to the goal
+    int parent = 0;       // id of the node the search came from; 0 for the start
+    std::vector<GraphEdge> edges;
+};

@@ -1,0 +1,35 @@
+#include "geom/obb.h"
+
+OBB::OBB(const Vector& center_, const Vector& extents_, const Quaternion& rot_)
+    : center(center_), extents(extents_), rot(rot_) {}
+
+Matrix OBB::GetExtentsMatrix() const {
+    Matrix out = QuaternionToMatrix(rot);
+    for (int c = 0; c < 3; ++c) {
+        const float e = extents[c];
+        out.m[c][0] *= e;
+        out.m[c][1] *= e;
+        out.m[c][2] *= e;
+        out.m[c][3] = 0.0f;
+    }
+    return out;
+}
+
+std::vector<Vector> OBB::GetVerts() const {
+    const Matrix axes = GetExtentsMatrix();
+    const Vector halfAxis[3] = {
+        Vector(axes.m[0][0], axes.m[0][1], axes.m[0][2], axes.m[0][3]),
+        Vector(axes.m[1][0], axes.m[1][1], axes.m[1][2], axes.m[1][3]),
+        Vector(axes.m[2][0], axes.m[2][1], axes.m[2][2], axes.m[2][3]),
+    };
+    std::vector<Vector> corners;
+    corners.reserve(8);
+    for (int i = 0; i < 8; ++i) {
+        Vector corner = center;
+        for (int k = 0; k < 3; ++k) {
+            corner = (i & (1 << k)) ? corner + halfAxis[k] : corner - halfAxis[k];
+        }
+        corners.push_back(corner);
+    }
+    return corners;
+}

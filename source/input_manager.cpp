@@ -1,0 +1,128 @@
+#include "input_manager.h"
+
+#include <algorithm>
+
+#include <SDL.h>
+
+#include "system.h"
+
+InputManager::InputManager() : Module<InputManager>("InputManager") {
+    std::fill(std::begin(keyDown), std::end(keyDown), false);
+    std::fill(std::begin(keyPressed), std::end(keyPressed), false);
+}
+
+void InputManager::Init() {
+    anyKeyPressed = false;
+    forward = 'W';
+    back = 'S';
+    left = 'A';
+    right = 'D';
+    dash = 304;  // left Shift
+    jump = ' ';
+    laser = kMouseLeft;
+    missile = kMouseRight;
+    lastKey = kNoKey;
+}
+
+void InputManager::Update() {
+    System* system = Module<System>::Instance();
+    // In text-input mode the System's own pump has already taken the events.
+    if (!system->textInputMode) SDL_PumpEvents();
+    int x = 0;
+    int y = 0;
+    const Uint8 buttons = SDL_GetMouseState(&x, &y);
+    mousePos = MousePositionFor(x, y, system->width, system->height);
+    int count = 0;
+    const Uint8* keys = SDL_GetKeyState(&count);
+    ScanKeys(keys, count);
+    ScanMouseButtons(buttons);
+}
+
+Vector InputManager::MousePositionFor(int x, int y, int windowWidth, int windowHeight) {
+    if (windowWidth <= 0 || windowHeight <= 0) return Vector(0.0f, 0.0f, 0.0f, 0.0f);
+    return Vector(2.0f * x / windowWidth - 1.0f, -2.0f * y / windowHeight + 1.0f, 0.0f, 0.0f);
+}
+
+void InputManager::ScanKeys(const unsigned char* keyState, int count) {
+    anyKeyPressed = false;
+    if (!keyState) return;
+    const int last = std::min(count, kSdlKeyCount);
+    // Ascending order matters: the capitals' slots (65..90, which SDL never
+    // reports down) are cleared before the lower-case codes that share them
+    // are read, which makes a held letter a new press at every poll.
+    for (int code = 0; code < last; ++code) {
+        if (code == kNumLock) continue;
+        ScanKey(code, keyState[code] != 0);
+    }
+}
+
+void InputManager::ScanKey(int sdlCode, bool down) {
+    const int slot = (sdlCode >= 'a' && sdlCode <= 'z') ? sdlCode - 32 : sdlCode;
+    if (!down) {
+        keyDown[slot] = false;  // a press stays until consumed or seen held
+        return;
+    }
+    lastKey = slot;
+    if (keyDown[slot]) {
+        keyPressed[slot] = false;
+    } else {
+        keyPressed[slot] = true;
+        keyDown[slot] = true;
+        anyKeyPressed = true;
+    }
+}
+
+void InputManager::ScanMouseButtons(unsigned buttonMask) {
+    for (int i = 0; i < 3; ++i) {
+        const int code = kMouseLeft + i;
+        if (!(buttonMask & (1u << i))) {
+            keyDown[code] = false;
+            continue;
+        }
+        if (!keyDown[code]) {
+            keyPressed[code] = true;
+            lastKey = code;
+        }
+        anyKeyPressed = true;
+        keyDown[code] = true;
+    }
+}
+
+bool InputManager::IsKeyDown(int code) const { return IsKeyCode(code) && keyDown[code]; }
+
+bool InputManager::WasKeyPressed(int code) {
+    if (!IsKeyCode(code) || !keyPressed[code]) return false;
+    keyPressed[code] = false;
+    return true;
+}
+
+void InputManager::KeyHandler(int character) {
+    if (character == 8) {
+        std::lock_guard<std::mutex> guard(inputMutex);
+        if (!text.empty()) text.pop_back();
+    } else if (character == 13) {
+        AppendChar('\n');
+    } else if (character >= 1 && character <= 255) {
+        AppendChar(static_cast<char>(character));
+    }
+}
+
+void InputManager::AppendChar(char character) {
+    std::lock_guard<std::mutex> guard(inputMutex);
+    text += character;
+}
+
+void InputManager::PadText() {
+    std::lock_guard<std::mutex> guard(inputMutex);
+    text.resize(kTextLength, '\0');
+}
+
+void InputManager::ClearText() {
+    std::lock_guard<std::mutex> guard(inputMutex);
+    text.clear();
+}
+
+std::string InputManager::GetText() const {
+    std::lock_guard<std::mutex> guard(inputMutex);
+    return text;
+}

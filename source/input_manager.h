@@ -1,0 +1,91 @@
+// InputManager: the keyboard and mouse as state read once per frame: which
+// keys and buttons are down, which were newly pressed and not yet consumed,
+// the last key seen, the pointer in window coordinates (-1..1), the eight
+// action bindings and the text-entry buffer. Not an event client.
+//
+// Key codes: SDL 1.2 key symbols 0..322 with the letters a..z stored under
+// their capitals 65..90; mouse buttons 384 (left), 385 (middle), 386 (right);
+// 512 means no key. Codes outside the tables read as false.
+//
+// A held letter key reports a new press at every poll, and only letters do:
+// the player controller's dash, held with a movement letter, relies on it.
+//
+// Threads: main thread only, except the text buffer, which is guarded by its
+// own lock. Update runs third in each frame, after the System and the
+// EventManager. SDL is read only in Update; the scans below take plain tables
+// so they run without a window.
+#pragma once
+
+#include <mutex>
+#include <string>
+
+#include "geom/vector.h"
+#include "module.h"
+
+class InputManager : public virtual Module<InputManager> {
+public:
+    static constexpr int kKeyTableSize = 512;
+    static constexpr int kSdlKeyCount = 323;  // SDL 1.2's SDLK_LAST
+    static constexpr int kNumLock = 300;
+    static constexpr int kMouseLeft = 384;
+    static constexpr int kMouseMiddle = 385;
+    static constexpr int kMouseRight = 386;
+    static constexpr int kNoKey = 512;
+    static constexpr int kTextLength = 10;  // PadText's length
+
+    InputManager();
+    ~InputManager() override = default;
+
+    // Default bindings, lastKey = kNoKey.
+    void Init() override;
+    // Polls SDL: pointer, keys, buttons.
+    void Update() override;
+    void Kill() override {}
+
+    // One poll's keyboard scan over SDL's key-state table (`count` entries,
+    // non-zero = down); entries past SDL's key count are not read.
+    void ScanKeys(const unsigned char* keyState, int count);
+    // One poll's mouse-button scan; bit i of `buttonMask` is button 384 + i.
+    void ScanMouseButtons(unsigned buttonMask);
+    // The pointer pixel (x, y) of a window of width x height pixels, as
+    // x -1..1 left to right and y 1..-1 top to bottom.
+    static Vector MousePositionFor(int x, int y, int windowWidth, int windowHeight);
+
+    bool IsKeyDown(int code) const;
+    // Consumes a press: true once per press, then false until the next.
+    bool WasKeyPressed(int code);
+    bool AnyKeyPressed() const { return anyKeyPressed; }
+    Vector GetMousePosition() const { return mousePos; }
+    void SetMousePosition(const Vector& position) { mousePos = position; }
+
+    // Text entry. KeyHandler takes a typed character (16-bit Unicode):
+    // 8 removes the last character, 13 appends a line feed, 1..255 append
+    // themselves, anything else is ignored.
+    void KeyHandler(int character);
+    void AppendChar(char character);
+    // Exactly kTextLength characters: cut, or padded with NUL characters.
+    void PadText();
+    void ClearText();
+    std::string GetText() const;
+
+    int forward = 0;
+    int back = 0;
+    int left = 0;
+    int right = 0;
+    int dash = 0;
+    int jump = 0;
+    int laser = 0;
+    int missile = 0;
+    int lastKey = kNoKey;
+    bool keyDown[kKeyTableSize];
+    bool keyPressed[kKeyTableSize];
+    bool anyKeyPressed = false;
+    Vector mousePos;
+
+private:
+    static bool IsKeyCode(int code) { return code >= 0 && code < kKeyTableSize; }
+    void ScanKey(int sdlCode, bool down);
+
+    std::string text;
+    mutable std::mutex inputMutex;  // guards text
+};

@@ -1,0 +1,16 @@
+// InterfaceManager: a placeholder until its own issue builds the module.
+// It will build the menus and the head-up display.
+// Its Init, Update and Kill do nothing yet, so start-up, the frame loop and
+// shutdown already call it in its final place: Update on the main thread.
+#pragma once
+
+#include "module.h"
+
+class InterfaceManager : public virtual Module<InterfaceManager> {
+public:
+    InterfaceManager() : Module<InterfaceManager>("InterfaceManager") {}
+
+    void Init() override {}
+    void Update() override {}
+    void Kill() override {}
+};

@@ -1,0 +1,44 @@
+#include "object_pattern.h"
+
+#include <tinyxml.h>
+
+#include "module.h"
+#include "pattern_reader.h"
+#include "source_position.h"
+#include "system.h"
+#include "text_numbers.h"
+
+bool HasParam(const ObjectPattern::ParamMap& paramList, const std::string& name) {
+    return paramList.find(name) != paramList.end();
+}
+
+Vector StringToVector(const std::string& text) {
+    float values[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+    ReadFloatList(text, values, 4);
+    return Vector(values[0], values[1], values[2], values[3]);
+}
+
+namespace ObjectFactory {
+
+Quaternion ParseFloatList(const std::string& text) {
+    float values[5] = {0.0f, 0.0f, 0.0f, 0.0f, 0.0f};
+    ReadFloatList(text, values, 5);
+    return Quaternion(values[0], Vector(values[1], values[2], values[3], values[4]));
+}
+
+ObjectPattern LoadObjectPattern(const char* fileName) {
+    const std::string name = fileName ? fileName : "";
+    ObjectPattern pattern;
+    TiXmlDocument document;
+    const bool loaded = !name.empty() && document.LoadFile(name.c_str(), TIXML_DEFAULT_ENCODING);
+    if (!loaded) Module<System>::Instance()->Error(SOURCE_POS + "can't load file " + name);
+    SetParameter(pattern, "fileName", name);
+    if (!loaded) return pattern;
+    if (const TiXmlElement* object = document.FirstChildElement("object")) {
+        PatternReader reader(pattern, name);
+        reader.ReadObject(*object);
+    }
+    return pattern;
+}
+
+}  // namespace ObjectFactory

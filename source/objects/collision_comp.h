@@ -1,0 +1,41 @@
+// CollisionComp: an object's collision shape (bounding sphere, boxes and the
+// separating-axis data) and its collision filter bits.
+//
+// Two objects are tested when either one's category shares a bit with the
+// other's collidesWith. A plain value under the object lock like every
+// component (component.h); the collision module writes the sphere and the
+// separating-axis fields.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "geom/geom.h"
+#include "objects/component.h"
+#include "objects/vector_set.h"
+
+class CollisionComp : public Component {
+public:
+    CollisionComp();
+
+    Component* Clone() const override;
+    void CopyFrom(const Component& other) override;
+    Component* AllocateFromPool() const override;
+    bool IsPoolValid() const override;
+    Component* AllocateCopyFromPool(const Component& source) const override;
+
+    bool hasBoundSphere = false;
+    BoundingSphere boundSphere;  // centre relative to the object, radius 1
+    bool hasSATInfo = false;
+    VectorSet edgeVectors;
+    VectorSet faceNormals;
+    std::vector<Vector> meshVerts;
+    bool hasOBB = false;
+    OBB obb;
+    bool hasAABB = false;
+    AABB aabb;
+    bool canBePicked = true;
+    bool resolveContact = true;  // physics pushes bodies apart only when both are set
+    uint32_t category = 0;
+    uint32_t collidesWith = 0;
+};

@@ -1,0 +1,47 @@
+// The components of things placed in the world: spawn points (SpawnComp),
+// which release queued object patterns, and pickups (PickupComp), which the
+// player collects. Plain values under the object lock like every component
+// (component.h).
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <string>
+
+#include "geom/geom.h"
+#include "objects/component.h"
+
+class SpawnComp : public Component {
+public:
+    SpawnComp();
+
+    Component* Clone() const override;
+    void CopyFrom(const Component& other) override;
+    Component* AllocateFromPool() const override;
+    bool IsPoolValid() const override;
+    Component* AllocateCopyFromPool(const Component& source) const override;
+
+    double delay = 0.0;      // seconds between releases
+    double countdown = 0.0;  // seconds to the next release
+    Vector spawnDir;
+    std::deque<std::string> patternQueue;  // pattern names still to release
+};
+
+class PickupComp : public Component {
+public:
+    // Kinds of pickup; anything else is not known.
+    static constexpr int32_t kAmmo = 1;
+    static constexpr int32_t kHealth = 2;
+    static constexpr int32_t kUnknown = 4;
+
+    PickupComp();
+
+    Component* Clone() const override;
+    void CopyFrom(const Component& other) override;
+    Component* AllocateFromPool() const override;
+    bool IsPoolValid() const override;
+    Component* AllocateCopyFromPool(const Component& source) const override;
+
+    int32_t kind = kUnknown;
+    int32_t value = 0;  // the amount
+};

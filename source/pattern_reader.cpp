@@ -1,0 +1,198 @@
+#include "pattern_reader.h"
+
+#include <tinyxml.h>
+
+#include "module.h"
+#include "objects/combat_comps.h"
+#include "source_position.h"
+#include "text_numbers.h"
+#include "system.h"
+#include "weapons.h"
+#include "xml_text.h"
+
+using ObjectFactory::SetParameter;
+
+PatternReader::PatternReader(ObjectPattern& pattern, const std::string& fileName)
+    : pattern(pattern), fileName(fileName) {}
+
+void PatternReader::ReadObject(const TiXmlElement& object) {
+    using SectionReader = void (PatternReader::*)(const TiXmlElement&);
+    static const struct {
+        const char* name;
+        SectionReader read;
+    } kSections[] = {
+        {"type", &PatternReader::ReadType},         {"resources", &PatternReader::ReadResources},
+        {"scale", &PatternReader::ReadScale},       {"position", &PatternReader::ReadPosition},
+        {"physics", &PatternReader::ReadPhysics},   {"stats", &PatternReader::ReadStats},
+        {"weapons", &PatternReader::ReadWeapons},   {"collision", &PatternReader::ReadCollision},
+        {"behavior", &PatternReader::ReadBehavior}, {"height", &PatternReader::ReadHeight},
+        {"spawn", &PatternReader::ReadSpawn},       {"pickup", &PatternReader::ReadPickup},
+    };
+    for (const auto& section : kSections) {
+        if (const TiXmlElement* element = object.FirstChildElement(section.name)) (this->*section.read)(*element);
+    }
+}
+
+void PatternReader::ReadType(const TiXmlElement& section) {
+    SetParameter(pattern, "type", ElementText(section));
+    SetParameter(pattern, "isLevelObject", TFlagAttribute(section, "levelObj"));
+}
+
+void PatternReader::ReadResources(const TiXmlElement& section) {
+    SetParameter(pattern, "graphics", true);
+    if (const TiXmlElement* mesh = section.FirstChildElement("mesh"))
+        SetParameter(pattern, "mesh", ElementText(*mesh));
+    if (const TiXmlElement* texture = section.FirstChildElement("texture"))
+        SetParameter(pattern, "texture", ElementText(*texture));
+    if (const TiXmlElement* skeleton = section.FirstChildElement("skeleton")) {
+        SetParameter(pattern, "hasSkeleton", true);
+        SetParameter(pattern, "skeleton", ElementText(*skeleton));
+    }
+    const TiXmlElement* animationSet = section.FirstChildElement("animationSet");
+    if (!animationSet) return;
+    // From the first "anim" on, every following element names an animation.
+    for (const TiXmlElement* anim = animationSet->FirstChildElement("anim"); anim;
+         anim = anim->NextSiblingElement()) {
+        pattern.animNames.push_back(StringAttr(*anim, "name"));
+    }
+}
+
+void PatternReader::ReadScale(const TiXmlElement& section) {
+    SetParameter(pattern, "scale", FloatAttr(section, "value"));
+}
+
+void PatternReader::ReadPosition(const TiXmlElement& section) {
+    SetParameter(pattern, "x", FloatAttr(section, "x"));
+    SetParameter(pattern, "y", FloatAttr(section, "y"));
+    SetParameter(pattern, "z", FloatAttr(section, "z"));
+}
+
+void PatternReader::ReadPhysics(const TiXmlElement& section) {
+    SetParameter(pattern, "physics", true);
+    SetParameter(pattern, "mass", FloatAttr(section, "mass"));
+    // Presence alone makes the mass infinite, whatever the value says.
+    SetParameter(pattern, "infMass", section.Attribute("infMass") != nullptr);
+}
+
+void PatternReader::ReadStats(const TiXmlElement& section) {
+    SetParameter(pattern, "stats", true);
+    if (const TiXmlElement* health = section.FirstChildElement("health")) {
+        int healthMax = 0;
+        std::string text = ElementText(*health);
+        if (!ParseTruncatedIntText(text, healthMax)) ReportMalformed(*health, nullptr, text);
+        SetParameter(pattern, "healthMax", healthMax);
+    }
+    static const char* const kFloatStats[] = {"speed", "armor", "boost"};
+    for (const char* name : kFloatStats) {
+        if (const TiXmlElement* stat = section.FirstChildElement(name))
+            SetParameter(pattern, name, FloatText(*stat));
+    }
+    if (const TiXmlElement* magic = section.FirstChildElement("magic"))
+        SetParameter(pattern, "magic", IntText(*magic));
+}
+
+void PatternReader::ReadWeapons(const TiXmlElement& section) {
+    SetParameter(pattern, "weapon", true);
+    WeaponComp weapons;
+    if (const TiXmlElement* primary = section.FirstChildElement("primary")) weapons.primary = ReadWeapon(*primary);
+    if (const TiXmlElement* secondary = section.FirstChildElement("secondary"))
+        weapons.secondary = ReadWeapon(*secondary);
+    SetParameter(pattern, "weaponComp", weapons);
+}
+
+void PatternReader::ReadCollision(const TiXmlElement& section) {
+    SetParameter(pattern, "collision", true);
+    bool autoGenerate = section.Attribute("autoGenerate") ? TFlagAttribute(section, "autoGenerate") : true;
+    SetParameter(pattern, "autoGenerate", autoGenerate);
+    ReadCollisionGroups(section);
+    ReadVolumes(section);
+}
+
+void PatternReader::ReadCollisionGroups(const TiXmlElement& section) {
+    for (const TiXmlElement* with = section.FirstChildElement("collidesWith"); with;
+         with = with->NextSiblingElement("collidesWith")) {
+        int group = 0;
+        if (GroupText(*with, group)) pattern.collidesWithList.push_back(group);
+    }
+    if (const TiXmlElement* groupElement = section.FirstChildElement("collisionGroup")) {
+        int group = 0;
+        if (GroupText(*groupElement, group)) SetParameter(pattern, "group", group);
+    }
+}
+
+void PatternReader::ReadVolumes(const TiXmlElement& section) {
+    const TiXmlElement* obbElement = section.FirstChildElement("obb");
+    SetParameter(pattern, "hasOBB", obbElement != nullptr);
+    if (obbElement) {
+        OBB obb;
+        obb.extents = VectorAttr(*obbElement, "extents", obb.extents);
+        obb.center = VectorAttr(*obbElement, "center", obb.center);
+        obb.rot = RotationAttr(*obbElement, "rot", obb.rot);
+        SetParameter(pattern, "obb", obb);
+    }
+    const TiXmlElement* aabbElement = section.FirstChildElement("aabb");
+    SetParameter(pattern, "hasAABB", aabbElement != nullptr);
+    if (aabbElement) {
+        AABB aabb;
+        aabb.center = VectorAttr(*aabbElement, "center", aabb.center);
+        aabb.extents = VectorAttr(*aabbElement, "extents", aabb.extents);
+        SetParameter(pattern, "aabb", aabb);
+    }
+    const TiXmlElement* sphereElement = section.FirstChildElement("sphere");
+    SetParameter(pattern, "hasSphere", sphereElement != nullptr);
+    if (sphereElement) {
+        BoundingSphere sphere;
+        sphere.center = VectorAttr(*sphereElement, "center", sphere.center);
+        sphere.radius = FloatAttr(*sphereElement, "radius");
+        SetParameter(pattern, "sphere", sphere);
+    }
+}
+
+void PatternReader::ReadBehavior(const TiXmlElement& section) {
+    SetParameter(pattern, "behavior", true);
+    if (const TiXmlElement* state = section.FirstChildElement("state"))
+        SetParameter(pattern, "state", ElementText(*state));
+    for (const TiXmlElement* param = section.FirstChildElement("param"); param;
+         param = param->NextSiblingElement("param")) {
+        ReadParam(*param);
+    }
+}
+
+// A typed parameter of the behaviour; an unknown type is reported and skipped.
+void PatternReader::ReadParam(const TiXmlElement& param) {
+    const std::string type = StringAttr(param, "type");
+    const std::string name = StringAttr(param, "name");
+    const bool hasData = param.Attribute("data") != nullptr;
+    const std::string data = StringAttr(param, "data");
+    if (type == "string") {
+        SetParameter(pattern, name, data);
+    } else if (type == "int") {
+        int value = 0;
+        if (hasData && !ParseIntText(data, value)) ReportMalformed(param, "data", data);
+        SetParameter(pattern, name, value);
+    } else if (type == "float") {
+        float value = 0.0f;
+        if (hasData && !ParseFloatText(data, value)) ReportMalformed(param, "data", data);
+        SetParameter(pattern, name, value);
+    } else if (type == "bool") {
+        SetParameter(pattern, name, data == "true");
+    } else {
+        Module<System>::Instance()->Error(SOURCE_POS + fileName + ": error " + type + " invalid type");
+    }
+}
+
+void PatternReader::ReadHeight(const TiXmlElement& section) {
+    SetParameter(pattern, "offset", FloatAttr(section, "value"));
+}
+
+void PatternReader::ReadSpawn(const TiXmlElement& section) {
+    SetParameter(pattern, "spawn", true);
+    SetParameter(pattern, "delay", FloatAttr(section, "delay"));
+    if (section.Attribute("dir")) SetParameter(pattern, "spawnDir", VectorAttr(section, "dir", Vector()));
+}
+
+void PatternReader::ReadPickup(const TiXmlElement& section) {
+    SetParameter(pattern, "pickup", true);
+    SetParameter(pattern, "type", StringAttr(section, "type"));
+    if (section.Attribute("value")) SetParameter(pattern, "value", IntAttr(section, "value"));
+}

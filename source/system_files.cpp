@@ -1,0 +1,116 @@
+// The System's file services: the profile folder, the path text for logs, the
+// version text, whole text files and the start-up settings reader.
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include <tinyxml.h>
+
+#include "platform/profile.h"
+#include "system.h"
+
+namespace {
+
+// Larger than any display; a bigger size in a settings file is damage.
+const int kMaxScreenSize = 16384;
+
+// The whole text must be one decimal integer of int range.
+bool ParseInteger(const char* text, int& value) {
+    if (!text || !*text) return false;
+    errno = 0;
+    char* end = nullptr;
+    const long parsed = std::strtol(text, &end, 10);
+    if (errno != 0 || *end != '\0' || parsed < INT_MIN || parsed > INT_MAX) return false;
+    value = static_cast<int>(parsed);
+    return true;
+}
+
+bool ReadKey(const TiXmlElement& setting, int& key) {
+    return ParseInteger(setting.Attribute("key"), key);
+}
+
+// A screen size that is not positive (or absurdly large) is ignored, so the
+// video-mode choice stands instead of a window that cannot open.
+void ReadScreenSize(System& system, const TiXmlElement& setting, int& size) {
+    int key = 0;
+    if (!ReadKey(setting, key)) return;
+    if (key <= 0 || key > kMaxScreenSize) {
+        system.Warning("ignoring screen size " + std::to_string(key) + " in settings file");
+        return;
+    }
+    size = key;
+}
+
+void ApplySetting(System& system, const TiXmlElement& setting) {
+    const char* id = setting.Attribute("ID");
+    if (!id) return;
+    const std::string name = id;
+    int key = 0;
+    if (name == "full_screen") {
+        if (!ReadKey(setting, key)) return;
+        system.fullScreen = key != 0;
+        system.Log(std::string("fullScreen = ") + (system.fullScreen ? "1" : "0") + "\n");
+    } else if (name == "screen_width") {
+        ReadScreenSize(system, setting, system.width);
+    } else if (name == "screen_height") {
+        ReadScreenSize(system, setting, system.height);
+    }
+}
+
+}  // namespace
+
+std::string System::GetUserProfile() const { return platform::GetUserProfile(); }
+
+std::string System::ToWindowsPath(const std::string& path) {
+    std::string converted = path;
+    for (char& c : converted) {
+        if (c == '/') c = '\\';
+    }
+    return converted;
+}
+
+void System::MakeDir(const std::string& name) {
+    // The folder command is logged in its traditional form; the folder itself
+    // is made through the file system, with native separators.
+    const std::string shown = GetUserProfile() + ToWindowsPath("/" + name);
+    const std::string command =
+        "IF NOT EXIST \"" + shown + "\" MKDIR \"" + shown + "\"";
+    const std::string folder = GetUserProfile() + "/" + name;
+    if (!platform::MakeFolder(folder)) Warning("could not make the folder " + folder);
+    Log("makeDirCommand = " + command + "\n");
+}
+
+std::string System::GetVersionString() { return "version 1.01, svn rev 2291"; }
+
+std::string System::ReadTextFile(const std::string& path) const {
+    std::error_code error;
+    // A folder opens like a file here but throws on the first read.
+    if (!std::filesystem::is_regular_file(path, error)) return std::string();
+    std::ifstream file(path);
+    if (!file) return std::string();
+    try {
+        return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    } catch (const std::exception&) {
+        return std::string();
+    }
+}
+
+void System::LoadSettings() {
+    TiXmlDocument document(platform::ProfileFilePath("settings.xml"));
+    if (!document.LoadFile()) {
+        Log("Failed to load settings file");
+        return;
+    }
+    const TiXmlElement* root = document.FirstChildElement();
+    if (!root || root->ValueStr() != "Settings") {
+        Log("Invalid XML file");
+        return;
+    }
+    for (const TiXmlElement* setting = root->FirstChildElement("Setting"); setting;
+         setting = setting->NextSiblingElement("Setting")) {
+        ApplySetting(*this, *setting);
+    }
+}

@@ -1,0 +1,115 @@
+#include "gen_meshes.h"
+
+#include <cmath>
+
+#include "gen_common.h"
+#include "mesh_builder.h"
+#include "resource_manager/binary_files.h"
+
+namespace {
+
+const float WHITE[3] = {1.0f, 1.0f, 1.0f};
+const int DRONE_SEGMENTS = 3;       // one bone per segment, each 1 unit tall
+const float DRONE_HALF_WIDTH = 0.25f;
+
+// Output path without extension (the binary savers add it), or empty.
+std::string Target(const std::string& runDir, const std::string& relative, const char* ext) {
+    std::string path = OutputPath(runDir, relative + ext);
+    return path.empty() ? path : path.substr(0, path.size() - std::string(ext).size());
+}
+
+Mesh BoxMesh() {
+    MeshBuilder box("box");
+    const Vector x(1, 0, 0), y(0, 1, 0), z(0, 0, 1);
+    const Vector faces[6][2] = {{x, y}, {x * -1, y}, {z, y}, {z * -1, y}, {y, z * -1}, {y * -1, z}};
+    for (const auto& face : faces) box.Quad(face[0] * 0.5f, face[0], face[1], 0.5f, 0.5f, WHITE);
+    return box.Finish();
+}
+
+// Rings at heights 0..3 blend between the bones of the segments they join.
+void SkinByHeight(Vertex& vertex) {
+    int ring = int(std::lround(vertex.v[1]));
+    int lower = ring == 0 ? 0 : ring - 1;
+    int upper = ring == DRONE_SEGMENTS ? DRONE_SEGMENTS - 1 : ring;
+    vertex.boneIndex[0] = lower;
+    vertex.boneIndex[1] = upper;
+    bool shared = lower != upper;
+    vertex.skinWeights[0] = shared ? 0.5f : 1.0f;
+    vertex.skinWeights[1] = shared ? 0.5f : 0.0f;
+    vertex.numWeights = shared ? 2 : 1;
+}
+
+Mesh DroneMesh() {
+    MeshBuilder drone("drone");
+    const Vector up(0, 1, 0);
+    const Vector sides[4] = {Vector(1, 0, 0), Vector(-1, 0, 0), Vector(0, 0, 1), Vector(0, 0, -1)};
+    for (int segment = 0; segment < DRONE_SEGMENTS; ++segment)
+        for (const Vector& side : sides)
+            drone.Quad(side * DRONE_HALF_WIDTH + up * (segment + 0.5f), side, up, DRONE_HALF_WIDTH,
+                       0.5f, WHITE, SkinByHeight);
+    drone.Quad(Vector(0, 0, 0), up * -1, Vector(0, 0, 1), DRONE_HALF_WIDTH, DRONE_HALF_WIDTH, WHITE,
+               SkinByHeight);
+    drone.Quad(up * float(DRONE_SEGMENTS), up, Vector(0, 0, -1), DRONE_HALF_WIDTH,
+               DRONE_HALF_WIDTH, WHITE, SkinByHeight);
+    return drone.Finish();
+}
+
+// A chain of bones, each 1 unit above its parent at rest.
+Skeleton DroneSkeleton() {
+    const char* names[DRONE_SEGMENTS] = {"base", "mid", "head"};
+    Skeleton skeleton;
+    skeleton.name = "drone";
+    skeleton.rootBone = 0;
+    for (int i = 0; i < DRONE_SEGMENTS; ++i) {
+        Bone bone;
+        bone.id = i;
+        bone.name = names[i];
+        if (i + 1 < DRONE_SEGMENTS) bone.children.push_back(i + 1);
+        bone.offsetMatrix.TranslateMat(0.0f, -float(i), 0.0f);  // inverse bind pose
+        skeleton.boneList.push_back(bone);
+    }
+    return skeleton;
+}
+
+Quaternion Turn(const Vector& axis, float degrees) {
+    float half = degrees * 3.14159265f / 360.0f;
+    return Quaternion(std::cos(half), axis * std::sin(half));
+}
+
+// Each bone swings from +swing to -swing and back over one loop.
+AnimSet DroneAnimation(const std::string& name, float length, const Vector& axis,
+                       const float swing[DRONE_SEGMENTS]) {
+    AnimSet set;
+    set.name = name;
+    for (int bone = 0; bone < DRONE_SEGMENTS; ++bone) {
+        AnimTrack track;
+        track.length = length;
+        const float angles[3] = {swing[bone], -swing[bone], swing[bone]};
+        for (int k = 0; k < 3; ++k) {
+            KeyFrame key;
+            key.time = length * 0.5 * k;
+            key.rot = Turn(axis, angles[k]);
+            key.trans = Vector(0.0f, bone == 0 ? 0.0f : 1.0f, 0.0f);
+            track.keyFrames.push_back(key);
+        }
+        set.animTrackList.push_back(track);
+    }
+    return set;
+}
+
+}  // namespace
+
+bool GenerateMeshes(const std::string& runDir) {
+    const std::string meshes = "resource/art assets/meshes/";
+    const std::string skeletons = "resource/art assets/skeletons/";
+    const std::string animations = "resource/art assets/animations/";
+    const float idleSwing[DRONE_SEGMENTS] = {0.0f, 4.0f, 6.0f};
+    const float moveSwing[DRONE_SEGMENTS] = {10.0f, 15.0f, 20.0f};
+    return SaveMeshFile(Target(runDir, meshes + "box", ".bin"), BoxMesh()) &&
+           SaveMeshFile(Target(runDir, meshes + "drone", ".bin"), DroneMesh()) &&
+           SaveSkeletonFile(DroneSkeleton(), Target(runDir, skeletons + "drone", ".skl")) &&
+           SaveAnimFile(DroneAnimation("drone_idle", 2.0f, Vector(0, 0, 1), idleSwing),
+                        Target(runDir, animations + "drone_idle", ".anm")) &&
+           SaveAnimFile(DroneAnimation("drone_move", 1.0f, Vector(1, 0, 0), moveSwing),
+                        Target(runDir, animations + "drone_move", ".anm"));
+}

@@ -1,0 +1,10 @@
+// Writes an RgbaImage as an 8-bit RGBA, non-interlaced PNG (the only kind the
+// game's image decoder reads) through libpng.
+#pragma once
+
+#include <string>
+
+#include "rgba_image.h"
+
+// False (with a message on standard error) when the file cannot be written.
+bool WritePng(const std::string& path, const RgbaImage& image);
