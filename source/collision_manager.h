@@ -1,10 +1,21 @@
-// CollisionManager: a placeholder until its own issue builds the module.
-// It will run the broad and narrow collision phases.
-// Its Init, Update and Kill do nothing yet, so start-up, the frame loop and
-// shutdown already call it in its final place: Update on the collision thread.
+// CollisionManager: runs the broad and narrow collision phases on the
+// collision thread. Until its own issue builds those, Init, Update and Kill do
+// nothing, so start-up, the frame loop and shutdown already call it in its
+// final place: Update on the collision thread.
+//
+// Already real: the picking ray and the ray hits it publishes. The collision
+// thread fills rayIntersectRecords during its pass and publishes them at the
+// end of its Update; any thread reads the published copy. The ray and the
+// published records are guarded by collisionLock, which is never held
+// together with the object lock.
 #pragma once
 
+#include <mutex>
+#include <vector>
+
+#include "geom/geom.h"
 #include "module.h"
+#include "ray_intersect_record.h"
 
 class CollisionManager : public virtual Module<CollisionManager> {
 public:
@@ -13,4 +24,24 @@ public:
     void Init() override {}
     void Update() override {}
     void Kill() override {}
+
+    // The ray the next picking pass tests; written by mouse picking on the
+    // main thread, read by the collision thread. Any thread.
+    void SetCurrentPickRay(const Ray& ray);
+    Ray GetCurrentPickRay() const;
+
+    // A copy of the last published hits, in the order the pass found them;
+    // empty until a pass publishes any. Any thread.
+    std::vector<RayIntersectRecord> GetRayIntersectRecords() const;
+    // End of a picking pass: publishes rayIntersectRecords as the frame's hits.
+    // Collision thread (or a test standing in for it).
+    void PublishRayIntersectRecords();
+
+    // This pass's hits, touched by the collision thread only.
+    std::vector<RayIntersectRecord> rayIntersectRecords;
+
+private:
+    mutable std::mutex collisionLock;  // guards currentPickRay and the published hits
+    Ray currentPickRay;
+    std::vector<RayIntersectRecord> publishedRayIntersectRecords;
 };

@@ -2,9 +2,19 @@
 // It will run the stack of game states.
 // Its Init, Update and Kill do nothing yet, so start-up, the frame loop and
 // shutdown already call it in its final place: Update on the main thread.
+//
+// Built already: AutoGenerateCollision and its per-mesh cache, which the
+// object factory uses when a pattern asks for generated collision volumes.
 #pragma once
 
+#include <mutex>
+#include <string>
+#include <unordered_map>
+
 #include "module.h"
+#include "objects/collision_comp.h"
+
+class GameObject;
 
 class GameLogic : public virtual Module<GameLogic> {
 public:
@@ -13,4 +23,21 @@ public:
     void Init() override {}
     void Update() override {}
     void Kill() override {}
+
+    // Gives the object a CollisionComp whose volumes (sphere, separating
+    // axes, oriented and axis-aligned boxes) are built from its mesh, once per
+    // mesh name: later objects with that mesh get a copy of the first one's
+    // volumes, whatever their scale. An object already holding a CollisionComp
+    // keeps it and has it filled. Without a loaded, non-empty mesh the object
+    // gets a default component and a warning, and nothing is cached.
+    // Any thread that builds objects (main, level loader); the cache has its
+    // own lock. The object must be local or held under the object lock.
+    void AutoGenerateCollision(GameObject& object);
+
+    // Mesh name to finished volumes; never cleared, not between levels either.
+    // The copies belong to no component pool. Guarded by collisionCacheMutex.
+    std::unordered_map<std::string, CollisionComp> collisionCache;
+
+private:
+    std::mutex collisionCacheMutex;
 };

@@ -14,4 +14,13 @@ public:
     void Init() override {}
     void Update() override {}
     void Kill() override {}
+
+    // Draws the ResourceManager's screen image (splash or loading picture)
+    // over the whole window and swaps the buffers at once. Main thread; needs
+    // only the OpenGL context and the uploaded screen image, not Init, so it
+    // also serves start-up before Init and a resolution change.
+    void DrawLoadingScreen();
+    // One textured quad over the whole target, texture row 0 at the bottom,
+    // drawn with identity matrices; the matrices are left as they were.
+    void DrawFullScreenQuad();
 };

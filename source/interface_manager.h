@@ -4,6 +4,7 @@
 // shutdown already call it in its final place: Update on the main thread.
 #pragma once
 
+#include "interface/interface_state.h"
 #include "module.h"
 
 class InterfaceManager : public virtual Module<InterfaceManager> {
@@ -13,4 +14,9 @@ public:
     void Init() override {}
     void Update() override {}
     void Kill() override {}
+
+    // The screen now shown and the one before it; the sound module reads them
+    // for the music level. Main thread only.
+    InterfaceState::Type currentState = InterfaceState::Blank;
+    InterfaceState::Type previousState = InterfaceState::Blank;
 };

@@ -45,10 +45,14 @@ void InitEarlyModules() {
     InitModule<CollisionManager>();
 }
 
+// The studio logo fills the window once while the slower modules start; the
+// loading picture then takes the screen-image slot for the loading screens.
 void ShowSplashFrame() {
-    // ---- The splash frame goes here, with the issue that builds it: the
-    // ResourceManager loads and uploads the studio logo, Graphics draws it
-    // once (DrawLoadingScreen), then the loading image is loaded.
+    ResourceManager& resources = *Module<ResourceManager>::Instance();
+    resources.LoadSplashTexture();
+    resources.InitLoadingScreenTexture();
+    Module<Graphics>::Instance()->DrawLoadingScreen();
+    resources.LoadLoadingTexture();
 }
 
 void InitLateModules() {

@@ -4,8 +4,9 @@ ResourceManager::ResourceManager() : Module<ResourceManager>("ResourceManager") 
 
 void ResourceManager::Init() {
     objectCount = 0;
-    // The registry and the object patterns are read here once their readers
-    // exist ("resource/registry.xml", then "resource/objectPatterns.xml").
+    // Patterns name registered resources, so the registry comes first.
+    LoadRegistry("resource/registry.xml");
+    LoadObjectPatterns("resource/objectPatterns.xml");
     screenImageTexID = 0;
     frameBufferName = 0;
     depthRenderBufferName = 0;

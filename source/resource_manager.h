@@ -4,17 +4,25 @@
 // object-name counter and the OpenGL names of the screen image and the
 // offscreen framebuffer (made and freed by the GPU-resource code).
 //
+// Also owns the resource registry (name -> file, category, flags) and the
+// object patterns, both read in Init and only ever added to afterwards.
+//
 // Threads: the level-loader thread adds to the store while the main thread
-// reads it, so every access to the store map takes storeMutex (RAII). A
+// reads it, so every access to the store map takes storeMutex (RAII), and
+// every access to the registry and the patterns takes tablesMutex (a script
+// on the loader thread may read more of them). Neither lock is held while
+// calling System or a file reader, and the two are never held together. A
 // pointer returned by get<T> stays valid until that entry is deleted; entries
-// are deleted only on the main thread (DeleteResource, Kill), never while a
-// loader thread runs. Nothing here calls OpenGL. Not an event client.
+// are deleted only on the main thread (DeleteResource, DeleteCategory, Kill),
+// never while a loader thread runs. Nothing here calls OpenGL. Not an event
+// client.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <shared_mutex>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -22,7 +30,9 @@
 #include "animation/animation_stuff.h"
 #include "handle.h"
 #include "module.h"
+#include "object_pattern.h"
 #include "resource_manager/mesh.h"
+#include "resource_manager/mesh_resource.h"
 #include "resource_manager/registry_data.h"
 #include "resource_manager/sound_data.h"
 #include "resource_manager/texture.h"
@@ -38,6 +48,8 @@ template <class T>
 class Resource : public virtual Container {
 public:
     Resource(const T& value, const std::string& resourceName) : name(resourceName), data(value) {}
+    // Loaded meshes and animation sets can be large: the loaders hand theirs over.
+    Resource(T&& value, const std::string& resourceName) : name(resourceName), data(std::move(value)) {}
 
     std::string name;
     T data;
@@ -70,6 +82,48 @@ public:
     bool IsStored(const std::string& name) const;
     // Deletes the entry: 0, or -1 with "resource not found: <name>".
     int DeleteResource(const std::string& name);
+
+    // ---- Registry and patterns (registry.cpp) -------------------------------------
+    // Adds the entries of a registry file; earlier entries of a name win. An
+    // unreadable or malformed file logs "can't load file <path>" and adds
+    // nothing; a root other than "registry" adds nothing, silently.
+    void LoadRegistry(const char* fileName);
+    // Reads a pattern list and every pattern file it names (on the calling
+    // thread); earlier patterns of a name win.
+    void LoadObjectPatterns(const char* fileName);
+    // A copy of the entry; all empty / false for a name not registered.
+    RegistryData RegistryDataLookup(const std::string& name) const;
+    // The entry's file; empty for a name not registered.
+    std::string RegistryFileLookup(const std::string& name) const;
+    // Copies of every entry, or of those whose loadCategory equals category
+    // exactly (in no particular order).
+    std::vector<RegistryData> RegistryEntries() const;
+    std::vector<RegistryData> RegistryEntriesInCategory(const std::string& category) const;
+    // A copy of the pattern; for an unknown name a new pattern whose "type"
+    // is "INVALID_PATTERN" (no message).
+    ObjectPattern GetPattern(const std::string& name) const;
+    std::vector<std::string> PatternNames() const;
+    // The handle of a stored resource; on a miss logs the store listing and
+    // the error "<name> not loaded" and returns the empty handle.
+    Handle GetResourceHandle(const std::string& name);
+
+    // ---- Loading by name and category (loading.cpp) ------------------------------
+    // 0: stored (now or before); -1: not in the registry (or its "file" is
+    // empty); 1: the file reader failed, nothing stored; -2: unknown type
+    // prefix. Any thread; loads are serialised, reads of the store are not
+    // blocked by them.
+    int LoadResource(const std::string& name);
+    // As LoadResource for an entry of that category; 0 without loading for
+    // an entry of another category.
+    int LoadResourceByCategory(const std::string& name, const std::string& category);
+    // Loads every entry whose loadCategory equals category exactly.
+    void LoadCategory(const std::string& category);
+    // Deletes every entry of the category; a registered name that is not
+    // loaded gives DeleteResource's warning. Main thread only.
+    void DeleteCategory(const std::string& category);
+    // One line per stored resource: name, its category and the holder's
+    // address in hexadecimal.
+    std::string DescribeStore() const;
 
     // ---- Script-visible accessors (Set* assign into an existing entry only;
     // both return null on a miss) ---------------------------------------------
@@ -105,10 +159,71 @@ public:
     // The splash or loading picture; null when none.
     std::unique_ptr<Texture> screenImage;
 
-    // The resource registry: filled at start-up, read-only afterwards.
-    std::unordered_map<std::string, RegistryData> registry;
+    // ---- The OpenGL side of resources (gl_textures.cpp, frame_buffer.cpp,
+    // context_categories.cpp, noise_texture.cpp, heightmap.cpp) ----------------
+    // Everything in this block that touches OpenGL runs on the main thread with
+    // the context current; the loader thread never calls it.
+    static constexpr const char* SPLASH_IMAGE_FILE =
+        "resource/art assets/splash_screens/studio_logo_loading.png";
+    static constexpr const char* LOADING_IMAGE_FILE = "resource/art assets/loading.png";
+
+    // Uploads a 4-byte-per-pixel texture (with mipmaps) into a new OpenGL
+    // texture named in texID; the old name is not deleted. Any other pixel
+    // size is refused with an error and texID is left as it was.
+    void InitGLTexture(Texture& texture);
+    // Uploads screenImage (loading LOADING_IMAGE_FILE first when there is
+    // none) into a new texture named in screenImageTexID.
+    void InitLoadingScreenTexture();
+    // FreeScreenImage, then the image file into screenImage, rows flipped so
+    // that row 0 is the bottom of the picture. Not uploaded here.
+    void LoadSplashTexture();
+    void LoadLoadingTexture();
+    // Deletes the screen image's texture and the image; nothing when no image.
+    void FreeScreenImage();
+    // The five window-sized framebuffer textures, the framebuffer object and
+    // its depth renderbuffer, at the System's current width and height.
+    void BuildFrameBuffer();
+    // Deletes whichever of them exist and zeroes their names.
+    void FreeFrameBuffer();
+
+    // Uploads the category's textures and builds its meshes' buffers; a
+    // texture or mesh that already holds live OpenGL names is left as it is.
+    void LoadContextCategory(std::string category);
+    // Ties the category's meshes to their textures' names; no OpenGL call.
+    void BuildContextCategory(std::string category);
+    // FreeContextData on every registry entry of the category.
+    void UnloadContextCategory(std::string category);
+    // Frees the OpenGL objects of one stored texture or mesh; a name that is
+    // not stored is passed over.
+    void FreeContextData(const std::string& name);
+    // After a new context: every stored texture is uploaded again, every
+    // stored mesh follows its texture to the new name.
+    void ReloadTextures();
+    // After a new context: rebuilds the buffers of every stored mesh that had them.
+    void ReloadMeshBuffers();
+    // After a new context: the framebuffer, then ReloadTextures, then
+    // ReloadMeshBuffers.
+    void ReloadContextData();
+    // Names of the stored resources whose type prefix is `type` (no order).
+    std::vector<std::string> StoredNamesOfType(const std::string& type) const;
+
+    // Fills pixels (0..127, 0..127) of texture with grey noise (alpha 255);
+    // a texture smaller than 128 x 128 is refused with an error. CPU only.
+    void BuildNoiseTexture(Texture& texture);
+    // A terrain lattice over x, z in 0..1 whose heights are the image's
+    // luminance and whose normals follow its slopes. CPU only.
+    Mesh BuildHeightmapMesh(const Texture& texture);
+
+    // Turns meshes into buffer objects (main thread).
+    MeshResource meshResource;
 
 private:
+    // Builds the holder of one registry entry of a known type; null when the
+    // file reader failed (already logged). Sets known = false for a prefix
+    // that is none of the six.
+    std::unique_ptr<Container> LoadEntry(const RegistryData& entry, bool& known);
+    // The entry, when the name is registered with a usable "file".
+    bool FindUsableEntry(const std::string& name, RegistryData& entry) const;
     // The stored holder or null; takes the store lock.
     Container* Find(const std::string& name) const;
     template <class T>
@@ -116,6 +231,12 @@ private:
 
     mutable std::mutex storeMutex;
     std::unordered_map<std::string, std::unique_ptr<Container>> resources;  // storeMutex
+    // Held across one whole LoadResource, so that two threads loading one
+    // name read its file once and store it once.
+    std::mutex loadMutex;
+    mutable std::shared_mutex tablesMutex;
+    std::unordered_map<std::string, RegistryData> registry;    // tablesMutex
+    std::unordered_map<std::string, ObjectPattern> patterns;   // tablesMutex
     std::atomic<uint32_t> objectCount{0};
 };
 

@@ -1,9 +1,21 @@
-// SpawnManager: a placeholder until its own issue builds the module.
-// It will bring the enemy waves in at the spawn points.
-// Its Init, Update and Kill do nothing yet, so start-up, the frame loop and
-// shutdown already call it in its final place: Update on the main thread,
-// skipped while paused.
+// SpawnManager: keeps the names of the spawn-point objects, in registration
+// order. A spawn point is an ordinary game object with a SpawnComp; its
+// countdown and queue live in that component. The object factory registers a
+// spawn point each time it stamps a spawn section.
+//
+// Built so far: the list and AddSpawnPoint. Releasing queued objects (Update)
+// and the "Add Object" / "Distribute Objects" events arrive with the spawning
+// issue; until then Init, Update and Kill do nothing, so no event queue is
+// opened that nobody would empty.
+//
+// Threads: AddSpawnPoint is called while objects are stamped: on the main
+// thread, or on the level loader's thread with the object lock held. The list
+// is guarded by the object lock like the objects it names; entries are only
+// appended, never removed (not on a level change either).
 #pragma once
+
+#include <string>
+#include <vector>
 
 #include "module.h"
 
@@ -14,4 +26,9 @@ public:
     void Init() override {}
     void Update() override {}
     void Kill() override {}
+
+    // Appends name to spawnPoints; no test for duplicates or for the object.
+    void AddSpawnPoint(const std::string& name) { spawnPoints.push_back(name); }
+
+    std::vector<std::string> spawnPoints;  // object names; a name may stand twice
 };

@@ -42,6 +42,15 @@ public:
     bool IsPoolValid() const override;
     Component* AllocateCopyFromPool(const Component& source) const override;
 
+    // Applies this pickup to the object named collectorName: restores its
+    // hull points (kHealth) or adds missiles to its secondary weapon (kAmmo),
+    // capped at the maximum, then plays the pickup sound and posts a "Game
+    // Message". False when nothing was applied: no such object, the object
+    // lacks the component the kind needs, or the amount is already full. An
+    // unknown kind is used up without effect (true). Main thread; the caller
+    // holds the object lock.
+    bool ApplyPickup(std::string collectorName);
+
     int32_t kind = kUnknown;
     int32_t value = 0;  // the amount
 };

@@ -143,6 +143,18 @@ public:
     // The closest pair of vertices as a text report; empty below 3 vertices.
     std::string PrintClosestVerts() const;
 
+    // ---- Procedural shapes (mesh_projected.cpp) ---------------------------
+    // A grid named "Lattice" of 51 x 51 vertices at height 0 over width (x)
+    // by depth (z), centred on the origin, with 50 x 50 cells of two
+    // projected triangles.
+    static Mesh BuildLattice(float width, float depth);
+    // Finds or appends the triangle (i0, i1, i2); its corners get the face
+    // normal, and texture coordinates and colours projected from the vertex
+    // positions through a box of half-sizes sx, sy, sz (tilted slightly,
+    // clamped to 0..1). Returns the triangle's index.
+    static unsigned AddProjectedTriangle(Mesh& mesh, unsigned i0, unsigned i1, unsigned i2,
+                                         float sx, float sy, float sz);
+
     std::vector<Vertex> verts;
     std::vector<Triangle> triangles;
     std::string name;
@@ -179,3 +191,7 @@ private:
     // True when tri and corner are in range; logs an error otherwise.
     bool ValidCorner(unsigned tri, unsigned corner) const;
 };
+
+// The tilt of projected texture coordinates: 0.1 radian about the x axis,
+// made once on first use.
+const Matrix& ProjectionTiltMatrix();

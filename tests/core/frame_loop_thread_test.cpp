@@ -88,35 +88,27 @@ TEST(Lockstep, WorkersNeverRunMoreThanOnePassAhead) {
     EXPECT_EQ(201, workers.physics.load());
 }
 
-TEST(Lockstep, JoinStopsRunningWorkersAndCanBeRepeated) {
+TEST(Lockstep, JoinStopsRunningWorkersAndTheLockstepCanStartAgain) {
     WorkerLockstep lockstep;
-    CountingWorkers workers;
-    workers.Start(lockstep, true, false);
+    CountingWorkers first;
+    first.Start(lockstep, true, false);
     lockstep.MeetWorkers(true, false);
     lockstep.Join();  // the main thread never published a stop
     EXPECT_FALSE(lockstep.IsStarted());
-    EXPECT_EQ(2, workers.physics.load());
+    EXPECT_EQ(2, first.physics.load());
     lockstep.Join();
-}
 
-TEST(Lockstep, StartedAfterAQuitTheWorkersLeaveAtOnce) {
-    WorkerLockstep lockstep;
-    CountingWorkers workers;
-    workers.Start(lockstep, false, false);
+    CountingWorkers afterQuit;  // started with the game already quitting
+    afterQuit.Start(lockstep, false, false);
     EXPECT_FALSE(lockstep.Continues());
     lockstep.Join();
-    EXPECT_EQ(0, workers.physics.load());
-}
+    EXPECT_EQ(0, afterQuit.physics.load());
 
-TEST(Lockstep, CanStartAgainAfterAJoin) {
-    WorkerLockstep lockstep;
-    for (int run = 0; run < 3; ++run) {
-        CountingWorkers workers;
-        workers.Start(lockstep, true, false);
-        RunFrames(lockstep, 5, [](int) { return false; });
-        lockstep.Join();
-        EXPECT_EQ(5, workers.physics.load());
-    }
+    CountingWorkers again;
+    again.Start(lockstep, true, false);
+    EXPECT_EQ(5, RunFrames(lockstep, 5, [](int) { return false; }));
+    lockstep.Join();
+    EXPECT_EQ(5, again.collision.load());
 }
 
 // A profile folder of its own, so that errors write their files there.

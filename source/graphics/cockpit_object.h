@@ -1,0 +1,30 @@
+// CockpitObject: the player's cockpit, drawn last over the scene relative to
+// the eye. The ObjectManager holds one as cockpit; only the player controller
+// changes moveOffset and bobPhase after construction.
+//
+// This header holds the record with its construction values; the cockpit
+// matrix and its drawing come with the renderer. Main thread.
+#pragma once
+
+#include <cmath>
+
+#include "geom/geom.h"
+#include "handle.h"
+
+class CockpitObject {
+public:
+    // A quarter turn about the y axis.
+    CockpitObject()
+        : rot(std::sin(kQuarterPi), Vector(0.0f, std::cos(kQuarterPi), 0.0f, 0.0f)) {}
+
+    Quaternion rot;
+    Vector baseOffset{0.0f, -4.6f, 4.4f, 0.0f};
+    Vector moveOffset;       // steered by the player controller
+    float bobPhase = 0.0f;   // radians; advanced by the player controller
+    float scale = 1.0f;
+    Handle meshHandle{"mesh_cockpit"};
+    Handle texHandle{"tex_grey"};  // kept; the drawing uses the mesh's own texture
+
+private:
+    static constexpr float kQuarterPi = 0.78539816f;
+};

@@ -1,0 +1,30 @@
+// GMessage: one line of text for the screen, sent to the InterfaceManager as
+// the "data" parameter of a "Game Message" event. A plain value copied member
+// by member; any thread may build one and publish it.
+#pragma once
+
+#include <string>
+
+#include "geom/geom.h"
+
+// The message that carries a GMessage to the interface, its addressee and
+// its parameter.
+constexpr const char* kGameMessageEvent = "Game Message";
+constexpr const char* kGameMessageTo = "InterfaceManager";
+constexpr const char* kGameMessageData = "data";
+
+struct GMessage {
+    // Name the line's widget takes; empty keeps the widget's generated name.
+    // A keyed line can be removed with "Game Message Delete".
+    std::string key;
+    std::string text;
+    Vector color{1.0f, 1.0f, 1.0f, 1.0f};  // r, g, b, a
+    // x and y as fractions of the window from its bottom-left corner; z and w
+    // are carried into the widget and not used.
+    Vector position{0.0f, 0.0f, 0.0f, 0.0f};
+    bool typeOut = false;      // show the text letter by letter
+    float letterTime = 0.0f;   // seconds per letter; read only with typeOut
+    float displayTime = 0.0f;  // seconds the whole line stays; unread when persistent
+    float scale = 1.0f;        // text scale
+    bool persistent = false;   // never removes itself
+};

@@ -1,0 +1,83 @@
+// Textures on OpenGL: the upload of a resource texture and the screen image
+// (the splash logo at start-up, the loading picture afterwards).
+// Main thread only, with the OpenGL context current.
+#include <GL/glew.h>
+
+#include "resource_manager.h"
+
+namespace {
+
+// The upload reads four bytes per pixel; anything else would be read with
+// the wrong size. An image without pixels (a file that failed to load) is
+// still uploaded, as an empty texture.
+bool CanUpload(const Texture& texture, const std::string& sourcePosition) {
+    if (!texture.data || texture.bytesPerPixel == 4) return true;
+    Module<System>::Instance()->Error(sourcePosition + "texture of " +
+                                      std::to_string(texture.bytesPerPixel) +
+                                      " bytes per pixel not uploaded (only 4 are supported)");
+    return false;
+}
+
+// The image's size, or 0 x 0 for an image without pixels.
+GLsizei UploadWidth(const Texture& texture) { return texture.data ? GLsizei(texture.width) : 0; }
+GLsizei UploadHeight(const Texture& texture) { return texture.data ? GLsizei(texture.height) : 0; }
+
+void UploadPixels(const Texture& texture) {
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, UploadWidth(texture), UploadHeight(texture), 0, GL_RGBA,
+                 GL_UNSIGNED_BYTE, texture.data);
+}
+
+}  // namespace
+
+void ResourceManager::InitGLTexture(Texture& texture) {
+    if (!CanUpload(texture, SOURCE_POS)) return;
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    texture.texID = name;
+    glBindTexture(GL_TEXTURE_2D, name);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_GENERATE_MIPMAP, GL_TRUE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_LOD, 0);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LOD, 1);
+    UploadPixels(texture);
+    // An empty level 0 has no mipmaps to make; asking would only leave an
+    // error for the next check to report at the wrong place.
+    if (texture.data) glGenerateMipmapEXT(GL_TEXTURE_2D);
+}
+
+void ResourceManager::InitLoadingScreenTexture() {
+    if (!screenImage) LoadLoadingTexture();
+    if (!CanUpload(*screenImage, SOURCE_POS)) return;
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    screenImageTexID = name;
+    glBindTexture(GL_TEXTURE_2D, name);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    UploadPixels(*screenImage);
+}
+
+void ResourceManager::LoadSplashTexture() {
+    FreeScreenImage();
+    screenImage = LoadTexture(SPLASH_IMAGE_FILE);
+    screenImage->FlipY();
+}
+
+void ResourceManager::LoadLoadingTexture() {
+    FreeScreenImage();
+    screenImage = LoadTexture(LOADING_IMAGE_FILE);
+    screenImage->FlipY();
+}
+
+void ResourceManager::FreeScreenImage() {
+    if (!screenImage) return;
+    if (glIsTexture(screenImageTexID)) glDeleteTextures(1, &screenImageTexID);
+    screenImageTexID = 0;
+    screenImage.reset();
+}

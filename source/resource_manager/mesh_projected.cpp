@@ -1,0 +1,74 @@
+// Procedural meshes whose triangles carry projected texture coordinates: the
+// shared triangle routine and the flat lattice under height-map terrain.
+// CPU only; any thread may build its own Mesh.
+#include <algorithm>
+
+#include "resource_manager/mesh.h"
+
+namespace {
+
+const int LATTICE_CELLS = 50;
+
+float Clamp01(float value) { return std::min(1.0f, std::max(0.0f, value)); }
+
+void SetCorner(Triangle& tri, unsigned corner, const Vector& normal, const Vertex* vertex,
+               float sx, float sy, float sz) {
+    tri.normal[corner][0] = normal.x;
+    tri.normal[corner][1] = normal.y;
+    tri.normal[corner][2] = normal.z;
+    const float* p = vertex ? vertex->v : nullptr;
+    // The second projected axis comes from z and the third from y: the
+    // texture lies in the ground plane.
+    Vector t = p ? Vector(p[0] / (2 * sx), p[2] / (2 * sz), p[1] / (2 * sy)) : Vector();
+    t = ProjectionTiltMatrix() * t;
+    const float u = Clamp01(t.x + 0.5f), v = Clamp01(t.y + 0.5f), s = Clamp01(t.z + 0.5f);
+    tri.texCoord[corner][0] = u;
+    tri.texCoord[corner][1] = v;
+    tri.color[corner][0] = u;
+    tri.color[corner][1] = v;
+    tri.color[corner][2] = s;
+}
+
+}  // namespace
+
+const Matrix& ProjectionTiltMatrix() {
+    static const Matrix tilt = [] {
+        Matrix m;
+        m.FixedAngleRotation(0.0f, 0.0f, -0.1f);
+        return m;
+    }();
+    return tilt;
+}
+
+unsigned Mesh::AddProjectedTriangle(Mesh& mesh, unsigned i0, unsigned i1, unsigned i2, float sx,
+                                    float sy, float sz) {
+    const unsigned index = unsigned(mesh.FindOrAddTriangle(Triangle(i0, i1, i2)));
+    const Vector normal = mesh.QuickNorm(index);
+    Triangle& tri = mesh.triangles[index];
+    for (unsigned corner = 0; corner < 3; ++corner) {
+        const unsigned v = tri.verts[corner];
+        SetCorner(tri, corner, normal, v < mesh.verts.size() ? &mesh.verts[v] : nullptr, sx, sy, sz);
+    }
+    return index;
+}
+
+Mesh Mesh::BuildLattice(float width, float depth) {
+    Mesh mesh;
+    mesh.name = "Lattice";
+    const int side = LATTICE_CELLS + 1;
+    // Stepped by repeated addition, as the rows and columns are laid out.
+    float z = -depth / 2;
+    for (int r = 0; r < side; ++r, z += depth / LATTICE_CELLS) {
+        float x = -width / 2;
+        for (int c = 0; c < side; ++c, x += width / LATTICE_CELLS) mesh.AddVert(Vertex(x, 0.0f, z));
+    }
+    auto g = [side](int r, int c) { return unsigned(r * side + c); };
+    mesh.triangles.reserve(2 * LATTICE_CELLS * LATTICE_CELLS);
+    for (int r = 0; r < LATTICE_CELLS; ++r) {
+        for (int c = 0; c < LATTICE_CELLS; ++c) {
+            AddProjectedTriangle(mesh, g(r, c), g(r + 1, c), g(r + 1, c + 1), width / 2, 1.0f, depth / 2);
+            AddProjectedTriangle(mesh, g(r + 1, c + 1), g(r, c + 1), g(r, c), width / 2, 1.0f, depth / 2);
+        }
+    }
+    return mesh;
+}

@@ -1,0 +1,90 @@
+// Sound entries on a machine with no audio device: the game goes on and the
+// store holds null handles.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "platform/fsound.h"
+#include "resource_manager.h"
+#include "resource_manager/log_capture.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+// A tenth of a second of 16-bit mono silence at 22050 Hz.
+std::string SilentWav() {
+    const uint32_t samples = 2205, dataBytes = samples * 2;
+    std::string wav;
+    auto put32 = [&](uint32_t v) { for (int i = 0; i < 4; ++i) wav += char((v >> (8 * i)) & 0xFF); };
+    auto put16 = [&](uint16_t v) { wav += char(v & 0xFF); wav += char(v >> 8); };
+    wav += "RIFF";
+    put32(36 + dataBytes);
+    wav += "WAVEfmt ";
+    put32(16);
+    put16(1);  // PCM
+    put16(1);  // mono
+    put32(22050);
+    put32(22050 * 2);
+    put16(2);
+    put16(16);
+    wav += "data";
+    put32(dataBytes);
+    wav += std::string(dataBytes, '\0');
+    return wav;
+}
+
+TEST(SoundWithoutDevice, SamplesAndStreamsStoreNullHandlesAndLoadingGoesOn) {
+    setenv("SDL_AUDIODRIVER", "no_such_driver", 1);
+    EXPECT_FALSE(FSOUND_Init(44100, 32, 0));
+
+    test_support::TempFolder folder;
+    folder.WriteFile("boost.wav", SilentWav());
+    folder.WriteFile("music.wav", SilentWav());
+    folder.WriteFile("registry.xml",
+                     "<registry>"
+                     "<r registry=\"sample_boost\" file=\"" + folder.Path() + "/boost.wav\" loop=\"true\" loadCategory=\"all\"/>"
+                     "<r registry=\"stream_BG Music\" file=\"" + folder.Path() + "/music.wav\" loop=\"true\" loadCategory=\"all\"/>"
+                     "<r registry=\"mesh_after\" loadCategory=\"all\"/>"
+                     "</registry>");
+    ResourceManager store;
+    store.LoadRegistry((folder.Path() + "/registry.xml").c_str());
+    LogCapture log;
+    store.LoadCategory("all");
+    EXPECT_FALSE(log.Contains("ERROR:"));
+
+    Sound* boost = store.get<Sound>(Handle("sample_boost"));
+    ASSERT_NE(boost, nullptr);
+    EXPECT_EQ(boost->sample, nullptr);
+    EXPECT_EQ(boost->name, "sample_boost");
+    SoundStream* music = store.get<SoundStream>(Handle("stream_BG Music"));
+    ASSERT_NE(music, nullptr);
+    EXPECT_EQ(music->stream, nullptr);
+    EXPECT_TRUE(store.IsStored("mesh_after"));
+    // Playing what was stored stays harmless.
+    EXPECT_EQ(FSOUND_PlaySound(FSOUND_FREE, boost->sample), -1);
+    FSOUND_Close();
+}
+
+TEST(SoundWithDevice, RegisteredFilesReachTheSoundLayer) {
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    ASSERT_TRUE(FSOUND_Init(44100, 32, 0));
+    test_support::TempFolder folder;
+    folder.WriteFile("hit.wav", SilentWav());
+    folder.WriteFile("registry.xml", "<registry>"
+                                     "<r registry=\"sample_hit\" file=\"" + folder.Path() + "/hit.wav\"/>"
+                                     "<r registry=\"stream_music\" file=\"" + folder.Path() + "/hit.wav\"/>"
+                                     "<r registry=\"sample_gone\" file=\"" + folder.Path() + "/gone.wav\"/>"
+                                     "</registry>");
+    ResourceManager store;
+    store.LoadRegistry((folder.Path() + "/registry.xml").c_str());
+    EXPECT_EQ(store.LoadResource("sample_hit"), 0);
+    EXPECT_EQ(store.LoadResource("stream_music"), 0);
+    // An unreadable sound file still stores its (null) handle.
+    EXPECT_EQ(store.LoadResource("sample_gone"), 0);
+    EXPECT_NE(store.get<Sound>(Handle("sample_hit"))->sample, nullptr);
+    EXPECT_NE(store.get<SoundStream>(Handle("stream_music"))->stream, nullptr);
+    EXPECT_EQ(store.get<Sound>(Handle("sample_gone"))->sample, nullptr);
+    FSOUND_Close();
+}
+
+}  // namespace

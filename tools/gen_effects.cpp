@@ -1,0 +1,128 @@
+#include "gen_effects.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "game_paths.h"
+#include "paint.h"
+
+const AtlasCell PARTICLE_CELLS[] = {
+    {0, 0, 119, 119},     {120, 0, 239, 119},   {0, 120, 119, 239},   {120, 120, 239, 239},
+    {240, 0, 359, 119},   {360, 0, 479, 119},   {240, 120, 359, 239}, {360, 120, 479, 239},
+    {0, 240, 239, 299},   {0, 300, 239, 359},   {0, 360, 239, 419},   {0, 420, 239, 479},
+    {240, 240, 279, 279}, {280, 240, 319, 279}, {320, 240, 359, 279}, {240, 280, 279, 319},
+    {280, 280, 319, 319}, {320, 280, 359, 319}, {240, 320, 279, 359}, {320, 320, 359, 359},
+    {360, 240, 479, 359}, {240, 360, 359, 479}, {360, 360, 479, 479},
+};
+const int PARTICLE_CELL_COUNT = sizeof(PARTICLE_CELLS) / sizeof(PARTICLE_CELLS[0]);
+
+namespace {
+
+const float PI = 3.14159265f;
+const int FIRST_FLASH = 4, FIRST_STREAK = 8, FIRST_DEBRIS = 12;
+const int RING_CELL = 20, DUST_CELL = 21, SPARK_CELL = 22;
+
+// A blank canvas the size of one cell; shapes keep a few pixels off its
+// border so that neighbouring cells never bleed into each other.
+RgbaImage CellCanvas(const AtlasCell& cell, Rgb colour) {
+    RgbaImage canvas(cell.x1 - cell.x0 + 1, cell.y1 - cell.y0 + 1);
+    Clear(canvas, {colour.r, colour.g, colour.b, 0});
+    return canvas;
+}
+
+// A puff whose edge is broken up by noise; light grey so particles tint it.
+void Puff(RgbaImage& canvas, unsigned seed, Rgb colour, float density) {
+    float c = canvas.width / 2.0f, radius = c - 6.0f;
+    for (int y = 0; y < canvas.height; ++y)
+        for (int x = 0; x < canvas.width; ++x) {
+            float d = std::hypot(float(x) + 0.5f - c, float(y) + 0.5f - c) / radius;
+            float n = FractalNoise(float(x), float(y), 32, 8, seed);
+            float a = std::clamp((1.0f - d) * 1.6f, 0.0f, 1.0f) * (0.45f + 0.55f * n) * density;
+            Rgb shade = Mix(colour, Scale(colour, 0.7f), n);
+            PutRgba(canvas, x, y, {shade.r, shade.g, shade.b, (unsigned char)(255.0f * a)});
+        }
+}
+
+// A hot core with a few rays; the variant turns the rays.
+void Flash(RgbaImage& canvas, int variant) {
+    float c = canvas.width / 2.0f;
+    SoftDisc(canvas, c, c, c - 6.0f, 0.0f, {255, 220, 150, 150});
+    int rays = 5 + variant;
+    for (int i = 0; i < rays; ++i) {
+        float angle = float(i) * 2.0f * PI / float(rays) + float(variant) * 0.4f;
+        float length = (c - 8.0f) * (i % 2 ? 0.7f : 1.0f);
+        SoftLine(canvas, c, c, c + std::cos(angle) * length, c + std::sin(angle) * length, 6.0f,
+                 {255, 240, 200, 220});
+    }
+    SoftDisc(canvas, c, c, c * 0.35f, 0.3f, {255, 255, 240, 255});
+}
+
+// A long soft streak along the cell (the strips are unused by the effects,
+// but a defined cell should still show something sensible).
+void Streak(RgbaImage& canvas) {
+    float cy = canvas.height / 2.0f;
+    SoftLine(canvas, 12.0f, cy, canvas.width - 12.0f, cy, canvas.height * 0.5f, {255, 230, 190, 200});
+}
+
+// An irregular opaque chunk of rock or metal.
+void Debris(RgbaImage& canvas, int variant) {
+    float c = canvas.width / 2.0f;
+    Rgb stone = Mix({110, 90, 75}, {150, 140, 130}, float(variant) / 7.0f);
+    for (int y = 0; y < canvas.height; ++y)
+        for (int x = 0; x < canvas.width; ++x) {
+            float dx = float(x) + 0.5f - c, dy = float(y) + 0.5f - c;
+            float angle = std::atan2(dy, dx);
+            float edge = (c - 6.0f) * (0.65f + 0.35f * ValueNoise(angle * 3.0f + 10.0f, float(variant) * 5.0f, 1, 7, 7));
+            float d = std::hypot(dx, dy);
+            if (d > edge) continue;
+            Rgb shade = Scale(stone, 0.75f + 0.5f * FractalNoise(float(x), float(y), 8, 8, unsigned(variant)));
+            PutRgba(canvas, x, y, {shade.r, shade.g, shade.b, (unsigned char)(d > edge - 1.5f ? 128 : 255)});
+        }
+}
+
+void Sparks(RgbaImage& canvas) {
+    float c = canvas.width / 2.0f;
+    for (int i = 0; i < 12; ++i) {
+        float angle = float(i) * 2.0f * PI / 12.0f + 0.2f;
+        float inner = 10.0f + 6.0f * float(i % 3), outer = c - 8.0f - 10.0f * float(i % 2);
+        SoftLine(canvas, c + std::cos(angle) * inner, c + std::sin(angle) * inner, c + std::cos(angle) * outer,
+                 c + std::sin(angle) * outer, 3.0f, {255, 230, 160, 255});
+    }
+    SoftDisc(canvas, c, c, 8.0f, 0.2f, {255, 255, 230, 255});
+}
+
+RgbaImage ParticleAtlas() {
+    RgbaImage atlas(PARTICLE_ATLAS_SIZE, PARTICLE_ATLAS_SIZE);
+    Clear(atlas, {255, 255, 255, 0});
+    for (int index = 0; index < PARTICLE_CELL_COUNT; ++index) {
+        const AtlasCell& cell = PARTICLE_CELLS[index];
+        RgbaImage canvas = CellCanvas(cell, {255, 255, 255});
+        if (index < FIRST_FLASH) Puff(canvas, unsigned(index) + 1, {225, 225, 225}, 0.9f);
+        else if (index < FIRST_STREAK) Flash(canvas, index - FIRST_FLASH);
+        else if (index < FIRST_DEBRIS) Streak(canvas);
+        else if (index < RING_CELL) Debris(canvas, index - FIRST_DEBRIS);
+        else if (index == RING_CELL) SoftRing(canvas, 60.0f, 60.0f, 46.0f, 8.0f, {255, 250, 235, 230});
+        else if (index == DUST_CELL) Puff(canvas, 40, {200, 170, 130}, 0.7f);
+        else if (index == SPARK_CELL) Sparks(canvas);
+        Blit(atlas, canvas, cell.x0, cell.y0);
+    }
+    return atlas;
+}
+
+// A bolt along x: a white-hot core inside a coloured glow.
+RgbaImage ShotBolt(Rgb glow) {
+    RgbaImage image(64, 32);
+    Clear(image, {glow.r, glow.g, glow.b, 0});
+    SoftLine(image, 10.0f, 16.0f, 54.0f, 16.0f, 24.0f, {glow.r, glow.g, glow.b, 180});
+    SoftLine(image, 14.0f, 16.0f, 50.0f, 16.0f, 8.0f, {255, 255, 255, 255});
+    return image;
+}
+
+}  // namespace
+
+bool GenerateEffectImages(const std::string& runDir) {
+    const std::string folder = paths::TEXTURES;
+    return WriteImage(runDir, folder + "particles.png", ParticleAtlas()) &&
+           WriteImage(runDir, folder + "shot_red.png", ShotBolt({255, 60, 30})) &&
+           WriteImage(runDir, folder + "shot_blue.png", ShotBolt({40, 120, 255}));
+}
