@@ -42,5 +42,13 @@ foreach(src ${QUELL_TEST_SOURCES})
     WORKING_DIRECTORY ${QUELL_RUN_DIR}
     TEST_PREFIX "${dirname}."
     DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS "${labels}" ${props} TIMEOUT 300)
+    PROPERTIES TIMEOUT 300)
+  # A list (two labels) does not survive gtest_discover_tests' PROPERTIES: it
+  # is flattened into the property pairs, which loses the second label and
+  # RUN_SERIAL. Set them on the discovered tests instead.
+  set(properties_file ${CMAKE_BINARY_DIR}/${target}_properties.cmake)
+  string(REPLACE ";" " " props "${props}")
+  file(WRITE ${properties_file}
+    "set_tests_properties(\${${target}_TESTS} PROPERTIES LABELS \"${labels}\" ${props})\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${properties_file})
 endforeach()

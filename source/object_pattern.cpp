@@ -7,6 +7,7 @@
 #include "source_position.h"
 #include "system.h"
 #include "text_numbers.h"
+#include "xml_file.h"
 
 bool HasParam(const ObjectPattern::ParamMap& paramList, const std::string& name) {
     return paramList.find(name) != paramList.end();
@@ -30,8 +31,9 @@ ObjectPattern LoadObjectPattern(const char* fileName) {
     const std::string name = fileName ? fileName : "";
     ObjectPattern pattern;
     TiXmlDocument document;
-    const bool loaded = !name.empty() && document.LoadFile(name.c_str(), TIXML_DEFAULT_ENCODING);
-    if (!loaded) Module<System>::Instance()->Error(SOURCE_POS + "can't load file " + name);
+    std::string reason = "no file name";
+    const bool loaded = !name.empty() && LoadXmlFile(document, name, reason);
+    if (!loaded) Module<System>::Instance()->Error(SOURCE_POS + "can't load file " + name + " (" + reason + ")");
     SetParameter(pattern, "fileName", name);
     if (!loaded) return pattern;
     if (const TiXmlElement* object = document.FirstChildElement("object")) {

@@ -11,11 +11,13 @@
 // reads it, so every access to the store map takes storeMutex (RAII), and
 // every access to the registry and the patterns takes tablesMutex (a script
 // on the loader thread may read more of them). Neither lock is held while
-// calling System or a file reader, and the two are never held together. A
+// calling System or a file reader, and the two are never held together;
+// loadMutex (one LoadResource at a time) is the outermost lock. A
 // pointer returned by get<T> stays valid until that entry is deleted; entries
 // are deleted only on the main thread (DeleteResource, DeleteCategory, Kill),
-// never while a loader thread runs. Nothing here calls OpenGL. Not an event
-// client.
+// never while a loader thread runs. The store never calls OpenGL; the
+// operations of the "OpenGL side" block do, on the main thread only, and the
+// loader thread must never call them. Not an event client.
 #pragma once
 
 #include <atomic>
@@ -196,13 +198,16 @@ public:
     // Frees the OpenGL objects of one stored texture or mesh; a name that is
     // not stored is passed over.
     void FreeContextData(const std::string& name);
-    // After a new context: every stored texture is uploaded again, every
-    // stored mesh follows its texture to the new name.
+    // After a change of video mode: every stored texture without a live name
+    // is uploaded (again), and every stored mesh follows its texture to the
+    // new name. Whether the old names are still live is told by the context
+    // marker: a platform may keep the context (SDL 1.2 on X11 does) or make a
+    // new one that hands the same numbers out again.
     void ReloadTextures();
-    // After a new context: rebuilds the buffers of every stored mesh that had them.
+    // The same for the buffers of every stored mesh that had them.
     void ReloadMeshBuffers();
-    // After a new context: the framebuffer, then ReloadTextures, then
-    // ReloadMeshBuffers.
+    // After a change of video mode: the framebuffer at the new size, then
+    // ReloadTextures, then ReloadMeshBuffers.
     void ReloadContextData();
     // Names of the stored resources whose type prefix is `type` (no order).
     std::vector<std::string> StoredNamesOfType(const std::string& type) const;
@@ -216,6 +221,15 @@ public:
 
     // Turns meshes into buffer objects (main thread).
     MeshResource meshResource;
+
+private:
+    // True when the current context is the one in which the stored
+    // resources' OpenGL names were made (context_reload.cpp).
+    bool HoldsContextMarker() const;
+    // Makes the marker in the current context unless it is already there.
+    void MarkContext();
+    unsigned contextMarkerName = 0;  // a buffer of a size no resource buffer has
+public:
 
 private:
     // Builds the holder of one registry entry of a known type; null when the

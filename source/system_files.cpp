@@ -11,6 +11,7 @@
 
 #include "platform/profile.h"
 #include "system.h"
+#include "xml_file.h"
 
 namespace {
 
@@ -99,8 +100,9 @@ std::string System::ReadTextFile(const std::string& path) const {
 }
 
 void System::LoadSettings() {
-    TiXmlDocument document(platform::ProfileFilePath("settings.xml"));
-    if (!document.LoadFile()) {
+    TiXmlDocument document;
+    std::string reason;
+    if (!LoadXmlFile(document, platform::ProfileFilePath("settings.xml"), reason)) {
         Log("Failed to load settings file");
         return;
     }

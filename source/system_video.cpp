@@ -4,6 +4,7 @@
 #include <SDL.h>
 
 #include "graphics.h"
+#include "resource_manager.h"
 #include "system.h"
 
 namespace {
@@ -104,12 +105,15 @@ bool System::ChangeResolution(int newWidth, int newHeight, bool newFullScreen) {
     // pointer SDL no longer owns.
     screen = surface;
     if (screen) SDL_UpdateRect(screen, 0, 0, static_cast<Uint32>(width), static_cast<Uint32>(height));
-    // ResourceManager::InitLoadingScreenTexture and Graphics::DrawLoadingScreen
-    // go here, with the issues that build the loading screen.
+    ResourceManager& resources = *Module<ResourceManager>::Instance();
+    if (screen) {
+        resources.InitLoadingScreenTexture();
+        Module<Graphics>::Instance()->DrawLoadingScreen();
+    }
     Log("graphics init");
     Module<Graphics>::Instance()->Init();
     Log("reloading context");
-    // ResourceManager::ReloadContextData goes here, with the context issue.
+    if (screen) resources.ReloadContextData();
     Log("finished changing resolution");
     return changed;
 }

@@ -7,8 +7,17 @@
 #include <iostream>
 #include <string>
 
+#include "gen_effects.h"
+#include "gen_font.h"
 #include "gen_images.h"
+#include "gen_level_art.h"
+#include "gen_interface.h"
+#include "gen_mechs.h"
 #include "gen_meshes.h"
+#include "gen_model_textures.h"
+#include "gen_props.h"
+#include "gen_screens.h"
+#include "gen_terrain.h"
 #include "sound_synth.h"
 
 namespace {
@@ -22,6 +31,15 @@ const GeneratorStep STEPS[] = {
     {"images", GenerateImages},
     {"meshes", GenerateMeshes},
     {"sounds", GenerateSounds},
+    {"font", GenerateFont},
+    {"interface", GenerateInterfaceImages},
+    {"effects", GenerateEffectImages},
+    {"screens", GenerateScreens},
+    {"model textures", GenerateModelTextures},
+    {"terrain", GenerateTerrain},
+    {"mechs", GenerateMechs},
+    {"props", GeneratePropMeshes},
+    {"levels", GenerateLevelFiles},  // after "terrain": reads its height map
 };
 
 }  // namespace

@@ -60,8 +60,8 @@ void Flash(RgbaImage& canvas, int variant) {
 // A long soft streak along the cell (the strips are unused by the effects,
 // but a defined cell should still show something sensible).
 void Streak(RgbaImage& canvas) {
-    float cy = canvas.height / 2.0f;
-    SoftLine(canvas, 12.0f, cy, canvas.width - 12.0f, cy, canvas.height * 0.5f, {255, 230, 190, 200});
+    float cy = canvas.height / 2.0f, width = canvas.height * 0.5f, inset = width * 0.5f + 6.0f;
+    SoftLine(canvas, inset, cy, canvas.width - inset, cy, width, {255, 230, 190, 200});
 }
 
 // An irregular opaque chunk of rock or metal.

@@ -37,7 +37,7 @@ void Hills(RgbaImage& image, float horizon, float height, Rgb colour, unsigned s
 RgbaImage MarsLandscape(unsigned seed) {
     RgbaImage image(SCREEN_W, SCREEN_H);
     VerticalGradient(image, {40, 20, 50}, {230, 120, 70});
-    SoftDisc(image, SCREEN_W * 0.72f, SCREEN_H * 0.42f, 38.0f, 0.7f, {255, 230, 190, 255});
+    SoftDisc(image, SCREEN_W * 0.82f, SCREEN_H * 0.5f, 38.0f, 0.7f, {255, 230, 190, 255});
     Hills(image, SCREEN_H * 0.62f, 110.0f, {120, 55, 40}, seed);
     Hills(image, SCREEN_H * 0.78f, 70.0f, {160, 75, 45}, seed + 3);
     return image;
@@ -77,7 +77,7 @@ bool TeamSlide(const std::string& runDir, const std::string& file, const char* h
 
 bool LogoSlide(const std::string& runDir, const std::string& file) {
     RgbaImage image = MarsLandscape(11);
-    return TitleText(image, TITLE, int(SCREEN_H * 0.35f), 84, WHITE) &&
+    return TitleText(image, TITLE, int(SCREEN_H * 0.35f), 64, WHITE) &&
            TitleText(image, "a hovering machine battle", int(SCREEN_H * 0.45f), 30, EMBER) &&
            WriteImage(runDir, std::string(paths::SLIDES) + file, image);
 }
@@ -104,7 +104,7 @@ bool CreditsRoll(const std::string& runDir) {
     VerticalGradient(image, {10, 8, 16}, {20, 10, 10});
     int baseline = 260;
     for (const Line& line : lines) {
-        if (*line.text && !TitleText(image, line.text, baseline, line.heading ? 30 : 26, line.heading ? EMBER : WHITE))
+        if (*line.text && !TitleText(image, line.text, baseline, line.heading ? 28 : 24, line.heading ? EMBER : WHITE))
             return false;
         baseline += 88;
     }
@@ -113,7 +113,7 @@ bool CreditsRoll(const std::string& runDir) {
 
 bool TitleBackground(const std::string& runDir) {
     RgbaImage image = MarsLandscape(5);
-    return TitleText(image, TITLE, int(SCREEN_H * 0.2f), 72, WHITE) &&
+    return TitleText(image, TITLE, int(SCREEN_H * 0.2f), 60, WHITE) &&
            WriteImage(runDir, std::string(paths::SCREENS) + "start.png", image);
 }
 

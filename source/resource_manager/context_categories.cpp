@@ -1,16 +1,15 @@
 // Context categories: the OpenGL side of a loaded resource category (texture
-// uploads, meshes tied to their textures, mesh buffers), its release, and the
-// rebuild of every OpenGL object after the context has been recreated.
+// uploads, meshes tied to their textures, mesh buffers) and its release. The
+// rebuild after a change of video mode is in context_reload.cpp.
 //
 // Main thread only, with the context current, and only once the loader
 // thread has finished the category: nothing may write the store or the
 // registry while these run.
 #include <GL/glew.h>
 
-#include <unordered_map>
-
 #include "resource_manager.h"
 #include "resource_manager/gl_check.h"
+#include "resource_manager/gl_names.h"
 
 namespace {
 
@@ -22,21 +21,6 @@ void LogValue(const std::string& name, const std::string& value) {
 
 bool HasType(const std::string& name, const char* type) { return Handle(name).GetType() == type; }
 
-// A name that an upload handed out, as opposed to "none yet" or "freed".
-bool IsRealName(unsigned name) { return name != 0 && name != Texture::NO_TEXTURE; }
-
-// Uploaded in this context already: uploading again would leak the first
-// texture and strand the meshes that copied its name.
-bool HoldsLiveTexture(const Texture& texture) {
-    return IsRealName(texture.texID) && glIsTexture(texture.texID);
-}
-
-bool HoldsLiveBuffers(const Mesh& mesh) {
-    if (!mesh.hasMeshBuffers) return false;
-    const unsigned probe = mesh.isInterleaved ? mesh.vboInterleavedName : mesh.vboVertName;
-    return probe != 0 && glIsBuffer(probe);
-}
-
 void BuildBuffersByFlags(const MeshResource& builder, Mesh& mesh, bool animated) {
     if (!mesh.isIndexed) {
         if (animated) builder.BuildSkinnedBuffers(mesh, true);
@@ -45,18 +29,6 @@ void BuildBuffersByFlags(const MeshResource& builder, Mesh& mesh, bool animated)
         builder.BuildInterleavedBuffers(mesh, animated);
     } else {
         builder.BuildIndexedBuffers(mesh, animated);
-    }
-}
-
-void RebuildBuffers(const MeshResource& builder, Mesh& mesh) {
-    if (!mesh.isIndexed) {
-        if (mesh.hasAttribArrays) builder.BuildSkinnedBuffers(mesh, false);
-        else if (mesh.hasAttribBuffers) builder.BuildSkinnedBuffers(mesh, true);
-        else builder.BuildMeshBuffers(mesh);
-    } else if (mesh.isInterleaved) {
-        builder.BuildInterleavedBuffers(mesh, mesh.hasAttribBuffers);
-    } else {
-        builder.BuildIndexedBuffers(mesh, mesh.hasAttribBuffers);
     }
 }
 
@@ -142,6 +114,7 @@ void ResourceManager::LoadContextCategory(std::string category) {
     Sys().Log("LoadContextCategory()");
     LogValue("category", category);
     CHECK_GL_ERROR();
+    MarkContext();
     const std::vector<RegistryData> entries = RegistryEntriesInCategory(category);
     for (const RegistryData& entry : entries)
         if (entry.loadContext && HasType(entry.name, "tex")) UploadCategoryTexture(*this, entry);
@@ -172,55 +145,4 @@ void ResourceManager::FreeContextData(const std::string& name) {
         }
     }
     CHECK_GL_ERROR();
-}
-
-// ---- After a new context -----------------------------------------------------------
-
-void ResourceManager::ReloadTextures() {
-    // Old names died with the old context and the new context hands the same
-    // numbers out again, so meshes follow an explicit old-to-new map.
-    std::unordered_map<unsigned, unsigned> renamed;
-    for (const std::string& name : StoredNamesOfType("tex")) {
-        Sys().Log("Reloading texture");
-        LogValue("handle.GetID()", name);
-        Texture* texture = get<Texture>(name);
-        if (!texture) continue;
-        const unsigned old = texture->texID;
-        // InitGLTexture refuses other pixel sizes; such a texture has no live
-        // name in the new context.
-        const bool uploadable = !texture->data || texture->bytesPerPixel == 4;
-        InitGLTexture(*texture);
-        if (!uploadable) texture->texID = Texture::NO_TEXTURE;
-        if (IsRealName(old) && IsRealName(texture->texID)) renamed[old] = texture->texID;
-    }
-    for (const std::string& name : StoredNamesOfType("mesh")) {
-        Mesh* mesh = get<Mesh>(name);
-        if (!mesh || !IsRealName(mesh->texID)) continue;
-        auto found = renamed.find(mesh->texID);
-        // A dead name without a successor could alias a new texture: none.
-        mesh->texID = found != renamed.end() ? found->second : 0;
-    }
-}
-
-void ResourceManager::ReloadMeshBuffers() {
-    for (const std::string& name : StoredNamesOfType("mesh")) {
-        Mesh* mesh = get<Mesh>(name);
-        if (!mesh) continue;
-        Sys().Log("loading mesh buffers");
-        LogValue("mesh.name", mesh->name);
-        // The old names are not deleted: they died with the old context.
-        if (mesh->hasMeshBuffers) RebuildBuffers(meshResource, *mesh);
-    }
-}
-
-void ResourceManager::ReloadContextData() {
-    Sys().Log("freeing frame buffer");
-    FreeFrameBuffer();
-    Sys().Log("building frame buffer");
-    BuildFrameBuffer();
-    Sys().Log("reloading textures");
-    ReloadTextures();
-    Sys().Log("reloading mesh");
-    ReloadMeshBuffers();
-    Sys().Log("finished loading context");
 }

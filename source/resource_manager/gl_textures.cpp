@@ -52,6 +52,9 @@ void ResourceManager::InitGLTexture(Texture& texture) {
 void ResourceManager::InitLoadingScreenTexture() {
     if (!screenImage) LoadLoadingTexture();
     if (!CanUpload(*screenImage, SOURCE_POS)) return;
+    // A mode change that kept the context would otherwise leave the previous
+    // loading picture behind; in a new context the old number means nothing.
+    if (HoldsContextMarker() && glIsTexture(screenImageTexID)) glDeleteTextures(1, &screenImageTexID);
     GLuint name = 0;
     glGenTextures(1, &name);
     screenImageTexID = name;

@@ -5,7 +5,7 @@
 #include <tinyxml.h>
 
 #include "resource_manager.h"
-#include "resource_manager/xml_file.h"
+#include "xml_file.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 class Texture {
 public:
     // The texID of a texture that has no OpenGL texture yet.
-    static const unsigned NO_TEXTURE = 0xFFFFFFFFu;
+    static constexpr unsigned NO_TEXTURE = 0xFFFFFFFFu;
 
     Texture();
     // Zero-filled; an image too large to address ends up empty.

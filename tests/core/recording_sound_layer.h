@@ -49,10 +49,7 @@ public:
         return reinterpret_cast<FSOUND_STREAM*>(static_cast<uintptr_t>(0x9000 + 16 * n));
     }
 
-    bool Init(int mixRate, int maxChannels, unsigned int flags) override {
-        initArgs = {mixRate, maxChannels, static_cast<int>(flags)};
-        return true;
-    }
+    bool Init(int, int, unsigned int) override { return true; }
     void Close() override { ++closes; }
 
     FSOUND_SAMPLE* SampleLoad(int, const char*, unsigned int, int, int) override {
@@ -105,7 +102,7 @@ public:
                                  float tx, float ty, float tz) override {
         listener.push_back({{pos[0], pos[1], pos[2]}, {fx, fy, fz}, {tx, ty, tz}});
     }
-    void SetRolloffFactor3D(float factor) override { rolloff = factor; }
+    void SetRolloffFactor3D(float) override {}
 
     bool SetVolume(int channel, int volume) override {
         volumeSets.push_back({channel, volume});
@@ -124,9 +121,7 @@ public:
     bool failPlays = false;
 
     // What was asked.
-    std::vector<int> initArgs;
     int closes = 0;
-    float rolloff = -1.0f;
     std::vector<PlayCall> soundPlays;
     std::vector<PlayCall> streamPlays;
     std::vector<int> stoppedChannels;

@@ -315,20 +315,6 @@ TEST_F(SoundManagerTest, AVolumeEventWithoutItsPercentIsDroppedAndTheNextOneStil
 
 // ---- The listener -------------------------------------------------------------
 
-TEST_F(SoundManagerTest, InitOpensTheLayerAndPlacesTheListenerAtTheCamera) {
-    Sounds().Kill();
-    layer.listener.clear();
-    Objects().cameraObject.target = Vector(7.0f, 8.0f, 9.0f, 0.0f);
-    Sounds().Init();
-    EXPECT_EQ(layer.initArgs, (std::vector<int>{44100, 32, 0}));
-    EXPECT_FLOAT_EQ(layer.rolloff, 1.0f);
-    ASSERT_EQ(layer.listener.size(), 1u);
-    EXPECT_FLOAT_EQ(layer.listener[0].position[0], 7.0f);
-    EXPECT_FLOAT_EQ(layer.listener[0].position[2], 9.0f);
-    EXPECT_EQ(Sounds().boost_chnl, -1);
-    EXPECT_EQ(Sounds().music_chnl, -1);
-}
-
 TEST_F(SoundManagerTest, TheListenerStandsAtTheCameraUntilThereIsAPlayer) {
     Objects().cameraObject.target = Vector(3.0f, 4.0f, 5.0f, 0.0f);
     Sounds().Update();

@@ -3,6 +3,8 @@
 // which must be logged with their file name and never crash.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include <sstream>
 #include <string>
 #include <vector>
@@ -207,6 +209,21 @@ TEST(PatternBrokenFiles, AnUnreadableFileLeavesOnlyTheFileName) {
     ObjectPattern unnamed = LoadObjectPattern(nullptr);
     EXPECT_TRUE(log.Has("can't load file "));
     EXPECT_EQ("", S(unnamed, "fileName"));
+}
+
+TEST(PatternBrokenFiles, DeeplyNestedXmlIsRefusedBeforeParsing) {
+    // TinyXML recurses per nesting level; a hostile file must not reach it.
+    const std::string path = ::testing::TempDir() + "deep_pattern.xml";
+    {
+        std::ofstream out(path);
+        out << "<object>";
+        for (int i = 0; i < 100000; ++i) out << "<a>";
+        out << "</object>";
+    }
+    LogWatch log;
+    ObjectPattern pattern = Load(path);
+    EXPECT_TRUE(log.Has("can't load file " + path)) << log.Text();
+    EXPECT_EQ(1u, pattern.paramList.size());
 }
 
 TEST(PatternBrokenFiles, AFileWithoutAnObjectElementHoldsOnlyItsName) {

@@ -128,13 +128,6 @@ TEST_F(PickupTest, HealthIsCappedAtTheMaximumAndTheMessageShowsTheRealGain) {
     EXPECT_FLOAT_EQ(layer.placements[0].position[2], 3.0f);
 }
 
-TEST_F(PickupTest, BelowTheCapThePickupsWholeValueIsAdded) {
-    AddHull("player", 60, 100);
-    EXPECT_TRUE(Apply(Pickup(PickupComp::kHealth, 25), "player"));
-    EXPECT_EQ(Hp("player"), 85);
-    EXPECT_EQ(OnlyMessage().text, "Health +25");
-}
-
 TEST_F(PickupTest, MissilesFillTheSecondaryWeaponUpToItsMaximum) {
     AddLauncher("player", 8, 10);
     EXPECT_TRUE(Apply(Pickup(PickupComp::kAmmo, 5), "player"));

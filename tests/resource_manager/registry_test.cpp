@@ -10,7 +10,7 @@
 
 #include "resource_manager.h"
 #include "resource_manager/log_capture.h"
-#include "resource_manager/xml_file.h"
+#include "xml_file.h"
 #include "support/temp_folder.h"
 
 using test_support::TempFolder;

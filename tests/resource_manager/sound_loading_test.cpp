@@ -65,26 +65,4 @@ TEST(SoundWithoutDevice, SamplesAndStreamsStoreNullHandlesAndLoadingGoesOn) {
     FSOUND_Close();
 }
 
-TEST(SoundWithDevice, RegisteredFilesReachTheSoundLayer) {
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    ASSERT_TRUE(FSOUND_Init(44100, 32, 0));
-    test_support::TempFolder folder;
-    folder.WriteFile("hit.wav", SilentWav());
-    folder.WriteFile("registry.xml", "<registry>"
-                                     "<r registry=\"sample_hit\" file=\"" + folder.Path() + "/hit.wav\"/>"
-                                     "<r registry=\"stream_music\" file=\"" + folder.Path() + "/hit.wav\"/>"
-                                     "<r registry=\"sample_gone\" file=\"" + folder.Path() + "/gone.wav\"/>"
-                                     "</registry>");
-    ResourceManager store;
-    store.LoadRegistry((folder.Path() + "/registry.xml").c_str());
-    EXPECT_EQ(store.LoadResource("sample_hit"), 0);
-    EXPECT_EQ(store.LoadResource("stream_music"), 0);
-    // An unreadable sound file still stores its (null) handle.
-    EXPECT_EQ(store.LoadResource("sample_gone"), 0);
-    EXPECT_NE(store.get<Sound>(Handle("sample_hit"))->sample, nullptr);
-    EXPECT_NE(store.get<SoundStream>(Handle("stream_music"))->stream, nullptr);
-    EXPECT_EQ(store.get<Sound>(Handle("sample_gone"))->sample, nullptr);
-    FSOUND_Close();
-}
-
 }  // namespace

@@ -1,4 +1,4 @@
-#include "resource_manager/xml_file.h"
+#include "xml_file.h"
 
 #include <algorithm>
 #include <fstream>

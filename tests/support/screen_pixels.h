@@ -1,0 +1,24 @@
+// Reads what the X server shows on screen inside a window: the picture a
+// player would see, whichever process drew it. Opens its own connection to
+// $DISPLAY per call.
+#pragma once
+
+#include <optional>
+
+namespace test_support {
+
+struct ScreenColor {
+    int r = 0;
+    int g = 0;
+    int b = 0;
+};
+
+// The colour on screen at (x, y) of the window, x from its left edge and y
+// from its top edge. Nothing when there is no display, the window is gone or
+// the point lies off the screen.
+std::optional<ScreenColor> ReadWindowPixel(unsigned long window, int x, int y);
+// The same for this process's own SDL window, once everything its connection
+// has sent (a buffer swap, say) has been handled by the server.
+std::optional<ScreenColor> ReadOwnWindowPixel(int x, int y);
+
+}  // namespace test_support

@@ -1,0 +1,139 @@
+#include "gen_level_art.h"
+
+#include <fstream>
+#include <iomanip>
+#include <iostream>
+#include <sstream>
+
+#include "game_paths.h"
+#include "gen_common.h"
+#include "ground_plane_object.h"
+#include "resource_manager.h"
+
+namespace {
+
+// World placement of the level-1 map: 2000 x 2000 units, heights 0..200.
+const float MAP_SIZE = 2000.0f;
+const float HEIGHT_RANGE = 200.0f;
+// The rim wall rises over the outer tenth of the map; the grid keeps inside.
+const float GRID_FIRST = 260.0f;
+const float GRID_STEP = 120.0f;
+const int GRID_NODES = 13;  // per side: 260 .. 1700
+const float NODE_RADIUS = 30.0f;
+// Nodes sit at the player's hover height, where the machines that use them
+// and the player they hunt are measured from.
+const float NODE_LIFT = 25.0f;
+const float CRATE_HALF = 10.0f;  // crates are centred on their position
+
+// Props stand at cell centres, between grid nodes: every grid edge passes
+// 60 units clear of a prop's centre, more than a building's half width (20),
+// so the grid needs no holes.
+struct Prop {
+    const char* pattern;
+    int cellX, cellZ;  // cell index: centre at GRID_FIRST + (i + 0.5) * GRID_STEP
+    float lift;        // height of its position above the ground
+};
+
+const Prop PROPS[] = {
+    {"Building", 3, 3, 0.0f},   {"Building", 8, 4, 0.0f},   {"Building", 4, 8, 0.0f},
+    {"Building", 9, 9, 0.0f},   {"Crate", 5, 5, CRATE_HALF}, {"Crate", 6, 5, CRATE_HALF},
+    {"Crate", 6, 7, CRATE_HALF}, {"Crate", 2, 9, CRATE_HALF}, {"Crate", 10, 2, CRATE_HALF},
+    {"SpawnPoint", 0, 0, 0.0f},  {"SpawnPoint", 11, 0, 0.0f}, {"SpawnPoint", 0, 11, 0.0f},
+    {"SpawnPoint", 11, 11, 0.0f},
+};
+
+float CellCentre(int index) { return GRID_FIRST + (float(index) + 0.5f) * GRID_STEP; }
+float GridLine(int index) { return GRID_FIRST + float(index) * GRID_STEP; }
+
+std::string Numbers(float x, float y, float z, float w) {
+    std::ostringstream out;
+    out << std::fixed << std::setprecision(2) << x << "," << y << "," << z << "," << w;
+    return out.str();
+}
+
+// The ground as the game will read it: the generated height map stored
+// under its registry name and a ground plane placed like the level file's.
+bool LoadGround(const std::string& runDir, GroundPlaneObject& ground) {
+    ResourceManager& store = *Module<ResourceManager>::Instance();
+    std::unique_ptr<Texture> heights =
+        store.LoadTexture(runDir + "/" + paths::TERRAIN + "heightmap_level1.png");
+    if (!heights->data) {
+        std::cerr << "content_gen: the level-1 height map is missing (terrain step first)" << std::endl;
+        return false;
+    }
+    if (!store.IsStored("tex_heightmap_level1")) store.add("tex_heightmap_level1", *heights);
+    ground.heightMapHandle = Handle("tex_heightmap_level1");
+    ground.colorMapHandle = Handle("tex_ground_level1");
+    ground.meshHandle = Handle("mesh_ground_level1");
+    ground.pos = Vector(0.0f, 0.0f, 0.0f, 0.0f);
+    ground.scale = Vector(MAP_SIZE, HEIGHT_RANGE, MAP_SIZE, 0.0f);
+    return true;
+}
+
+float GroundAt(const GroundPlaneObject& ground, float x, float z) { return ground.GetHeight(Vector(x, 0, z)); }
+
+void WriteGround(std::ostream& out, const GroundPlaneObject& ground) {
+    out << "  <GroundPlaneObject>\n"
+        << "    <string meshHandle=\"" << ground.meshHandle.id << "\"/>\n"
+        << "    <string heightMapHandle=\"" << ground.heightMapHandle.id << "\"/>\n"
+        << "    <string colorMapHandle=\"" << ground.colorMapHandle.id << "\"/>\n"
+        << "    <position v=\"" << Numbers(ground.pos.x, ground.pos.y, ground.pos.z, 0) << "\"/>\n"
+        << "    <scale v=\"" << Numbers(ground.scale.x, ground.scale.y, ground.scale.z, 0) << "\"/>\n"
+        << "  </GroundPlaneObject>\n";
+}
+
+// Objects are named after their pattern and a number that runs through the
+// file, as the game names the objects it makes.
+void WriteProps(std::ostream& out, const GroundPlaneObject& ground) {
+    int number = 1;
+    for (const Prop& prop : PROPS) {
+        float x = CellCentre(prop.cellX), z = CellCentre(prop.cellZ);
+        out << "  <GameObject>\n"
+            << "    <string name=\"" << prop.pattern << number++ << "\"/>\n"
+            << "    <string patternName=\"" << prop.pattern << "\"/>\n"
+            << "    <string isLevelObject=\"t\"/>\n"
+            << "    <trans v=\"" << Numbers(x, GroundAt(ground, x, z) + prop.lift, z, 0) << "\"/>\n"
+            << "    <Quaternion v=\"1,0,0,0\"/>\n"
+            << "  </GameObject>\n";
+    }
+}
+
+int NodeId(int ix, int iz) { return 1 + iz * GRID_NODES + ix; }  // ids start at 1: 0 means "no node"
+
+void WriteNavGraph(std::ostream& out, const GroundPlaneObject& ground) {
+    out << "  <NavGraph>\n";
+    for (int iz = 0; iz < GRID_NODES; ++iz)
+        for (int ix = 0; ix < GRID_NODES; ++ix) {
+            float x = GridLine(ix), z = GridLine(iz);
+            out << "    <GraphNode ID=\"" << NodeId(ix, iz) << "\" trans=\""
+                << Numbers(x, GroundAt(ground, x, z) + NODE_LIFT, z, 0) << "\" radius=\"" << NODE_RADIUS << "\"/>\n";
+        }
+    for (int iz = 0; iz < GRID_NODES; ++iz)
+        for (int ix = 0; ix < GRID_NODES; ++ix) {
+            if (ix + 1 < GRID_NODES)
+                out << "    <BidirectionalEdge id1=\"" << NodeId(ix, iz) << "\" id2=\"" << NodeId(ix + 1, iz) << "\"/>\n";
+            if (iz + 1 < GRID_NODES)
+                out << "    <BidirectionalEdge id1=\"" << NodeId(ix, iz) << "\" id2=\"" << NodeId(ix, iz + 1) << "\"/>\n";
+        }
+    out << "  </NavGraph>\n";
+}
+
+}  // namespace
+
+bool GenerateLevelFiles(const std::string& runDir) {
+    GroundPlaneObject ground;
+    if (!LoadGround(runDir, ground)) return false;
+    const std::string path = OutputPath(runDir, "resource/levels/level1.xml");
+    if (path.empty()) return false;
+    std::ofstream out(path);
+    out << "<?xml version=\"1.0\" ?>\n"
+        << "<!-- Level 1: a basin among rolling hills, walled by the map's rim. Generated by content_gen. -->\n"
+        << "<Level>\n  <string name=\"level1\"/>\n";
+    WriteGround(out, ground);
+    WriteProps(out, ground);
+    WriteNavGraph(out, ground);
+    out << "</Level>\n";
+    out.close();
+    if (!out) std::cerr << "content_gen: cannot write " << path << std::endl;
+    return bool(out);
+}

@@ -1,0 +1,160 @@
+#include "gen_terrain.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <functional>
+#include <vector>
+
+#include "game_paths.h"
+#include "model_files.h"
+#include "paint.h"
+#include "resource_manager/texture.h"
+
+namespace {
+
+// Height 0..1 at map fractions (u along x, v along z).
+using HeightField = std::function<float(float u, float v)>;
+
+float Smoothstep(float edge0, float edge1, float x) {
+    float t = std::clamp((x - edge0) / (edge1 - edge0), 0.0f, 1.0f);
+    return t * t * (3.0f - 2.0f * t);
+}
+
+// How close to the map's border a point is: 0 inside, 1 at the edge.
+float Rim(float u, float v, float width) {
+    float edge = std::min(std::min(u, 1.0f - u), std::min(v, 1.0f - v));
+    return 1.0f - Smoothstep(0.0f, width, edge);
+}
+
+float Noise(float u, float v, unsigned seed) {
+    return FractalNoise(u * 512.0f, v * 512.0f, 128, 4, seed);
+}
+
+float RollingHills(float u, float v) {
+    float basin = Smoothstep(0.12f, 0.3f, std::hypot(u - 0.5f, v - 0.5f));
+    float hills = 0.15f + 0.45f * Noise(u, v, 101) * basin;
+    return std::clamp(hills + 0.6f * Rim(u, v, 0.1f), 0.0f, 1.0f);
+}
+
+float ShaftAndPlateau(float u, float v) {
+    float d = std::hypot(u - 0.5f, v - 0.15f);
+    float plateau = 0.6f + 0.05f * Noise(u, v, 202) * Smoothstep(0.7f, 0.5f, v);
+    if (d < 0.08f) return 0.0f;                                  // the shaft floor
+    if (d < 0.12f) return 1.0f;                                  // its wall
+    return std::clamp(plateau + 0.4f * Rim(u, v, 0.05f), 0.0f, 1.0f);
+}
+
+float CityFloor(float u, float v) {
+    float floor = v < 0.5f ? 0.05f : 0.1f + 0.03f * Noise(u, v, 303);
+    return std::clamp(floor + 0.8f * Rim(u, v, 0.06f), 0.0f, 1.0f);
+}
+
+// Pixel (col, row) lies at u = col / W and v = 1 - row / H: rows run against z.
+RgbaImage HeightMap(const HeightField& height) {
+    RgbaImage image(HEIGHTMAP_SIZE, HEIGHTMAP_SIZE);
+    for (int row = 0; row < HEIGHTMAP_SIZE; ++row)
+        for (int col = 0; col < HEIGHTMAP_SIZE; ++col) {
+            float u = (float(col) + 0.5f) / HEIGHTMAP_SIZE, v = 1.0f - (float(row) + 0.5f) / HEIGHTMAP_SIZE;
+            auto grey = (unsigned char)(std::clamp(height(u, v), 0.0f, 1.0f) * 255.0f + 0.5f);
+            image.Put(col, row, {grey, grey, grey});
+        }
+    return image;
+}
+
+// Rust lowlands, ochre slopes, pale heights; level 3 gets a street grid.
+RgbaImage ColourMap(const HeightField& height, bool streets, unsigned seed) {
+    RgbaImage image(COLOURMAP_SIZE, COLOURMAP_SIZE);
+    for (int row = 0; row < COLOURMAP_SIZE; ++row)
+        for (int col = 0; col < COLOURMAP_SIZE; ++col) {
+            float u = (float(col) + 0.5f) / COLOURMAP_SIZE, v = 1.0f - (float(row) + 0.5f) / COLOURMAP_SIZE;
+            float h = height(u, v);
+            Rgb ground = h < 0.5f ? Mix({105, 50, 35}, {170, 95, 60}, h * 2.0f) : Mix({170, 95, 60}, {215, 170, 130}, (h - 0.5f) * 2.0f);
+            ground = Scale(ground, 0.8f + 0.35f * FractalNoise(float(col), float(row), 32, 8, seed));
+            if (streets && (col % 32 < 3 || row % 32 < 3)) ground = {70, 66, 64};
+            image.Put(col, row, ground);
+        }
+    return image;
+}
+
+// The game's own height lookup over the height map, so that the mesh matches
+// the heights the ground plane reports (the far edges are clamped inside).
+class HeightSampler {
+public:
+    explicit HeightSampler(const RgbaImage& image) : texture(unsigned(image.width), unsigned(image.height), 4) {
+        std::memcpy(texture.data, image.pixels.data(), image.pixels.size());
+    }
+    float At(float u, float v) const {
+        float fx = std::min(u * float(texture.width), float(texture.width) - 0.001f);
+        float fz = std::min((1.0f - v) * float(texture.height), float(texture.height) - 0.001f);
+        return texture.GetInterpAvgLuminance(std::max(fx, 0.0f), std::max(fz, 0.0f));
+    }
+
+private:
+    Texture texture;
+};
+
+// A (GROUND_CELLS + 1)^2 lattice with smooth normals, per-corner data for
+// the plain drawing path and flat arrays for the indexed one.
+Mesh GroundMesh(const std::string& name, const HeightSampler& heights) {
+    const int n = GROUND_CELLS + 1;
+    const float step = 1.0f / GROUND_CELLS;
+    Mesh mesh;
+    mesh.name = name;
+    mesh.useColor = false;
+    std::vector<float> positions, normals, texCoords;
+    for (int r = 0; r < n; ++r)
+        for (int c = 0; c < n; ++c) {
+            float u = c * step, v = r * step;
+            mesh.verts.push_back(Vertex(u, heights.At(u, v), v));
+            float dx = -(heights.At(u + step, v) - heights.At(u - step, v));
+            float dz = -(heights.At(u, v + step) - heights.At(u, v - step));
+            Vector normal = Vector(dx, 1.0f, dz).Norm();
+            positions.insert(positions.end(), {u, heights.At(u, v), v});
+            normals.insert(normals.end(), {normal.x, normal.y, normal.z});
+            texCoords.insert(texCoords.end(), {u, 1.0f - v});
+        }
+    std::vector<int> indices;
+    const float white[3] = {1.0f, 1.0f, 1.0f};
+    auto corner = [&](Triangle& tri, int k, int vertex) {
+        tri.verts[k] = unsigned(vertex);
+        std::memcpy(tri.normal[k], &normals[size_t(vertex) * 3], sizeof(float) * 3);
+        std::memcpy(tri.texCoord[k], &texCoords[size_t(vertex) * 2], sizeof(float) * 2);
+        std::memcpy(tri.color[k], white, sizeof(white));
+        indices.push_back(vertex);
+    };
+    for (int r = 0; r < GROUND_CELLS; ++r)
+        for (int c = 0; c < GROUND_CELLS; ++c) {
+            int a = r * n + c, b = (r + 1) * n + c, d = (r + 1) * n + c + 1, e = r * n + c + 1;
+            const int corners[2][3] = {{a, b, d}, {d, e, a}};  // both face +y
+            for (const auto& tri : corners) {
+                Triangle triangle;
+                for (int k = 0; k < 3; ++k) corner(triangle, k, tri[k]);
+                mesh.triangles.push_back(triangle);
+            }
+        }
+    std::vector<float> zeros(mesh.verts.size() * 4, 0.0f);
+    mesh.arrays.indices.Assign(indices.data(), unsigned(indices.size()));
+    mesh.arrays.positions.Assign(positions.data(), unsigned(positions.size()));
+    mesh.arrays.normals.Assign(normals.data(), unsigned(normals.size()));
+    mesh.arrays.texCoords.Assign(texCoords.data(), unsigned(texCoords.size()));
+    mesh.arrays.skinWeights.Assign(zeros.data(), unsigned(zeros.size()));
+    mesh.arrays.boneIndices.Assign(zeros.data(), unsigned(zeros.size()));
+    return mesh;
+}
+
+bool WriteLevelGround(const std::string& runDir, int level, const HeightField& field, bool streets) {
+    const std::string suffix = "level" + std::to_string(level);
+    RgbaImage heightMap = HeightMap(field);
+    return WriteImage(runDir, std::string(paths::TERRAIN) + "heightmap_" + suffix + ".png", heightMap) &&
+           WriteImage(runDir, std::string(paths::TERRAIN) + "ground_" + suffix + ".png",
+                      ColourMap(field, streets, unsigned(level) * 7)) &&
+           WriteMesh(runDir, "ground_" + suffix, GroundMesh("ground_" + suffix, HeightSampler(heightMap)));
+}
+
+}  // namespace
+
+bool GenerateTerrain(const std::string& runDir) {
+    return WriteLevelGround(runDir, 1, RollingHills, false) && WriteLevelGround(runDir, 2, ShaftAndPlateau, false) &&
+           WriteLevelGround(runDir, 3, CityFloor, true);
+}
