@@ -11,6 +11,11 @@ if(QUELL_TEST_SUPPORT)
   target_include_directories(test_support PUBLIC ${CMAKE_SOURCE_DIR}/tests ${X11_INCLUDE_DIR})
 endif()
 
+# Tests never touch the player's real profile folder: errors logged while a
+# test runs write their error-log files below the build folder instead.
+set(QUELL_TEST_PROFILE ${CMAKE_BINARY_DIR}/test_profile)
+file(MAKE_DIRECTORY ${QUELL_TEST_PROFILE})
+
 add_custom_target(thread_tests)
 foreach(src ${QUELL_TEST_SOURCES})
   file(RELATIVE_PATH rel ${CMAKE_SOURCE_DIR}/tests ${src})
@@ -49,6 +54,6 @@ foreach(src ${QUELL_TEST_SOURCES})
   set(properties_file ${CMAKE_BINARY_DIR}/${target}_properties.cmake)
   string(REPLACE ";" " " props "${props}")
   file(WRITE ${properties_file}
-    "set_tests_properties(\${${target}_TESTS} PROPERTIES LABELS \"${labels}\" ${props})\n")
+    "set_tests_properties(\${${target}_TESTS} PROPERTIES LABELS \"${labels}\" ${props} ENVIRONMENT \"UserProfile=${QUELL_TEST_PROFILE}\")\n")
   set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${properties_file})
 endforeach()

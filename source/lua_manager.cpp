@@ -6,6 +6,7 @@
 
 #include "event.h"
 #include "event_manager.h"
+#include "object_manager.h"
 #include "system.h"
 
 // The open function of the generated script module (cmake/Bind.cmake).
@@ -27,6 +28,35 @@ private:
     int top;
 };
 
+System& Sys() { return *Module<System>::Instance(); }
+
+// A script takes the object lock with ObjectManager:Lock and gives it back
+// with Unlock. A run that fails in between, or forgets the Unlock, would
+// leave this thread holding the lock for good, and every other thread that
+// touches an object would wait forever. So each run hands the lock back in
+// the state it found it, with a warning.
+class ObjectLockRestorer {
+public:
+    ObjectLockRestorer()
+        : objects(*Module<ObjectManager>::Instance()), heldBefore(objects.IsLockedByThisThread()) {}
+    ~ObjectLockRestorer() {
+        const bool held = objects.IsLockedByThisThread();
+        if (held && !heldBefore) {
+            Sys().Warning(SOURCE_POS + "the script left the object lock held: released\n");
+            objects.Unlock();
+        } else if (!held && heldBefore) {
+            Sys().Warning(SOURCE_POS + "the script released the object lock its caller held: taken again\n");
+            objects.Lock();
+        }
+    }
+    ObjectLockRestorer(const ObjectLockRestorer&) = delete;
+    ObjectLockRestorer& operator=(const ObjectLockRestorer&) = delete;
+
+private:
+    ObjectManager& objects;
+    bool heldBefore;
+};
+
 // Run under lua_cpcall, so that an error while opening (out of memory) is
 // reported instead of reaching Lua's panic handler, which aborts.
 int OpenLibraries(lua_State* L) {
@@ -41,8 +71,6 @@ std::string PointerText(const void* p) {
     out << p;
     return out.str();
 }
-
-System& Sys() { return *Module<System>::Instance(); }
 
 }  // namespace
 
@@ -100,6 +128,7 @@ void LuaManager::DoString(std::string expr) {
     std::lock_guard<std::recursive_mutex> lock(luaMutex);
     if (!HasState("DoString")) return;
     StackRestorer restore(Lstate);
+    ObjectLockRestorer lockCheck;
     // A load error is not reported as such: calling the message it leaves
     // fails in turn, and that failure is what gets reported.
     luaL_loadstring(Lstate, expr.c_str());
@@ -114,6 +143,7 @@ void LuaManager::DoFile(std::string path) {
     std::lock_guard<std::recursive_mutex> lock(luaMutex);
     if (!HasState("DoFile")) return;
     StackRestorer restore(Lstate);
+    ObjectLockRestorer lockCheck;
     if (luaL_loadfile(Lstate, path.c_str()) != 0) {
         Sys().Log("Error loading file: \n");
         LogErrorValue();

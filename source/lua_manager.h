@@ -11,7 +11,9 @@
 // engine call made from a script may run a script itself.
 //
 // Never: leaves values on the Lua stack after a call returns (the stack
-// would grow over a long game); touches the interpreter when it has no state
+// would grow over a long game); lets a script run end with the object lock
+// held when it was not held before (a failed or careless script would
+// otherwise stop every thread that touches an object); touches the interpreter when it has no state
 // (before Init, after Kill, or when creating the state failed).
 #pragma once
 

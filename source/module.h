@@ -2,9 +2,11 @@
 // process-wide Module<T>; sub-systems a manager owns derive from Extension<T>;
 // Singleton<T> is a process-wide instance without name or events.
 //
-// Instance() takes no lock: every manager is first created on the main thread
-// during start-up, before any worker or loader thread exists. Managers live to
-// the end of the process and are never deleted.
+// Managers are normally first created on the main thread during start-up,
+// before any worker or loader thread exists; Instance() is made thread-safe
+// anyway (a function-local static) so that a module first reached from a
+// worker, a loader thread or a test thread is still created exactly once.
+// Managers live to the end of the process and are never deleted.
 #pragma once
 
 #include <string>
@@ -24,7 +26,7 @@ public:
     virtual void ProcessEvent(const Event&) {}
 
     static T* Instance() {
-        if (!instance) instance = new T();
+        static T* const instance = new T();
         return instance;
     }
 
@@ -39,13 +41,7 @@ public:
 
 protected:
     std::string moduleName;
-
-private:
-    static T* instance;
 };
-
-template <class T>
-T* Module<T>::instance = nullptr;
 
 template <class T>
 class Extension {
@@ -58,13 +54,7 @@ class Singleton {
 public:
     virtual ~Singleton() = default;
     static T* Instance() {
-        if (!instance) instance = new T();
+        static T* const instance = new T();
         return instance;
     }
-
-private:
-    static T* instance;
 };
-
-template <class T>
-T* Singleton<T>::instance = nullptr;

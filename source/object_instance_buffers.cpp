@@ -20,7 +20,7 @@ void ObjectManager::RebuildObjectInstanceBuffers() {
         const std::string key = graphics->modelMesh.GetID();
         ObjectInstanceBuffer& buffer = instanceBufferList[key];
         if (buffer.numInstances == 0) buffer.mesh = Handle(key);
-        buffer.Append(graphics->GetScaleMatrix() * QuatVecToMatrix(object.rot, object.trans));
+        buffer.Append(QuatVecToMatrix(object.rot, object.trans) * graphics->GetScaleMatrix());
         // From now on Graphics draws it through the buffer, not by itself.
         graphics->drawAlone = false;
     }

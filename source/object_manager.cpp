@@ -76,6 +76,7 @@ ObjectLock::~ObjectLock() {
 bool ObjectManager::AddGameObject(GameObject object) {
     if (object.name.empty()) Sys().Error(SOURCE_POS + "game object with no name!\n");
     {
+        ObjectLock guard(*this);
         if (nameIndex.get<ByObjectName>().count(object.name) == 0) {
             object.objNum = ++objectCounter;
             gameObjectList.emplace(object.objNum, object);

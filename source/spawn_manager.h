@@ -4,9 +4,9 @@
 // spawn point each time it stamps a spawn section.
 //
 // Built so far: the list and AddSpawnPoint. Releasing queued objects (Update)
-// and the "Add Object" / "Distribute Objects" events arrive with the spawning
-// issue; until then Init, Update and Kill do nothing, so no event queue is
-// opened that nobody would empty.
+// and the "Add Object" / "Distribute Objects" events are still to come; until
+// then Init, Update and Kill do nothing, so no event queue is opened that
+// nobody would empty.
 //
 // Threads: AddSpawnPoint is called while objects are stamped: on the main
 // thread, or on the level loader's thread with the object lock held. The list

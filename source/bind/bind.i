@@ -29,3 +29,6 @@
 %include "events.i"
 %include "resources.i"
 %include "objects.i"
+%include "world.i"
+%include "loading.i"
+%include "collision.i"

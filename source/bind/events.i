@@ -48,6 +48,10 @@ public:
 
 %template(Module_EventManager) Module<EventManager>;
 
+// The singleton only: scripts never make or free a manager.
+%nodefaultctor EventManager;
+%nodefaultdtor EventManager;
+
 class EventManager : public Module<EventManager> {
 public:
     void Init();

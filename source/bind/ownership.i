@@ -55,3 +55,12 @@ static void quell_keep_source_alive(lua_State* L) {
   }
   SWIG_arg++; %}
 %enddef
+
+// A nil where a C string is expected would reach the engine as a null
+// pointer (a file name read with std::string(nullptr)): refuse it. Numbers
+// are still accepted, as Lua converts them.
+%typemap(in, checkfn="lua_isstring") const char*
+%{ $1 = ($ltype)lua_tostring(L, $input); %}
+%typecheck(SWIG_TYPECHECK_STRING) const char* {
+  $1 = lua_isstring(L, $input);
+}

@@ -1,6 +1,6 @@
 // Resources and world: the resource handle and the CPU-side resource types
-// (Texture, Mesh, Vertex, Triangle). The resource manager joins this file
-// when its loading operations are built.
+// (Texture, Mesh, Vertex, Triangle). The ResourceManager itself is in
+// loading.i.
 %{
 #include "handle.h"
 #include "resource_manager/mesh.h"

@@ -1,0 +1,126 @@
+// The live world as scripts see it: the ObjectManager with its object table
+// and scene members, the lights and the ground plane.
+//
+// Locking: the wrappers take no lock. A script that reads or changes
+// registered objects or the scene members calls Lock() before and Unlock()
+// after, and never calls AddGameObject in between (it takes the lock
+// itself). A script run that ends with the lock still held, by an error or a
+// forgotten Unlock, has it released by the LuaManager.
+//
+// GetGameObject returns a borrowed pointer into the table: it stays valid
+// until the object is removed (RemoveDeadGameObjects, ClearGameObjects, the
+// next level load). A name or number that is not registered is a Lua error.
+%{
+#include "graphics/light_object.h"
+#include "ground_plane_object.h"
+#include "object_manager.h"
+%}
+
+// Scene members that scripts may only hold and pass back.
+%nodefaultctor CameraObject;
+class CameraObject {};
+%nodefaultctor SkyBox;
+class SkyBox {};
+%nodefaultctor ParticleSystemController;
+class ParticleSystemController {};
+%nodefaultctor SplashScreen;
+class SplashScreen {};
+
+// The engine's hash maps, opaque; classes only so that the copies scripts
+// read are freed by the collector.
+namespace std {
+%nodefaultctor unordered_map;
+template <class K, class V> class unordered_map {};
+}
+%template(GameObjectList) std::unordered_map<unsigned int, GameObject>;
+%template(InstanceBufferList) std::unordered_map<std::string, ObjectInstanceBuffer>;
+
+class LightObject {
+public:
+    LightObject();
+    Vector position;
+    Vector ambient;
+    Vector diffuse;
+    Vector specular;
+    float constantAtten;
+    float linearAtten;
+    float quadraticAtten;
+};
+
+// The object manager's light list: lightObjectList is borrowed, so
+// push_back, clear and __setitem change the lights the frame uses;
+// __getitem, front and back give copies.
+%template(vector_LightObject) std::vector<LightObject>;
+
+class GroundPlaneObject {
+public:
+    GroundPlaneObject();
+    Matrix GetMatrix() const;
+    float GetHeight(const Vector& point) const;
+    Vector GetColor(const Vector& point) const;
+
+    Handle meshHandle;
+    Handle heightMapHandle;
+    Handle colorMapHandle;
+    Vector scale;
+    Vector pos;
+};
+
+%template(Module_ObjectManager) Module<ObjectManager>;
+
+%quell_read_as_copy(ObjectManager, skyBox)
+%quell_read_as_copy(ObjectManager, particleSystemController)
+%quell_read_as_copy(ObjectManager, gameObjectList)
+%quell_read_as_copy(ObjectManager, splashScreen)
+%quell_read_as_copy(ObjectManager, credits)
+%quell_read_as_copy(ObjectManager, instanceBufferList)
+
+// An object number must be a Lua number: a numeric string such as "101" is
+// a name, and must not be taken for the number 101.
+%typecheck(SWIG_TYPECHECK_UINT32) unsigned objNum {
+  $1 = lua_type(L, $input) == LUA_TNUMBER;
+}
+
+// The singleton only: scripts never make or free a manager.
+%nodefaultctor ObjectManager;
+%nodefaultdtor ObjectManager;
+class ObjectManager : public Module<ObjectManager> {
+public:
+    void Init();
+    void Update();
+    void Kill();
+    void Lock();
+    void Unlock();
+
+    GameObject* GetGameObject(unsigned objNum);
+    GameObject* GetGameObject(const std::string& name);
+    bool HasGameObject(unsigned objNum) const;
+    bool HasGameObject(const std::string& name) const;
+    void RebuildObjectInstanceBuffers();
+    void KillGameObject(GameObject& object);
+    void RemoveDeadGameObjects();
+    void ClearGameObjects();
+    void ClearLevelObjects();
+    std::string GetObjectName(unsigned objNum) const;
+    unsigned GetObjectNumber(const std::string& name) const;
+    bool AddGameObject(GameObject object);
+
+    CameraObject cameraObject;
+    Matrix perspectMat;
+    Matrix invPerspectMat;
+    SkyBox skyBox;
+    std::vector<LightObject> lightObjectList;
+    GroundPlaneObject groundObject;
+    SplashScreen splashScreen;
+    SplashScreen credits;
+    std::string selectedObject;
+    std::unordered_map<std::string, ObjectInstanceBuffer> instanceBufferList;
+
+    // Read only: the table is indexed by name beside it, so replacing it
+    // would leave every name pointing at the wrong object; and the particle
+    // controller owns its emitters, which a copied-in controller would share.
+    %immutable;
+    ParticleSystemController particleSystemController;
+    std::unordered_map<unsigned int, GameObject> gameObjectList;
+    %mutable;
+};
