@@ -5,12 +5,20 @@ file(GLOB_RECURSE QUELL_HANDWRITTEN CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/scripts/*
   ${CMAKE_SOURCE_DIR}/shaders/*)
 
+# A fresh clone has no folder that holds no tracked file, so copy only those
+# that exist; the run folder always gets all three.
+set(QUELL_COPY_COMMANDS)
+foreach(folder resource scripts shaders)
+  if(EXISTS ${CMAKE_SOURCE_DIR}/${folder})
+    list(APPEND QUELL_COPY_COMMANDS COMMAND ${CMAKE_COMMAND} -E copy_directory
+      ${CMAKE_SOURCE_DIR}/${folder} ${QUELL_RUN_DIR}/${folder})
+  endif()
+endforeach()
+
 set(QUELL_COPY_STAMP ${CMAKE_BINARY_DIR}/content_copy.stamp)
 add_custom_command(OUTPUT ${QUELL_COPY_STAMP}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${QUELL_RUN_DIR}/resource ${QUELL_RUN_DIR}/scripts ${QUELL_RUN_DIR}/shaders
-  COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/resource ${QUELL_RUN_DIR}/resource
-  COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/scripts ${QUELL_RUN_DIR}/scripts
-  COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/shaders ${QUELL_RUN_DIR}/shaders
+  ${QUELL_COPY_COMMANDS}
   COMMAND ${CMAKE_COMMAND} -E touch ${QUELL_COPY_STAMP}
   DEPENDS ${QUELL_HANDWRITTEN}
   COMMENT "Copying hand-written content into the run folder")
