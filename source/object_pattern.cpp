@@ -33,7 +33,11 @@ ObjectPattern LoadObjectPattern(const char* fileName) {
     TiXmlDocument document;
     std::string reason = "no file name";
     const bool loaded = !name.empty() && LoadXmlFile(document, name, reason);
-    if (!loaded) Module<System>::Instance()->Error(SOURCE_POS + "can't load file " + name + " (" + reason + ")");
+    if (!loaded) {
+        // The why on its own line first: the error keeps its fixed text.
+        Module<System>::Instance()->Log(name + ": " + reason);
+        Module<System>::Instance()->Error(SOURCE_POS + "can't load file " + name);
+    }
     SetParameter(pattern, "fileName", name);
     if (!loaded) return pattern;
     if (const TiXmlElement* object = document.FirstChildElement("object")) {

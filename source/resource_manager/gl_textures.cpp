@@ -4,6 +4,7 @@
 #include <GL/glew.h>
 
 #include "resource_manager.h"
+#include "resource_manager/gl_texture_setup.h"
 
 namespace {
 
@@ -32,17 +33,8 @@ void UploadPixels(const Texture& texture) {
 void ResourceManager::InitGLTexture(Texture& texture) {
     if (!CanUpload(texture, SOURCE_POS)) return;
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    GLuint name = 0;
-    glGenTextures(1, &name);
-    texture.texID = name;
-    glBindTexture(GL_TEXTURE_2D, name);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_GENERATE_MIPMAP, GL_TRUE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_LOD, 0);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LOD, 1);
+    texture.texID = NewBoundTexture(GL_REPEAT);
+    UseMipmapLevels(1);
     UploadPixels(texture);
     // An empty level 0 has no mipmaps to make; asking would only leave an
     // error for the next check to report at the wrong place.
@@ -55,13 +47,7 @@ void ResourceManager::InitLoadingScreenTexture() {
     // A mode change that kept the context would otherwise leave the previous
     // loading picture behind; in a new context the old number means nothing.
     if (HoldsContextMarker() && glIsTexture(screenImageTexID)) glDeleteTextures(1, &screenImageTexID);
-    GLuint name = 0;
-    glGenTextures(1, &name);
-    screenImageTexID = name;
-    glBindTexture(GL_TEXTURE_2D, name);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    screenImageTexID = NewBoundTexture(GL_CLAMP);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     UploadPixels(*screenImage);
 }

@@ -4,13 +4,13 @@
 // lock; only the final inserts take it.
 #include <tinyxml.h>
 
+#include "object_factory.h"
 #include "resource_manager.h"
 #include "xml_file.h"
 
 namespace {
 
 const char* const ROOT_ELEMENT = "registry";
-const char* const INVALID_PATTERN = "INVALID_PATTERN";
 
 bool IsTrueAttribute(const TiXmlElement& element, const char* name) {
     const char* value = element.Attribute(name);
@@ -47,7 +47,10 @@ void WarnMissingAttribute(const std::string& file, const TiXmlElement& element, 
 const TiXmlElement* OpenList(TiXmlDocument& document, const std::string& path) {
     std::string reason;
     if (!LoadXmlFile(document, path, reason)) {
-        Module<System>::Instance()->Error(SOURCE_POS + "can't load file " + path + " (" + reason + ")");
+        // The why goes on its own line first, so the error keeps its fixed text
+        // and the error-log file still holds the cause.
+        Module<System>::Instance()->Log(path + ": " + reason);
+        Module<System>::Instance()->Error(SOURCE_POS + "can't load file " + path);
         return nullptr;
     }
     return document.FirstChildElement(ROOT_ELEMENT);
@@ -140,7 +143,7 @@ ObjectPattern ResourceManager::GetPattern(const std::string& name) const {
         if (found != patterns.end()) return found->second;
     }
     ObjectPattern invalid;
-    ObjectFactory::SetParameter(invalid, "type", std::string(INVALID_PATTERN));
+    ObjectFactory::SetParameter(invalid, "type", std::string(ObjectFactory::INVALID_PATTERN_TYPE));
     return invalid;
 }
 

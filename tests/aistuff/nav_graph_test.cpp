@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "aistuff/nav_graph.h"
-#include "objects/log_watch.h"
+#include "support/log_capture.h"
 
 namespace {
 
-using objects_test::LogWatch;
+using test_support::LogCapture;
 
 GraphNode Node(int id, float x, float y, float z, float radius = 1.0f) {
     GraphNode node;
@@ -121,7 +121,7 @@ TEST(NavGraphBuild, ASecondNodeWithTheSameIdLeavesTheFirst) {
 
 TEST(NavGraphBuild, NodeZeroAndEdgesToUnknownNodesAreRefusedWithAMessage) {
     NavGraph graph;
-    LogWatch log;
+    LogCapture log;
     graph.AddNode(Node(0, 0, 0, 0));
     EXPECT_TRUE(graph.nodes.empty());
     EXPECT_TRUE(log.Has("node ID 0"));

@@ -8,6 +8,7 @@
 
 #include "event_manager.h"
 #include "platform/clock.h"
+#include "support/log_capture.h"
 #include "system.h"
 
 namespace {
@@ -19,19 +20,16 @@ EventManager& Manager() { return *Module<EventManager>::Instance(); }
 class EventManagerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        Sys().running.store(false);  // errors stay in the log text, no error-log file
         Sys().Pause(false);
         platform::SetClockTime(1000.0);
         Manager().Kill();
         Manager().Init();
         Manager().RegisterClient("X");
         Manager().RegisterClient("Y");
-        logStart = Sys().GetLogText().size();
+        newLog.Restart();
     }
 
     void TearDown() override { Sys().Pause(false); }
-
-    std::string NewLog() const { return Sys().GetLogText().substr(logStart); }
 
     static Event To(const std::string& to, const std::string& type) {
         Event event("test", to, type);
@@ -63,15 +61,8 @@ protected:
     }
 
     using Names = std::vector<std::string>;
-    std::string::size_type logStart = 0;
+    test_support::LogCapture newLog;
 };
-
-size_t Count(const std::string& text, const std::string& part) {
-    size_t count = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
-        ++count;
-    return count;
-}
 
 }  // namespace
 
@@ -216,30 +207,30 @@ TEST_F(EventManagerTest, UnknownAddresseeCollectsUntilItRegisters) {
     Manager().PublishEvent(To("Ghost", "late"));
     EXPECT_EQ(Poll("Ghost"), Names{"late"});
     EXPECT_EQ(Poll("NeverRegistered"), Names{});
-    EXPECT_EQ(NewLog(), "");
+    EXPECT_EQ(newLog.Text(), "");
 }
 
 TEST_F(EventManagerTest, DuplicateRegistrationLogsOnceAndKillStaysQuiet) {
     Manager().PublishEvent(To("Y", "dropped by re-registering"));
     EXPECT_EQ(Poll("X"), Names{});
     Manager().RegisterClient("Y");
-    std::string log = NewLog();
-    EXPECT_EQ(Count(log, "RegisterClient: duplicate client found!\n"), 1u);
+    std::string log = newLog.Text();
+    EXPECT_EQ(test_support::CountOf(log, "RegisterClient: duplicate client found!\n"), 1);
     EXPECT_NE(log.find("ERROR: event_manager.cpp:"), std::string::npos);
     EXPECT_EQ(Poll("Y"), Names{});
 
     Manager().RegisterClient("BROADCAST");
-    EXPECT_EQ(Count(NewLog(), "duplicate client found!"), 2u);
+    EXPECT_EQ(newLog.Count("duplicate client found!"), 2);
 
     // Both entries of each name go away one at a time, without a warning.
-    const size_t beforeKill = Sys().GetLogText().size();
+    newLog.Restart();
     Manager().Kill();
-    EXPECT_EQ(Sys().GetLogText().substr(beforeKill), "");
+    EXPECT_EQ(newLog.Text(), "");
 }
 
 TEST_F(EventManagerTest, UnregisteringAnUnknownNameLogsAndChangesNothing) {
     Manager().UnregisterClient("EventManager");  // the manager never registers itself
-    std::string log = NewLog();
+    std::string log = newLog.Text();
     EXPECT_NE(log.find("name = EventManager\n"), std::string::npos);
     EXPECT_NE(log.find("WARNING: event_manager.cpp:"), std::string::npos);
     EXPECT_NE(log.find("UnregisterClient: client not found!\n"), std::string::npos);
@@ -248,7 +239,7 @@ TEST_F(EventManagerTest, UnregisteringAnUnknownNameLogsAndChangesNothing) {
     Manager().PublishEvent(To("Y", "still works"));
     EXPECT_EQ(Poll("Y"), Names{"still works"});
     Manager().UnregisterClient("Y");
-    EXPECT_EQ(Count(NewLog(), "client not found!"), 1u);
+    EXPECT_EQ(newLog.Count("client not found!"), 1);
 }
 
 TEST_F(EventManagerTest, UnregisterDropsTheQueueAndKillEmptiesEverything) {
@@ -267,7 +258,7 @@ TEST_F(EventManagerTest, UnregisterDropsTheQueueAndKillEmptiesEverything) {
     EXPECT_EQ(Poll("Y"), Names{});
     // Kill unregistered everything: Y is unknown now, BROADCAST is back.
     Manager().UnregisterClient("Y");
-    EXPECT_EQ(Count(NewLog(), "client not found!"), 1u);
+    EXPECT_EQ(newLog.Count("client not found!"), 1);
     Manager().RegisterClient("BROADCAST");
-    EXPECT_EQ(Count(NewLog(), "duplicate client found!"), 1u);
+    EXPECT_EQ(newLog.Count("duplicate client found!"), 1);
 }

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <cstdlib>
 #include <stdexcept>
 #include <thread>
 #include <vector>
@@ -115,22 +114,14 @@ TEST(Lockstep, JoinStopsRunningWorkersAndTheLockstepCanStartAgain) {
 class WithTempProfile : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (const char* old = std::getenv("UserProfile")) saved = old;
-        setenv("UserProfile", profile.Path().c_str(), 1);
         system = Module<System>::Instance();
         system->running.store(true);
     }
     void TearDown() override {
         system->running.store(true);
         system->Pause(false);
-        if (saved.empty()) {
-            unsetenv("UserProfile");
-        } else {
-            setenv("UserProfile", saved.c_str(), 1);
-        }
     }
-    test_support::TempFolder profile;
-    std::string saved;
+    test_support::TempProfile profile;
     System* system = nullptr;
 };
 

@@ -9,10 +9,11 @@
 
 #include "core/lua_probe.h"
 #include "resource_manager.h"
-#include "resource_manager/gl_context.h"
+#include "support/gl_context.h"
 
 using lua_test::Lua;
 using lua_test::LuaEval;
+using test_support::GLContextTest;
 
 namespace {
 
@@ -20,8 +21,7 @@ class LuaBindGLTest : public GLContextTest {
 protected:
     static void SetUpTestSuite() {
         GLContextTest::SetUpTestSuite();
-        profile = new test_support::TempFolder();
-        setenv("UserProfile", profile->Path().c_str(), 1);
+        profile = new test_support::TempProfile();
     }
     static void TearDownTestSuite() {
         delete profile;
@@ -30,14 +30,12 @@ protected:
     void SetUp() override {
         GLContextTest::SetUp();
         Lua().Init();
-        logStart = Sys().GetLogText().size();
+        newLog.Restart();
     }
     void TearDown() override { Lua().Kill(); }
 
-    std::string NewLog() const { return Sys().GetLogText().substr(logStart); }
-
-    static inline test_support::TempFolder* profile = nullptr;
-    std::string::size_type logStart = 0;
+    static inline test_support::TempProfile* profile = nullptr;
+    test_support::LogCapture newLog;
 };
 
 TEST_F(LuaBindGLTest, InitGLTextureUploadsOnTheContextThreadOnly) {
@@ -49,7 +47,7 @@ TEST_F(LuaBindGLTest, InitGLTextureUploadsOnTheContextThreadOnly) {
     ASSERT_TRUE(end && *end == '\0') << name;
     EXPECT_TRUE(glIsTexture(GLuint(texID)));
     EXPECT_EQ(TextureLevelSize(GLuint(texID), 0, GL_TEXTURE_WIDTH), 4);
-    EXPECT_EQ(NewLog().find("needs the OpenGL context"), std::string::npos) << NewLog();
+    EXPECT_EQ(newLog.Text().find("needs the OpenGL context"), std::string::npos) << newLog.Text();
     GLuint doomed = GLuint(texID);
     glDeleteTextures(1, &doomed);
 
@@ -63,7 +61,7 @@ TEST_F(LuaBindGLTest, InitGLTextureUploadsOnTheContextThreadOnly) {
     });
     loader.join();
     EXPECT_EQ(fromLoader, "true");
-    EXPECT_NE(NewLog().find("ResourceManager::InitGLTexture needs the OpenGL context"), std::string::npos);
+    EXPECT_NE(newLog.Text().find("ResourceManager::InitGLTexture needs the OpenGL context"), std::string::npos);
     EXPECT_EQ(TakeGLError(), GLenum(GL_NO_ERROR));
 }
 

@@ -50,7 +50,7 @@ TEST_F(LuaBindLoadingTest, RegistryLookUpsAndLoadingByName) {
                       "  tostring(rm:GetReferenceFromHandle(bind.Handle('tex_nothing'))) .. ' [' ..\n"
                       "  rm:GetResourceHandle('tex_nothing'):GetID() .. ']'"),
               "nil nil nil []");
-    EXPECT_NE(NewLog().find("tex_nothing has not been loaded"), std::string::npos) << NewLog();
+    EXPECT_NE(newLog.Text().find("tex_nothing has not been loaded"), std::string::npos) << newLog.Text();
 
     EXPECT_EQ(LuaEval("local rm = bind.Module_ResourceManager_Instance()\n"
                       "return rm:DeleteResource('tex_font') .. ' ' .. rm:DeleteResource('tex_font')"),
@@ -90,7 +90,7 @@ TEST_F(LuaBindLoadingTest, PatternsAreLookedUpReadAndStamped) {
                       "return tostring(known) .. ' ' .. tostring(unknown) .. ' ' .. o:GetStatsComp().healthMax .. ' ' ..\n"
                       "  o.trans * bind.Vector(0, 1, 0)"),
               "true false 100 25");
-    EXPECT_NE(NewLog().find("unknown object pattern; q not stamped"), std::string::npos);
+    EXPECT_NE(newLog.Text().find("unknown object pattern; q not stamped"), std::string::npos);
 
     // Each section stamp on its own, from a pattern file read directly.
     EXPECT_EQ(LuaEval("local pattern = bind.ObjectFactory_LoadObjectPattern('resource/patterns/player.xml')\n"
@@ -116,7 +116,7 @@ TEST_F(LuaBindLoadingTest, BadPatternsAndFileNamesAreLuaErrors) {
                                         "bind.ObjectFactory_StampStats(bind.GameObject('x'), pattern)");
     EXPECT_NE(missing.find("Error in ObjectFactory_StampStats"), std::string::npos) << missing;
     EXPECT_NE(missing.find("bad_any_cast"), std::string::npos) << missing;
-    EXPECT_NE(NewLog().find("can't load file resource/patterns/none.xml"), std::string::npos);
+    EXPECT_NE(newLog.Text().find("can't load file resource/patterns/none.xml"), std::string::npos);
 
     EXPECT_NE(LuaEval("return bind.ObjectFactory_LoadObjectPattern(nil)").find("expected 'char const *' got 'nil'"),
               std::string::npos);
@@ -158,10 +158,10 @@ TEST_F(LuaBindLoadingTest, OpenGLOperationsNeedAContext) {
                       "rm:ReloadContextData()\n"
                       "return tostring(t.texID == before)"),
               "true");
-    EXPECT_TRUE(InOrder(NewLog(), {"ResourceManager::InitGLTexture needs the OpenGL context",
+    EXPECT_TRUE(InOrder(newLog.Text(), {"ResourceManager::InitGLTexture needs the OpenGL context",
                                    "ResourceManager::LoadContextCategory needs the OpenGL context",
                                    "ResourceManager::ReloadContextData needs the OpenGL context"}))
-        << NewLog();
+        << newLog.Text();
 }
 
 }  // namespace

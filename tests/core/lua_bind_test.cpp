@@ -166,8 +166,8 @@ TEST_F(LuaBindTest, ExceptionsBecomeLuaErrors) {
 
     // Unprotected in a DoString: reported like any script error.
     Lua().DoString("local v = bind.Event():GetVector('nothing')");
-    EXPECT_TRUE(InOrder(NewLog(), {"Error executing string", "Unable to find key", "fatal error"}))
-        << NewLog();
+    EXPECT_TRUE(InOrder(newLog.Text(), {"Error executing string", "Unable to find key", "fatal error"}))
+        << newLog.Text();
     EXPECT_EQ(LuaEval("return 'alive'"), "alive");
 }
 

@@ -77,7 +77,7 @@ TEST_F(LuaBindWorldTest, MissingObjectsAreLuaErrorsAndTheLockIsGivenBack) {
     EXPECT_NE(byName.find(ObjectManager::kMissingObject), std::string::npos) << byName;
     // The script stopped while holding the lock; the run's end released it.
     EXPECT_FALSE(Objects().IsLockedByThisThread());
-    EXPECT_NE(NewLog().find("the script left the object lock held: released"), std::string::npos);
+    EXPECT_NE(newLog.Text().find("the script left the object lock held: released"), std::string::npos);
 
     EXPECT_NE(LuaEval("return bind.Module_ObjectManager_Instance():GetGameObject(999999)")
                   .find(ObjectManager::kMissingObject),
@@ -85,9 +85,9 @@ TEST_F(LuaBindWorldTest, MissingObjectsAreLuaErrorsAndTheLockIsGivenBack) {
 
     // Unprotected: reported like any script error, and play goes on.
     Lua().DoString("local om = bind.Module_ObjectManager_Instance() om:Lock() om:GetGameObject('ghost')");
-    EXPECT_TRUE(InOrder(NewLog(), {"Error executing string", ObjectManager::kMissingObject, "fatal error",
+    EXPECT_TRUE(InOrder(newLog.Text(), {"Error executing string", ObjectManager::kMissingObject, "fatal error",
                                    "object lock held: released"}))
-        << NewLog();
+        << newLog.Text();
     EXPECT_FALSE(Objects().IsLockedByThisThread());
     EXPECT_EQ(LuaEval("return tostring(bind.Module_ObjectManager_Instance():HasGameObject('tank'))"), "true");
 }
@@ -101,18 +101,18 @@ TEST_F(LuaBindWorldTest, LockAndUnlockFromLua) {
                       "om:Unlock()\n"
                       "return tostring(added)"),
               "true");
-    EXPECT_NE(NewLog().find("the object lock is already held by this thread"), std::string::npos);
-    EXPECT_EQ(NewLog().find("released"), std::string::npos) << NewLog();
+    EXPECT_NE(newLog.Text().find("the object lock is already held by this thread"), std::string::npos);
+    EXPECT_EQ(newLog.Text().find("released"), std::string::npos) << newLog.Text();
 
     EXPECT_EQ(LuaEval("local om = bind.Module_ObjectManager_Instance() om:Unlock() return 'ok'"), "ok");
-    EXPECT_NE(NewLog().find("Unlock without holding the object lock"), std::string::npos);
+    EXPECT_NE(newLog.Text().find("Unlock without holding the object lock"), std::string::npos);
 
     // A caller that holds the lock keeps it even when the script unlocks it.
     {
         ObjectLock lock;
         Lua().DoString("bind.Module_ObjectManager_Instance():Unlock()");
         EXPECT_TRUE(Objects().IsLockedByThisThread());
-        EXPECT_NE(NewLog().find("taken again"), std::string::npos);
+        EXPECT_NE(newLog.Text().find("taken again"), std::string::npos);
     }
     EXPECT_FALSE(Objects().IsLockedByThisThread());
 }
@@ -157,7 +157,7 @@ TEST_F(LuaBindWorldTest, LevelStyleScriptBuildsAndRegistersThePlayer) {
                       "player = nil gun = nil weapons = nil collectgarbage('collect') collectgarbage('collect')\n"
                       "return tostring(stamped) .. ' ' .. tostring(added) .. ' ' .. tostring(again)"),
               "true true false");
-    EXPECT_NE(NewLog().find("game object with duplicate name!"), std::string::npos);
+    EXPECT_NE(newLog.Text().find("game object with duplicate name!"), std::string::npos);
 
     ObjectLock lock;
     ASSERT_TRUE(Objects().HasGameObject("player"));

@@ -30,7 +30,7 @@ TEST_F(LuaManagerTest, DoStringEventsShareOneInterpreter) {
     Lua().Update();
 
     EXPECT_EQ(LuaEval("return shared"), "42");
-    EXPECT_EQ(NewLog().find("Error executing string"), std::string::npos);
+    EXPECT_EQ(newLog.Text().find("Error executing string"), std::string::npos);
 }
 
 TEST_F(LuaManagerTest, DoStringEventWithoutExprIsDroppedAndLaterOnesRun) {
@@ -42,37 +42,37 @@ TEST_F(LuaManagerTest, DoStringEventWithoutExprIsDroppedAndLaterOnesRun) {
     Lua().Update();
 
     EXPECT_EQ(LuaEval("return after"), "ran");
-    EXPECT_TRUE(InOrder(NewLog(), {"WARNING: ", "DoString", "expr", "WARNING: ", "DoString", "expr"}))
-        << NewLog();
+    EXPECT_TRUE(InOrder(newLog.Text(), {"WARNING: ", "DoString", "expr", "WARNING: ", "DoString", "expr"}))
+        << newLog.Text();
 }
 
 TEST_F(LuaManagerTest, FailingStringGivesItsReportsInOrderAndPlayGoesOn) {
     Lua().DoString("x = = 1");
-    EXPECT_TRUE(InOrder(NewLog(), {"WARNING: lua_manager.cpp:", "Error executing string: \n",
+    EXPECT_TRUE(InOrder(newLog.Text(), {"WARNING: lua_manager.cpp:", "Error executing string: \n",
                                    "lua_tostring(Lstate, -1) = attempt to call a string value\n",
                                    "Lua stack trace\n",
                                    "-1:\tattempt to call a string value\n-2:\tnone\n",
                                    "ERROR: lua_manager.cpp:", "fatal error, terminating\n"}))
-        << NewLog();
+        << newLog.Text();
 
-    logStart = Sys().GetLogText().size();
+    newLog.Restart();
     Lua().DoString("error('boom at runtime')");
-    EXPECT_TRUE(InOrder(NewLog(), {"Error executing string", "lua_tostring(Lstate, -1) = ",
+    EXPECT_TRUE(InOrder(newLog.Text(), {"Error executing string", "lua_tostring(Lstate, -1) = ",
                                    "boom at runtime", "-1:\t", "boom at runtime", "-2:\tnone"}))
-        << NewLog();
+        << newLog.Text();
 
     EXPECT_EQ(LuaEval("return 1 + 1"), "2");
 }
 
 TEST_F(LuaManagerTest, MissingFileReportsTheLoadAndThenTheCall) {
     Lua().DoFile("./scripts/no_such_script.lua");
-    EXPECT_TRUE(InOrder(NewLog(), {"Error loading file: \n",
+    EXPECT_TRUE(InOrder(newLog.Text(), {"Error loading file: \n",
                                    "lua_tostring(Lstate, -1) = cannot open ./scripts/no_such_script.lua",
                                    "Lua stack trace\n", "-1:\tcannot open", "-2:\tnone",
                                    "ERROR: lua_manager.cpp:", "Error executing file: \n",
                                    "lua_tostring(Lstate, -1) = attempt to call a string value\n",
                                    "Lua stack trace\n", "-2:\tnone", "ERROR: lua_manager.cpp:"}))
-        << NewLog();
+        << newLog.Text();
     EXPECT_EQ(LuaEval("return 'still running'"), "still running");
 }
 
@@ -83,18 +83,18 @@ TEST_F(LuaManagerTest, DoFileRunsTheFileAndReportsItsRuntimeError) {
 
     Lua().DoFile(folder.Path() + "/good.lua");
     EXPECT_EQ(LuaEval("return fromFile"), "6");
-    EXPECT_EQ(NewLog().find("Error"), std::string::npos) << NewLog();
+    EXPECT_EQ(newLog.Text().find("Error"), std::string::npos) << newLog.Text();
 
     Lua().DoFile(folder.Path() + "/bad.lua");
-    EXPECT_TRUE(InOrder(NewLog(), {"Error executing file: \n", "bad.lua:2: attempt to index",
+    EXPECT_TRUE(InOrder(newLog.Text(), {"Error executing file: \n", "bad.lua:2: attempt to index",
                                    "Lua stack trace"}))
-        << NewLog();
-    EXPECT_EQ(NewLog().find("Error loading file"), std::string::npos);
+        << newLog.Text();
+    EXPECT_EQ(newLog.Text().find("Error loading file"), std::string::npos);
 }
 
 TEST_F(LuaManagerTest, DumpStackOfAnEmptyStackShowsFiveNones) {
     Lua().DumpStack();
-    EXPECT_EQ(NewLog(), "Lua stack trace\n\n" + kEmptyDump + "\n");
+    EXPECT_EQ(newLog.Text(), "Lua stack trace\n\n" + kEmptyDump + "\n");
 }
 
 // Every slot description, shown through the error value at the top of the
@@ -115,13 +115,13 @@ TEST_F(LuaManagerTest, DumpDescribesEachKindOfValue) {
         {"error(coroutine.create(function() end))", "Lua stack trace\n\n-2:\tnone\n"},
     };
     for (const Case& c : cases) {
-        logStart = Sys().GetLogText().size();
+        newLog.Restart();
         Lua().DoString(c.chunk);
-        EXPECT_NE(NewLog().find(c.line), std::string::npos) << c.chunk << "\n" << NewLog();
+        EXPECT_NE(newLog.Text().find(c.line), std::string::npos) << c.chunk << "\n" << newLog.Text();
     }
-    logStart = Sys().GetLogText().size();
+    newLog.Restart();
     Lua().DoString("error({})");
-    EXPECT_NE(NewLog().find("lua_tostring(Lstate, -1) = \n"), std::string::npos) << NewLog();
+    EXPECT_NE(newLog.Text().find("lua_tostring(Lstate, -1) = \n"), std::string::npos) << newLog.Text();
 }
 
 // Results and error values are not left behind: however many calls ran,
@@ -135,22 +135,22 @@ TEST_F(LuaManagerTest, StackDoesNotGrowOverManyCalls) {
         if (i % 50 == 0) Lua().DoString("error('first')");
     }
     Lua().DoString("error('second', 0)");
-    const std::string log = NewLog();
+    const std::string log = newLog.Text();
     EXPECT_NE(log.find("-1:\tsecond\n-2:\tnone\n"), std::string::npos);
 
-    logStart = Sys().GetLogText().size();
+    newLog.Restart();
     Lua().DumpStack();
-    EXPECT_EQ(NewLog(), "Lua stack trace\n\n" + kEmptyDump + "\n");
+    EXPECT_EQ(newLog.Text(), "Lua stack trace\n\n" + kEmptyDump + "\n");
 }
 
 TEST_F(LuaManagerTest, MissingStateIsReportedNeverUsed) {
     Lua().DoString("kept = 1");
     Lua().Kill();
-    logStart = Sys().GetLogText().size();
+    newLog.Restart();
     Lua().DoString("kept = 2");
     Lua().DoFile("./scripts/anything.lua");
     Lua().DumpStack();
-    const std::string log = NewLog();
+    const std::string log = newLog.Text();
     EXPECT_TRUE(InOrder(log, {"ERROR: ", "no Lua state", "DoString", "ERROR: ", "DoFile",
                               "ERROR: ", "DumpStack"}))
         << log;
@@ -164,7 +164,7 @@ TEST_F(LuaManagerTest, MissingStateIsReportedNeverUsed) {
 TEST_F(LuaManagerTest, SecondInitKeepsTheOpenInterpreter) {
     Lua().DoString("kept = 'yes'");
     Lua().Init();
-    EXPECT_NE(NewLog().find("RegisterClient: duplicate client found!"), std::string::npos);
+    EXPECT_NE(newLog.Text().find("RegisterClient: duplicate client found!"), std::string::npos);
     EXPECT_EQ(LuaEval("return kept"), "yes");
     Lua().Kill();  // drops the duplicate registration; TearDown drops the other
 }

@@ -42,7 +42,7 @@ TEST_F(LuaManagerThreadTest, LoaderFilesAndMainThreadStringsTakeTurns) {
     EXPECT_EQ(LuaEval("return fromFile .. ' ' .. fromString .. ' ' .. fromEvent .. ' ' .. total"),
               std::to_string(kRuns) + " " + std::to_string(kRuns) + " " + std::to_string(kRuns) +
                   " " + std::to_string(kRuns * 420));
-    EXPECT_EQ(NewLog().find("Error"), std::string::npos);
+    EXPECT_EQ(newLog.Text().find("Error"), std::string::npos);
 }
 
 // Kill on the main thread while the loader still runs files: each file run
@@ -60,7 +60,7 @@ TEST_F(LuaManagerThreadTest, KillWhileTheLoaderRunsIsSafe) {
         Lua().Init();
     }
     loader.join();
-    EXPECT_EQ(NewLog().find("Error executing"), std::string::npos) << NewLog();
+    EXPECT_EQ(newLog.Text().find("Error executing"), std::string::npos) << newLog.Text();
 }
 
 }  // namespace

@@ -7,12 +7,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <deque>
 #include <string>
 
 #include "event_manager.h"
 #include "lua_manager.h"
+#include "support/log_capture.h"
 #include "support/temp_folder.h"
 #include "system.h"
 
@@ -36,40 +36,25 @@ inline std::string LuaEval(const std::string& body) {
     return results.front().GetString("value");
 }
 
-// True when `needles` occur in `text` in the given order.
-inline bool InOrder(const std::string& text, std::initializer_list<std::string> needles) {
-    std::string::size_type at = 0;
-    for (const std::string& needle : needles) {
-        at = text.find(needle, at);
-        if (at == std::string::npos) return false;
-        at += needle.size();
-    }
-    return true;
-}
+using test_support::InOrder;
 
-// Keeps the error-log files that System::Error writes out of the real
-// profile folder, and gives every test a fresh interpreter.
+// Gives every test a fresh interpreter and the log written since it began,
+// with a profile folder of the suite's own for anything the scripts save.
 class LuaTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        profile = new test_support::TempFolder();
-        setenv("UserProfile", profile->Path().c_str(), 1);
-    }
+    static void SetUpTestSuite() { profile = new test_support::TempProfile(); }
     static void TearDownTestSuite() {
         delete profile;
         profile = nullptr;
     }
     void SetUp() override {
         Lua().Init();
-        logStart = Sys().GetLogText().size();
+        newLog.Restart();
     }
     void TearDown() override { Lua().Kill(); }
 
-    // The log written since SetUp.
-    std::string NewLog() const { return Sys().GetLogText().substr(logStart); }
-
-    static inline test_support::TempFolder* profile = nullptr;
-    std::string::size_type logStart = 0;
+    static inline test_support::TempProfile* profile = nullptr;
+    test_support::LogCapture newLog;  // from the end of SetUp
 };
 
 }  // namespace lua_test

@@ -9,6 +9,7 @@
 
 #include "event_manager.h"
 #include "platform/clock.h"
+#include "support/log_capture.h"
 #include "system.h"
 
 namespace {
@@ -49,7 +50,6 @@ public:
 class ModuleEventsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        Sys().running.store(false);  // errors stay in the log text, no error-log file
         Sys().Pause(false);
         platform::SetClockTime(500.0);
         Manager().Kill();
@@ -57,18 +57,16 @@ protected:
         Recorder::Instance()->seen.clear();
         Recorder::Instance()->volume = -1;
         Recorder::Instance()->Init();
-        logStart = Sys().GetLogText().size();
+        newLog.Restart();
     }
 
     void TearDown() override { Sys().Pause(false); }
-
-    std::string NewLog() const { return Sys().GetLogText().substr(logStart); }
 
     static void Send(const std::string& type) {
         Manager().PublishEvent(Event("test", "Recorder", type));
     }
 
-    std::string::size_type logStart = 0;
+    test_support::LogCapture newLog;
 };
 
 using Names = std::vector<std::string>;
@@ -77,12 +75,12 @@ using Names = std::vector<std::string>;
 
 TEST_F(ModuleEventsTest, RegistersUnderTheModuleName) {
     Recorder::Instance()->Init();
-    EXPECT_NE(NewLog().find("RegisterClient: duplicate client found!"), std::string::npos);
+    EXPECT_NE(newLog.Text().find("RegisterClient: duplicate client found!"), std::string::npos);
     Recorder::Instance()->Kill();
     Recorder::Instance()->Kill();
-    EXPECT_EQ(NewLog().find("client not found!"), std::string::npos);
+    EXPECT_EQ(newLog.Text().find("client not found!"), std::string::npos);
     Recorder::Instance()->Kill();
-    EXPECT_NE(NewLog().find("name = Recorder\n"), std::string::npos);
+    EXPECT_NE(newLog.Text().find("name = Recorder\n"), std::string::npos);
 }
 
 TEST_F(ModuleEventsTest, DispatchHandsTheBatchOverInOrder) {
@@ -113,7 +111,7 @@ TEST_F(ModuleEventsTest, FailingEventIsDroppedWithAWarningAndTheBatchGoesOn) {
               (Names{"Set Volume", "Set Volume", "Boom", "Set Volume", "after"}));
     EXPECT_EQ(Recorder::Instance()->volume, 70);
 
-    const std::string log = NewLog();
+    const std::string log = newLog.Text();
     EXPECT_NE(log.find("WARNING: Recorder: dropped event \"Set Volume\" from \"GameLogic\": "
                        "parameter \"volume\" is missing\n"),
               std::string::npos)
@@ -133,7 +131,7 @@ TEST_F(ModuleEventsTest, ModuleWithoutAHandlerIgnoresItsEvents) {
     ASSERT_NO_THROW(Deaf::Instance()->Update());
     EXPECT_TRUE(Manager().PollEvents("Deaf").empty());
     Deaf::Instance()->Kill();
-    EXPECT_EQ(NewLog(), "");
+    EXPECT_EQ(newLog.Text(), "");
 }
 
 TEST_F(ModuleEventsTest, EventPublishedWhileHandlingArrivesWithTheNextPoll) {

@@ -9,9 +9,9 @@
 #include "event_manager.h"
 #include "interface_manager.h"
 #include "object_manager.h"
-#include "objects/log_watch.h"
 #include "resource_manager.h"
 #include "sound_manager.h"
+#include "support/log_capture.h"
 
 using sound_test::RecordingSoundLayer;
 
@@ -86,7 +86,7 @@ protected:
     }
 
     RecordingSoundLayer layer;
-    objects_test::LogWatch log;
+    test_support::LogCapture log;
     bool killed = false;
 };
 

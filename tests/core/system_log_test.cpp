@@ -5,7 +5,6 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 
 #include "support/temp_folder.h"
@@ -14,7 +13,7 @@
 namespace {
 
 using test_support::ReadFile;
-using test_support::TempFolder;
+using test_support::TempProfile;
 
 std::tm LocalTime(int year, int month, int day, int hour, int minute, int second) {
     std::tm time{};
@@ -51,19 +50,12 @@ TEST(SystemLog, ErrorLogFileNameHasNoLeadingZeros) {
 class ErrorLogFiles : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (const char* old = std::getenv("UserProfile")) savedProfile = old;
-        setenv("UserProfile", profile.Path().c_str(), 1);
         std::filesystem::create_directories(Folder());
         system.SetLocalTimeSource([] { return LocalTime(2010, 4, 24, 9, 5, 3); });
         testing::internal::CaptureStdout();  // keep the test output readable
     }
     void TearDown() override {
         testing::internal::GetCapturedStdout();
-        if (savedProfile.empty()) {
-            unsetenv("UserProfile");
-        } else {
-            setenv("UserProfile", savedProfile.c_str(), 1);
-        }
     }
     std::string Folder() const { return profile.Path() + "/The Quellbrand"; }
     std::string LogFile() const { return Folder() + "/error_log_4_24_2010_9_5_3.txt"; }
@@ -72,8 +64,7 @@ protected:
                                                  std::filesystem::directory_iterator()));
     }
 
-    TempFolder profile;
-    std::string savedProfile;
+    TempProfile profile;
     System system;
 };
 

@@ -2,7 +2,6 @@
 // do: every line arrives whole, in the log text and in the error-log file.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 #include <thread>
@@ -14,8 +13,7 @@
 namespace {
 
 TEST(SystemLogThreads, ConcurrentLinesNeverInterleave) {
-    test_support::TempFolder profile;
-    setenv("UserProfile", profile.Path().c_str(), 1);
+    test_support::TempProfile profile;
     std::filesystem::create_directories(profile.Path() + "/The Quellbrand");
     System system;
     system.SetLocalTimeSource([] { return std::tm{}; });
@@ -35,7 +33,6 @@ TEST(SystemLogThreads, ConcurrentLinesNeverInterleave) {
     }
     for (std::thread& thread : threads) thread.join();
     testing::internal::GetCapturedStdout();
-    unsetenv("UserProfile");
 
     std::istringstream lines(system.GetLogText());
     std::string line;

@@ -17,26 +17,10 @@ using test_support::TempFolder;
 class ProfileEnvironment : public ::testing::Test {
 protected:
     void SetUp() override {
-        Save("UserProfile", savedProfile);
-        Save("HOME", savedHome);
-        setenv("UserProfile", profile.Path().c_str(), 1);
         testing::internal::CaptureStdout();
     }
     void TearDown() override {
         testing::internal::GetCapturedStdout();
-        Restore("UserProfile", savedProfile);
-        Restore("HOME", savedHome);
-    }
-    static void Save(const char* name, std::pair<bool, std::string>& slot) {
-        const char* value = std::getenv(name);
-        slot = {value != nullptr, value ? value : ""};
-    }
-    static void Restore(const char* name, const std::pair<bool, std::string>& slot) {
-        if (slot.first) {
-            setenv(name, slot.second.c_str(), 1);
-        } else {
-            unsetenv(name);
-        }
     }
     void WriteSettings(const std::string& xml) { profile.WriteFile("The Quellbrand/settings.xml", xml); }
     std::string Setting(const std::string& id, const std::string& key) {
@@ -49,9 +33,8 @@ protected:
         EXPECT_FALSE(system.fullScreen);
     }
 
-    TempFolder profile;
-    std::pair<bool, std::string> savedProfile;
-    std::pair<bool, std::string> savedHome;
+    test_support::TempProfile profile;
+    test_support::SavedVariable savedHome{"HOME"};
     System system;
 };
 

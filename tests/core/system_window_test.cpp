@@ -5,7 +5,6 @@
 
 #include <SDL.h>
 
-#include <cstdlib>
 
 #include "input_manager.h"
 #include "support/temp_folder.h"
@@ -14,13 +13,11 @@
 
 namespace {
 
-using test_support::TempFolder;
+using test_support::TempProfile;
 
 class SystemWindow : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (const char* old = std::getenv("UserProfile")) savedProfile = old;
-        setenv("UserProfile", profile.Path().c_str(), 1);
         profile.WriteFile("The Quellbrand/settings.xml",
                           "<Settings><Setting ID=\"full_screen\" key=\"0\" />"
                           "<Setting ID=\"screen_width\" key=\"640\" />"
@@ -32,11 +29,6 @@ protected:
     void TearDown() override {
         system.Kill();
         testing::internal::GetCapturedStdout();
-        if (savedProfile.empty()) {
-            unsetenv("UserProfile");
-        } else {
-            setenv("UserProfile", savedProfile.c_str(), 1);
-        }
     }
     void Push(const SDL_Event& event) {
         SDL_Event copy = event;
@@ -53,8 +45,7 @@ protected:
     }
 
     test_support::X11Display x11;  // holds the server up across tests
-    TempFolder profile;
-    std::string savedProfile;
+    TempProfile profile;
     System system;
     bool opened = false;
 };

@@ -8,18 +8,18 @@
 #include "component_list.h"
 #include "component_pool.h"
 #include "objects/components.h"
-#include "objects/log_watch.h"
+#include "support/log_capture.h"
 
 namespace {
 
-using objects_test::LogWatch;
+using test_support::LogCapture;
 
 TEST(ComponentPool, FirstAllocationFillsFiveHundredAndLogsItsBlockOnce) {
     using Pool = ComponentPool<ExplosionComp>;
     ASSERT_EQ(0u, Pool::Size());
     EXPECT_TRUE(Pool::Query()) << "a pool never used is sound";
 
-    LogWatch log;
+    LogCapture log;
     ExplosionComp* first = Pool::Allocate();
     ExplosionComp* second = Pool::Allocate();
 
@@ -73,7 +73,7 @@ TEST(ComponentPool, ASentinelGivenBackIsReportedAndThenHandedOut) {
     Pool::At(0)->isFree = true;
     EXPECT_FALSE(Pool::Query());
 
-    LogWatch log;
+    LogCapture log;
     BillboardComp* entry = Pool::Allocate();
     EXPECT_EQ(Pool::At(0), entry);
     EXPECT_TRUE(log.Has("---\npool.size() = 500\npool[i]->componentIndex = 2\n"));
@@ -102,7 +102,7 @@ TEST(ComponentPool, AllocateCopyOfAnotherKindThrowsAndReturnsTheEntry) {
 }
 
 TEST(ComponentList, NumbersOutsideOneToElevenAreCorrupt) {
-    LogWatch log;
+    LogCapture log;
     ComponentList* list = ComponentList::Instance();
     EXPECT_EQ(nullptr, list->Get(0));
     EXPECT_EQ(nullptr, list->Get(12));

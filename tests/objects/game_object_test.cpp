@@ -7,11 +7,11 @@
 #include "component_pool.h"
 #include "objects/components.h"
 #include "objects/game_object.h"
-#include "objects/log_watch.h"
+#include "support/log_capture.h"
 
 namespace {
 
-using objects_test::LogWatch;
+using test_support::LogCapture;
 
 const CompIndex::Entry kAllIndices[] = {
     CompIndex::None,    CompIndex::Behavior, CompIndex::Billboard, CompIndex::Bullet,
@@ -70,7 +70,7 @@ TEST(GameObjectSlots, ADuplicateAttachIsReportedAndTheFirstComponentStays) {
     object.AttachComponent(Body(80.0f));
     PhysicsComp* first = object.GetPhysicsComp();
 
-    LogWatch log;
+    LogCapture log;
     object.AttachComponent(Body(5.0f));
     EXPECT_TRUE(log.Has("this->name = tank\ncomp.componentIndex = 7\n"));
     EXPECT_TRUE(log.Has("tried to attach a duplicate component"));
@@ -83,7 +83,7 @@ TEST(GameObjectSlots, ACorruptTypeNumberAttachesNothing) {
     for (int bad : {0, 12, -1}) {
         PhysicsComp body;
         body.componentIndex = static_cast<CompIndex::Entry>(bad);
-        LogWatch log;
+        LogCapture log;
         object.AttachComponent(body);
         EXPECT_TRUE(log.Has("Corrupt component.")) << bad;
     }

@@ -13,12 +13,12 @@
 #include "object_factory.h"
 #include "object_manager.h"
 #include "objects/components.h"
-#include "objects/log_watch.h"
+#include "support/log_capture.h"
 #include "weapons.h"
 
 namespace {
 
-using objects_test::LogWatch;
+using test_support::LogCapture;
 using ObjectFactory::SetParameter;
 
 ObjectManager& Objects() { return *Module<ObjectManager>::Instance(); }
@@ -103,7 +103,7 @@ TEST_F(Stamped, BehaviourAttachesCopiedWeaponsOwnedByTheObject) {
 TEST_F(Stamped, ReStampingBehaviourKeepsTheWeaponsAndStacksMoreStates) {
     GameObject& mech = RegisterAndStamp("mech6", [](GameObject& o) { ObjectFactory::StampBehavior(o, Enemy(true)); });
     Weapon* held = mech.GetWeaponComp()->primary;
-    LogWatch log;
+    LogCapture log;
     {
         ObjectLock lock;
         ObjectFactory::StampBehavior(mech, Enemy(true));

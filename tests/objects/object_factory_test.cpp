@@ -10,13 +10,13 @@
 #include "object_factory.h"
 #include "objects/components.h"
 #include "objects/game_object.h"
-#include "objects/log_watch.h"
 #include "resource_manager.h"
 #include "spawn_manager.h"
+#include "support/log_capture.h"
 
 namespace {
 
-using objects_test::LogWatch;
+using test_support::LogCapture;
 using ObjectFactory::SetParameter;
 
 ResourceManager& Store() { return *Module<ResourceManager>::Instance(); }
@@ -125,7 +125,7 @@ TEST_F(GraphicsStamp, TheLastTextureStampedOnASharedMeshWinsForEveryObject) {
 }
 
 TEST_F(GraphicsStamp, MissingMeshOrTextureIsReportedAndLeavesTheRestAlone) {
-    LogWatch log;
+    LogCapture log;
     GameObject object("ghost");
     ObjectFactory::StampGraphics(object, Graphics("mesh_stamp_nowhere", "tex_stamp_red", 1.0f));
     EXPECT_TRUE(object.GetGraphicsComp()->modelMesh.GetID().empty());
@@ -236,7 +236,7 @@ TEST(CollisionStamp, GivenVolumesAndGroupBitsAddToWhatTheComponentHad) {
     held.collidesWith = 16;
     object.AttachComponent(held);
 
-    LogWatch log;
+    LogCapture log;
     ObjectFactory::StampCollision(object, GivenCollision(2, {0, 3}));
     CollisionComp* comp = object.GetCollisionComp();
     EXPECT_TRUE(log.Has("duplicate"));  // attached without looking; the held one is filled
@@ -250,7 +250,7 @@ TEST(CollisionStamp, GivenVolumesAndGroupBitsAddToWhatTheComponentHad) {
 }
 
 TEST(CollisionStamp, GroupsOutsideTheMasksAreSkippedWithAWarning) {
-    LogWatch log;
+    LogCapture log;
     GameObject object("odd");
     ObjectFactory::StampCollision(object, GivenCollision(32, {-1, 31, 40}));
     CollisionComp* comp = object.GetCollisionComp();
@@ -295,7 +295,7 @@ TEST(CollisionStamp, AutoGenerationWithoutAMeshGivesDefaultVolumesAndCachesNothi
     ObjectPattern pattern = Placed(0, 0, 0);
     SetParameter(pattern, "autoGenerate", true);
     SetParameter(pattern, "group", 0);
-    LogWatch log;
+    LogCapture log;
     GameObject bare("bare");
     ObjectFactory::StampCollision(bare, pattern);
     ASSERT_NE(bare.GetCollisionComp(), nullptr);
@@ -379,7 +379,7 @@ TEST(StampObject, MissingPlacementIsABadCastAfterTheSectionsAreStamped) {
 
 TEST(StampObject, AnUnknownPatternIsRefusedWithAnErrorAndNoChange) {
     ObjectPattern unknown = Store().GetPattern("NoSuchPatternAnywhere");
-    LogWatch log;
+    LogCapture log;
     GameObject object("stray");
     EXPECT_FALSE(ObjectFactory::StampObject(object, unknown));
     EXPECT_TRUE(log.Has("ERROR: "));

@@ -14,11 +14,9 @@
 #include "input_manager.h"
 #include "object_manager.h"
 #include "objects/components.h"
-#include "objects/log_watch.h"
+#include "objects/object_manager_fixture.h"
 
 namespace {
-
-using objects_test::LogWatch;
 
 EventManager& Events() { return *Module<EventManager>::Instance(); }
 
@@ -39,24 +37,9 @@ GameObject WithMesh(const std::string& name, const std::string& mesh, bool level
     return object;
 }
 
-// A fresh manager per test (not the module instance), with the event queues
-// emptied so each test sees only its own "KillGameObject" events.
-class ObjectManagerTest : public ::testing::Test {
+class ObjectManagerTest : public objects_test::FreshObjectManager {
 protected:
-    void SetUp() override {
-        Events().Kill();
-        Events().Init();
-        manager.Init();
-    }
-    void TearDown() override {
-        manager.Kill();
-        Events().Kill();
-    }
-
     unsigned NumberOf(const std::string& name) const { return manager.GetObjectNumber(name); }
-
-    LogWatch log;
-    ObjectManager manager;
 };
 
 // --- Registration

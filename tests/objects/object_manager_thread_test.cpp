@@ -13,24 +13,14 @@
 #include "event_manager.h"
 #include "object_manager.h"
 #include "objects/components.h"
-#include "objects/log_watch.h"
+#include "objects/object_manager_fixture.h"
 
 namespace {
 
 EventManager& Events() { return *Module<EventManager>::Instance(); }
 
-class ObjectManagerThreads : public ::testing::Test {
+class ObjectManagerThreads : public objects_test::FreshObjectManager {
 protected:
-    void SetUp() override {
-        Events().Kill();
-        Events().Init();
-        manager.Init();
-    }
-    void TearDown() override {
-        manager.Kill();
-        Events().Kill();
-    }
-
     // Under the lock: every stored object sits under its own number, and the
     // name index agrees with the table both ways. Returns the objects seen.
     std::size_t CheckTable(int& faults) {
@@ -44,9 +34,6 @@ protected:
         }
         return manager.gameObjectList.size();
     }
-
-    objects_test::LogWatch log;
-    ObjectManager manager;
 };
 
 GameObject Body(const std::string& name) {

@@ -10,12 +10,12 @@
 #include <vector>
 
 #include "object_pattern.h"
-#include "objects/log_watch.h"
+#include "support/log_capture.h"
 #include "weapons.h"
 
 namespace {
 
-using objects_test::LogWatch;
+using test_support::LogCapture;
 using ObjectFactory::GetParameter;
 using ObjectFactory::LoadObjectPattern;
 using ObjectFactory::SetParameter;
@@ -44,7 +44,7 @@ class RichPattern : public ::testing::Test {
 protected:
     void SetUp() override { pattern = Load(path); }
 
-    LogWatch log;
+    LogCapture log;
     const std::string path = Fixture("rich_pattern.xml");
     ObjectPattern pattern;
 };
@@ -171,7 +171,7 @@ TEST_F(RichPattern, BehaviourParamsSpawnAndPickup) {
 }
 
 TEST(PatternAbsentValues, AbsentAttributesWithAMeaningTakeItSilently) {
-    LogWatch log;
+    LogCapture log;
     ObjectPattern mech = Load(Fixture("enemy_mech.xml"));
     EXPECT_TRUE(ProblemLines(log.Text()).empty()) << log.Text();
     EXPECT_FALSE(B(mech, "isLevelObject"));
@@ -199,13 +199,13 @@ TEST(PatternAbsentValues, AbsentAttributesWithAMeaningTakeItSilently) {
 
 TEST(PatternBrokenFiles, AnUnreadableFileLeavesOnlyTheFileName) {
     for (const std::string& path : {Fixture("no_such_pattern.xml"), Fixture("not_xml.xml")}) {
-        LogWatch log;
+        LogCapture log;
         ObjectPattern pattern = Load(path);
-        EXPECT_TRUE(log.Has("can't load file " + path)) << path;
+        EXPECT_TRUE(log.Has("can't load file " + path + "\n")) << path;
         ASSERT_EQ(1u, pattern.paramList.size()) << path;
         EXPECT_EQ(path, S(pattern, "fileName"));
     }
-    LogWatch log;
+    LogCapture log;
     ObjectPattern unnamed = LoadObjectPattern(nullptr);
     EXPECT_TRUE(log.Has("can't load file "));
     EXPECT_EQ("", S(unnamed, "fileName"));
@@ -220,9 +220,9 @@ TEST(PatternBrokenFiles, DeeplyNestedXmlIsRefusedBeforeParsing) {
         for (int i = 0; i < 100000; ++i) out << "<a>";
         out << "</object>";
     }
-    LogWatch log;
+    LogCapture log;
     ObjectPattern pattern = Load(path);
-    EXPECT_TRUE(log.Has("can't load file " + path)) << log.Text();
+    EXPECT_TRUE(log.Has("can't load file " + path + "\n")) << log.Text();
     EXPECT_EQ(1u, pattern.paramList.size());
 }
 
@@ -236,7 +236,7 @@ class BadValues : public ::testing::Test {
 protected:
     void SetUp() override { pattern = Load(path); }
 
-    LogWatch log;
+    LogCapture log;
     const std::string path = Fixture("bad_values.xml");
     ObjectPattern pattern;
 };

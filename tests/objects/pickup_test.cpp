@@ -11,8 +11,8 @@
 #include "interface/game_message.h"
 #include "object_manager.h"
 #include "objects/components.h"
-#include "objects/log_watch.h"
 #include "resource_manager.h"
+#include "support/log_capture.h"
 #include "weapons.h"
 
 using sound_test::RecordingSoundLayer;
@@ -98,7 +98,7 @@ protected:
     }
 
     RecordingSoundLayer layer;
-    objects_test::LogWatch log;
+    test_support::LogCapture log;
 };
 
 TEST_F(PickupTest, HealthIsCappedAtTheMaximumAndTheMessageShowsTheRealGain) {

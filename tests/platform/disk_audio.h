@@ -14,11 +14,12 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "support/temp_folder.h"
 
 namespace sound_test {
 
@@ -71,21 +72,14 @@ struct Peak {
 class DiskAudio {
 public:
     DiskAudio() {
-        char pattern[] = "/tmp/quell_sound_XXXXXX";
-        folder = mkdtemp(pattern);
-        output = folder + "/out.raw";
+        output = Path("out.raw");
         setenv("SDL_AUDIODRIVER", "disk", 1);
         setenv("SDL_DISKAUDIOFILE", output.c_str(), 1);
         // One millisecond per mixed buffer: about twenty times real time,
         // fast for tests yet slow enough that output files stay small.
         setenv("SDL_DISKAUDIODELAY", "1", 1);
     }
-    ~DiskAudio() {
-        std::error_code ignored;
-        std::filesystem::remove_all(folder, ignored);
-    }
-
-    std::string Path(const std::string& name) const { return folder + "/" + name; }
+    std::string Path(const std::string& name) const { return folder.Path() + "/" + name; }
 
     std::string ToneFile(const std::string& name, double seconds, double hz = 440.0) const {
         std::string path = Path(name);
@@ -138,7 +132,7 @@ public:
     }
 
 private:
-    std::string folder;
+    test_support::TempFolder folder;
     std::string output;
 };
 

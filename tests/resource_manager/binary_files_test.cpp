@@ -6,7 +6,9 @@
 #include <fstream>
 
 #include "resource_manager/binary_test_data.h"
-#include "resource_manager/log_capture.h"
+#include "support/log_capture.h"
+
+using test_support::LogCapture;
 
 using namespace testdata;
 
@@ -165,8 +167,8 @@ TEST(BinaryFiles, MeshFileHeaderOffsetsAndRoundTrip) {
     back.name = "stale";
     LogCapture log;
     ASSERT_TRUE(LoadMeshFile(path, back));
-    EXPECT_TRUE(log.Contains("meshName = leading\n"));
-    EXPECT_TRUE(log.Contains("inFile.tellg() = " + std::to_string(bytes.size()) + "\n"));
+    EXPECT_TRUE(log.Has("meshName = leading\n"));
+    EXPECT_TRUE(log.Has("inFile.tellg() = " + std::to_string(bytes.size()) + "\n"));
     EXPECT_EQ(back.name, "tri");
     EXPECT_FALSE(back.useColor);
     EXPECT_TRUE(back.useTangentSpace);
@@ -206,7 +208,7 @@ TEST(BinaryFiles, SkeletonRoundTripIsNamedByItsPath) {
     Skeleton back;
     LogCapture log;
     ASSERT_TRUE(LoadSkeletonFile(back, path));
-    EXPECT_TRUE(log.Contains("skelName = inside\n"));
+    EXPECT_TRUE(log.Has("skelName = inside\n"));
     EXPECT_EQ(back.name, path);
     EXPECT_EQ(back.rootBone, 1);
     ASSERT_EQ(back.boneList.size(), 3u);
@@ -241,7 +243,7 @@ TEST(BinaryFiles, AnimationRoundTripAndLeadingNumber) {
         LogCapture log;
         EXPECT_FALSE(LoadAnimFile(back, path)) << leading;
         EXPECT_EQ(back.name, "untouched");
-        EXPECT_FALSE(log.Contains("ERROR"));
+        EXPECT_FALSE(log.Has("ERROR"));
     }
 }
 

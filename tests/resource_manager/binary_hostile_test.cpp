@@ -8,7 +8,9 @@
 #include <fstream>
 
 #include "resource_manager/binary_test_data.h"
-#include "resource_manager/log_capture.h"
+#include "support/log_capture.h"
+
+using test_support::LogCapture;
 
 using namespace testdata;
 
@@ -68,9 +70,9 @@ TEST(BinaryHostile, TruncatedMeshFileFailsThroughTheLoaderAndKeepsTheTarget) {
     LogCapture log;
     EXPECT_FALSE(LoadMeshFile(path, target));
     EXPECT_EQ(target.name, "keep me");
-    EXPECT_TRUE(log.Contains("inFile.tellg() = -1\n"));
-    EXPECT_TRUE(log.Contains("malformed resource file " + path + ".bin"));
-    EXPECT_TRUE(log.Contains("unexpected end of file"));
+    EXPECT_TRUE(log.Has("inFile.tellg() = -1\n"));
+    EXPECT_TRUE(log.Has("malformed resource file " + path + ".bin"));
+    EXPECT_TRUE(log.Has("unexpected end of file"));
 }
 
 TEST(BinaryHostile, CountsAndLengthsBeyondTheFileFail) {
@@ -215,6 +217,6 @@ TEST(BinaryHostile, TooLargeFilesAreRefusedBeforeReading) {
     Mesh mesh;
     LogCapture log;
     EXPECT_FALSE(LoadMeshFile(path, mesh));
-    EXPECT_TRUE(log.Contains("too large"));
+    EXPECT_TRUE(log.Has("too large"));
     std::filesystem::remove(path + ".bin");
 }

@@ -7,7 +7,9 @@
 #include "platform/random.h"
 #include "resource_manager.h"
 #include "resource_manager/bucket_rand.h"
-#include "resource_manager/log_capture.h"
+#include "support/log_capture.h"
+
+using test_support::LogCapture;
 
 namespace {
 
@@ -123,8 +125,8 @@ TEST_F(BucketRandTest, NoiseIsOpaqueGreyOfEveryShade) {
     EXPECT_GT(highest, 215);
     EXPECT_NEAR(total / (128 * 128), 127.0, 6.0);
     // The RMS before (fresh) and after the first pass of draws.
-    EXPECT_TRUE(log.Contains("BucketRand<256>::Instance().GetRMS() = 0.003906\n")) << log.Text();
-    EXPECT_EQ(log.Count("BucketRand<256>::Instance().GetRMS() = "), 2u);
+    EXPECT_TRUE(log.Has("BucketRand<256>::Instance().GetRMS() = 0.003906\n")) << log.Text();
+    EXPECT_EQ(log.Count("BucketRand<256>::Instance().GetRMS() = "), 2);
 }
 
 TEST_F(BucketRandTest, NoiseForAFixedSeedIsFixedAndNeedsTheFullSize) {
@@ -139,6 +141,6 @@ TEST_F(BucketRandTest, NoiseForAFixedSeedIsFixedAndNeedsTheFullSize) {
     LogCapture log;
     Texture small(64, 128, 4);
     ResourceManager().BuildNoiseTexture(small);
-    EXPECT_TRUE(log.Contains("BuildNoiseTexture needs a texture of at least 128 x 128"));
+    EXPECT_TRUE(log.Has("BuildNoiseTexture needs a texture of at least 128 x 128"));
     EXPECT_EQ(small.GetPixel(63, 127), 0u);  // untouched
 }

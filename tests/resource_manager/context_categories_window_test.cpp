@@ -4,9 +4,12 @@
 #include <SDL.h>
 
 #include "resource_manager.h"
-#include "resource_manager/gl_context.h"
-#include "resource_manager/log_capture.h"
+#include "support/gl_context.h"
+#include "support/log_capture.h"
 #include "support/temp_folder.h"
+
+using test_support::GLContextTest;
+using test_support::LogCapture;
 
 namespace {
 
@@ -109,11 +112,11 @@ TEST_F(ContextCategories, TexturesAreUploadedAndMeshesTiedToThem) {
     // Tied without loadContext, but given no buffers.
     EXPECT_EQ(MeshOf("mesh_cc_tied").texID, rock);
     EXPECT_FALSE(MeshOf("mesh_cc_tied").hasMeshBuffers);
-    EXPECT_TRUE(log.Contains("category = cc\n"));
-    EXPECT_TRUE(log.Contains("handle.GetID() = tex_cc_rock\n"));
+    EXPECT_TRUE(log.Has("category = cc\n"));
+    EXPECT_TRUE(log.Has("handle.GetID() = tex_cc_rock\n"));
     // Registered but never loaded: reported and passed over.
-    EXPECT_TRUE(log.Contains("tex_cc_missing has not been loaded"));
-    EXPECT_TRUE(log.Contains("mesh_cc_missing has not been loaded"));
+    EXPECT_TRUE(log.Has("tex_cc_missing has not been loaded"));
+    EXPECT_TRUE(log.Has("mesh_cc_missing has not been loaded"));
     EXPECT_EQ(TakeGLError(), GLenum(GL_NO_ERROR));
 
     // Ties again after the texture changed its name, without OpenGL.
@@ -205,7 +208,7 @@ TEST_F(ContextCategories, UnloadingDeletesEveryNameOfTheCategory) {
     // Unloaded entries, meshes without buffers and the interleaved mesh
     // are all freed without complaint; so is a second unload.
     resources.UnloadContextCategory("cc");
-    EXPECT_FALSE(log.Contains("ERROR")) << log.Text();
+    EXPECT_FALSE(log.Has("ERROR")) << log.Text();
     EXPECT_EQ(TakeGLError(), GLenum(GL_NO_ERROR));
 }
 
@@ -246,7 +249,7 @@ TEST_F(ContextCategories, AModeChangeThatKeepsTheContextReusesEveryName) {
     EXPECT_EQ(TextureLevelSize(resources.frameTex4, 0, GL_TEXTURE_WIDTH), 800);
     EXPECT_EQ(TextureLevelSize(resources.frameTex4, 0, GL_TEXTURE_HEIGHT), 600);
     ExpectReloadSteps(log.Text());
-    EXPECT_FALSE(log.Contains("ERROR")) << log.Text();
+    EXPECT_FALSE(log.Has("ERROR")) << log.Text();
     EXPECT_EQ(TakeGLError(), GLenum(GL_NO_ERROR));
     ASSERT_TRUE(Sys().ChangeResolution(640, 480, false));
 }
@@ -289,7 +292,7 @@ TEST_F(ContextCategories, ANewContextGetsEverythingAgainUnderNewNames) {
     EXPECT_TRUE(IsBuffer(MeshOf("mesh_cc_indexed").vboSkinWeightName));
     EXPECT_FALSE(MeshOf("mesh_cc_tied").hasMeshBuffers);
     ExpectReloadSteps(log.Text());
-    EXPECT_FALSE(log.Contains("ERROR")) << log.Text();
+    EXPECT_FALSE(log.Has("ERROR")) << log.Text();
     EXPECT_EQ(TakeGLError(), GLenum(GL_NO_ERROR));
 }
 
@@ -360,8 +363,8 @@ TEST_F(MeshBuffers, ShortFlatArraysAreReportedAndReadAsZero) {
     mesh.arrays.texCoords.Assign(oneCoord, 2);
     LogCapture log;
     builder.BuildInterleavedBuffers(mesh, false);
-    EXPECT_TRUE(log.Contains("normal array holds 0 floats, 12 needed")) << log.Text();
-    EXPECT_TRUE(log.Contains("texture coordinate array holds 2 floats, 8 needed")) << log.Text();
+    EXPECT_TRUE(log.Has("normal array holds 0 floats, 12 needed")) << log.Text();
+    EXPECT_TRUE(log.Has("texture coordinate array holds 2 floats, 8 needed")) << log.Text();
     const std::vector<float> block = ReadBuffer(GL_ARRAY_BUFFER, mesh.vboInterleavedName);
     ASSERT_EQ(block.size(), 32u);
     EXPECT_EQ(std::vector<float>(block.begin(), block.begin() + 8),
@@ -375,7 +378,7 @@ TEST_F(MeshBuffers, IndexCountMismatchIsReportedAndStillUploaded) {
     mesh.arrays.indices.Assign(five, 5);
     LogCapture log;
     builder.BuildIndexedBuffers(mesh, false);
-    EXPECT_EQ(log.Count("assert failed!"), 1u);
+    EXPECT_EQ(log.Count("assert failed!"), 1);
     EXPECT_EQ(BufferBytes(GL_ELEMENT_ARRAY_BUFFER, mesh.vboIndexName), 20);
     EXPECT_FALSE(mesh.hasAttribBuffers);
 }

@@ -6,9 +6,12 @@
 
 #include "graphics.h"
 #include "resource_manager.h"
-#include "resource_manager/gl_context.h"
-#include "resource_manager/log_capture.h"
+#include "support/gl_context.h"
+#include "support/log_capture.h"
 #include "support/screen_pixels.h"
+
+using test_support::GLContextTest;
+using test_support::LogCapture;
 
 namespace {
 
@@ -95,7 +98,7 @@ TEST_F(GLTextures, OtherPixelSizesAreRefusedNotMisread) {
         resources.InitGLTexture(texture);
         EXPECT_EQ(texture.texID, NO_TEXTURE) << bpp;
     }
-    EXPECT_EQ(log.Count("bytes per pixel not uploaded"), 2u) << log.Text();
+    EXPECT_EQ(log.Count("bytes per pixel not uploaded"), 2) << log.Text();
     EXPECT_EQ(TakeGLError(), GLenum(GL_NO_ERROR));
 }
 
@@ -119,7 +122,7 @@ TEST_F(GLTextures, FrameBufferIsCompleteAtWindowSizeAndRebuiltAtANewOne) {
     resources.BuildFrameBuffer();
     ExpectFrameTargetsOfSize(320, 200);
     EXPECT_EQ(TakeGLError(), GLenum(GL_NO_ERROR));
-    EXPECT_FALSE(log.Contains("ERROR")) << log.Text();
+    EXPECT_FALSE(log.Has("ERROR")) << log.Text();
 }
 
 TEST_F(GLTextures, FreeingTwiceNeverDeletesANameHandedOutAgain) {
@@ -160,7 +163,7 @@ TEST_F(GLTextures, SplashFrameFillsTheWindowTheRightWayUp) {
     EXPECT_FALSE(glIsTexture(splashName));
     ASSERT_NE(shared.screenImage, nullptr);
     EXPECT_EQ(TakeGLError(), GLenum(GL_NO_ERROR));
-    EXPECT_FALSE(log.Contains("ERROR")) << log.Text();
+    EXPECT_FALSE(log.Has("ERROR")) << log.Text();
 }
 
 TEST_F(GLTextures, AResolutionChangeShowsTheLoadingPictureAndRebuildsTheTargets) {
@@ -175,7 +178,7 @@ TEST_F(GLTextures, AResolutionChangeShowsTheLoadingPictureAndRebuildsTheTargets)
     Module<Graphics>::Instance()->DrawLoadingScreen();
     ExpectNear(LOADING_AMBER, ShownPixel(400, 300), 2, "window centre");
     EXPECT_EQ(TextureLevelSize(shared.frameTex0, 0, GL_TEXTURE_WIDTH), 800);
-    EXPECT_TRUE(log.Contains("finished loading context"));
+    EXPECT_TRUE(log.Has("finished loading context"));
 
     // A second change in the same context replaces the picture's texture
     // instead of leaving the first one behind.
@@ -183,7 +186,7 @@ TEST_F(GLTextures, AResolutionChangeShowsTheLoadingPictureAndRebuildsTheTargets)
     EXPECT_TRUE(glIsTexture(shared.screenImageTexID));
     EXPECT_FALSE(glIsTexture(first));
     EXPECT_EQ(TextureLevelSize(shared.frameTex0, 0, GL_TEXTURE_WIDTH), 640);
-    EXPECT_FALSE(log.Contains("ERROR")) << log.Text();
+    EXPECT_FALSE(log.Has("ERROR")) << log.Text();
     EXPECT_EQ(TakeGLError(), GLenum(GL_NO_ERROR));
 }
 

@@ -4,7 +4,9 @@
 #include <cmath>
 
 #include "resource_manager.h"
-#include "resource_manager/log_capture.h"
+#include "support/log_capture.h"
+
+using test_support::LogCapture;
 
 namespace {
 
@@ -116,7 +118,7 @@ TEST_F(Heightmap, ALargeImageIsSampledDownFirst) {
 TEST_F(Heightmap, OtherPixelSizesAreReportedAndStillBuilt) {
     LogCapture log;
     const Mesh mesh = resources.BuildHeightmapMesh(Grey(8, 8, [](unsigned, unsigned) { return 51; }, 3));
-    EXPECT_TRUE(log.Contains("BuildHeightmapMesh currently only works with 32-bit textures."));
+    EXPECT_TRUE(log.Has("BuildHeightmapMesh currently only works with 32-bit textures."));
     EXPECT_EQ(mesh.triangles.size(), 5000u);
     EXPECT_NEAR(mesh.verts[1300].v[1], 0.2f, 1e-6f);
 

@@ -7,8 +7,10 @@
 #include "platform/sound_layer.h"
 #include "resource_manager.h"
 #include "resource_manager/binary_test_data.h"
-#include "resource_manager/log_capture.h"
+#include "support/log_capture.h"
 #include "support/temp_folder.h"
+
+using test_support::LogCapture;
 
 using test_support::TempFolder;
 
@@ -79,7 +81,7 @@ TEST_F(Loading, TexturesAreDecodedOrStoredEmpty) {
 
     LogCapture log;
     EXPECT_EQ(store.LoadResource("tex_unreadable"), 0);
-    EXPECT_TRUE(log.Contains("Error loading texture!"));
+    EXPECT_TRUE(log.Has("Error loading texture!"));
     ASSERT_NE(store.GetTexture(Handle("tex_unreadable")), nullptr);
     EXPECT_EQ(store.GetTexture(Handle("tex_unreadable"))->data, nullptr);
 
@@ -92,25 +94,25 @@ TEST_F(Loading, ReturnCodesAndTheirMessages) {
     {
         LogCapture log;
         EXPECT_EQ(store.LoadResource("mesh_unregistered"), -1);
-        EXPECT_TRUE(log.Contains("ERROR: "));
-        EXPECT_TRUE(log.Contains("mesh_unregistered not in the registry"));
+        EXPECT_TRUE(log.Has("ERROR: "));
+        EXPECT_TRUE(log.Has("mesh_unregistered not in the registry"));
     }
     {
         LogCapture log;  // a "file" attribute with nothing in it is no usable entry
         EXPECT_EQ(store.LoadResource("mesh_emptyfile"), -1);
-        EXPECT_TRUE(log.Contains("mesh_emptyfile not in the registry"));
+        EXPECT_TRUE(log.Has("mesh_emptyfile not in the registry"));
     }
     for (const char* name : {"font_big", "noprefix"}) {
         LogCapture log;
         EXPECT_EQ(store.LoadResource(name), -2);
-        EXPECT_TRUE(log.Contains(std::string(name) +
+        EXPECT_TRUE(log.Has(std::string(name) +
                                  " is an invalid resource type. Check the name prefix."));
         EXPECT_FALSE(store.IsStored(name));
     }
     {
         LogCapture log;
         EXPECT_EQ(store.LoadResource("mesh_later"), 1);
-        EXPECT_TRUE(log.Contains("failed to load resource mesh_later with file name " +
+        EXPECT_TRUE(log.Has("failed to load resource mesh_later with file name " +
                                  folder.Path() + "/data/later"));
         EXPECT_FALSE(store.IsStored("mesh_later"));
     }
@@ -149,10 +151,10 @@ TEST_F(Loading, LoadingByCategoryLoadsOnlyThatCategory) {
 
     LogCapture log;
     store.LoadCategory("level1");
-    EXPECT_TRUE(log.Contains("LoadCategory()\ncategory = level1\n"));
+    EXPECT_TRUE(log.Has("LoadCategory()\ncategory = level1\n"));
     for (const char* name : {"mesh_tri", "skel_bones", "anim_walk"}) EXPECT_TRUE(store.IsStored(name));
     EXPECT_FALSE(store.IsStored("mesh_plain"));
-    EXPECT_FALSE(log.Contains("ERROR:"));
+    EXPECT_FALSE(log.Has("ERROR:"));
 }
 
 TEST_F(Loading, TheEmptyCategoryIsEveryEntryWithoutOne) {
@@ -162,9 +164,9 @@ TEST_F(Loading, TheEmptyCategoryIsEveryEntryWithoutOne) {
     for (const char* name : {"mesh_tri", "tex_red", "mesh_plain", "mesh_later", "font_big"})
         EXPECT_FALSE(store.IsStored(name)) << name;
     // Each failing entry reported itself; the rest still loaded.
-    EXPECT_TRUE(log.Contains("font_big is an invalid resource type"));
-    EXPECT_TRUE(log.Contains("failed to load resource mesh_later"));
-    EXPECT_TRUE(log.Contains("mesh_emptyfile not in the registry"));
+    EXPECT_TRUE(log.Has("font_big is an invalid resource type"));
+    EXPECT_TRUE(log.Has("failed to load resource mesh_later"));
+    EXPECT_TRUE(log.Has("mesh_emptyfile not in the registry"));
 }
 
 TEST_F(Loading, DeletingByNameAndCategory) {
@@ -174,8 +176,8 @@ TEST_F(Loading, DeletingByNameAndCategory) {
     {
         LogCapture log;
         store.DeleteCategory("level1");  // three registered, two loaded
-        EXPECT_EQ(log.Count("WARNING: resource not found: "), 1u);
-        EXPECT_TRUE(log.Contains("resource not found: skel_bones"));
+        EXPECT_EQ(log.Count("WARNING: resource not found: "), 1);
+        EXPECT_TRUE(log.Has("resource not found: skel_bones"));
     }
     EXPECT_FALSE(store.IsStored("mesh_tri"));
     EXPECT_FALSE(store.IsStored("anim_walk"));
@@ -187,7 +189,7 @@ TEST_F(Loading, DeletingByNameAndCategory) {
     EXPECT_EQ(store.DeleteResource("mesh_other"), 0);
     LogCapture log;
     EXPECT_EQ(store.DeleteResource("mesh_other"), -1);
-    EXPECT_TRUE(log.Contains("resource not found: mesh_other"));
+    EXPECT_TRUE(log.Has("resource not found: mesh_other"));
 }
 
 std::string Address(const Container* holder) {

@@ -7,8 +7,10 @@
 
 #include "resource_manager.h"
 #include "resource_manager/binary_test_data.h"
-#include "resource_manager/log_capture.h"
+#include "support/log_capture.h"
 #include "support/temp_folder.h"
+
+using test_support::LogCapture;
 
 using test_support::TempFolder;
 
@@ -67,7 +69,7 @@ TEST_F(LoaderThread, TwoThreadsLoadingOneCategoryStoreEachResourceOnce) {
     std::thread other([&] { store.LoadCategory("level2"); });
     for (int i = kEntries - 1; i >= 0; --i) EXPECT_EQ(store.LoadResource(MeshName(i)), 0);
     other.join();
-    EXPECT_FALSE(log.Contains("duplicate")) << log.Text();
+    EXPECT_FALSE(log.Has("duplicate")) << log.Text();
     for (int i = 0; i < kEntries; ++i) EXPECT_TRUE(store.IsStored(MeshName(i)));
 }
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "resource_manager.h"
-#include "resource_manager/log_capture.h"
+#include "support/log_capture.h"
 
 namespace {
 

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "resource_manager/log_capture.h"
 #include "resource_manager/mesh.h"
+#include "support/log_capture.h"
+
+using test_support::LogCapture;
 
 namespace {
 
@@ -140,7 +142,7 @@ TEST(MeshGeometry, RawCornerAccessReachesTheRightArraysAndRefusesBadIndices) {
     EXPECT_EQ(mesh.GetRawVert(1, 2), nullptr);
     EXPECT_EQ(mesh.QuickNorm(1).Mag(), 0.0f);
     EXPECT_EQ(mesh.QuickNorm(7).Mag(), 0.0f);
-    EXPECT_GE(log.Count("ERROR: "), 5u);
+    EXPECT_GE(log.Count("ERROR: "), 5);
 }
 
 TEST(MeshDiagnostics, ClosestVertsReport) {

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "resource_manager.h"
-#include "resource_manager/log_capture.h"
+#include "support/log_capture.h"
+
+using test_support::LogCapture;
 
 namespace {
 
@@ -26,7 +28,7 @@ TEST(ResourceStore, AddKeepsTheFirstValueAndReportsDuplicates) {
     LogCapture log;
     EXPECT_EQ(store.add("tex_a", Solid(1, 1, 10)), 0);
     EXPECT_EQ(store.add("tex_a", Solid(2, 2, 20)), 1);
-    EXPECT_EQ(log.Count("attempted to load duplicate resource!"), 1u);
+    EXPECT_EQ(log.Count("attempted to load duplicate resource!"), 1);
     Texture* stored = store.get<Texture>(Handle("tex_a"));
     ASSERT_NE(stored, nullptr);
     EXPECT_EQ(stored->width, 1u);
@@ -47,10 +49,10 @@ TEST(ResourceStore, MissesAndWrongTypesLogAndReturnNull) {
     store.add("mesh_box", Mesh());
     LogCapture log;
     EXPECT_EQ(store.get<Texture>(Handle("tex_missing")), nullptr);
-    EXPECT_TRUE(log.Contains("resource_manager.h:"));
-    EXPECT_TRUE(log.Contains("tex_missing has not been loaded"));
+    EXPECT_TRUE(log.Has("resource_manager.h:"));
+    EXPECT_TRUE(log.Has("tex_missing has not been loaded"));
     EXPECT_EQ(store.get<Texture>(Handle("mesh_box")), nullptr);
-    EXPECT_TRUE(log.Contains("mesh_box is stored as another type"));
+    EXPECT_TRUE(log.Has("mesh_box is stored as another type"));
     EXPECT_NE(store.get<Mesh>(Handle("mesh_box")), nullptr);
     EXPECT_EQ(store.GetSkeleton(Handle("skel_none")), nullptr);
 }
@@ -59,15 +61,15 @@ TEST(ResourceStore, SetReplacesOrCreatesWithTheSpecifiedMessages) {
     ResourceManager store;
     LogCapture log;
     EXPECT_EQ(store.set(Handle("tex_noise"), Solid(2, 2, 5)), 0);
-    EXPECT_TRUE(log.Contains("tex_noise has not been loaded"));
-    EXPECT_TRUE(log.Contains("WARNING: resource not found: tex_noise"));
+    EXPECT_TRUE(log.Has("tex_noise has not been loaded"));
+    EXPECT_TRUE(log.Has("WARNING: resource not found: tex_noise"));
     ASSERT_NE(store.get<Texture>(Handle("tex_noise")), nullptr);
     EXPECT_EQ(store.get<Texture>(Handle("tex_noise"))->data[0], 5);
 
     LogCapture second;
     EXPECT_EQ(store.set(Handle("tex_noise"), Solid(3, 3, 6)), 0);
-    EXPECT_FALSE(second.Contains("ERROR"));
-    EXPECT_FALSE(second.Contains("WARNING"));
+    EXPECT_FALSE(second.Has("ERROR"));
+    EXPECT_FALSE(second.Has("WARNING"));
     EXPECT_EQ(store.get<Texture>(Handle("tex_noise"))->width, 3u);
 }
 
@@ -79,7 +81,7 @@ TEST(ResourceStore, DeleteRemovesOnceThenWarns) {
     EXPECT_EQ(store.DeleteResource("anim_walk"), 0);
     EXPECT_FALSE(store.IsStored("anim_walk"));
     EXPECT_EQ(store.DeleteResource("anim_walk"), -1);
-    EXPECT_EQ(log.Count("resource not found: anim_walk"), 1u);
+    EXPECT_EQ(log.Count("resource not found: anim_walk"), 1);
     EXPECT_EQ(store.GetReferenceFromHandle(Handle("anim_walk")), nullptr);
 }
 

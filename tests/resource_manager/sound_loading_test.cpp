@@ -6,8 +6,10 @@
 
 #include "platform/fsound.h"
 #include "resource_manager.h"
-#include "resource_manager/log_capture.h"
+#include "support/log_capture.h"
 #include "support/temp_folder.h"
+
+using test_support::LogCapture;
 
 namespace {
 
@@ -50,7 +52,7 @@ TEST(SoundWithoutDevice, SamplesAndStreamsStoreNullHandlesAndLoadingGoesOn) {
     store.LoadRegistry((folder.Path() + "/registry.xml").c_str());
     LogCapture log;
     store.LoadCategory("all");
-    EXPECT_FALSE(log.Contains("ERROR:"));
+    EXPECT_FALSE(log.Has("ERROR:"));
 
     Sound* boost = store.get<Sound>(Handle("sample_boost"));
     ASSERT_NE(boost, nullptr);

@@ -4,7 +4,9 @@
 #include <fstream>
 
 #include "resource_manager.h"
-#include "resource_manager/log_capture.h"
+#include "support/log_capture.h"
+
+using test_support::LogCapture;
 
 namespace {
 
@@ -190,7 +192,7 @@ TEST(TextureFiles, LoadTextureDecodesRgbaAndReportsUnreadableFiles) {
     std::unique_ptr<Texture> missing = store.LoadTexture("no/such/image.png");
     ASSERT_NE(missing, nullptr);
     EXPECT_EQ(missing->data, nullptr);
-    EXPECT_TRUE(log.Contains("Error loading texture!no/such/image.png"));
+    EXPECT_TRUE(log.Has("Error loading texture!no/such/image.png"));
 
     const char* path = "texture_test_not_an_image.png";
     std::ofstream(path) << "this is not a picture";

@@ -1,4 +1,5 @@
-// A real OpenGL context for the GPU-resource tests: the game's own window
+// A real OpenGL context for the tests of GPU resources and their script
+// calls: the game's own window
 // set-up (System::InitGL) at 640 x 480, opened once per test program under
 // the test's X server. Errors stay in the log text (no error-log files).
 // A test may restart the video subsystem to get a brand-new context.
@@ -13,6 +14,8 @@
 #include "support/x11_window.h"
 #include "system.h"
 
+namespace test_support {
+
 class GLContextTest : public ::testing::Test {
 protected:
     static System& Sys() { return *Module<System>::Instance(); }
@@ -25,7 +28,7 @@ protected:
         system.height = 480;
         // Xvfb resets itself when its last client leaves: a second connection
         // keeps it up while a test restarts the game's video.
-        if (!serverHolder) serverHolder = new test_support::X11Display();
+        if (!serverHolder) serverHolder = new X11Display();
         if (!opened) opened = system.InitGL();
     }
 
@@ -70,5 +73,7 @@ protected:
     }
 
     static inline bool opened = false;
-    static inline test_support::X11Display* serverHolder = nullptr;  // kept to the end
+    static inline X11Display* serverHolder = nullptr;  // kept to the end
 };
+
+}  // namespace test_support

@@ -6,6 +6,7 @@
 #include <iterator>
 #include <stdexcept>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 namespace test_support {
@@ -28,6 +29,23 @@ void TempFolder::WriteFile(const std::string& relative, const std::string& conte
     std::filesystem::create_directories(file.parent_path());
     std::ofstream(file, std::ios::binary) << content;
 }
+
+SavedVariable::SavedVariable(std::string variable) : name(std::move(variable)) {
+    if (const char* current = std::getenv(name.c_str())) {
+        wasSet = true;
+        value = current;
+    }
+}
+
+SavedVariable::~SavedVariable() {
+    if (wasSet) {
+        setenv(name.c_str(), value.c_str(), 1);
+    } else {
+        unsetenv(name.c_str());
+    }
+}
+
+TempProfile::TempProfile() { setenv("UserProfile", Path().c_str(), 1); }
 
 std::string ReadFile(const std::string& path) {
     std::ifstream file(path, std::ios::binary);

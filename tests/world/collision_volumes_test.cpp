@@ -10,12 +10,12 @@
 #include "collision_volumes.h"
 #include "objects/components.h"
 #include "objects/game_object.h"
-#include "objects/log_watch.h"
 #include "resource_manager.h"
+#include "support/log_capture.h"
 
 namespace {
 
-using objects_test::LogWatch;
+using test_support::LogCapture;
 
 const float kEps = 1e-5f;
 
@@ -221,7 +221,7 @@ TEST(MeshVolumes, PolygonsFollowTheTrianglesAtScale) {
 TEST(MeshVolumes, TrianglesWithVertexIndicesOutOfRangeAreSkipped) {
     Mesh mesh = SpanMesh();
     mesh.triangles.push_back(Triangle(0, 1, 99));
-    LogWatch log;
+    LogCapture log;
     EXPECT_EQ(collision::BuildCollisionMesh(mesh, 1.0f).size(), 2u);
     EXPECT_TRUE(log.Has("out of range"));
 }
@@ -242,7 +242,7 @@ TEST_F(StoredMeshes, TheBoundingSphereEnclosesTheScaledBox) {
 TEST_F(StoredMeshes, MissingPartsAreWarnedInOrderAndChangeNothing) {
     Store("mesh_cv_span", SpanMesh());
     {
-        LogWatch log;
+        LogCapture log;
         GameObject bare("bare");
         bare.AttachComponent(CollisionComp());
         collision::GenerateAxesFromMesh(bare);
@@ -253,7 +253,7 @@ TEST_F(StoredMeshes, MissingPartsAreWarnedInOrderAndChangeNothing) {
         EXPECT_TRUE(bare.GetCollisionComp()->edgeVectors.vectors.empty());
     }
     {
-        LogWatch log;
+        LogCapture log;
         GameObject noCollision = Object("mesh_cv_span", 1.0f, false);
         collision::GenerateBoundingSphere(noCollision);
         collision::GenerateAxesFromMesh(noCollision);
@@ -261,7 +261,7 @@ TEST_F(StoredMeshes, MissingPartsAreWarnedInOrderAndChangeNothing) {
         EXPECT_TRUE(log.Has("collision_volumes.cpp:")) << "warnings carry their source position";
     }
     {
-        LogWatch log;
+        LogCapture log;
         GameObject unloaded = Object("mesh_cv_not_loaded", 1.0f);
         collision::GenerateAxesFromMesh(unloaded);
         EXPECT_TRUE(log.Has("mesh_cv_not_loaded has not been loaded"));
@@ -270,7 +270,7 @@ TEST_F(StoredMeshes, MissingPartsAreWarnedInOrderAndChangeNothing) {
     }
     {
         Store("mesh_cv_empty", Mesh());
-        LogWatch log;
+        LogCapture log;
         GameObject empty = Object("mesh_cv_empty", 1.0f);
         collision::GenerateBoundingSphere(empty);
         EXPECT_FALSE(empty.GetCollisionComp()->hasBoundSphere);

@@ -8,13 +8,13 @@
 #include <string>
 
 #include "ground_plane_object.h"
-#include "objects/log_watch.h"
 #include "resource_manager.h"
+#include "support/log_capture.h"
 #include "system.h"
 
 namespace {
 
-using objects_test::LogWatch;
+using test_support::LogCapture;
 
 ResourceManager& Store() { return *Module<ResourceManager>::Instance(); }
 
@@ -58,7 +58,7 @@ protected:
     }
 
     GroundPlaneObject ground = Ground("tex_ground_test_height", "tex_ground_test_color");
-    LogWatch log;
+    LogCapture log;
 };
 
 void ExpectColor(const Vector& c, float r, float g, float b) {

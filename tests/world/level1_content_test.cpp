@@ -11,20 +11,20 @@
 #include "level.h"
 #include "object_manager.h"
 #include "objects/components.h"
-#include "objects/log_watch.h"
 #include "resource_manager.h"
 #include "spawn_manager.h"
+#include "support/log_capture.h"
 
 namespace {
 
-using objects_test::LogWatch;
+using test_support::LogCapture;
 
 const char* const LEVEL_PATH = "./resource/levels/level1.xml";
 
 class FirstLevel : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        log = new LogWatch;
+        log = new LogCapture;
         ResourceManager& store = *Module<ResourceManager>::Instance();
         store.Init();
         store.LoadCategory("all");
@@ -39,11 +39,11 @@ protected:
 
     static ObjectManager& Objects() { return *Module<ObjectManager>::Instance(); }
 
-    static LogWatch* log;
+    static LogCapture* log;
     static bool loaded;
 };
 
-LogWatch* FirstLevel::log = nullptr;
+LogCapture* FirstLevel::log = nullptr;
 bool FirstLevel::loaded = false;
 
 TEST_F(FirstLevel, LoadsWithoutAnErrorInTheLog) {

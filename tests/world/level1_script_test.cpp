@@ -12,13 +12,13 @@
 #include "lua_manager.h"
 #include "object_manager.h"
 #include "objects/components.h"
-#include "objects/log_watch.h"
 #include "resource_manager.h"
+#include "support/log_capture.h"
 #include "support/temp_folder.h"
 
 namespace {
 
-using objects_test::LogWatch;
+using test_support::LogCapture;
 
 const char* const LEVEL_PATH = "./resource/levels/level1.xml";
 const char* const SCRIPT_PATH = "./scripts/load_level_1.lua";
@@ -28,8 +28,7 @@ ObjectManager& Objects() { return *Module<ObjectManager>::Instance(); }
 class FirstLevelScript : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        profile = new test_support::TempFolder();
-        setenv("UserProfile", profile->Path().c_str(), 1);
+        profile = new test_support::TempProfile();
         ResourceManager& store = *Module<ResourceManager>::Instance();
         store.Init();
         store.LoadCategory("all");
@@ -82,11 +81,11 @@ protected:
         EXPECT_GT(sun.diffuse.x + sun.diffuse.y + sun.diffuse.z, 1.0f);
     }
 
-    static inline test_support::TempFolder* profile = nullptr;
+    static inline test_support::TempProfile* profile = nullptr;
 };
 
 TEST_F(FirstLevelScript, BuildsThePlayerAndLightsWithoutAnError) {
-    LogWatch log;
+    LogCapture log;
     ASSERT_TRUE(LoadLevelAndRunScript());
     EXPECT_EQ(log.Count("ERROR"), 0) << log.Text();
     EXPECT_EQ(log.Count("WARNING"), 0) << log.Text();
@@ -104,7 +103,7 @@ TEST_F(FirstLevelScript, RunsAgainOnARestart) {
         ObjectLock lock;
         lights = Objects().lightObjectList.size();
     }
-    LogWatch log;
+    LogCapture log;
     ASSERT_TRUE(LoadLevelAndRunScript());
     EXPECT_EQ(log.Count("ERROR"), 0) << log.Text();
     ExpectPlayerReady();

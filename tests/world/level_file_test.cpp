@@ -7,7 +7,7 @@
 namespace level_test {
 namespace {
 
-using objects_test::LogWatch;
+using test_support::LogCapture;
 
 TEST_F(LevelFiles, ReadsTheNameGroundPlaneAndRecordsInFileOrder) {
     ASSERT_TRUE(level.LoadFromXML(File(LevelText(Obj("LvCrate1", "LvCrate", "t", "1,2,3", "1,0,0,0") +
@@ -70,7 +70,7 @@ TEST_F(LevelFiles, RecordsMissingTheirNamesOrPositionAreSkippedWithAnError) {
                                  "</GameObject>\n";
     const std::string minimal = "  <GameObject><string name=\"bare\"/><string patternName=\"LvCrate\"/>"
                                 "<trans v=\"9\"/></GameObject>\n";
-    LogWatch log;
+    LogCapture log;
     ASSERT_TRUE(level.LoadFromXML(File(LevelText(nameless + unplaced + minimal))));
     const auto& records = level.GetLevelData()->objects;
     ASSERT_EQ(records.size(), 1u);
@@ -112,7 +112,7 @@ TEST_F(LevelFiles, BadGraphEntriesAreRefusedWithAMessage) {
     <Waypoint ID="8"/>
   </NavGraph>
 )";
-    LogWatch log;
+    LogCapture log;
     ASSERT_TRUE(level.LoadFromXML(File(LevelText("", nav))));
     EXPECT_EQ(Graph().nodes.size(), 2u);
     EXPECT_EQ(Graph().edges.size(), 1u);
@@ -124,7 +124,7 @@ TEST_F(LevelFiles, BadGraphEntriesAreRefusedWithAMessage) {
 TEST_F(LevelFiles, AFileWithoutANavGraphLoadsWithAnEmptyGraphAndAnError) {
     ASSERT_TRUE(level.LoadFromXML(File(LevelText(""))));
     ASSERT_FALSE(Graph().nodes.empty());
-    LogWatch log;
+    LogCapture log;
     EXPECT_TRUE(level.LoadFromXML(File(LevelText(Obj("x1", "LvCrate"), ""))));
     EXPECT_TRUE(log.Has("ERROR: "));
     EXPECT_TRUE(log.Has("NavGraph not found in level file!\n"));
@@ -135,7 +135,7 @@ TEST_F(LevelFiles, AFileWithoutANavGraphLoadsWithAnEmptyGraphAndAnError) {
 
 TEST_F(LevelFiles, AnUnparsableFileIsReportedAndLeavesTheCurrentLevelAlone) {
     ASSERT_TRUE(level.LoadLevel(File(LevelText(Obj("keep1", "LvCrate")))));
-    LogWatch log;
+    LogCapture log;
     EXPECT_FALSE(level.LoadLevel(File("<Level><string name=\"x\"></Level", "broken.xml")));
     EXPECT_TRUE(log.Has("LoadFromXML: Error loading XML file\n"));
     EXPECT_TRUE(log.Has("doc.ErrorDesc() = "));
@@ -147,7 +147,7 @@ TEST_F(LevelFiles, AnUnparsableFileIsReportedAndLeavesTheCurrentLevelAlone) {
 }
 
 TEST_F(LevelFiles, AMissingFileOrPathIsRefused) {
-    LogWatch log;
+    LogCapture log;
     EXPECT_FALSE(level.LoadLevel(""));
     EXPECT_TRUE(log.Has("No filepath given\n"));
     EXPECT_FALSE(log.Has("Error Loading Level"));  // refused before reading
@@ -157,7 +157,7 @@ TEST_F(LevelFiles, AMissingFileOrPathIsRefused) {
 
 TEST_F(LevelFiles, AnotherRootReleasesTheLevelAndEveryObject) {
     ASSERT_TRUE(level.LoadLevel(File(LevelText(Obj("gone1", "LvCrate")))));
-    LogWatch log;
+    LogCapture log;
     EXPECT_FALSE(level.LoadFromXML(File("<Levels><string name=\"x\"/></Levels>", "levels.xml")));
     EXPECT_TRUE(log.Has("LOADFROMXML: XML File is not a level file\n"));
     EXPECT_EQ(level.GetLevelData(), nullptr);
@@ -166,7 +166,7 @@ TEST_F(LevelFiles, AnotherRootReleasesTheLevelAndEveryObject) {
 }
 
 TEST_F(LevelFiles, MissingRootOrGroundIsAnInvalidFile) {
-    LogWatch log;
+    LogCapture log;
     EXPECT_FALSE(level.LoadFromXML(File("<?xml version=\"1.0\" ?>\n<!-- nothing -->\n", "empty.xml")));
     EXPECT_TRUE(log.Has("LoadFromXML: Error loading XML file") ||
                 log.Has("Invalid XML file, expected Level tag.\n"));
@@ -180,7 +180,7 @@ TEST_F(LevelFiles, MissingRootOrGroundIsAnInvalidFile) {
 TEST_F(LevelFiles, AGroundWithoutItsPartsIsReportedAndReadsAsEmpty) {
     const std::string text = "<Level><string name=\"bare\"/><GroundPlaneObject><string meshHandle=\"m\"/>"
                              "</GroundPlaneObject></Level>";
-    LogWatch log;
+    LogCapture log;
     ASSERT_TRUE(level.LoadFromXML(File(text)));
     const GroundPlaneObject& ground = level.GetLevelData()->groundPlane;
     EXPECT_EQ(ground.meshHandle.GetID(), "m");

@@ -13,8 +13,8 @@
 #include "behavior_manager.h"
 #include "level.h"
 #include "object_manager.h"
-#include "objects/log_watch.h"
 #include "resource_manager.h"
+#include "support/log_capture.h"
 #include "support/temp_folder.h"
 
 namespace level_test {

@@ -12,7 +12,7 @@
 namespace level_test {
 namespace {
 
-using objects_test::LogWatch;
+using test_support::LogCapture;
 
 LevelObjectRecord Record(const std::string& name, const std::string& pattern, float x = 0) {
     LevelObjectRecord record;
@@ -30,7 +30,7 @@ unsigned NextNameNumber() {
 TEST_F(LevelFiles, LoadLevelCreatesStampedObjectsAtTheirRecordedPlaces) {
     const std::string body = Obj("LvCrate1", "LvCrate", "f", "7,8,9,0", "0,0,1,0") + Obj("LvGate2", "LvGate");
     const size_t spawnPoints = Module<SpawnManager>::Instance()->spawnPoints.size();
-    LogWatch log;
+    LogCapture log;
     ASSERT_TRUE(level.LoadLevel(File(LevelText(body))));
     EXPECT_FALSE(log.Has("ERROR"));
 
@@ -57,7 +57,7 @@ TEST_F(LevelFiles, LoadLevelCreatesStampedObjectsAtTheirRecordedPlaces) {
 }
 
 TEST_F(LevelFiles, GeneratedVolumesAndBehaviourComeWithTheirPatterns) {
-    LogWatch log;
+    LogCapture log;
     ASSERT_TRUE(level.LoadLevel(File(LevelText(Obj("LvSentry1", "LvSentry") + Obj("LvSentry2", "LvSentry")))));
     EXPECT_FALSE(log.Has("ERROR"));
     ObjectLock lock;
@@ -87,7 +87,7 @@ TEST_F(LevelFiles, TheGroundIsHandedOverAndItsMeshDrawsTextured) {
 }
 
 TEST_F(LevelFiles, AnUnknownPatternIsSkippedWithAnErrorAndTheRestLoads) {
-    LogWatch log;
+    LogCapture log;
     ASSERT_TRUE(level.LoadLevel(File(LevelText(Obj("ufo1", "NoSuchPattern") + Obj("LvCrate3", "LvCrate")))));
     EXPECT_TRUE(log.Has("level object ufo1 names the unknown pattern NoSuchPattern; skipped"));
     ObjectLock lock;
@@ -96,7 +96,7 @@ TEST_F(LevelFiles, AnUnknownPatternIsSkippedWithAnErrorAndTheRestLoads) {
 }
 
 TEST_F(LevelFiles, ATakenNameIsRefusedAndItsHolderIsNotStampedAgain) {
-    LogWatch log;
+    LogCapture log;
     EXPECT_TRUE(level.CreateObject(Record("twin", "LvCrate", 1)));
     EXPECT_FALSE(level.CreateObject(Record("twin", "LvGate", 9)));
     EXPECT_TRUE(log.Has("game object with duplicate name!"));
@@ -108,7 +108,7 @@ TEST_F(LevelFiles, ATakenNameIsRefusedAndItsHolderIsNotStampedAgain) {
 }
 
 TEST_F(LevelFiles, ABrokenPatternIsReportedAndTheLockIsReleased) {
-    LogWatch log;
+    LogCapture log;
     EXPECT_TRUE(level.CreateObject(Record("hollow1", "LvBroken")));
     EXPECT_TRUE(log.Has("pattern LvBroken lacks the parameter \"healthMax\""));
     // The stamp failed inside the locked section; the lock must be free again.
@@ -135,7 +135,7 @@ TEST_F(LevelFiles, TheNumberAfterThePatternNameRaisesTheNameCounter) {
 
 TEST_F(LevelFiles, AHugeNameNumberIsNotReserved) {
     const unsigned now = NextNameNumber();
-    LogWatch log;
+    LogCapture log;
     EXPECT_TRUE(level.CreateObject(Record("LvCrate99999999999999999999", "LvCrate")));
     EXPECT_TRUE(level.CreateObject(Record("LvCrate4000000000", "LvCrate")));
     EXPECT_EQ(log.Count("its number is too large to reserve"), 2);
