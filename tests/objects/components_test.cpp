@@ -8,6 +8,7 @@
 #include "aistuff/fsm.h"
 #include "component_list.h"
 #include "objects/components.h"
+#include "objects/game_object.h"
 
 namespace {
 
@@ -121,3 +122,26 @@ TEST(ComponentCopying, BehaviourCopiesOwnClonedStates) {
 }
 
 }  // namespace
+
+TEST(ComponentCopying, ARecycledBehaviourEntryStartsWithoutTheOldPath) {
+    GraphNode node;
+    node.id = 7;
+    BehaviorComp prototype;
+    BehaviorComp* first = nullptr;
+    {
+        GameObject dead;
+        dead.AttachComponent(prototype);
+        first = dead.GetBehaviorComp();
+        ASSERT_NE(nullptr, first);
+        first->sm.path.push_back(node);
+        first->sm.pathPlanned = true;
+        first->sm.hasLineOfSight = true;
+    }
+    GameObject fresh;
+    fresh.AttachComponent(prototype);
+    BehaviorComp* second = fresh.GetBehaviorComp();
+    ASSERT_EQ(first, second) << "the pool hands out its lowest free entry again";
+    EXPECT_TRUE(second->sm.path.empty());
+    EXPECT_FALSE(second->sm.pathPlanned);
+    EXPECT_FALSE(second->sm.hasLineOfSight);
+}
