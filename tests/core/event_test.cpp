@@ -1,171 +1,254 @@
-// The Event record: typed parameters, their failures, and deep copies.
+// Events on one thread: the Event record, EventManager delivery with timed
+// and expiring events and client messages, and the Module<T> helpers.
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "event.h"
+#include "event_manager.h"
+#include "platform/clock.h"
+#include "support/log_capture.h"
+#include "system.h"
 
 namespace {
 
 enum class Colour { Red, Green };
 enum class Shape { Round, Square };
 
-Event LoadedEvent() {
-    Event event("GameLogic:PauseState", "SoundManager", "Play Music");
-    event.triggers = true;
-    event.expires = true;
-    event.createdTime = 1.5;
-    event.triggerTime = 2.5;
-    event.expireTime = 3.5;
-    event.SetParam<int>("volume", 40);
-    event.SetString("name", "stream_title");
-    event.SetVector("where", Vector(1.0f, 2.0f, 3.0f, 4.0f));
-    event.SetQuaternion("turn", Quaternion(0.5f, Vector(0.1f, 0.2f, 0.3f, 0.4f)));
-    return event;
+// The read must throw E with `what` as its text and name the key.
+template <class E, class Read>
+void ExpectParamError(Read read, const std::string& key, const char* what) {
+    try {
+        read();
+        ADD_FAILURE() << "reading " << key << " must throw";
+    } catch (const E& error) {
+        EXPECT_STREQ(error.what(), what);
+        const auto* param = dynamic_cast<const EventParamError*>(&error);
+        ASSERT_NE(param, nullptr);
+        EXPECT_EQ(param->ParamKey(), key);
+    }
 }
 
-void ExpectSameFields(const Event& a, const Event& b) {
-    EXPECT_EQ(a.from, b.from);
-    EXPECT_EQ(a.to, b.to);
-    EXPECT_EQ(a.eventType, b.eventType);
-    EXPECT_EQ(a.triggers, b.triggers);
-    EXPECT_EQ(a.expires, b.expires);
-    EXPECT_EQ(a.createdTime, b.createdTime);
-    EXPECT_EQ(a.triggerTime, b.triggerTime);
-    EXPECT_EQ(a.expireTime, b.expireTime);
-    EXPECT_EQ(a.paramList.size(), b.paramList.size());
-    EXPECT_EQ(a.GetParam<int>("volume"), b.GetParam<int>("volume"));
-    EXPECT_EQ(a.GetString("name"), b.GetString("name"));
-}
-
-}  // namespace
-
-TEST(EventRecord, DefaultEventIsEmpty) {
-    Event event;
-    EXPECT_EQ(event.from, "");
-    EXPECT_EQ(event.to, "");
-    EXPECT_EQ(event.eventType, "");
-    EXPECT_FALSE(event.triggers);
-    EXPECT_FALSE(event.expires);
-    EXPECT_TRUE(event.paramList.empty());
-    EXPECT_FALSE(event.Has("name"));
-    EXPECT_FALSE(event.Has(""));
-}
-
-TEST(EventParams, FirstValueSetUnderAKeyStays) {
+TEST(EventParams, FirstValueStaysAndWrongReadsThrowNamingTheKey) {
     Event event;
     event.SetParam<int>("volume", 40);
     event.SetParam<int>("volume", 80);
+    event.SetParam<float>("volume", 1.0f);  // another type is ignored too
     event.SetString("name", "first");
     event.SetString("name", "second");
-    // A second set under another type is ignored as well, not stored beside.
-    event.SetParam<float>("volume", 1.0f);
+    event.SetVector("v", Vector(1.0f, -2.0f, 3.0f, 4.0f));
+    event.SetQuaternion("q", Quaternion(0.5f, Vector(0.1f, 0.2f, 0.3f, 0.4f)));
+    event.SetParam<Colour>("state", Colour::Green);
+    event.SetParam<unsigned int>("objNum", 7u);
     EXPECT_EQ(event.GetParam<int>("volume"), 40);
     EXPECT_EQ(event.GetString("name"), "first");
-    EXPECT_EQ(event.paramList.size(), 2u);
-}
-
-TEST(EventParams, TypedAccessorsRoundTripEveryComponent) {
-    Event event;
-    event.SetFloat("test1", 0.25f);
-    event.SetString("level", "level2");
-    event.SetVector("test2", Vector(1.0f, -2.0f, 3.0f, 4.0f));
-    event.SetQuaternion("test4", Quaternion(0.5f, Vector(0.1f, 0.2f, 0.3f, 0.4f)));
-    event.SetParam<bool>("firstLoad", true);
-    event.SetParam<unsigned int>("objNum", 101u);
-    event.SetParam<Colour>("state", Colour::Green);
-
-    EXPECT_FLOAT_EQ(event.GetFloat("test1"), 0.25f);
-    EXPECT_EQ(event.GetString("level"), "level2");
-    Vector v = event.GetVector("test2");
-    EXPECT_FLOAT_EQ(v.x, 1.0f);
-    EXPECT_FLOAT_EQ(v.y, -2.0f);
-    EXPECT_FLOAT_EQ(v.z, 3.0f);
-    EXPECT_FLOAT_EQ(v.w, 4.0f);
-    Quaternion q = event.GetQuaternion("test4");
-    EXPECT_FLOAT_EQ(q.s, 0.5f);
-    EXPECT_FLOAT_EQ(q.v.x, 0.1f);
-    EXPECT_FLOAT_EQ(q.v.w, 0.4f);
-    EXPECT_TRUE(event.GetParam<bool>("firstLoad"));
-    EXPECT_EQ(event.GetParam<unsigned int>("objNum"), 101u);
+    EXPECT_FLOAT_EQ(event.GetVector("v").w, 4.0f);
+    EXPECT_FLOAT_EQ(event.GetQuaternion("q").v.w, 0.4f);
     EXPECT_EQ(event.GetParam<Colour>("state"), Colour::Green);
-    EXPECT_TRUE(event.Has("objNum"));
-}
-
-TEST(EventParams, MissingKeyThrowsOutOfRangeWithTheMapText) {
-    Event event("a", "b", "Push State");
-    event.SetParam<int>("health", 3);
-    try {
-        event.GetString("name");
-        FAIL() << "a missing key must throw";
-    } catch (const std::out_of_range& error) {
-        EXPECT_STREQ(error.what(), "Unable to find key in unordered_map.");
-        const EventParamError* param = dynamic_cast<const EventParamError*>(&error);
-        ASSERT_NE(param, nullptr);
-        EXPECT_EQ(param->ParamKey(), "name");
-    }
-    EXPECT_THROW(event.GetParam<int>("Health"), std::out_of_range);
-}
-
-TEST(EventParams, AnotherTypeThrowsBadAnyCastNamingTheKey) {
-    Event event;
-    event.SetParam<unsigned int>("objNum", 7u);
-    event.SetParam<int>("volume", 50);
-    event.SetParam<Colour>("state", Colour::Red);
-    event.SetString("name", "x");
-
+    EXPECT_EQ(event.paramList.size(), 6u);
+    ExpectParamError<std::out_of_range>([&] { event.GetString("missing"); }, "missing",
+                                        "Unable to find key in unordered_map.");
+    ExpectParamError<boost::bad_any_cast>([&] { event.GetVector("volume"); }, "volume",
+                                          boost::bad_any_cast().what());
+    EXPECT_THROW(event.GetParam<int>("Volume"), std::out_of_range);
     EXPECT_THROW(event.GetParam<int>("objNum"), boost::bad_any_cast);
-    EXPECT_THROW(event.GetParam<float>("volume"), boost::bad_any_cast);
     EXPECT_THROW(event.GetFloat("volume"), boost::bad_any_cast);
     EXPECT_THROW(event.GetParam<Shape>("state"), boost::bad_any_cast);
-    EXPECT_THROW(event.GetParam<int>("state"), boost::bad_any_cast);
-    // A string literal is not a std::string.
     EXPECT_THROW(event.GetParam<const char*>("name"), boost::bad_any_cast);
-    try {
-        event.GetVector("volume");
-        FAIL() << "a mistyped read must throw";
-    } catch (const boost::bad_any_cast& error) {
-        EXPECT_STREQ(error.what(), boost::bad_any_cast().what());
-        const EventParamError* param = dynamic_cast<const EventParamError*>(&error);
-        ASSERT_NE(param, nullptr);
-        EXPECT_EQ(param->ParamKey(), "volume");
-    }
-    // The failed reads changed nothing.
-    EXPECT_EQ(event.GetParam<int>("volume"), 50);
+    EXPECT_EQ(event.GetParam<int>("volume"), 40);
 }
 
-TEST(EventCopies, CopyIsDeepAndOutlivesItsSource) {
-    std::unique_ptr<Event> source(new Event(LoadedEvent()));
+TEST(EventCopies, CopiesAndAssignmentsAreDeepAndOutliveTheirSource) {
+    auto source = std::make_unique<Event>("GameLogic:PauseState", "SoundManager", "Play Music");
+    source->triggers = true;
+    source->expireTime = 3.5;
+    source->SetString("name", "stream_title");
+    source->SetVector("where", Vector(1.0f, 2.0f, 3.0f, 4.0f));
     Event copy(*source);
-    ExpectSameFields(copy, *source);
+    Event assigned("x", "y", "z");
+    assigned.SetParam<int>("stale", 1);
+    assigned = *source;
     copy.SetParam<int>("extra", 1);
-    source->SetParam<int>("only in source", 2);
     EXPECT_FALSE(source->Has("extra"));
-    EXPECT_FALSE(copy.Has("only in source"));
     source.reset();
-    EXPECT_EQ(copy.GetString("name"), "stream_title");
-    EXPECT_FLOAT_EQ(copy.GetVector("where").w, 4.0f);
-    EXPECT_FLOAT_EQ(copy.GetQuaternion("turn").s, 0.5f);
+    for (const Event* e : {&copy, &assigned}) {
+        EXPECT_EQ(e->eventType, "Play Music");
+        EXPECT_TRUE(e->triggers);
+        EXPECT_EQ(e->expireTime, 3.5);
+        EXPECT_EQ(e->GetString("name"), "stream_title");
+        EXPECT_FLOAT_EQ(e->GetVector("where").w, 4.0f);
+    }
+    EXPECT_FALSE(assigned.Has("stale"));
+    Event& alias = assigned;
+    assigned = alias;
+    EXPECT_EQ(assigned.GetString("name"), "stream_title");
 }
 
-TEST(EventCopies, AssignmentReplacesEveryFieldAndTheWholeMap) {
-    Event target("x", "y", "z");
-    target.SetParam<int>("volume", 99);
-    target.SetParam<int>("stale", 1);
-    std::unique_ptr<Event> source(new Event(LoadedEvent()));
-    target = *source;
-    ExpectSameFields(target, *source);
-    EXPECT_FALSE(target.Has("stale"));
-    source.reset();
-    EXPECT_EQ(target.GetParam<int>("volume"), 40);
+using Names = std::vector<std::string>;
+
+System& Sys() { return *Module<System>::Instance(); }
+EventManager& Manager() { return *Module<EventManager>::Instance(); }
+
+// "Set Volume" reads an int "volume"; "Boom" throws; "Echo" answers itself.
+class Recorder : public virtual Module<Recorder> {
+public:
+    Recorder() : Module<Recorder>("Recorder") {}
+    void Init() override { RegisterEventClient(); }
+    void Update() override { DispatchEvents(); }
+    void Kill() override { UnregisterEventClient(); }
+    void ProcessEvent(const Event& event) override {
+        seen.push_back(event.eventType);
+        if (event.eventType == "Set Volume") volume = event.GetParam<int>("volume");
+        if (event.eventType == "Boom") throw std::runtime_error("boom went the handler");
+        if (event.eventType == "Echo") Manager().PublishEvent(MakeEvent("Recorder", "Echoed"));
+    }
+    Names seen;
+    int volume = -1;
+};
+
+class EventManagerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Sys().Pause(false);
+        platform::SetClockTime(1000.0);
+        Manager().Kill();
+        Manager().Init();
+        Manager().RegisterClient("X");
+        Manager().RegisterClient("Y");
+        newLog.Restart();
+    }
+    void TearDown() override { Sys().Pause(false); }
+
+    // trigger/expire < 0 leave the event immediate/lasting.
+    static void Publish(const std::string& to, const std::string& type, double trigger = -1.0,
+                        double expire = -1.0) {
+        Event event("test", to, type);
+        event.triggers = trigger >= 0.0;
+        event.triggerTime = trigger;
+        event.expires = expire >= 0.0;
+        event.expireTime = expire;
+        Manager().PublishEvent(event);
+    }
+    static Names Poll(const std::string& client) {
+        Names types;
+        for (const Event& event : Manager().PollEvents(client)) types.push_back(event.eventType);
+        return types;
+    }
+    test_support::LogCapture newLog;
+};
+
+TEST_F(EventManagerTest, DeliveryFollowsPublishingOrderAcrossRoutingPasses) {
+    Publish("Y", "first");
+    EXPECT_EQ(Poll("X"), Names{});  // routes "first" into Y's queue
+    Publish("Y", "second");
+    Publish("X", "x1");
+    EXPECT_EQ(Poll("X"), Names{"x1"});  // routes "second" behind it
+    Publish("Y", "third");
+    EXPECT_EQ(Poll("Y"), (Names{"first", "second", "third"}));
+    EXPECT_EQ(Poll("Y"), Names{});
 }
 
-TEST(EventCopies, SelfAssignmentLeavesTheEventUnchanged) {
-    Event event = LoadedEvent();
-    const Event before = event;
-    Event& alias = event;
-    event = alias;
-    ExpectSameFields(event, before);
-    EXPECT_FLOAT_EQ(event.GetVector("where").y, 2.0f);
+TEST_F(EventManagerTest, TimedEventsWaitForTheUpdateThatReachesTheirTime) {
+    const double now = Sys().GetTime(true);
+    Publish("Y", "later", now + 5.0);
+    Publish("Y", "due", now - 1.0);
+    Publish("Y", "immediate");
+    EXPECT_EQ(Poll("Y"), Names{"immediate"});  // nothing timed before an Update
+    Publish("Y", "before update");
+    Manager().Update();
+    Publish("Y", "after update");
+    EXPECT_EQ(Poll("Y"), (Names{"before update", "due", "after update"}));
+    platform::SetClockTime(now + 5.0);
+    Manager().Update();
+    EXPECT_EQ(Poll("Y"), Names{"later"});
 }
+
+TEST_F(EventManagerTest, PausedGameStillReleasesTimedEventsByTheRunningTimer) {
+    Sys().Pause(true);
+    const double frozen = Sys().GetTime(false);
+    Publish("Y", "tick", frozen + 5.0);
+    Manager().Update();
+    EXPECT_EQ(Poll("Y"), Names{});
+    platform::SetClockTime(frozen + 6.0);
+    ASSERT_EQ(Sys().GetTime(false), frozen);
+    Manager().Update();
+    EXPECT_EQ(Poll("Y"), Names{"tick"});
+}
+
+TEST_F(EventManagerTest, ExpiringEventGoesToEveryPollOfItsAddresseeOnlyUntilItExpires) {
+    const double now = Sys().GetTime(false);
+    Publish("X", "banner", -1.0, now + 2.0);
+    Publish("X", "plain");
+    EXPECT_EQ(Poll("Y"), Names{});
+    EXPECT_EQ(Poll("X"), (Names{"banner", "plain"}));
+    Manager().Update();
+    EXPECT_EQ(Poll("X"), Names{"banner"});
+    EXPECT_EQ(Poll("Y"), Names{});
+    EXPECT_EQ(Poll("BROADCAST"), Names{});
+
+    // Expiry follows the frozen game clock while paused.
+    Sys().Pause(true);
+    platform::SetClockTime(now + 10.0);
+    Manager().Update();
+    EXPECT_EQ(Poll("X"), Names{"banner"});
+    Sys().Pause(false);
+    platform::SetClockTime(now + 3.0);
+    EXPECT_EQ(Poll("X"), Names{});
+}
+
+TEST_F(EventManagerTest, DuplicateAndUnknownClientMessages) {
+    Publish("Ghost", "early");  // unknown addressee: no message
+    EXPECT_EQ(Poll("NeverRegistered"), Names{});
+    EXPECT_EQ(newLog.Text(), "");
+    Manager().RegisterClient("Y");
+    Manager().RegisterClient("BROADCAST");
+    EXPECT_EQ(newLog.Count("RegisterClient: duplicate client found!\n"), 2);
+    EXPECT_TRUE(newLog.Has("ERROR: event_manager.cpp:"));
+    Manager().UnregisterClient("EventManager");  // the manager never registers itself
+    EXPECT_TRUE(test_support::InOrder(newLog.Text(), {"name = EventManager\n", "WARNING: event_manager.cpp:",
+                                                      "UnregisterClient: client not found!\n"}))
+        << newLog.Text();
+    Publish("X", "pending");
+    EXPECT_EQ(Poll("Y"), Names{});  // routes it into X's queue
+    Manager().UnregisterClient("X");
+    EXPECT_EQ(Poll("X"), Names{});
+    newLog.Restart();
+    Manager().Kill();  // both entries of a duplicated name go quietly
+    EXPECT_EQ(newLog.Text(), "");
+    Manager().Init();
+    Manager().UnregisterClient("Y");
+    EXPECT_EQ(newLog.Count("client not found!"), 1);
+}
+
+TEST_F(EventManagerTest, FailingEventsAreDroppedWithAWarningAndTheBatchGoesOnInOrder) {
+    Recorder::Instance()->seen.clear();
+    Recorder::Instance()->Init();
+    Event mistyped("GameLogic", "Recorder", "Set Volume");
+    mistyped.SetParam<float>("volume", 0.5f);
+    Event good("GameLogic", "Recorder", "Set Volume");
+    good.SetParam<int>("volume", 70);
+    Manager().PublishEvent(Event("GameLogic", "Recorder", "Set Volume"));
+    Manager().PublishEvent(mistyped);
+    Manager().PublishEvent(Event("test", "Recorder", "Boom"));
+    Manager().PublishEvent(Event("test", "Elsewhere", "not mine"));
+    Manager().PublishEvent(good);
+    Manager().PublishEvent(Event("test", "Recorder", "Echo"));
+    ASSERT_NO_THROW(Recorder::Instance()->Update());
+    EXPECT_EQ(Recorder::Instance()->seen, (Names{"Set Volume", "Set Volume", "Boom", "Set Volume", "Echo"}));
+    EXPECT_EQ(Recorder::Instance()->volume, 70);
+    Recorder::Instance()->Update();  // what a handler published comes next poll
+    EXPECT_EQ(Recorder::Instance()->seen.back(), "Echoed");
+    EXPECT_TRUE(test_support::InOrder(
+        newLog.Text(),
+        {"WARNING: Recorder: dropped event \"Set Volume\" from \"GameLogic\": parameter \"volume\" is missing\n",
+         "dropped event \"Set Volume\" from \"GameLogic\": parameter \"volume\" holds another type (float)\n",
+         "dropped event \"Boom\" from \"test\": boom went the handler\n"}))
+        << newLog.Text();
+    Recorder::Instance()->Init();  // registered under the module name
+    EXPECT_TRUE(newLog.Has("RegisterClient: duplicate client found!"));
+}
+
+}  // namespace

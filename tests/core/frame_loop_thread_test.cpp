@@ -5,30 +5,25 @@
 #include <atomic>
 #include <stdexcept>
 #include <thread>
-#include <vector>
 
 #include "frame_loop.h"
-#include "frame_limiter.h"
 #include "support/temp_folder.h"
 #include "system.h"
 
 namespace {
 
 // Two workers that count their updates.
-class CountingWorkers {
-public:
+struct CountingWorkers {
     void Start(WorkerLockstep& lockstep, bool running, bool paused) {
         lockstep.Start([&] { lockstep.RunWorker([this] { ++physics; }); },
                        [&] { lockstep.RunWorker([this] { ++collision; }); }, running, paused);
     }
-    std::atomic<int> physics{0};
-    std::atomic<int> collision{0};
+    std::atomic<int> physics{0}, collision{0};
 };
 
 // Runs `frames` frames in which the game keeps running, then one in which it
 // quits; paused(frame) says whether the pass after `frame` is paused.
-template <class PausedAfter>
-int RunFrames(WorkerLockstep& lockstep, int frames, PausedAfter pausedAfter) {
+int RunFrames(WorkerLockstep& lockstep, int frames, bool (*pausedAfter)(int)) {
     int ran = 0;
     while (lockstep.Continues()) {
         ++ran;
@@ -38,103 +33,39 @@ int RunFrames(WorkerLockstep& lockstep, int frames, PausedAfter pausedAfter) {
     return ran;
 }
 
-TEST(Lockstep, NFramesGiveNUpdatesOfEachWorker) {
-    WorkerLockstep lockstep;
-    CountingWorkers workers;
-    workers.Start(lockstep, true, false);
-    EXPECT_EQ(25, RunFrames(lockstep, 25, [](int) { return false; }));
-    lockstep.Join();
-    EXPECT_EQ(25, workers.physics.load());
-    EXPECT_EQ(25, workers.collision.load());
-    EXPECT_FALSE(lockstep.IsStarted());
-}
-
-TEST(Lockstep, PausedFramesGiveNoUpdatesAndNeverStall) {
-    WorkerLockstep lockstep;
-    CountingWorkers workers;
-    workers.Start(lockstep, true, true);
-    EXPECT_EQ(40, RunFrames(lockstep, 40, [](int) { return true; }));
-    lockstep.Join();
-    EXPECT_EQ(0, workers.physics.load());
-    EXPECT_EQ(0, workers.collision.load());
-}
-
-TEST(Lockstep, OnlyUnpausedPassesUpdate) {
-    WorkerLockstep lockstep;
-    CountingWorkers workers;
-    workers.Start(lockstep, true, true);  // pass 0 paused
-    // Passes 1..10 run, 11..20 paused, 21..29 run: 19 updates in 30 passes.
-    auto pausedAfter = [](int frame) { return frame >= 10 && frame < 20; };
-    EXPECT_EQ(30, RunFrames(lockstep, 30, pausedAfter));
-    lockstep.Join();
-    EXPECT_EQ(19, workers.physics.load());
-    EXPECT_EQ(19, workers.collision.load());
-}
-
-TEST(Lockstep, WorkersNeverRunMoreThanOnePassAhead) {
-    WorkerLockstep lockstep;
-    CountingWorkers workers;
-    workers.Start(lockstep, true, false);
-    for (int frame = 0; frame < 200; ++frame) {
-        // Updates of passes 0..frame are done; pass frame + 1 may be under way.
-        lockstep.MeetWorkers(true, false);
-        ASSERT_GE(workers.physics.load(), frame + 1);
-        ASSERT_LE(workers.physics.load(), frame + 2);
-        ASSERT_GE(workers.collision.load(), frame + 1);
-        ASSERT_LE(workers.collision.load(), frame + 2);
+TEST(Lockstep, NFramesGiveNUpdatesOfEachWorkerAndPausedPassesNone) {
+    struct Case { int frames; bool startPaused; bool (*pausedAfter)(int); int updates; };
+    const Case cases[] = {
+        {25, false, [](int) { return false; }, 25},
+        {40, true, [](int) { return true; }, 0},
+        // Passes 1..10 run, 11..20 paused, 21..29 run.
+        {30, true, [](int frame) { return frame >= 10 && frame < 20; }, 19},
+    };
+    for (const Case& c : cases) {
+        WorkerLockstep lockstep;
+        CountingWorkers workers;
+        workers.Start(lockstep, true, c.startPaused);
+        EXPECT_EQ(c.frames, RunFrames(lockstep, c.frames, c.pausedAfter));
+        lockstep.Join();
+        EXPECT_EQ(c.updates, workers.physics.load());
+        EXPECT_EQ(c.updates, workers.collision.load());
+        EXPECT_FALSE(lockstep.IsStarted());
     }
-    lockstep.Join();
-    EXPECT_EQ(201, workers.physics.load());
-}
-
-TEST(Lockstep, JoinStopsRunningWorkersAndTheLockstepCanStartAgain) {
-    WorkerLockstep lockstep;
-    CountingWorkers first;
-    first.Start(lockstep, true, false);
-    lockstep.MeetWorkers(true, false);
-    lockstep.Join();  // the main thread never published a stop
-    EXPECT_FALSE(lockstep.IsStarted());
-    EXPECT_EQ(2, first.physics.load());
-    lockstep.Join();
-
-    CountingWorkers afterQuit;  // started with the game already quitting
-    afterQuit.Start(lockstep, false, false);
-    EXPECT_FALSE(lockstep.Continues());
-    lockstep.Join();
-    EXPECT_EQ(0, afterQuit.physics.load());
-
-    CountingWorkers again;
-    again.Start(lockstep, true, false);
-    EXPECT_EQ(5, RunFrames(lockstep, 5, [](int) { return false; }));
-    lockstep.Join();
-    EXPECT_EQ(5, again.collision.load());
 }
 
 // A profile folder of its own, so that errors write their files there.
-class WithTempProfile : public ::testing::Test {
+class GameFrameLoop : public ::testing::Test {
 protected:
-    void SetUp() override {
-        system = Module<System>::Instance();
-        system->running.store(true);
-    }
-    void TearDown() override {
-        system->running.store(true);
-        system->Pause(false);
-    }
+    void SetUp() override { system->running.store(true); }
+    void TearDown() override { system->running.store(true); }
     test_support::TempProfile profile;
-    System* system = nullptr;
+    System* system = Module<System>::Instance();
 };
 
-using LockstepErrors = WithTempProfile;
-
-TEST_F(LockstepErrors, AThrowingUpdateIsLoggedAndTheLoopGoesOn) {
+TEST_F(GameFrameLoop, AThrowingUpdateIsLoggedAndTheLoopGoesOn) {
     WorkerLockstep lockstep;
-    std::atomic<int> attempts{0};
-    std::atomic<int> quiet{0};
-    lockstep.Start([&] { lockstep.RunWorker([&] {
-                       ++attempts;
-                       throw std::runtime_error("step exploded");
-                   }); },
+    std::atomic<int> attempts{0}, quiet{0};
+    lockstep.Start([&] { lockstep.RunWorker([&] { ++attempts; throw std::runtime_error("step exploded"); }); },
                    [&] { lockstep.RunWorker([&] { ++quiet; }); }, true, false);
     EXPECT_EQ(6, RunFrames(lockstep, 6, [](int) { return false; }));
     lockstep.Join();
@@ -142,8 +73,6 @@ TEST_F(LockstepErrors, AThrowingUpdateIsLoggedAndTheLoopGoesOn) {
     EXPECT_EQ(6, quiet.load());
     EXPECT_NE(std::string::npos, system->GetLogText().find("Update failed: step exploded"));
 }
-
-using GameFrameLoop = WithTempProfile;
 
 TEST_F(GameFrameLoop, AQuitEndsTheLoopAtTheEndOfItsFrameAndJoinsTheWorkers) {
     system->Pause(false);
@@ -155,19 +84,6 @@ TEST_F(GameFrameLoop, AQuitEndsTheLoopAtTheEndOfItsFrameAndJoinsTheWorkers) {
     EXPECT_FALSE(GameLockstep().Continues());
     JoinWorkerThreads();
     EXPECT_FALSE(GameLockstep().IsStarted());
-}
-
-TEST_F(GameFrameLoop, PausedFramesStampThePauseTimeAndStepOneSixtieth) {
-    system->Pause(true);
-    StartWorkerThreads();
-    for (int frame = 0; frame < 3; ++frame) {
-        RunFrame(true);
-        EXPECT_EQ(system->pausedTime.load(), system->frameStartTime.load());
-        EXPECT_EQ(kTargetFrameLength, system->frameTime.load());
-    }
-    system->Quit();
-    MainLoop();
-    JoinWorkerThreads();
 }
 
 }  // namespace

@@ -1,193 +1,254 @@
-// The script module bind as scripts see it: the math types and their
-// operators, the flattened names, two results from SetBit, attributes as
-// borrowed references or copies, events through the event manager, and the
-// errors a wrong call or a C++ exception gives.
+// The LuaManager and the script module bind: DoString events, error reports
+// and stack dumps, the math types, SWIG errors, ownership of what scripts
+// make, and the live world as scripts see it.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "core/lua_probe.h"
+#include "object_manager.h"
+#include "objects/components.h"
+#include "resource_manager.h"
+#include "weapons.h"
 
 using namespace lua_test;
 
 namespace {
 
-class LuaBindTest : public LuaTest {};
+const std::string kEmptyDump = "Lua stack trace\n\n-1:\tnone\n-2:\tnone\n-3:\tnone\n-4:\tnone\n-5:\tnone\n\n";
 
-TEST_F(LuaBindTest, VectorArithmetic) {
-    EXPECT_EQ(LuaEval("return bind.Vector(1, 2, 3) * bind.Vector(4, 5, 6)"), "32");
-    EXPECT_EQ(LuaEval("return swig_type(bind.Vector(1, 2, 3) * 2)"), "Vector *");
-    EXPECT_EQ(LuaEval("local v = (bind.Vector(1, 2, 3) + bind.Vector(1, 1, 1)) * 2 "
-                      "- bind.Vector(0, 0, 1)\n"
-                      "return (v * bind.Vector(1, 0, 0)) .. ' ' .. (v * bind.Vector(0, 1, 0)) "
-                      ".. ' ' .. (v * bind.Vector(0, 0, 1))"),
-              "4 6 7");
-    EXPECT_EQ(LuaEval("return math.abs(bind.Vector(1, 2, 3, 4):Mag() - math.sqrt(30)) < 1e-5"), "true");
-    EXPECT_EQ(LuaEval("local v = bind.Vector(0, 3, 4) v:Normalize()\n"
-                      "return v * bind.Vector(0, 1, 0) .. ' ' .. bind.Vector(0, 0, 2):Norm():Mag()"),
-              "0.60000002384186 1");
-    // w takes part in sums and scaling but not in the dot product.
-    EXPECT_EQ(LuaEval("return ((bind.Vector(0, 0, 0, 1) + bind.Vector(0, 0, 0, 2)) * 2):Mag()"), "6");
+void SendDoString(const std::string& expr) {
+    Event e("Test", "LuaManager", "DoString");
+    e.SetParam<std::string>("expr", expr);
+    Events().PublishEvent(e);
 }
 
-TEST_F(LuaBindTest, MatrixAndQuaternionOperations) {
-    EXPECT_EQ(LuaEval("return bind.Matrix_DATA_SIZE"), "64");
-    EXPECT_EQ(LuaEval("local m = bind.Matrix() m:TranslateMat(1, 2, 3)\n"
-                      "local p = m * bind.Vector(0, 0, 0, 1)\n"
-                      "return p * bind.Vector(1, 1, 1) .. ' ' .. (m * m):VecFromCol(3) * bind.Vector(1, 0, 0)"),
-              "6 2");
-    EXPECT_EQ(LuaEval("local m = bind.Matrix() return m:Trace() .. ' ' .. m:Trace(3)"), "4 3");
-    EXPECT_EQ(LuaEval("local m = bind.Matrix() m:Zero() return bind.Matrix(m):Trace()"), "0");
-    EXPECT_EQ(LuaEval("return bind.Quaternion():Mag() .. ' ' .. bind.QuatVec().rot.s"), "0 1");
-    // A quarter turn about z takes x to y, through a matrix as well.
-    EXPECT_EQ(LuaEval("local h = math.sqrt(0.5)\n"
-                      "local q = bind.Quaternion(h, bind.Vector(0, 0, h))\n"
-                      "local a = q:Rotate(bind.Vector(1, 0, 0))\n"
-                      "local b = bind.QuatVecToMatrix(q, bind.Vector()) * bind.Vector(1, 0, 0)\n"
-                      "return string.format('%.3f %.3f', a * bind.Vector(0, 1, 0), b * bind.Vector(0, 1, 0))"),
-              "1.000 1.000");
-    EXPECT_EQ(LuaEval("local qv = bind.MatrixToQuatVec(bind.Matrix())\n"
-                      "return qv.rot.s .. ' ' .. bind.Slerp(bind.Quaternion(1), qv.rot, 0.5):Mag()"),
-              "1 1");
+ObjectManager& Objects() { return *Module<ObjectManager>::Instance(); }
+
+// The game's patterns and an empty object table for every test.
+class LuaBindTest : public LuaTest {
+protected:
+    static void SetUpTestSuite() {
+        LuaTest::SetUpTestSuite();
+        Objects().Init();
+        Module<ResourceManager>::Instance()->Init();
+    }
+    void SetUp() override {
+        LuaTest::SetUp();
+        ObjectLock lock;
+        Objects().ClearGameObjects();
+    }
+    void TearDown() override {
+        EXPECT_FALSE(Objects().IsLockedByThisThread());
+        LuaTest::TearDown();
+    }
+    static void AddObject(const std::string& name) { ASSERT_TRUE(Objects().AddGameObject(GameObject(name))); }
+};
+
+TEST_F(LuaBindTest, DoStringEventsShareOneInterpreterAndBadOnesAreDropped) {
+    SendDoString("shared = 40");
+    Lua().Update();
+    Events().PublishEvent(Event("Test", "LuaManager", "DoString"));  // no "expr"
+    SendDoString("shared = shared + 2");
+    Lua().Update();
+    EXPECT_EQ(LuaEval("return shared"), "42");
+    EXPECT_TRUE(InOrder(newLog.Text(), {"WARNING: ", "DoString", "expr"})) << newLog.Text();
+    EXPECT_EQ(newLog.Text().find("Error executing string"), std::string::npos);
 }
 
-TEST_F(LuaBindTest, ScalarFunctionsAndTwoResultsFromSetBit) {
-    EXPECT_EQ(LuaEval("return table.concat({bind.SetBit(0, 3)}, ',')"), "8,8");
-    EXPECT_EQ(LuaEval("return table.concat({bind.UnsetBit(10, 1)}, ',')"), "8,8");
-    EXPECT_EQ(LuaEval("return bind.CheckBit(4, 2) .. bind.CheckBit(4, 1)"), "10");
-    EXPECT_EQ(LuaEval("return bind.ClampFloat(5, 0, 1) .. ' ' .. bind.SignFloat(0)"), "1 1");
-    EXPECT_EQ(LuaEval("local r = bind.RandFloat() return r >= 0 and r <= 1"), "true");
-    EXPECT_EQ(LuaEval("return tostring(bind.RangeIntersect(0, 1, 1, 2))"), "false");
-    EXPECT_NE(LuaEval("return bind.SetBit(-1, 3)").find("must not be negative"), std::string::npos);
+TEST_F(LuaBindTest, FailingStringAndMissingFileGiveTheirReportsInOrder) {
+    Lua().DoString("x = = 1");
+    EXPECT_TRUE(InOrder(newLog.Text(), {"WARNING: lua_manager.cpp:", "Error executing string: \n",
+                                        "lua_tostring(Lstate, -1) = attempt to call a string value\n",
+                                        "Lua stack trace\n", "-1:\tattempt to call a string value\n-2:\tnone\n",
+                                        "ERROR: lua_manager.cpp:", "fatal error, terminating\n"}))
+        << newLog.Text();
+    newLog.Restart();
+    Lua().DoFile("./scripts/no_such_script.lua");
+    EXPECT_TRUE(InOrder(newLog.Text(), {"Error loading file: \n",
+                                        "lua_tostring(Lstate, -1) = cannot open ./scripts/no_such_script.lua",
+                                        "Lua stack trace\n", "-1:\tcannot open", "-2:\tnone",
+                                        "ERROR: lua_manager.cpp:", "Error executing file: \n",
+                                        "lua_tostring(Lstate, -1) = attempt to call a string value\n",
+                                        "Lua stack trace\n", "-2:\tnone", "ERROR: lua_manager.cpp:"}))
+        << newLog.Text();
+    EXPECT_EQ(LuaEval("return 'still running'"), "still running");
 }
 
-// Reading an attribute of class type gives a reference into the object;
-// writing an attribute copies the value in.
-TEST_F(LuaBindTest, AttributesAreBorrowedReferencesAndWritesCopy) {
-    EXPECT_EQ(LuaEval("local qv = bind.QuatVec()\n"
-                      "local rot = qv.rot\n"
-                      "rot.s = 5\n"
-                      "qv.trans = bind.Vector(1, 2, 3)\n"
-                      "local t = bind.Vector(9, 9, 9) qv.trans = t t:Normalize()\n"
-                      "return qv.rot.s .. ' ' .. qv.trans * bind.Vector(1, 0, 0)"),
-              "5 9");
-    EXPECT_EQ(LuaEval("local m = bind.Matrix() local c = bind.Matrix(m) m:Zero()\n"
-                      "return c:Trace()"),
-              "4");
+// Results and error values are not left behind on the stack.
+TEST_F(LuaBindTest, DumpStackOfAnEmptyStackAfterManyCalls) {
+    Lua().DumpStack();
+    EXPECT_EQ(newLog.Text(), kEmptyDump);
+    test_support::TempFolder folder;
+    folder.WriteFile("results.lua", "return 1, 2, 3\n");
+    for (int i = 0; i < 300; ++i) {
+        Lua().DoString("return 1, 'two', {}, bind.Vector()");
+        Lua().DoFile(folder.Path() + "/results.lua");
+        if (i % 50 == 0) Lua().DoString("error('first')");
+    }
+    newLog.Restart();
+    Lua().DumpStack();
+    EXPECT_EQ(newLog.Text(), kEmptyDump);
 }
 
-// A part read from a temporary that only Lua holds stays usable after the
-// collector runs (the part keeps its source alive).
-TEST_F(LuaBindTest, BorrowedPartsOutliveTheirTemporarySource) {
-    EXPECT_EQ(LuaEval("local v = bind.Quaternion(1, bind.Vector(1, 2, 3)).v\n"
-                      "local qv = bind.QuatVec(bind.Quaternion(2)).rot\n"
-                      "local ptr = bind.Matrix():DataPtr()\n"
-                      "collectgarbage('collect') collectgarbage('collect')\n"
-                      "return v * bind.Vector(1, 1, 1) .. ' ' .. qv.s .. ' ' .. bind.Vector(ptr) * bind.Vector(1, 1, 1)"),
-              "6 2 1");
+TEST_F(LuaBindTest, MissingStateIsReportedNeverUsed) {
+    Lua().DoString("kept = 1");
+    Lua().Kill();
+    newLog.Restart();
+    Lua().DoString("kept = 2");
+    Lua().DoFile("./scripts/anything.lua");
+    Lua().DumpStack();
+    EXPECT_TRUE(InOrder(newLog.Text(), {"ERROR: ", "no Lua state", "DoString", "ERROR: ", "DoFile",
+                                        "ERROR: ", "DumpStack"}))
+        << newLog.Text();
+    Lua().Kill();
+    Lua().Init();
+    EXPECT_EQ(LuaEval("return kept"), "nil");
 }
 
-TEST_F(LuaBindTest, EventsFromLua) {
-    EXPECT_EQ(LuaEval("local e = bind.Event('a', 'b', 'c')\n"
-                      "e:SetFloat('f', 1.5) e:SetString('s', 'text')\n"
-                      "e:SetVector('v', bind.Vector(1, 2, 3))\n"
-                      "e:SetQuaternion('q', bind.Quaternion(3))\n"
-                      "e.triggers = true e.triggerTime = 4\n"
-                      "return table.concat({e.from, e.to, e.eventType, e:GetFloat('f'), e:GetString('s'),\n"
-                      "  e:GetVector('v') * bind.Vector(1, 1, 1), e:GetQuaternion('q').s,\n"
-                      "  tostring(e:Has('f')), tostring(e:Has('x')), tostring(e.triggers), e.triggerTime}, ',')"),
-              "a,b,c,1.5,text,6,3,true,false,true,4");
-
-    LuaEval("local e = bind.Event('Lua', 'Listener', 'Hello')\n"
-            "e:SetString('name', 'from lua')\n"
-            "bind.Module_EventManager_Instance():PublishEvent(e)\n"
-            "e:SetString('late', 'not published')");
-    std::deque<Event> got = Events().PollEvents("Listener");
-    ASSERT_EQ(got.size(), 1u);
-    EXPECT_EQ(got.front().eventType, "Hello");
-    EXPECT_EQ(got.front().GetParam<std::string>("name"), "from lua");
-    EXPECT_FALSE(got.front().Has("late"));
-
-    Events().PublishEvent(Event("Test", "LuaPoller", "Ping"));
-    EXPECT_EQ(LuaEval("local q = bind.Module_EventManager_Instance():PollEvents('LuaPoller')\n"
-                      "local name = swig_type(q) q = nil collectgarbage('collect') return name"),
-              "std::deque< Event > *");
-    EXPECT_TRUE(Events().PollEvents("LuaPoller").empty());
+TEST_F(LuaBindTest, MathTypesAndScalarFunctions) {
+    const char* const cases[][2] = {
+        {"return bind.Vector(1, 2, 3) * bind.Vector(4, 5, 6)", "32"},
+        {"local v = (bind.Vector(1, 2, 3) + bind.Vector(1, 1, 1)) * 2 - bind.Vector(0, 0, 1)\n"
+         "return (v * bind.Vector(1, 0, 0)) .. ' ' .. (v * bind.Vector(0, 1, 0)) .. ' ' .. (v * bind.Vector(0, 0, 1))",
+         "4 6 7"},
+        // w takes part in sums and scaling but not in the dot product.
+        {"return ((bind.Vector(0, 0, 0, 1) + bind.Vector(0, 0, 0, 2)) * 2):Mag()", "6"},
+        {"return bind.Matrix_DATA_SIZE", "64"},
+        {"local m = bind.Matrix() return m:Trace() .. ' ' .. m:Trace(3)", "4 3"},
+        {"return table.concat({bind.SetBit(0, 3)}, ',')", "8,8"},
+        // Writing an attribute copies; reading a class-typed one borrows.
+        {"local qv = bind.QuatVec() local rot = qv.rot rot.s = 5\n"
+         "local t = bind.Vector(9, 9, 9) qv.trans = t t:Normalize()\n"
+         "return qv.rot.s .. ' ' .. qv.trans * bind.Vector(1, 0, 0)",
+         "5 9"},
+        // A part of a temporary only Lua holds keeps its source alive.
+        {"local v = bind.Quaternion(1, bind.Vector(1, 2, 3)).v\n"
+         "collectgarbage('collect') collectgarbage('collect') return v * bind.Vector(1, 1, 1)",
+         "6"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(LuaEval(c[0]), c[1]) << c[0];
 }
 
-// paramList is read as a copy: it survives its event and carries the
-// parameters into another event.
-TEST_F(LuaBindTest, ParamListIsReadAsACopy) {
-    EXPECT_EQ(LuaEval("local e = bind.Event() e:SetFloat('a', 7)\n"
-                      "local params = e.paramList\n"
-                      "e = nil collectgarbage('collect') collectgarbage('collect')\n"
-                      "local other = bind.Event() other.paramList = params\n"
-                      "params = nil collectgarbage('collect')\n"
-                      "return other:GetFloat('a')"),
-              "7");
-}
-
-TEST_F(LuaBindTest, WrongCallsGiveSwigErrors) {
-    EXPECT_NE(LuaEval("return bind.Vector(1, 2, 3):Mag(5)")
-                  .find("Error in Vector::Mag expected 1..1 args, got 2"),
-              std::string::npos);
-    EXPECT_NE(LuaEval("return bind.QuaternionToMatrix(5)")
-                  .find("Error in QuaternionToMatrix (arg 1), expected 'Quaternion const &' got 'number'"),
-              std::string::npos);
-    const std::string overload = LuaEval("return bind.Vector('x')");
-    EXPECT_NE(overload.find("Wrong arguments for overloaded function 'new_Vector'"), std::string::npos)
-        << overload;
-    EXPECT_NE(LuaEval("return bind.Vector(1, 2, 3) * bind.Quaternion()").find("Vector___mul"),
-              std::string::npos);
-    EXPECT_NE(LuaEval("return bind.Matrix() * 'text'")
-                  .find("Wrong arguments for overloaded function 'Matrix___mul'"),
-              std::string::npos);
-}
-
-// A nil where an object is expected is refused instead of reaching the
-// engine as a null pointer.
-TEST_F(LuaBindTest, NilIsNeverPassedAsAnObject) {
-    EXPECT_NE(LuaEval("return bind.Vector(1, 2, 3):ToFloatArray(nil)").find("Error in"),
-              std::string::npos);
-    EXPECT_NE(LuaEval("return bind.Vector.Mag(nil)").find("error: "), std::string::npos);
-    EXPECT_NE(LuaEval("return bind.Vector(nil)").find("Wrong arguments"), std::string::npos);
-    EXPECT_NE(LuaEval("local e = bind.Event() return e:SetVector('v', nil)").find("Error in"),
-              std::string::npos);
-}
-
-// C++ exceptions thrown in a bound call become Lua errors with their text.
-TEST_F(LuaBindTest, ExceptionsBecomeLuaErrors) {
-    EXPECT_NE(LuaEval("return bind.Event():GetFloat('missing')")
-                  .find("Error in Event_GetFloat: Unable to find key in unordered_map."),
-              std::string::npos);
-    EXPECT_NE(LuaEval("local e = bind.Event() e:SetString('k', 'text') return e:GetFloat('k')")
-                  .find("error: "),
-              std::string::npos);
-
-    // Unprotected in a DoString: reported like any script error.
+TEST_F(LuaBindTest, WrongCallsNilsAndExceptionsAreLuaErrors) {
+    const char* const cases[][2] = {
+        {"return bind.Vector(1, 2, 3):Mag(5)", "Error in Vector::Mag expected 1..1 args, got 2"},
+        {"return bind.QuaternionToMatrix(5)",
+         "Error in QuaternionToMatrix (arg 1), expected 'Quaternion const &' got 'number'"},
+        {"return bind.Vector('x')", "Wrong arguments for overloaded function 'new_Vector'"},
+        {"return bind.SetBit(-1, 3)", "must not be negative"},
+        {"return bind.Vector(1, 2, 3):ToFloatArray(nil)", "Error in"},
+        {"local e = bind.Event() return e:SetVector('v', nil)", "Error in"},
+        {"return bind.Event():GetFloat('missing')", "Error in Event_GetFloat: Unable to find key in unordered_map."},
+        {"local e = bind.Event() e:SetString('k', 'text') return e:GetFloat('k')", "error: "},
+        {"return bind.Weapon()", "error: "},
+        {"local wc = bind.WeaponComp() wc.primary = bind.Vector()", "error: "},
+        // Rewriting the sizes would let pixel access run past the buffer.
+        {"local t = bind.Texture(2, 2, 4) t.width = 1000 return t.width", "error: "},
+        {"return bind.ObjectFactory_LoadObjectPattern(nil)", "expected 'char const *' got 'nil'"},
+        {"return bind.ObjectManager()", "error: "},
+    };
+    for (const auto& c : cases) {
+        const std::string got = LuaEval(c[0]);
+        EXPECT_NE(got.find(c[1]), std::string::npos) << c[0] << " gave " << got;
+    }
     Lua().DoString("local v = bind.Event():GetVector('nothing')");
     EXPECT_TRUE(InOrder(newLog.Text(), {"Error executing string", "Unable to find key", "fatal error"}))
         << newLog.Text();
     EXPECT_EQ(LuaEval("return 'alive'"), "alive");
 }
 
-TEST_F(LuaBindTest, FlattenedStaticsStringsAndHandles) {
-    EXPECT_EQ(LuaEval("return rawequal(bind.Module_EventManager_Instance(), nil) == false and "
-                      "swig_equals(bind.Module_EventManager_Instance(), "
-                      "bind.Module_EventManager.Instance())"),
+// A weapon slot stores a clone and frees the weapon it held.
+TEST_F(LuaBindTest, WeaponSlotsStoreClones) {
+    EXPECT_EQ(LuaEval("local wc = bind.WeaponComp()\n"
+                      "local w = bind.SimpleSpread() w.speed = 7 wc.primary = w w.speed = 9\n"
+                      "local stored = wc.primary.speed\n"
+                      "wc.primary = bind.SimpleSpread() wc.secondary = w wc.secondary = w\n"
+                      "w = nil collectgarbage('collect') collectgarbage('collect')\n"
+                      "return stored .. ' ' .. wc.primary.speed .. ' ' .. wc.secondary.speed"),
+              "7 0 9");
+}
+
+// Off the context thread (as on the level loader's) uploads are refused.
+TEST_F(LuaBindTest, OpenGLOperationsNeedAContext) {
+    EXPECT_EQ(LuaEval("local rm = bind.Module_ResourceManager_Instance()\n"
+                      "local t = bind.Texture(2, 2, 4) local before = t.texID\n"
+                      "rm:InitGLTexture(t) rm:LoadContextCategory('all') rm:ReloadContextData()\n"
+                      "return tostring(t.texID == before)"),
               "true");
-    EXPECT_EQ(LuaEval("local s = bind.string('abc') return s:size() .. s:c_str()"), "3abc");
-    EXPECT_EQ(LuaEval("local h = bind.Handle('tex_noise') return h:GetType() .. ' ' .. h:GetID()"),
-              "tex tex_noise");
-    EXPECT_EQ(LuaEval("local b = bind.OBB(bind.Vector(1, 1, 1), bind.Vector(1, 2, 3))\n"
-                      "local verts = b:GetVerts()\n"
-                      "return verts:size() .. ' ' .. verts[5] * bind.Vector(1, 0, 0)"),
-              "8 2");
-    EXPECT_EQ(LuaEval("local r = bind.Ray(bind.Vector(0, 0, 1), bind.Vector(1, 0, 0))\n"
-                      "local p = bind.Plane(bind.Vector(0, 0, 1), bind.Vector(0, 0, 5))\n"
-                      "return r:Evaluate(2) * bind.Vector(1, 1, 1) .. ' ' .. p:EvalImplicit(bind.Vector())\n"
-                      "  .. ' ' .. bind.BoundingSphere().radius .. ' ' .. bind.AABB().extents:Mag()"),
-              "3 -5 1 0");
+    EXPECT_TRUE(InOrder(newLog.Text(), {"ResourceManager::InitGLTexture needs the OpenGL context",
+                                        "ResourceManager::LoadContextCategory needs the OpenGL context",
+                                        "ResourceManager::ReloadContextData needs the OpenGL context"}))
+        << newLog.Text();
+}
+
+TEST_F(LuaBindTest, BorrowedObjectsAreWrittenInPlace) {
+    AddObject("tank");
+    LuaEval("local om = bind.Module_ObjectManager_Instance() om:Lock()\n"
+            "om:GetGameObject('tank').trans = bind.Vector(4, 5, 6) om:Unlock()");
+    ObjectLock lock;
+    EXPECT_FLOAT_EQ(Objects().GetGameObject("tank")->trans.y, 5.0f);
+}
+
+TEST_F(LuaBindTest, MissingObjectsAreLuaErrorsAndTheLockIsGivenBack) {
+    AddObject("tank");
+    const std::string byName = LuaEval("local om = bind.Module_ObjectManager_Instance()\n"
+                                       "om:Lock()\n"
+                                       "return om:GetGameObject('ghost')");
+    EXPECT_NE(byName.find("error: "), std::string::npos) << byName;
+    EXPECT_NE(byName.find(ObjectManager::kMissingObject), std::string::npos) << byName;
+    // The script stopped while holding the lock; the run's end released it.
+    EXPECT_FALSE(Objects().IsLockedByThisThread());
+    EXPECT_NE(newLog.Text().find("the script left the object lock held: released"), std::string::npos);
+
+    EXPECT_NE(LuaEval("return bind.Module_ObjectManager_Instance():GetGameObject(999999)")
+                  .find(ObjectManager::kMissingObject),
+              std::string::npos);
+
+    // Unprotected: reported like any script error, and play goes on.
+    Lua().DoString("local om = bind.Module_ObjectManager_Instance() om:Lock() om:GetGameObject('ghost')");
+    EXPECT_TRUE(InOrder(newLog.Text(), {"Error executing string", ObjectManager::kMissingObject, "fatal error",
+                                   "object lock held: released"}))
+        << newLog.Text();
+    EXPECT_FALSE(Objects().IsLockedByThisThread());
+    EXPECT_EQ(LuaEval("return tostring(bind.Module_ObjectManager_Instance():HasGameObject('tank'))"), "true");
+}
+
+// A level script's way of making the player; the manager holds its own copy.
+TEST_F(LuaBindTest, LevelStyleScriptBuildsAndRegistersThePlayer) {
+    EXPECT_EQ(LuaEval("local om = bind.Module_ObjectManager_Instance()\n"
+                      "local rm = bind.Module_ResourceManager_Instance()\n"
+                      "local player = bind.GameObject('player')\n"
+                      "local stamped = bind.ObjectFactory_StampObject(player, rm:GetPattern('player'))\n"
+                      "local weapons = bind.WeaponComp()\n"
+                      "local gun = bind.SimpleSpread()\n"
+                      "gun.bulletName = 'playerBullet' gun.owner = 'player' gun.rate = 0.05\n"
+                      "gun:AddHotSpot(-6, 0, 0, 'player') gun:AddHotSpot(6, 0, 0, 'player')\n"
+                      "weapons.primary = gun\n"
+                      "player:AttachComponent(weapons)\n"
+                      "player:GetStatsComp().shield = 50\n"
+                      "player.trans = bind.Vector(10, 25, 20)\n"
+                      "local added = om:AddGameObject(player)\n"
+                      "local again = om:AddGameObject(bind.GameObject('player'))\n"
+                      "player = nil gun = nil weapons = nil collectgarbage('collect') collectgarbage('collect')\n"
+                      "return tostring(stamped) .. ' ' .. tostring(added) .. ' ' .. tostring(again)"),
+              "true true false");
+    EXPECT_NE(newLog.Text().find("game object with duplicate name!"), std::string::npos);
+
+    ObjectLock lock;
+    ASSERT_TRUE(Objects().HasGameObject("player"));
+    const GameObject& player = *Objects().GetGameObject("player");
+    EXPECT_FLOAT_EQ(player.trans.x, 10.0f);
+    ASSERT_NE(player.GetStatsComp(), nullptr);
+    EXPECT_FLOAT_EQ(player.GetStatsComp()->shield, 50.0f);
+    ASSERT_NE(player.GetCollisionComp(), nullptr);
+    EXPECT_NE(player.GetPhysicsComp(), nullptr);
+    ASSERT_NE(player.GetWeaponComp(), nullptr);
+    const Weapon* primary = player.GetWeaponComp()->primary;
+    ASSERT_NE(primary, nullptr);
+    EXPECT_EQ(primary->bulletName, "playerBullet");
+    EXPECT_EQ(primary->hotspots.size(), 2u);
+    EXPECT_NE(dynamic_cast<const SimpleSpread*>(primary), nullptr);
 }
 
 }  // namespace

@@ -1,38 +1,19 @@
 // A sound layer for tests: it plays nothing, hands out channel numbers in
-// order and records what the game asked of it, so code above the FSOUND calls
-// can be checked without a device. Installed for its lifetime.
+// order and records what the game asked of it. Installed for its lifetime.
 #pragma once
 
 #include <cstdint>
 #include <map>
-#include <string>
 #include <vector>
 
 #include "platform/sound_layer.h"
 
 namespace sound_test {
 
-struct PlayCall {
-    int channelAsked;
-    const void* what;  // the sample or stream
-    int channelGiven;
-};
-
-struct PlaceCall {
-    int channel;
-    float position[3];
-};
-
-struct VolumeCall {
-    int channel;
-    int volume;
-};
-
-struct ListenerCall {
-    float position[3];
-    float forward[3];
-    float top[3];
-};
+struct PlayCall { int channelAsked; const void* what; int channelGiven; };  // what: sample or stream
+struct PlaceCall { int channel; float position[3]; };
+struct VolumeCall { int channel; int volume; };
+struct ListenerCall { float position[3], forward[3], top[3]; };
 
 class RecordingSoundLayer : public platform::SoundLayer {
 public:
@@ -48,29 +29,18 @@ public:
     static FSOUND_STREAM* FakeStream(int n) {
         return reinterpret_cast<FSOUND_STREAM*>(static_cast<uintptr_t>(0x9000 + 16 * n));
     }
-
     bool Init(int, int, unsigned int) override { return true; }
-    void Close() override { ++closes; }
-
-    FSOUND_SAMPLE* SampleLoad(int, const char*, unsigned int, int, int) override {
-        return nullptr;
-    }
-    bool SampleSetMode(FSOUND_SAMPLE* sample, unsigned int mode) override {
-        sampleModes[sample] = mode;
-        return true;
-    }
-    void SampleFree(FSOUND_SAMPLE* sample) override { freedSamples.push_back(sample); }
+    void Close() override {}
+    FSOUND_SAMPLE* SampleLoad(int, const char*, unsigned int, int, int) override { return nullptr; }
+    bool SampleSetMode(FSOUND_SAMPLE*, unsigned int) override { return true; }
+    void SampleFree(FSOUND_SAMPLE*) override {}
     int PlaySound(int channel, FSOUND_SAMPLE* sample) override {
         const int given = failPlays ? -1 : nextChannel++;
         soundPlays.push_back({channel, sample, given});
         if (given != -1) volumes[given] = 255;
         return given;
     }
-    bool StopSound(int channel) override {
-        stoppedChannels.push_back(channel);
-        return true;
-    }
-
+    bool StopSound(int channel) override { stoppedChannels.push_back(channel); return true; }
     FSOUND_STREAM* StreamOpen(const char*, unsigned int, int, int) override { return nullptr; }
     bool StreamSetMode(FSOUND_STREAM* stream, unsigned int mode) override {
         streamModes[stream] = mode;
@@ -78,57 +48,37 @@ public:
     }
     int StreamPlay(int channel, FSOUND_STREAM* stream) override {
         // Like the real layer: the music channel's own handle restarts it.
-        const int given = (channel != FSOUND_FREE && channel == musicChannel) ? channel
-                                                                              : nextChannel++;
+        const int given = (channel != FSOUND_FREE && channel == musicChannel) ? channel : nextChannel++;
         musicChannel = given;
         streamPlays.push_back({channel, stream, given});
         volumes[given] = 255;
         return given;
     }
-    bool StreamStop(FSOUND_STREAM* stream) override {
-        stoppedStreams.push_back(stream);
-        return true;
-    }
-    bool StreamClose(FSOUND_STREAM* stream) override {
-        closedStreams.push_back(stream);
-        return true;
-    }
-
+    bool StreamStop(FSOUND_STREAM* stream) override { stoppedStreams.push_back(stream); return true; }
+    bool StreamClose(FSOUND_STREAM*) override { return true; }
     bool SetAttributes3D(int channel, const float* pos, const float*) override {
         placements.push_back({channel, {pos[0], pos[1], pos[2]}});
         return true;
     }
-    void SetListenerAttributes3D(const float* pos, const float*, float fx, float fy, float fz,
-                                 float tx, float ty, float tz) override {
+    void SetListenerAttributes3D(const float* pos, const float*, float fx, float fy, float fz, float tx,
+                                 float ty, float tz) override {
         listener.push_back({{pos[0], pos[1], pos[2]}, {fx, fy, fz}, {tx, ty, tz}});
     }
     void SetRolloffFactor3D(float) override {}
-
     bool SetVolume(int channel, int volume) override {
         volumeSets.push_back({channel, volume});
         if (!volumes.count(channel)) return false;
         volumes[channel] = volume;
         return true;
     }
-    int GetVolume(int channel) override {
-        const auto found = volumes.find(channel);
-        return found == volumes.end() ? 0 : found->second;
-    }
+    int GetVolume(int channel) override { return volumes.count(channel) ? volumes[channel] : 0; }
     int GetChannelsPlaying() override { return channelsPlaying; }
-
-    // Settings a test may change.
-    int channelsPlaying = 0;
+    int channelsPlaying = 0;  // settings a test may change
     bool failPlays = false;
-
-    // What was asked.
-    int closes = 0;
-    std::vector<PlayCall> soundPlays;
+    std::vector<PlayCall> soundPlays;  // what was asked
     std::vector<PlayCall> streamPlays;
     std::vector<int> stoppedChannels;
     std::vector<FSOUND_STREAM*> stoppedStreams;
-    std::vector<FSOUND_STREAM*> closedStreams;
-    std::vector<FSOUND_SAMPLE*> freedSamples;
-    std::map<FSOUND_SAMPLE*, unsigned> sampleModes;
     std::map<FSOUND_STREAM*, unsigned> streamModes;
     std::vector<PlaceCall> placements;
     std::vector<ListenerCall> listener;

@@ -1,5 +1,5 @@
-// Logging from several threads at once, as the workers and the level loader
-// do: every line arrives whole, in the log text and in the error-log file.
+// Logging from several threads at once: every line arrives whole, in the log
+// text and in the error-log file.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -17,8 +17,7 @@ TEST(SystemLogThreads, ConcurrentLinesNeverInterleave) {
     std::filesystem::create_directories(profile.Path() + "/The Quellbrand");
     System system;
     system.SetLocalTimeSource([] { return std::tm{}; });
-    const int kThreads = 4;
-    const int kLines = 300;
+    const int kThreads = 4, kLines = 300;
     testing::internal::CaptureStdout();
     std::vector<std::thread> threads;
     for (int t = 0; t < kThreads; ++t) {
@@ -35,10 +34,8 @@ TEST(SystemLogThreads, ConcurrentLinesNeverInterleave) {
     testing::internal::GetCapturedStdout();
 
     std::istringstream lines(system.GetLogText());
-    std::string line;
     int count = 0;
-    while (std::getline(lines, line)) {
-        ++count;
+    for (std::string line; std::getline(lines, line); ++count) {
         ASSERT_NE(std::string::npos, line.find("thread ")) << line;
         const std::string body = line.substr(line.find("thread "));
         ASSERT_TRUE(line == body || line == "WARNING: " + body || line == "ERROR: " + body) << line;
@@ -49,8 +46,7 @@ TEST(SystemLogThreads, ConcurrentLinesNeverInterleave) {
     const std::string log = system.GetLogText();
     const std::string file =
         test_support::ReadFile(profile.Path() + "/The Quellbrand/error_log_1_0_1900_0_0_0.txt");
-    size_t start = 0;
-    size_t previous = 0;
+    size_t start = 0, previous = 0;
     int snapshots = 0;
     for (size_t end = file.find("\n\n", start); end != std::string::npos; end = file.find("\n\n", start)) {
         const std::string snapshot = file.substr(start, end + 1 - start);

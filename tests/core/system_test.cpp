@@ -1,9 +1,15 @@
-// The System's arithmetic: frame pacing, the paused clock, the video-mode
-// choice and the shading-language version check. No window needed.
+// The System without a window: frame pacing, the paused clock, the video-mode
+// choice, the shading-language check, the log and error-log files and the
+// settings file, with an injected clock and a temporary profile folder.
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <filesystem>
+#include <unistd.h>
 
 #include "frame_limiter.h"
 #include "platform/clock.h"
+#include "support/temp_folder.h"
 #include "system.h"
 #include "video_mode.h"
 
@@ -11,42 +17,29 @@ namespace {
 
 const double kFrame = 1.0 / 60.0;
 
-TEST(FrameLimiter, ShortFrameSleepsTheRestInWholeMillisecondsAndCountsAsAFullFrame) {
-    const FrameLimit limit = ComputeFrameLimit(0.010, 0.02, false);
-    EXPECT_EQ(6, limit.sleepMilliseconds);  // 16.67 - 10 = 6.67, truncated
-    EXPECT_DOUBLE_EQ(0.9 * 0.02 + 0.1 * kFrame, limit.frameTime);
-    EXPECT_DOUBLE_EQ(0.1 * kFrame, ComputeFrameLimit(0.0, 0.0, false).frameTime);  // from 0
+TEST(FrameLimiter, SleepSmoothedStepAndPausedStep) {
+    const FrameLimit shortFrame = ComputeFrameLimit(0.010, 0.02, false);
+    EXPECT_EQ(6, shortFrame.sleepMilliseconds);  // 16.67 - 10, truncated
+    EXPECT_DOUBLE_EQ(0.9 * 0.02 + 0.1 * kFrame, shortFrame.frameTime);
     // A clock set back under a running frame never sleeps longer than a frame.
     EXPECT_EQ(16, ComputeFrameLimit(-3.0, kFrame, false).sleepMilliseconds);
-}
-
-TEST(FrameLimiter, LongFrameDoesNotSleepAndMovesTheStepATenthTowardItsLength) {
-    const FrameLimit limit = ComputeFrameLimit(0.020, kFrame, false);
-    EXPECT_EQ(0, limit.sleepMilliseconds);
-    EXPECT_DOUBLE_EQ(0.9 * kFrame + 0.1 * 0.020, limit.frameTime);
-    EXPECT_EQ(0, ComputeFrameLimit(kFrame, 0.05, false).sleepMilliseconds);
-}
-
-TEST(FrameLimiter, PausedStepIsExactlyOneSixtieth) {
-    for (double previous : {0.0, 0.005, 0.1}) {
-        const FrameLimit limit = ComputeFrameLimit(0.0, previous, true);
-        EXPECT_EQ(kFrame, limit.frameTime);
-        EXPECT_EQ(16, limit.sleepMilliseconds);
+    const FrameLimit longFrame = ComputeFrameLimit(0.020, kFrame, false);
+    EXPECT_EQ(0, longFrame.sleepMilliseconds);
+    EXPECT_DOUBLE_EQ(0.9 * kFrame + 0.1 * 0.020, longFrame.frameTime);
+    for (double previous : {0.0, 0.1}) {
+        EXPECT_EQ(kFrame, ComputeFrameLimit(0.0, previous, true).frameTime);
+        EXPECT_EQ(16, ComputeFrameLimit(0.0, previous, true).sleepMilliseconds);
     }
 }
 
-class SystemClock : public ::testing::Test {
-protected:
-    void SetUp() override { platform::SetClockTime(10.0); }
+TEST(SystemClock, PauseAndResumeTwiceChangeNothingAndTheClockContinues) {
+    platform::SetClockTime(10.0);
     System system;
-};
-
-TEST_F(SystemClock, PauseFreezesTheClockAndResumeContinuesWhereItStopped) {
     system.Pause(true);
     const double stoppedAt = system.pausedTime.load();
-    EXPECT_TRUE(system.IsPaused());
-
-    platform::SetClockTime(stoppedAt + 5.0);  // five seconds of pause go by
+    platform::SetClockTime(stoppedAt + 5.0);
+    system.Pause(true);
+    EXPECT_EQ(stoppedAt, system.pausedTime.load());
     EXPECT_EQ(stoppedAt, system.GetTime());
     EXPECT_GE(system.GetTime(true), stoppedAt + 5.0);  // the timer itself runs on
     system.StampFrameStart();
@@ -56,21 +49,9 @@ TEST_F(SystemClock, PauseFreezesTheClockAndResumeContinuesWhereItStopped) {
     EXPECT_FALSE(system.IsPaused());
     EXPECT_GE(system.GetTime(), stoppedAt);
     EXPECT_LT(system.GetTime(), stoppedAt + 1.0);  // the five seconds never show
-}
-
-TEST_F(SystemClock, PausingTwiceOrResumingWhileRunningChangesNothing) {
-    system.Pause(true);
-    const double stoppedAt = system.pausedTime.load();
-    platform::SetClockTime(stoppedAt + 3.0);
-    system.Pause(true);
-    EXPECT_EQ(stoppedAt, system.pausedTime.load());
-    EXPECT_EQ(stoppedAt, system.GetTime());
-
-    system.Pause(false);
-    platform::SetClockTime(50.0);
+    platform::SetClockTime(stoppedAt + 50.0);
     system.Pause(false);  // must not set the clock back to the old pause time
-    EXPECT_GE(system.GetTime(), 50.0);
-    EXPECT_FALSE(system.IsPaused());
+    EXPECT_GE(system.GetTime(), stoppedAt + 50.0);
 }
 
 std::vector<VideoMode> ModesWhere(bool (*available)(const VideoMode&)) {
@@ -79,52 +60,158 @@ std::vector<VideoMode> ModesWhere(bool (*available)(const VideoMode&)) {
     return modes;
 }
 
-bool All(const VideoMode&) { return true; }
-
-void ExpectMode(const VideoMode& mode, int width, int height) {
-    EXPECT_TRUE(mode.available);
-    EXPECT_TRUE(mode.fullScreen);
-    EXPECT_EQ(width, mode.width);
-    EXPECT_EQ(height, mode.height);
-}
-
-TEST(VideoModeChoice, PicksTheWidestModeOfTheDesktopsAspectNarrowerThanTheDesktop) {
-    const std::vector<VideoMode> modes = ModesWhere(All);
-    ExpectMode(ChooseVideoMode(modes, 1280, 1024), 1024, 768);  // 1280 is not less than 1280
-    ExpectMode(ChooseVideoMode(modes, 1920, 1080), 1440, 900);
-    ExpectMode(ChooseVideoMode(modes, 1024, 768), 800, 600);
-    ExpectMode(ChooseVideoMode(modes, 1366, 768), 1280, 768);
-    ExpectMode(ChooseVideoMode(modes, 1400, 1000), 1280, 768);  // aspect 1.4 counts as wide
-    // A small desktop still gets the first mode of its aspect class.
-    ExpectMode(ChooseVideoMode(modes, 640, 480), 800, 600);
-    ExpectMode(ChooseVideoMode(modes, 720, 400), 1024, 600);
-}
-
-TEST(VideoModeChoice, OnlyAvailableFullScreenModesQualify) {
+TEST(VideoModeChoice, WidestAvailableFullScreenModeOfTheDesktopsAspect) {
+    const auto all = ModesWhere([](const VideoMode&) { return true; });
+    const int cases[][4] = {{1280, 1024, 1024, 768}, {1920, 1080, 1440, 900}, {1024, 768, 800, 600},
+                            {1366, 768, 1280, 768},  {1400, 1000, 1280, 768}, {640, 480, 800, 600},
+                            {720, 400, 1024, 600}};
+    for (const auto& c : cases) {
+        const VideoMode mode = ChooseVideoMode(all, c[0], c[1]);
+        EXPECT_TRUE(mode.available && mode.fullScreen) << c[0] << "x" << c[1];
+        EXPECT_EQ(c[2], mode.width) << c[0] << "x" << c[1];
+        EXPECT_EQ(c[3], mode.height) << c[0] << "x" << c[1];
+    }
     const auto no1440 = ModesWhere([](const VideoMode& m) { return m.width != 1440; });
-    ExpectMode(ChooseVideoMode(no1440, 1920, 1080), 1280, 768);
+    EXPECT_EQ(1280, ChooseVideoMode(no1440, 1920, 1080).width);
     const auto windowsOnly = ModesWhere([](const VideoMode& m) { return !m.fullScreen; });
     EXPECT_FALSE(ChooseVideoMode(windowsOnly, 1920, 1080).available);
     const auto noWide = ModesWhere([](const VideoMode& m) { return m.width * 3 == m.height * 4; });
     EXPECT_FALSE(ChooseVideoMode(noWide, 1920, 1080).available);
-    EXPECT_FALSE(ChooseVideoMode(ModesWhere(All), 1024, 0).available);  // no video info
+    EXPECT_FALSE(ChooseVideoMode(all, 1024, 0).available);  // no video info
 }
 
-TEST(GLSLVersion, ReadsMajorAndTheDigitsAfterTheFirstFullStop) {
+TEST(GLSLVersion, ParsingAndTheSupportedMinimum) {
     const GLSLVersion old = ParseGLSLVersion("1.10 Mesa 7.0");
     EXPECT_EQ(1, old.major);
     EXPECT_EQ(10, old.minor);
+    EXPECT_EQ(60, ParseGLSLVersion("4.60 NVIDIA").minor);
     EXPECT_FALSE(IsGLSLVersionSupported(old));
-    const GLSLVersion recent = ParseGLSLVersion("4.60 NVIDIA");
-    EXPECT_EQ(4, recent.major);
-    EXPECT_EQ(60, recent.minor);
-    EXPECT_TRUE(IsGLSLVersionSupported(recent));
     EXPECT_TRUE(IsGLSLVersionSupported(ParseGLSLVersion("1.20")));
     EXPECT_FALSE(IsGLSLVersionSupported(ParseGLSLVersion("1.19")));
     // A missing or garbled text is unsupported, never a crash or an overflow.
     EXPECT_FALSE(IsGLSLVersionSupported(ParseGLSLVersion(nullptr)));
     EXPECT_FALSE(IsGLSLVersionSupported(ParseGLSLVersion("OpenGL ES GLSL")));
     EXPECT_EQ(5, ParseGLSLVersion("99999999999999999999.5").minor);
+}
+
+using test_support::ReadFile;
+
+std::tm LocalTime(int year, int month, int day, int hour, int minute, int second) {
+    std::tm time{};
+    time.tm_year = year - 1900, time.tm_mon = month - 1, time.tm_mday = day;
+    time.tm_hour = hour, time.tm_min = minute, time.tm_sec = second;
+    return time;
+}
+
+TEST(SystemLog, LinePrefixesAndTheErrorLogFileName) {
+    System system;
+    system.running.store(false);  // no error-log file for this part
+    testing::internal::CaptureStdout();
+    system.Log("plain");
+    system.Log("own line break\n");
+    system.Warning("careful");
+    system.Error("system.cpp:12 broken");
+    const std::string expected = "plain\nown line break\n\nWARNING: careful\nERROR: system.cpp:12 broken\n";
+    EXPECT_EQ(expected, testing::internal::GetCapturedStdout());
+    EXPECT_EQ(expected, system.GetLogText());
+    EXPECT_EQ("error_log_4_24_2010_9_5_3.txt", System::ErrorLogFileName(LocalTime(2010, 4, 24, 9, 5, 3)));
+    EXPECT_EQ("error_log_12_31_1999_0_0_0.txt", System::ErrorLogFileName(LocalTime(1999, 12, 31, 0, 0, 0)));
+}
+
+// A temporary profile folder and a System with a fixed local time.
+class ProfileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::filesystem::create_directories(Folder());
+        system.SetLocalTimeSource([] { return LocalTime(2010, 4, 24, 9, 5, 3); });
+        testing::internal::CaptureStdout();
+    }
+    void TearDown() override { testing::internal::GetCapturedStdout(); }
+    std::string Folder() const { return profile.Path() + "/The Quellbrand"; }
+    std::string LogFile() const { return Folder() + "/error_log_4_24_2010_9_5_3.txt"; }
+    void Load(const std::string& xml) {
+        profile.WriteFile("The Quellbrand/settings.xml", xml);
+        system.LoadSettings();
+    }
+    void ExpectUnchanged() {
+        EXPECT_EQ(1024, system.width);
+        EXPECT_EQ(768, system.height);
+        EXPECT_FALSE(system.fullScreen);
+    }
+    test_support::TempProfile profile;
+    System system;
+};
+using ErrorLogFiles = ProfileTest;
+using StartupSettings = ProfileTest;
+
+TEST_F(ErrorLogFiles, EachNewErrorAppendsTheWholeLogTextButARepeatDoesNot) {
+    system.Log("first line");
+    system.Error("frame.cpp:1 same every frame");
+    const std::string afterFirst = ReadFile(LogFile());
+    EXPECT_EQ("first line\nERROR: frame.cpp:1 same every frame\n\n", afterFirst);
+    system.Error("frame.cpp:1 same every frame");
+    EXPECT_EQ(afterFirst, ReadFile(LogFile()));
+    system.Error("frame.cpp:2 something else");
+    EXPECT_EQ(afterFirst + system.GetLogText() + "\n", ReadFile(LogFile()));
+    EXPECT_NE(std::string::npos, system.GetLogText().find("same every frame\nERROR: frame.cpp:1"));
+}
+
+TEST_F(ErrorLogFiles, NoFileAfterAQuitOrWithoutTheFolderAndNeverWaitsForInput) {
+    system.Quit();
+    system.Error("late.cpp:3 during shutdown");
+    EXPECT_TRUE(std::filesystem::is_empty(Folder()));
+    system.running.store(true);
+    std::filesystem::remove_all(Folder());
+    // Standard input holds one character that an Error waiting for a key would take.
+    int fds[2];
+    ASSERT_EQ(0, pipe(fds));
+    const int savedStdin = dup(0);
+    ASSERT_EQ(1, write(fds[1], "k", 1));
+    dup2(fds[0], 0);
+    system.Error("x.cpp:1 nowhere to write");
+    fcntl(0, F_SETFL, O_NONBLOCK);
+    char left = 0;
+    const ssize_t got = read(0, &left, 1);
+    dup2(savedStdin, 0);
+    close(savedStdin);
+    close(fds[0]);
+    close(fds[1]);
+    EXPECT_EQ(1, got);
+    EXPECT_EQ('k', left);
+    EXPECT_FALSE(std::filesystem::exists(Folder()));
+    EXPECT_NE(std::string::npos, system.GetLogText().find("ERROR: x.cpp:1 nowhere to write\n"));
+}
+
+std::string Setting(const std::string& id, const std::string& key) {
+    return "<Setting ID=\"" + id + "\" key=\"" + key + "\" />";
+}
+std::string Document(const std::string& body) { return "<?xml version=\"1.0\" ?>\n<Settings>" + body + "</Settings>\n"; }
+
+TEST_F(StartupSettings, MissingWrongRootedOrBadFilesAndValuesChangeNothing) {
+    system.LoadSettings();
+    Load("<Settings><Setting ID=\"screen_width\" key=\"640\"");
+    Load("<?xml version=\"1.0\" ?>\n<Options>" + Setting("screen_width", "640") + "</Options>");
+    Load("<?xml version=\"1.0\" ?>\n<!-- no element at all -->\n");
+    ExpectUnchanged();
+    EXPECT_EQ("Failed to load settings file\nFailed to load settings file\nInvalid XML file\nInvalid XML file\n",
+              system.GetLogText());
+    for (const char* bad : {"", "abc", "12abc", "0", "-640", "99999999999", "1e3", "100000"}) {
+        Load(Document(Setting("screen_width", bad) + Setting("screen_height", bad)));
+        SCOPED_TRACE(bad);
+        ExpectUnchanged();
+    }
+    Load(Document("<Setting ID=\"full_screen\" /><Setting key=\"640\" /><Other ID=\"screen_width\" key=\"640\" />"));
+    ExpectUnchanged();
+}
+
+TEST_F(StartupSettings, ReadsTheScreenModeAndALaterValidDuplicateWins) {
+    Load(Document(Setting("forward", "87") + Setting("full_screen", "1") + Setting("screen_width", "640") +
+                  Setting("screen_width", "800") + Setting("screen_height", "480") +
+                  Setting("screen_height", "-1")));
+    EXPECT_TRUE(system.fullScreen);
+    EXPECT_EQ(800, system.width);
+    EXPECT_EQ(480, system.height);
+    EXPECT_NE(std::string::npos, system.GetLogText().find("fullScreen = 1\n"));
 }
 
 }  // namespace

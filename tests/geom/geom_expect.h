@@ -7,41 +7,28 @@
 
 #include "geom/geom.h"
 
-inline ::testing::AssertionResult VectorNear(const Vector& actual, const Vector& expected,
-                                             float tolerance = 1e-5f) {
-    for (int i = 0; i < 4; ++i) {
-        if (!(std::fabs(actual[i] - expected[i]) <= tolerance)) {
-            return ::testing::AssertionFailure()
-                   << "component " << i << ": got " << actual << " expected " << expected;
-        }
-    }
+inline ::testing::AssertionResult VectorNear(const Vector& a, const Vector& e, float tol = 1e-5f) {
+    for (int i = 0; i < 4; ++i)
+        if (!(std::fabs(a[i] - e[i]) <= tol))
+            return ::testing::AssertionFailure() << "component " << i << ": got " << a << " expected " << e;
     return ::testing::AssertionSuccess();
 }
 
-inline ::testing::AssertionResult MatrixNear(const Matrix& actual, const Matrix& expected,
-                                             float tolerance = 1e-5f) {
-    for (int c = 0; c < 4; ++c) {
-        for (int r = 0; r < 4; ++r) {
-            if (!(std::fabs(actual.m[c][r] - expected.m[c][r]) <= tolerance)) {
+inline ::testing::AssertionResult MatrixNear(const Matrix& a, const Matrix& e, float tol = 1e-5f) {
+    for (int c = 0; c < 4; ++c)
+        for (int r = 0; r < 4; ++r)
+            if (!(std::fabs(a.m[c][r] - e.m[c][r]) <= tol))
                 return ::testing::AssertionFailure()
-                       << "m[" << c << "][" << r << "] = " << actual.m[c][r] << ", expected "
-                       << expected.m[c][r];
-            }
-        }
-    }
+                       << "m[" << c << "][" << r << "] = " << a.m[c][r] << ", expected " << e.m[c][r];
     return ::testing::AssertionSuccess();
 }
 
-inline ::testing::AssertionResult QuatNear(const Quaternion& actual, const Quaternion& expected,
-                                           float tolerance = 1e-5f) {
-    if (!(std::fabs(actual.s - expected.s) <= tolerance)) {
-        return ::testing::AssertionFailure()
-               << "s: got " << actual << " expected " << expected;
-    }
-    return VectorNear(actual.v, expected.v, tolerance);
+inline ::testing::AssertionResult QuatNear(const Quaternion& a, const Quaternion& e, float tol = 1e-5f) {
+    if (!(std::fabs(a.s - e.s) <= tol)) return ::testing::AssertionFailure() << "s: got " << a << " expected " << e;
+    return VectorNear(a.v, e.v, tol);
 }
 
-// Rotation by `angle` radians about the unit `axis`.
+// Rotation by `angle` radians about `axis`.
 inline Quaternion AxisRotation(const Vector& axis, float angle) {
     return Quaternion(std::cos(angle * 0.5f), axis.Norm() * std::sin(angle * 0.5f));
 }
@@ -49,7 +36,6 @@ inline Quaternion AxisRotation(const Vector& axis, float angle) {
 // Determinant of the upper-left 3x3 block.
 inline float Det3(const Matrix& a) {
     const auto& m = a.m;
-    return m[0][0] * (m[1][1] * m[2][2] - m[2][1] * m[1][2]) -
-           m[1][0] * (m[0][1] * m[2][2] - m[2][1] * m[0][2]) +
+    return m[0][0] * (m[1][1] * m[2][2] - m[2][1] * m[1][2]) - m[1][0] * (m[0][1] * m[2][2] - m[2][1] * m[0][2]) +
            m[2][0] * (m[0][1] * m[1][2] - m[1][1] * m[0][2]);
 }

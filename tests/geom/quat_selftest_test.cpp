@@ -6,14 +6,7 @@
 
 TEST(QuatSelfTest, AllIdentitiesHold) {
     platform::SeedRandom(2024);
-    const int trials = 3000;
-    EXPECT_EQ(QuatTest1(trials), 0);
-    EXPECT_EQ(QuatTest2(trials), 0);
-    EXPECT_EQ(QuatTest3(trials), 0);
-    EXPECT_EQ(QuatTest4(trials), 0);
-    EXPECT_EQ(QuatTest5(trials), 0);
-    EXPECT_EQ(QuatTest6(trials), 0);
-    EXPECT_EQ(QuatTest7(trials), 0);
-    EXPECT_EQ(QuatTest8(trials), 0);
-    EXPECT_EQ(QuatTest9(trials), 0);
+    int (*const tests[])(int) = {QuatTest1, QuatTest2, QuatTest3, QuatTest4, QuatTest5,
+                                 QuatTest6, QuatTest7, QuatTest8, QuatTest9};
+    for (int i = 0; i < 9; ++i) EXPECT_EQ(tests[i](3000), 0) << "QuatTest" << i + 1;
 }

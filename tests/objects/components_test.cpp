@@ -1,123 +1,209 @@
-// The component kinds: defaults that other subsystems rely on, and the copy
-// rules every kind must keep (CopyFrom, Clone, the free flag).
+// Component pools (each test uses its own kind, so the pools start known), the
+// prototypes, GameObject's slots, copies and destruction, and the weapons a
+// WeaponComp owns: under AddressSanitizer a double free or a leak fails.
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <typeinfo>
 
-#include "aistuff/fsm.h"
 #include "component_list.h"
+#include "component_pool.h"
 #include "objects/components.h"
 #include "objects/game_object.h"
+#include "support/log_capture.h"
+#include "weapons.h"
 
 namespace {
 
-TEST(ComponentDefaults, ValuesOtherSubsystemsRelyOn) {
-    PickupComp pickup;
-    EXPECT_EQ(4, pickup.kind);
-    EXPECT_EQ(0, pickup.value);
-
-    PhysicsComp physics;
-    EXPECT_FLOAT_EQ(1.0f, physics.mass);
-    EXPECT_FLOAT_EQ(4.0f, physics.inertialTensor.Trace());
-    EXPECT_FLOAT_EQ(0.0f, physics.inertialTensor.m[1][0]);
-    EXPECT_FALSE(physics.infMass);
-
-    CollisionComp collision;
-    EXPECT_TRUE(collision.canBePicked);
-    EXPECT_TRUE(collision.resolveContact);
-    EXPECT_FLOAT_EQ(1.0f, collision.boundSphere.radius);
-    EXPECT_FLOAT_EQ(1e-8f, collision.edgeVectors.tolerance);
-    EXPECT_FLOAT_EQ(1e-8f, collision.faceNormals.tolerance);
-    EXPECT_FLOAT_EQ(1.0f, collision.obb.rot.s) << "identity rotation";
-    EXPECT_EQ(0u, collision.category);
-    EXPECT_EQ(0u, collision.collidesWith);
-
-    EXPECT_TRUE(ExplosionComp().fresh);
-
-    GraphicsComp graphics;
-    EXPECT_FLOAT_EQ(1.0f, graphics.modelScale);
-    EXPECT_TRUE(graphics.drawAlone);
-    EXPECT_EQ(0, graphics.flashFrames);
-
-    StatsComp stats;
-    EXPECT_FLOAT_EQ(0.0f, stats.sp);
-    EXPECT_DOUBLE_EQ(0.0, stats.shieldRechargeDelay);
-
-    WeaponComp weapons;
-    EXPECT_EQ(nullptr, weapons.primary);
-    EXPECT_EQ(nullptr, weapons.secondary);
+TEST(ComponentPool, FirstAllocationLogsOnceThenReusesTheLowestFreeEntryAndGrowsByAHundred) {
+    using Pool = ComponentPool<SpawnComp>;
+    EXPECT_TRUE(Pool::Query()) << "a pool never used is sound";
+    test_support::LogCapture log;
+    for (int i = 1; i <= 3; ++i) ASSERT_EQ(Pool::At(i), Pool::Allocate()) << i;
+    EXPECT_EQ(500u, Pool::Size());
+    EXPECT_FALSE(Pool::At(0)->isFree) << "entry 0 is the taken sentinel";
+    EXPECT_EQ(1, log.Count("---\nconstructing a new component pool\npool[0]->componentIndex = 10\n---\n"));
+    Pool::At(3)->isFree = true;
+    Pool::At(1)->isFree = true;
+    EXPECT_EQ(Pool::At(1), Pool::Allocate());
+    EXPECT_EQ(Pool::At(3), Pool::Allocate());
+    for (int i = 4; i <= 499; ++i) ASSERT_EQ(Pool::At(i), Pool::Allocate()) << i;
+    EXPECT_EQ(Pool::At(500), Pool::Allocate());
+    EXPECT_EQ(600u, Pool::Size());
+    EXPECT_EQ(CompIndex::Spawn, Pool::At(599)->componentIndex);
+    EXPECT_TRUE(Pool::Query());
+    Pool::At(0)->isFree = true;
+    EXPECT_FALSE(Pool::Query());
+    EXPECT_EQ(Pool::At(0), Pool::Allocate()) << "the lowest free entry, however wrong";
+    EXPECT_TRUE(log.Has("---\npool.size() = 600\npool[i]->componentIndex = 10\n"));
+    EXPECT_TRUE(log.Has("invalid pool index!"));
 }
 
-TEST(ComponentDefaults, StatsFromValuesStartFullWithAnEmptyShield) {
-    StatsComp stats(100, 5.0f, 2.0f, 50.0f, 3);
-    EXPECT_EQ(100, stats.hp);
-    EXPECT_EQ(100, stats.healthMax);
-    EXPECT_FLOAT_EQ(50.0f, stats.bp);
-    EXPECT_FLOAT_EQ(50.0f, stats.boost);
-    EXPECT_EQ(3, stats.mp);
-    EXPECT_EQ(3, stats.magic);
-    EXPECT_FLOAT_EQ(5.0f, stats.speed);
-    EXPECT_FLOAT_EQ(2.0f, stats.armor);
-    EXPECT_FLOAT_EQ(0.0f, stats.sp);
-    EXPECT_FLOAT_EQ(0.0f, stats.shield);
+TEST(ComponentPool, AllocateCopyKeepsTheEntryTakenOrReturnsItOnAWrongKind) {
+    StatsComp source(100, 5.0f, 2.0f, 50.0f, 3);
+    source.isFree = false;
+    StatsComp* entry = ComponentPool<StatsComp>::AllocateCopy(source);
+    EXPECT_FALSE(entry->isFree);
+    EXPECT_EQ(100, entry->hp);
+    PhysicsComp wrongKind;
+    EXPECT_THROW(ComponentPool<PickupComp>::AllocateCopy(wrongKind), std::bad_cast);
+    EXPECT_TRUE(ComponentPool<PickupComp>::At(1)->isFree) << "the entry went back to the pool";
 }
 
-// Every kind, through its prototype: a copy made by Clone and one filled by
-// CopyFrom are of the same class and number, and CopyFrom leaves the target
-// free even when the source is held.
-TEST(ComponentCopying, EveryKindClonesAndCopiesItsOwnClass) {
+TEST(ComponentList, PrototypesOneToElevenReachTheirPoolsAndOtherNumbersAreCorrupt) {
+    test_support::LogCapture log;
     ComponentList* list = ComponentList::Instance();
+    for (int bad : {0, 12, -1}) EXPECT_EQ(nullptr, list->Get(bad)) << bad;
+    EXPECT_EQ(3, log.Count("Corrupt component."));
     for (int t = 1; t <= 11; ++t) {
-        const Component& prototype = *list->Get(t);
-        std::unique_ptr<Component> source(prototype.Clone());
-        ASSERT_EQ(typeid(prototype), typeid(*source)) << t;
-        EXPECT_EQ(t, source->componentIndex);
-        source->isFree = false;
-
-        std::unique_ptr<Component> target(prototype.Clone());
-        target->isFree = false;
-        target->CopyFrom(*source);
-        EXPECT_TRUE(target->isFree) << t;
-        EXPECT_EQ(t, target->componentIndex);
-        EXPECT_FALSE(source->isFree) << "the source is left alone";
+        Component* prototype = list->Get(t);
+        ASSERT_NE(nullptr, prototype) << t;
+        EXPECT_EQ(t, prototype->componentIndex);
+        EXPECT_TRUE(prototype->isFree) << t;
+        Component* entry = prototype->AllocateFromPool();
+        EXPECT_EQ(typeid(*prototype), typeid(*entry)) << t;
+        EXPECT_FALSE(entry->isFree);
     }
 }
 
-TEST(ComponentCopying, CopyFromAnotherKindThrowsBadCast) {
-    StatsComp stats(10, 1.0f, 1.0f, 1.0f, 1);
-    PhysicsComp physics;
-    EXPECT_THROW(stats.CopyFrom(physics), std::bad_cast);
-    EXPECT_EQ(10, stats.hp) << "nothing was copied";
+PhysicsComp Body(float mass) {
+    PhysicsComp body;
+    body.mass = mass;
+    return body;
 }
 
-class NamedState : public virtual FSMState {
-public:
-    explicit NamedState(const std::string& name) { stateName = name; }
-    void Enter() override {}
-    void Update() override {}
-    void Exit() override {}
-    bool HandleMessage(const Event&) override { return false; }
-    FSMState* Clone() const override { return new NamedState(*this); }
-};
+TEST(GameObjectSlots, AttachStoresAPooledCopyAndRefusesDuplicatesAndCorruptKinds) {
+    GameObject object("tank");
+    PhysicsComp body = Body(80.0f);
+    object.AttachComponent(body);
+    PhysicsComp* held = object.GetPhysicsComp();
+    ASSERT_NE(nullptr, held);
+    EXPECT_FALSE(held->isFree);
+    EXPECT_TRUE(body.isFree) << "the source stays a free-standing component";
+    test_support::LogCapture log;
+    object.AttachComponent(Body(5.0f));
+    EXPECT_TRUE(log.Has("this->name = tank\ncomp.componentIndex = 7\n"));
+    EXPECT_TRUE(log.Has("tried to attach a duplicate component"));
+    EXPECT_EQ(held, object.GetPhysicsComp());
+    EXPECT_FLOAT_EQ(80.0f, held->mass);
+    GameObject other("other");
+    for (int bad : {0, 12, -1, int(CompIndex::Stats)}) {  // the last names another kind
+        PhysicsComp corrupt;
+        corrupt.componentIndex = static_cast<CompIndex::Entry>(bad);
+        if (bad == CompIndex::Stats) EXPECT_THROW(other.AttachComponent(corrupt), std::bad_cast);
+        else other.AttachComponent(corrupt);
+    }
+    EXPECT_EQ(3, log.Count("Corrupt component."));
+    for (int kind = -3; kind <= 12; ++kind) EXPECT_EQ(nullptr, other.GetComponent(CompIndex::Entry(kind)));
+}
 
-TEST(ComponentCopying, BehaviourCopiesOwnClonedStates) {
-    BehaviorComp source;
-    source.sm.name = "mech";
-    source.sm.Push(new NamedState("heavy"));
-    source.sm.Push(new NamedState("inactive"));
+TEST(GameObjectCopying, ACopyOfADeadObjectIsAliveWithItsOwnEqualComponents) {
+    GameObject original("mech");
+    original.trans = Vector(1, 2, 3);
+    original.offset = 0.75f;
+    original.isDead = true;
+    original.AttachComponent(Body(80.0f));
+    original.AttachComponent(StatsComp(100, 5.0f, 2.0f, 50.0f, 3));
+    GameObject copy(original);
+    EXPECT_FALSE(copy.isDead);
+    EXPECT_FLOAT_EQ(2.0f, copy.trans.y);
+    EXPECT_FLOAT_EQ(0.75f, copy.offset);
+    EXPECT_NE(original.GetPhysicsComp(), copy.GetPhysicsComp());
+    EXPECT_FLOAT_EQ(80.0f, copy.GetPhysicsComp()->mass);
+    EXPECT_NE(original.GetStatsComp(), copy.GetStatsComp());
+    EXPECT_FALSE(copy.HasComp(CompIndex::Collision));
+}
 
-    BehaviorComp copy(source);
-    BehaviorComp assigned;
-    assigned.sm.Push(new NamedState("old"));
-    assigned.CopyFrom(source);
+TEST(GameObjectCopying, AssignmentAndDestructionGiveTheOldComponentsBack) {
+    GameObject source("source");
+    source.AttachComponent(Body(10.0f));
+    GameObject target("target");
+    target.offset = 1.5f;
+    target.isDead = true;
+    target.AttachComponent(Body(99.0f));
+    target.AttachComponent(PickupComp());
+    PhysicsComp* oldBody = target.GetPhysicsComp();
+    Component* oldPickup = target.GetComponent(CompIndex::Pickup);
+    target = source;
+    EXPECT_TRUE(oldPickup->isFree);
+    EXPECT_EQ(oldBody, target.GetPhysicsComp()) << "given back first, so the copy reuses the entry";
+    EXPECT_FALSE(target.isDead || target.HasComp(CompIndex::Pickup));
+    EXPECT_FLOAT_EQ(1.5f, target.offset) << "the offset is the target's own";
+    EXPECT_FLOAT_EQ(10.0f, target.GetPhysicsComp()->mass);
+    GameObject& alias = target;
+    target = alias;
+    EXPECT_EQ(oldBody, target.GetPhysicsComp());
+    EXPECT_FALSE(oldBody->isFree) << "self-assignment keeps the entry";
+    {
+        GameObject other("other");
+        other.AttachComponent(Body(1.0f));
+        EXPECT_NE(oldBody, other.GetPhysicsComp());
+        oldBody = other.GetPhysicsComp();
+    }
+    EXPECT_TRUE(oldBody->isFree);
+    GameObject successor("successor");
+    successor.AttachComponent(Body(2.0f));
+    EXPECT_EQ(oldBody, successor.GetPhysicsComp()) << "the lowest free entry again";
+}
 
-    for (const BehaviorComp* result : {&copy, &assigned}) {
-        ASSERT_EQ(2u, result->sm.Size());
-        EXPECT_EQ("mech", result->sm.name);
-        EXPECT_EQ("heavy", result->sm.At(0)->stateName);
-        EXPECT_EQ("inactive", result->sm.Top()->stateName);
-        EXPECT_NE(source.sm.Top(), result->sm.Top());
+SimpleSpread* MakeLaser(const std::string& owner) {
+    SimpleSpread* laser = new SimpleSpread();
+    laser->owner = owner;
+    laser->lastFireTime = 12.5;
+    laser->AddHotSpot(-1, 2, 3, "arm_right");
+    return laser;
+}
+
+// A distinct SimpleSpread with the same values.
+void ExpectSameLaser(const Weapon& expected, const Weapon* actual) {
+    ASSERT_NE(nullptr, dynamic_cast<const SimpleSpread*>(actual));
+    EXPECT_NE(&expected, actual);
+    EXPECT_EQ(expected.owner, actual->owner);
+    EXPECT_DOUBLE_EQ(12.5, actual->lastFireTime);
+    ASSERT_EQ(1u, actual->hotspots.size());
+    EXPECT_EQ("arm_right", actual->hotspots[0].boneName);
+}
+
+TEST(WeaponComp, CopiesAndAssignmentsCloneTheWeaponsAndFreeTheOldOnes) {
+    WeaponComp source;
+    source.primary = MakeLaser("mech7");
+    WeaponComp copy(source);
+    ExpectSameLaser(*source.primary, copy.primary);
+    EXPECT_EQ(nullptr, copy.secondary);
+    copy.primary->owner = "changed";
+    EXPECT_EQ("mech7", source.primary->owner) << "the copies share nothing";
+    WeaponComp target;
+    target.primary = MakeLaser("old");
+    target.secondary = new Missile();
+    source.secondary = new Missile();
+    source.secondary->ammo = 3;
+    target = source;
+    ExpectSameLaser(*source.primary, target.primary);
+    EXPECT_EQ(3, dynamic_cast<Missile&>(*target.secondary).ammo);
+    target = WeaponComp();
+    EXPECT_EQ(nullptr, target.primary);
+    WeaponComp& alias = source;
+    source = alias;
+    source.CopyFrom(alias);
+    ASSERT_NE(nullptr, source.primary);
+    EXPECT_EQ("mech7", source.primary->owner) << "self-assignment keeps the weapons";
+}
+
+TEST(WeaponComp, ObjectCopiesThroughThePoolFreeEachWeaponOnce) {
+    WeaponComp armed;
+    armed.primary = MakeLaser("mech");
+    armed.secondary = new Missile();
+    armed.secondary->ammo = 5;
+    for (int round = 0; round < 3; ++round) {  // pooled entries keep their old weapons
+        GameObject original("mech");
+        original.AttachComponent(armed);
+        GameObject copy(original);
+        GameObject assigned("other");
+        assigned.AttachComponent(WeaponComp());
+        assigned = copy;
+        ASSERT_NE(nullptr, assigned.GetWeaponComp());
+        ExpectSameLaser(*armed.primary, assigned.GetWeaponComp()->primary);
+        EXPECT_NE(copy.GetWeaponComp()->primary, assigned.GetWeaponComp()->primary);
+        EXPECT_EQ(5, dynamic_cast<Missile&>(*assigned.GetWeaponComp()->secondary).ammo);
     }
 }
 

@@ -1,10 +1,8 @@
-// Pickups: what ApplyPickup changes on the collector, when it refuses, the
-// sound it plays and the "Game Message" it posts.
+// Pickups: what ApplyPickup changes on the collector, when it refuses, and the
+// sound and "Game Message" it gives.
 #include <gtest/gtest.h>
 
 #include <deque>
-#include <memory>
-#include <string>
 
 #include "core/recording_sound_layer.h"
 #include "event_manager.h"
@@ -15,170 +13,103 @@
 #include "support/log_capture.h"
 #include "weapons.h"
 
-using sound_test::RecordingSoundLayer;
-
 namespace {
 
+using sound_test::RecordingSoundLayer;
 const char* const kPickupSound = "sample_health_pickup";
 
 ObjectManager& Objects() { return *Module<ObjectManager>::Instance(); }
 ResourceManager& Resources() { return *Module<ResourceManager>::Instance(); }
-
-std::deque<Event> InterfaceEvents() {
-    return Module<EventManager>::Instance()->PollEvents(kGameMessageTo);
-}
-
-PickupComp Pickup(int32_t kind, int32_t value) {
-    PickupComp pickup;
-    pickup.kind = kind;
-    pickup.value = value;
-    return pickup;
-}
+std::deque<Event> Messages() { return Module<EventManager>::Instance()->PollEvents(kGameMessageTo); }
 
 class PickupTest : public ::testing::Test {
 protected:
     void SetUp() override {
         Sound sound;
         sound.sample = RecordingSoundLayer::FakeSample(7);
-        sound.name = kPickupSound;
         Resources().add<Sound>(kPickupSound, sound);
         Objects().cameraObject.target = Vector(1.0f, 2.0f, 3.0f, 0.0f);
-        InterfaceEvents();  // whatever earlier tests left behind
+        Messages();  // whatever earlier tests left behind
     }
-
     void TearDown() override {
         if (Resources().IsStored(kPickupSound)) Resources().DeleteResource(kPickupSound);
         ObjectLock lock(Objects());
         Objects().ClearGameObjects();
     }
-
-    // A collector with hull points hp of healthMax.
-    static void AddHull(const std::string& name, int hp, int healthMax) {
+    // A collector with hp of 100 hull points (-1: no StatsComp) and ammo of
+    // 10 missiles (-1: no secondary weapon, -2: no WeaponComp).
+    static GameObject& Add(const std::string& name, int hp, int ammo) {
         GameObject object(name);
-        StatsComp stats(healthMax, 1.0f, 0.0f, 1.0f, 0);
+        StatsComp stats(100, 1.0f, 0.0f, 1.0f, 0);
         stats.hp = hp;
-        object.AttachComponent(stats);
-        ASSERT_TRUE(Objects().AddGameObject(object));
-    }
-
-    // A collector whose secondary weapon holds ammo of maxAmmo missiles.
-    static void AddLauncher(const std::string& name, int ammo, int maxAmmo) {
-        GameObject object(name);
+        if (hp >= 0) object.AttachComponent(stats);
         WeaponComp weapons;
-        weapons.secondary = new Missile();
-        weapons.secondary->ammo = ammo;
-        weapons.secondary->maxAmmo = maxAmmo;
-        object.AttachComponent(weapons);
-        ASSERT_TRUE(Objects().AddGameObject(object));
+        if (ammo >= 0) {
+            weapons.secondary = new Missile();
+            weapons.secondary->ammo = ammo;
+            weapons.secondary->maxAmmo = 10;
+        }
+        if (ammo > -2) object.AttachComponent(weapons);
+        EXPECT_TRUE(Objects().AddGameObject(object));
+        ObjectLock lock(Objects());
+        return *Objects().GetGameObject(name);
     }
-
-    // Applies under the object lock, as the in-game state does.
-    static bool Apply(PickupComp pickup, const std::string& collector) {
+    // Applied under the object lock, as the in-game state does.
+    static bool Apply(int32_t kind, int32_t value, const std::string& collector) {
+        PickupComp pickup;
+        pickup.kind = kind;
+        pickup.value = value;
         ObjectLock lock(Objects());
         return pickup.ApplyPickup(collector);
     }
-
-    static int Hp(const std::string& name) {
-        ObjectLock lock(Objects());
-        return Objects().GetGameObject(name)->GetStatsComp()->hp;
-    }
-    static int Ammo(const std::string& name) {
-        ObjectLock lock(Objects());
-        return Objects().GetGameObject(name)->GetWeaponComp()->secondary->ammo;
-    }
-
-    // The one "Game Message" posted, read back as the interface would.
     static GMessage OnlyMessage() {
-        std::deque<Event> events = InterfaceEvents();
-        EXPECT_EQ(events.size(), 1u);
-        if (events.empty()) return GMessage();
-        EXPECT_EQ(events[0].from, "MissilePickup");
-        EXPECT_EQ(events[0].eventType, "Game Message");
-        return events[0].GetParam<GMessage>(kGameMessageData);
+        std::deque<Event> events = Messages();
+        if (events.size() != 1u || events[0].eventType != "Game Message" || events[0].from != "MissilePickup")
+            ADD_FAILURE() << events.size();
+        return events.empty() ? GMessage() : events[0].GetParam<GMessage>(kGameMessageData);
     }
-
     RecordingSoundLayer layer;
     test_support::LogCapture log;
 };
 
-TEST_F(PickupTest, HealthIsCappedAtTheMaximumAndTheMessageShowsTheRealGain) {
-    AddHull("player", 90, 100);
-    EXPECT_TRUE(Apply(Pickup(PickupComp::kHealth, 50), "player"));
-    EXPECT_EQ(Hp("player"), 100);
-
+TEST_F(PickupTest, HealthAndMissilesAreCappedAndTheMessageShowsTheRealGain) {
+    GameObject& player = Add("player", 90, 8);
+    EXPECT_TRUE(Apply(PickupComp::kHealth, 50, "player"));
+    EXPECT_EQ(player.GetStatsComp()->hp, 100);
     const GMessage message = OnlyMessage();
     EXPECT_EQ(message.text, "Health +10");
-    EXPECT_EQ(message.key, "pickupMessage");
-    EXPECT_FLOAT_EQ(message.color.x, 0.0f);
-    EXPECT_FLOAT_EQ(message.color.y, 1.0f);
-    EXPECT_FLOAT_EQ(message.color.z, 0.0f);
-    EXPECT_FLOAT_EQ(message.color.w, 1.0f);
-    EXPECT_FLOAT_EQ(message.position.x, 0.2f);
-    EXPECT_FLOAT_EQ(message.position.y, 0.9f);
-    EXPECT_TRUE(message.typeOut);
-    EXPECT_FLOAT_EQ(message.letterTime, 0.1f);
-    EXPECT_FLOAT_EQ(message.displayTime, 4.0f);
-    EXPECT_FALSE(message.persistent);
-
-    // The pickup sound plays at the camera.
+    EXPECT_FLOAT_EQ(message.color.y, 1.0f) << "green";
     ASSERT_EQ(layer.soundPlays.size(), 1u);
-    EXPECT_EQ(layer.soundPlays[0].what, RecordingSoundLayer::FakeSample(7));
-    ASSERT_EQ(layer.placements.size(), 1u);
-    EXPECT_FLOAT_EQ(layer.placements[0].position[0], 1.0f);
+    ASSERT_EQ(layer.placements.size(), 1u) << "played at the camera";
     EXPECT_FLOAT_EQ(layer.placements[0].position[2], 3.0f);
-}
-
-TEST_F(PickupTest, MissilesFillTheSecondaryWeaponUpToItsMaximum) {
-    AddLauncher("player", 8, 10);
-    EXPECT_TRUE(Apply(Pickup(PickupComp::kAmmo, 5), "player"));
-    EXPECT_EQ(Ammo("player"), 10);
+    EXPECT_TRUE(Apply(PickupComp::kAmmo, 5, "player"));
+    EXPECT_EQ(player.GetWeaponComp()->secondary->ammo, 10);
     EXPECT_EQ(OnlyMessage().text, "Missiles +2");
-    EXPECT_EQ(layer.soundPlays.size(), 1u);
 }
 
-TEST_F(PickupTest, AFullStatRefusesThePickupAndPostsNothing) {
-    AddHull("hull", 100, 100);
-    AddLauncher("launcher", 10, 10);
-    EXPECT_FALSE(Apply(Pickup(PickupComp::kHealth, 25), "hull"));
-    EXPECT_FALSE(Apply(Pickup(PickupComp::kAmmo, 5), "launcher"));
-    EXPECT_EQ(Hp("hull"), 100);
-    EXPECT_EQ(Ammo("launcher"), 10);
-    EXPECT_TRUE(InterfaceEvents().empty());
-    EXPECT_TRUE(layer.soundPlays.empty());
-}
-
-TEST_F(PickupTest, AnUnknownKindIsUsedUpWithoutEffect) {
-    AddHull("player", 50, 100);
-    EXPECT_TRUE(Apply(Pickup(PickupComp::kUnknown, 25), "player"));
-    EXPECT_EQ(Hp("player"), 50);
-    EXPECT_TRUE(InterfaceEvents().empty());
-    EXPECT_TRUE(layer.soundPlays.empty());
-}
-
-TEST_F(PickupTest, ACollectorThatIsMissingOrLacksTheNeededComponentRefusesIt) {
-    AddHull("hull only", 50, 100);
-    AddLauncher("launcher only", 1, 10);
-    GameObject unarmed("unarmed");
-    unarmed.AttachComponent(WeaponComp());  // no secondary weapon
-    ASSERT_TRUE(Objects().AddGameObject(unarmed));
-
-    EXPECT_FALSE(Apply(Pickup(PickupComp::kHealth, 25), "nobody"));
-    EXPECT_FALSE(Apply(Pickup(PickupComp::kAmmo, 5), "hull only"));
-    EXPECT_FALSE(Apply(Pickup(PickupComp::kHealth, 25), "launcher only"));
-    EXPECT_FALSE(Apply(Pickup(PickupComp::kAmmo, 5), "unarmed"));
-    EXPECT_FALSE(Apply(Pickup(PickupComp::kUnknown, 5), "nobody"));
-
-    EXPECT_EQ(Hp("hull only"), 50);
-    EXPECT_EQ(Ammo("launcher only"), 1);
-    EXPECT_TRUE(InterfaceEvents().empty());
+TEST_F(PickupTest, FullStatsOrMissingComponentsRefuseAndOtherKindsAreUsedUpSilently) {
+    Add("full", 100, 10);
+    GameObject& hull = Add("hull only", 50, -2);
+    GameObject& launcher = Add("launcher only", -1, 1);
+    Add("unarmed", 50, -1);
+    EXPECT_FALSE(Apply(PickupComp::kHealth, 25, "full"));
+    EXPECT_FALSE(Apply(PickupComp::kAmmo, 5, "full"));
+    EXPECT_FALSE(Apply(PickupComp::kHealth, 25, "nobody"));
+    EXPECT_FALSE(Apply(PickupComp::kAmmo, 5, "hull only"));
+    EXPECT_FALSE(Apply(PickupComp::kAmmo, 5, "unarmed"));
+    EXPECT_FALSE(Apply(PickupComp::kHealth, 25, "launcher only"));
+    EXPECT_TRUE(Apply(PickupComp::kUnknown, 25, "hull only"));
+    EXPECT_EQ(hull.GetStatsComp()->hp, 50);
+    EXPECT_EQ(launcher.GetWeaponComp()->secondary->ammo, 1);
+    EXPECT_TRUE(Messages().empty());
     EXPECT_TRUE(layer.soundPlays.empty());
 }
 
 TEST_F(PickupTest, AMissingPickupSoundIsSkippedAndThePickupStillApplies) {
     Resources().DeleteResource(kPickupSound);
-    AddHull("player", 10, 100);
-    EXPECT_TRUE(Apply(Pickup(PickupComp::kHealth, 30), "player"));
-    EXPECT_EQ(Hp("player"), 40);
+    GameObject& player = Add("player", 10, -1);
+    EXPECT_TRUE(Apply(PickupComp::kHealth, 30, "player"));
+    EXPECT_EQ(player.GetStatsComp()->hp, 40);
     EXPECT_EQ(OnlyMessage().text, "Health +30");
     EXPECT_TRUE(layer.soundPlays.empty());
     EXPECT_TRUE(log.Has("sample_health_pickup has not been loaded"));

@@ -1,4 +1,4 @@
-// Small records and byte helpers shared by the binary-file tests.
+// Small records, byte helpers and parsers shared by the binary-file tests.
 #pragma once
 
 #include <cstring>
@@ -16,26 +16,20 @@ inline std::string Bytes(const std::function<void(std::ostream&)>& write) {
     return out.str();
 }
 
-inline int32_t IntAt(const std::string& bytes, size_t offset) {
-    const unsigned char* p = reinterpret_cast<const unsigned char*>(bytes.data()) + offset;
+inline int32_t IntAt(const std::string& bytes, size_t at) {
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(bytes.data()) + at;
     return int32_t(uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24);
 }
 
-inline float FloatAt(const std::string& bytes, size_t offset) {
-    int32_t bits = IntAt(bytes, offset);
+inline float FloatAt(const std::string& bytes, size_t at) {
+    const int32_t bits = IntAt(bytes, at);
     float value;
     std::memcpy(&value, &bits, 4);
     return value;
 }
 
-inline void PutInt(std::string& bytes, size_t offset, int32_t value) {
-    for (int i = 0; i < 4; ++i) bytes[offset + i] = char((uint32_t(value) >> (8 * i)) & 0xFF);
-}
-
-inline void PutFloat(std::string& bytes, size_t offset, float value) {
-    int32_t bits;
-    std::memcpy(&bits, &value, 4);
-    PutInt(bytes, offset, bits);
+inline void PutInt(std::string& bytes, size_t at, int32_t value) {
+    for (int i = 0; i < 4; ++i) bytes[at + i] = char((uint32_t(value) >> (8 * i)) & 0xFF);
 }
 
 inline ByteReader ReaderOf(const std::string& bytes) {
@@ -46,42 +40,29 @@ inline ByteReader ReaderOf(const std::string& bytes) {
 inline Mesh SmallMesh() {
     Mesh mesh;
     mesh.name = "tri";
-    mesh.useColor = false;
-    mesh.useTangentSpace = true;
-    mesh.ambientColor = Vector(0.1f, 0.2f, 0.3f, 0.4f);
-    mesh.diffuseColor = Vector(0.5f, 0.6f, 0.7f, 0.8f);
-    mesh.specularColor = Vector(0.9f, 1.0f, 1.1f, 1.2f);
-    mesh.shininess = 17.0f;
+    mesh.useColor = false, mesh.useTangentSpace = true;
+    mesh.ambientColor = Vector(0.1f, 0.2f, 0.3f, 0.4f), mesh.diffuseColor = Vector(0.5f, 0.6f, 0.7f, 0.8f);
+    mesh.specularColor = Vector(0.9f, 1.0f, 1.1f, 1.2f), mesh.shininess = 17.0f;
     for (int i = 0; i < 3; ++i) {
         Vertex v(i * 1.0f, i + 0.5f, i * -1.0f);
-        v.boneIndex[0] = i;
-        v.boneIndex[3] = 39;
-        v.skinWeights[0] = 0.75f;
-        v.skinWeights[3] = 0.25f;
-        v.numWeights = 2;
+        v.boneIndex[0] = i, v.boneIndex[3] = 39, v.skinWeights[0] = 0.75f, v.skinWeights[3] = 0.25f, v.numWeights = 2;
         mesh.verts.push_back(v);
     }
     Triangle tri(2, 0, 1);
     for (int c = 0; c < 3; ++c)
         for (int k = 0; k < 3; ++k) {
-            tri.normal[c][k] = 1.0f + c + k * 0.1f;
-            tri.color[c][k] = 2.0f + c + k * 0.1f;
-            tri.tangent[c][k] = 3.0f + c + k * 0.1f;
-            tri.binormal[c][k] = 4.0f + c + k * 0.1f;
+            tri.normal[c][k] = 1.0f + c + k * 0.1f, tri.color[c][k] = 2.0f + c + k * 0.1f;
+            tri.tangent[c][k] = 3.0f + c + k * 0.1f, tri.binormal[c][k] = 4.0f + c + k * 0.1f;
             if (k < 2) tri.texCoord[c][k] = 5.0f + c + k * 0.1f;
         }
     mesh.triangles.push_back(tri);
     const int indices[3] = {0, 1, 2};
-    const float positions[9] = {0, 0.5f, 0, 1, 1.5f, -1, 2, 2.5f, -2};
-    const float texCoords[6] = {0, 0, 1, 0, 0, 1};
-    const float weights[12] = {1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0};
-    const float bones[12] = {0, 0, 0, 0, 1, 0, 0, 0, 39, 0, 0, 0};
+    const float positions[9] = {0, 0.5f, 0, 1, 1.5f, -1, 2, 2.5f, -2}, texCoords[6] = {0, 0, 1, 0, 0, 1};
+    const float weights[12] = {1, 0, 0, 0, 1, 0, 0, 0, 1}, bones[12] = {0, 0, 0, 0, 1, 0, 0, 0, 39};
     mesh.arrays.indices.Assign(indices, 3);
-    mesh.arrays.positions.Assign(positions, 9);
-    mesh.arrays.normals.Assign(positions, 9);
+    mesh.arrays.positions.Assign(positions, 9), mesh.arrays.normals.Assign(positions, 9);
     mesh.arrays.texCoords.Assign(texCoords, 6);
-    mesh.arrays.skinWeights.Assign(weights, 12);
-    mesh.arrays.boneIndices.Assign(bones, 12);
+    mesh.arrays.skinWeights.Assign(weights, 12), mesh.arrays.boneIndices.Assign(bones, 12);
     return mesh;
 }
 
@@ -103,42 +84,50 @@ inline Skeleton SmallSkeleton() {
 
 inline AnimSet SmallAnimSet() {
     AnimSet set;
+    set.animTrackList.resize(2);
     for (int t = 0; t < 2; ++t) {
-        AnimTrack track;
-        track.length = 1.5 + t;
+        set.animTrackList[t].length = 1.5 + t;
         for (int k = 0; k < 2; ++k) {
             KeyFrame key;
             key.time = 0.25 * (k + 1);
             key.rot = Quaternion(0.5f + k, Vector(1, 2, 3, 4));
             key.trans = Vector(5, 6, 7, float(t));
-            track.keyFrames.push_back(key);
+            set.animTrackList[t].keyFrames.push_back(key);
         }
-        set.animTrackList.push_back(track);
     }
     return set;
 }
 
-// Complete files as the loaders see them.
+// Complete files as the loaders see them: a leading name, then the record.
 inline std::string MeshFile(const Mesh& mesh) {
-    return Bytes([&](std::ostream& out) {
-        WriteString(out, "leading");
-        WriteMesh(out, mesh);
-    });
+    return Bytes([&](std::ostream& out) { WriteString(out, "leading"), WriteMesh(out, mesh); });
 }
-
 inline std::string SkeletonFile(const Skeleton& skeleton) {
-    return Bytes([&](std::ostream& out) {
-        WriteString(out, "leading");
-        WriteSkeleton(out, skeleton);
-    });
+    return Bytes([&](std::ostream& out) { WriteString(out, "leading"), WriteSkeleton(out, skeleton); });
+}
+inline std::string AnimFile(const AnimSet& set, int32_t leading = 1) {
+    return Bytes([&](std::ostream& out) { WriteString(out, "leading"), WriteInt(out, leading), WriteAnimSet(out, set); });
 }
 
-inline std::string AnimFile(const AnimSet& set, int32_t leading = 1) {
-    return Bytes([&](std::ostream& out) {
-        WriteString(out, "leading");
-        WriteInt(out, leading);
-        WriteAnimSet(out, set);
-    });
+// The readers as the loaders drive them, over bytes in memory.
+inline bool ParseMesh(const std::string& bytes, Mesh& mesh) {
+    ByteReader in = ReaderOf(bytes);
+    std::string name;
+    return in.ReadString(name) && ReadMesh(in, mesh);
 }
+inline bool ParseSkeleton(const std::string& bytes, Skeleton& skeleton) {
+    ByteReader in = ReaderOf(bytes);
+    std::string name;
+    return in.ReadString(name) && ReadSkeleton(in, skeleton);
+}
+inline bool ParseAnim(const std::string& bytes, AnimSet& set) {
+    ByteReader in = ReaderOf(bytes);
+    std::string name;
+    int32_t leading = 0;
+    return in.ReadString(name) && in.ReadInt(leading) && ReadAnimSet(in, set);
+}
+inline bool MeshParses(const std::string& bytes) { Mesh m; return ParseMesh(bytes, m); }
+inline bool SkeletonParses(const std::string& bytes) { Skeleton s; return ParseSkeleton(bytes, s); }
+inline bool AnimParses(const std::string& bytes) { AnimSet a; return ParseAnim(bytes, a); }
 
 }  // namespace testdata

@@ -1,217 +1,174 @@
+// Texture pixel arithmetic, copies, downsampling and the SOIL loader; the
+// self-balancing random source and the noise texture built from it.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <fstream>
+#include <algorithm>
+#include <numeric>
 
+#include "platform/random.h"
 #include "resource_manager.h"
+#include "resource_manager/bucket_rand.h"
 #include "support/log_capture.h"
 
-using test_support::LogCapture;
-
-namespace {
-
-// A w x h RGBA texture whose every byte is `fill`.
-Texture Filled(unsigned w, unsigned h, unsigned char fill, unsigned bpp = 4) {
-    Texture t(w, h, bpp);
-    for (size_t i = 0; i < t.ByteCount(); ++i) t.data[i] = fill;
-    return t;
-}
-
-void SetRgba(Texture& t, unsigned x, unsigned y, unsigned char r, unsigned char g, unsigned char b,
-             unsigned char a) {
-    t.SetPixel(x, y, uint32_t(r) | uint32_t(g) << 8 | uint32_t(b) << 16 | uint32_t(a) << 24);
-}
-
-}  // namespace
-
-TEST(TextureValue, ConstructionZeroFillsAndMarksNoTexture) {
-    Texture empty;
-    EXPECT_EQ(empty.data, nullptr);
-    EXPECT_EQ(empty.texID, 0xFFFFFFFFu);
+TEST(TextureValue, ConstructionCopiesAndBoundsCheckedPixels) {
     Texture t(3, 2, 4);
-    ASSERT_NE(t.data, nullptr);
-    EXPECT_EQ(t.ByteCount(), 24u);
-    for (size_t i = 0; i < 24; ++i) EXPECT_EQ(t.data[i], 0) << i;
-    EXPECT_EQ(t.texID, 0xFFFFFFFFu);
-}
-
-TEST(TextureValue, CopiesAreDeepAndAssignmentKeepsTargetName) {
-    Texture source = Filled(2, 2, 7);
-    source.texID = 11;
-    Texture copy(source);
-    EXPECT_EQ(copy.texID, 11u);
-    EXPECT_NE(copy.data, source.data);
-    source.data[0] = 99;
-    EXPECT_EQ(copy.data[0], 7);
-
-    Texture target = Filled(5, 5, 1, 3);
-    target.texID = 42;
-    target = source;
-    EXPECT_EQ(target.texID, 42u);
-    EXPECT_EQ(target.width, 2u);
-    EXPECT_EQ(target.bytesPerPixel, 4u);
-    EXPECT_EQ(target.data[0], 99);
-
-    // From a texture without pixels: no pixels and no sizes describing them.
-    target = Texture();
-    EXPECT_EQ(target.data, nullptr);
-    EXPECT_EQ(target.ByteCount(), 0u);
-    EXPECT_EQ(target.texID, 42u);
-
-    Texture& alias = source;
-    source = alias;
-    EXPECT_EQ(source.data[0], 99);
-}
-
-TEST(TextureValue, PixelWordsAreLittleEndianAndBoundsChecked) {
-    Texture t(2, 2, 4);
+    ASSERT_EQ(t.ByteCount(), 24u);
+    EXPECT_EQ(std::count(t.data, t.data + 24, 0), 24);  // zero-filled
     t.SetPixel(1, 1, 0x04030201u);
-    EXPECT_EQ(t.data[12], 1);
-    EXPECT_EQ(t.data[15], 4);
-    EXPECT_EQ(t.GetPixel(1, 1), 0x04030201u);
-    EXPECT_EQ(t.GetPixel(2, 0), 0u);
+    EXPECT_TRUE(t.data[16] == 1 && t.data[19] == 4 && t.GetPixel(1, 1) == 0x04030201u);
+    EXPECT_EQ(t.GetPixel(3, 0), 0u);
     t.SetPixel(0, 2, 0xFFFFFFFFu);  // outside: no write anywhere
-    for (size_t i = 0; i < 12; ++i) EXPECT_EQ(t.data[i], 0);
-
-    // One byte per pixel: the last pixel must not reach past the block.
-    Texture grey(2, 1, 1);
+    EXPECT_EQ(std::count(t.data, t.data + 24, 0), 20);
+    Texture grey(2, 1, 1);  // one byte per pixel: the last pixel must not reach past the block
     grey.SetPixel(1, 0, 0xAABBCCDDu);
-    EXPECT_EQ(grey.data[0], 0);
-    EXPECT_EQ(grey.data[1], 0xDD);
-    EXPECT_EQ(grey.GetPixel(1, 0), 0xDDu);
+    EXPECT_TRUE(grey.data[0] == 0 && grey.data[1] == 0xDD && grey.GetPixel(1, 0) == 0xDDu);
+
+    t.texID = 11;
+    Texture copy(t);
+    t.data[16] = 99;
+    EXPECT_TRUE(copy.data[16] == 1 && copy.texID == 11u);  // deep
+    Texture target(5, 5, 3);
+    target.texID = 42;
+    target = t;  // sizes and data follow the source; the name stays
+    EXPECT_TRUE(target.texID == 42u && target.width == 3u && target.bytesPerPixel == 4u && target.data[16] == 99);
+    Texture& alias = target;
+    target = alias;
+    EXPECT_EQ(target.data[16], 99);
+    target = Texture();
+    EXPECT_TRUE(target.data == nullptr && target.ByteCount() == 0u);
 }
 
-TEST(TextureLuminance, AverageAndSetFollowTheChannelRules) {
+TEST(TextureLuminance, ChannelRulesClampingAndInterpolation) {
     Texture t(2, 1, 4);
-    SetRgba(t, 0, 0, 255, 0, 0, 0);
+    t.SetPixel(0, 0, 255);
     EXPECT_FLOAT_EQ(t.GetAvgLuminance(0, 0), float(255 / 765.0));  // alpha never counts
     t.SetLuminance(1, 0, 0.999f);
     EXPECT_EQ(t.GetPixel(1, 0), 0xFFFEFEFEu);  // 254.745 truncated, alpha 255
-    t.SetLuminance(1, 0, 1.0f);
-    EXPECT_EQ(t.GetPixel(1, 0), 0xFFFFFFFFu);
     t.SetLuminance(1, 0, 7.5f);
     EXPECT_EQ(t.data[4], 255);
     t.SetLuminance(1, 0, -2.0f);
     EXPECT_EQ(t.data[4], 0);
     EXPECT_FLOAT_EQ(t.GetMaxLuminance(), float(255 / 765.0));
-
-    Texture grey(1, 1, 1);
-    grey.SetLuminance(0, 0, 0.5f);
-    EXPECT_EQ(grey.data[0], 127);
-    EXPECT_FLOAT_EQ(grey.GetAvgLuminance(0, 0), float(127 / 255.0));
-
-    Texture twoByte = Filled(1, 1, 200, 2);
-    EXPECT_EQ(twoByte.GetAvgLuminance(0, 0), 0.0f);
-    twoByte.SetLuminance(0, 0, 0.0f);
-    EXPECT_EQ(twoByte.data[0], 200);
-    EXPECT_EQ(Texture().GetMaxLuminance(), 0.0f);
     EXPECT_EQ(t.GetAvgLuminance(5, 5), 0.0f);
-}
+    Texture twoByte(1, 1, 2);  // neither grey nor colour: no luminance, no writes
+    twoByte.data[0] = 200;
+    twoByte.SetLuminance(0, 0, 0.0f);
+    EXPECT_TRUE(twoByte.GetAvgLuminance(0, 0) == 0.0f && twoByte.data[0] == 200);
 
-TEST(TextureLuminance, InterpolationWeightsAndClampsNeighbours) {
-    Texture t(4, 1, 1);
+    Texture row(4, 1, 1);
     const unsigned char columns[4] = {0, 51, 102, 255};
-    for (unsigned x = 0; x < 4; ++x) t.data[x] = columns[x];
+    std::copy(columns, columns + 4, row.data);
     auto L = [&](unsigned x) { return columns[x] / 255.0f; };
-    EXPECT_NEAR(t.GetInterpAvgLuminance(0.0f, 0.0f), L(0), 1e-6);
-    EXPECT_NEAR(t.GetInterpAvgLuminance(2.0f, 0.0f), L(1), 1e-6);  // integer u: column u - 1
-    EXPECT_NEAR(t.GetInterpAvgLuminance(1.5f, 0.0f), (L(1) + L(2)) / 2, 1e-6);
-    EXPECT_NEAR(t.GetInterpAvgLuminance(1.25f, 0.0f), 0.75f * L(0) + 0.25f * L(1), 1e-6);
-    // Right neighbour clamped to the last column at u = width - 0.25.
-    EXPECT_NEAR(t.GetInterpAvgLuminance(3.75f, 0.0f), L(3), 1e-6);
-    // Callers outside the image still read inside it.
-    EXPECT_NEAR(t.GetInterpAvgLuminance(9.0f, 4.0f), L(3), 1e-6);
-    EXPECT_NEAR(t.GetInterpAvgLuminance(-3.0f, -1.0f), L(0), 1e-6);
+    const struct { float u, v, expected; } cases[] = {
+        {0.0f, 0.0f, L(0)}, {2.0f, 0.0f, L(1)},  // integer u: column u - 1
+        {1.5f, 0.0f, (L(1) + L(2)) / 2}, {1.25f, 0.0f, 0.75f * L(0) + 0.25f * L(1)},
+        {3.75f, 0.0f, L(3)},  // the right neighbour clamped to the last column
+        {9.0f, 4.0f, L(3)}, {-3.0f, -1.0f, L(0)},  // callers outside still read inside
+    };
+    for (const auto& c : cases) EXPECT_NEAR(row.GetInterpAvgLuminance(c.u, c.v), c.expected, 1e-6) << c.u;
     EXPECT_EQ(Texture().GetInterpAvgLuminance(0.5f, 0.5f), 0.0f);
 }
 
-TEST(TextureEdits, SwizzleFlipAndBilinearDownsample) {
+TEST(TextureEdits, SwizzleAndDownsampling) {
     Texture t(1, 1, 4);
-    SetRgba(t, 0, 0, 1, 2, 3, 4);
-    t.SwizzleBytes(0, 1, 2, 3);
-    EXPECT_EQ(t.GetPixel(0, 0), 0x04030201u);
+    t.SetPixel(0, 0, 0x04030201u);
     t.SwizzleBytes(2, 1, 0, 3);
     EXPECT_EQ(t.GetPixel(0, 0), 0x04010203u);
     t.SwizzleBytes(0, 1, 2, 4);  // refused
     EXPECT_EQ(t.GetPixel(0, 0), 0x04010203u);
 
-    Texture rgb(1, 1, 3);
-    rgb.data[0] = 10, rgb.data[1] = 20, rgb.data[2] = 30;
-    rgb.SwizzleBytes(2, 1, 0, 3);
-    EXPECT_EQ(rgb.data[0], 30);
-    EXPECT_EQ(rgb.data[2], 10);
-
-    Texture rows(1, 3, 1);
-    rows.data[0] = 1, rows.data[1] = 2, rows.data[2] = 3;
-    rows.FlipY();
-    EXPECT_EQ(rows.data[0], 3);
-    EXPECT_EQ(rows.data[1], 2);
-    EXPECT_EQ(rows.data[2], 1);
-
-    Texture big = Filled(3, 3, 200);
-    SetRgba(big, 0, 0, 10, 0, 0, 0);
-    SetRgba(big, 1, 0, 11, 0, 0, 0);
-    SetRgba(big, 0, 1, 11, 0, 0, 0);
-    SetRgba(big, 1, 1, 11, 0, 0, 0);
-    big.texID = 5;
+    Texture big(3, 3, 4);
+    for (unsigned i = 0; i < 9; ++i) big.SetPixel(i % 3, i / 3, i == 0 ? 10 : i % 3 < 2 && i < 6 ? 11 : 200);
     big.DownsampleBilinear();
-    EXPECT_EQ(big.width, 1u);
-    EXPECT_EQ(big.height, 1u);
-    EXPECT_EQ(big.data[0], 10);  // 43 * 0.25 truncated; third row and column dropped
-    EXPECT_EQ(big.texID, 5u);
-}
+    EXPECT_TRUE(big.width == 1u && big.height == 1u);
+    EXPECT_EQ(big.data[0], 10);  // 43 * 0.25 truncated; the third row and column dropped
 
-TEST(TextureEdits, ClosestDownsampleHalvesTowardTheTarget) {
-    struct Case {
-        unsigned w, h;
-        int tw, th;
-        unsigned ew, eh;
-    } cases[] = {
-        {512, 512, 50, 50, 64, 64}, {64, 64, 50, 50, 64, 64},   {128, 128, 64, 64, 64, 64},
+    const struct { unsigned w, h; int tw, th; unsigned ew, eh; } cases[] = {
+        {512, 512, 50, 50, 64, 64}, {64, 64, 50, 50, 64, 64},    {128, 128, 64, 64, 64, 64},
         {100, 100, 50, 50, 50, 50}, {256, 128, 50, 50, 128, 64}, {8, 8, 1, 1, 1, 1},
+        {16, 16, 0, 0, 16, 16},     {16, 16, -4, 8, 16, 16},  // degenerate targets stop at once
     };
-    for (const Case& c : cases) {
-        Texture t(c.w, c.h, 4);
-        t.DownsampleClosest(c.tw, c.th);
-        EXPECT_EQ(t.width, c.ew) << c.w << " toward " << c.tw;
-        EXPECT_EQ(t.height, c.eh) << c.h << " toward " << c.th;
+    for (const auto& c : cases) {
+        Texture s(c.w, c.h, 4);
+        s.DownsampleClosest(c.tw, c.th);
+        EXPECT_TRUE(s.width == c.ew && s.height == c.eh) << c.w << " toward " << c.tw;
     }
-    // Degenerate targets and images stop at once instead of halving to nothing.
-    Texture t(16, 16, 4);
-    t.DownsampleClosest(0, 0);
-    t.DownsampleClosest(-4, 8);
-    EXPECT_EQ(t.width, 16u);
     Texture empty;
     empty.DownsampleClosest(1, 1);
     EXPECT_EQ(empty.data, nullptr);
-}
 
-TEST(TextureFiles, LoadTextureDecodesRgbaAndReportsUnreadableFiles) {
-    ResourceManager store;
-    LogCapture log;
-    std::unique_ptr<Texture> missing = store.LoadTexture("no/such/image.png");
-    ASSERT_NE(missing, nullptr);
-    EXPECT_EQ(missing->data, nullptr);
+    test_support::LogCapture log;  // an unreadable file gives an empty texture and a message
+    EXPECT_EQ(ResourceManager().LoadTexture("no/such/image.png")->data, nullptr);
     EXPECT_TRUE(log.Has("Error loading texture!no/such/image.png"));
-
-    const char* path = "texture_test_not_an_image.png";
-    std::ofstream(path) << "this is not a picture";
-    std::unique_ptr<Texture> junk = store.LoadTexture(path);
-    EXPECT_EQ(junk->data, nullptr);
-    std::remove(path);
-
-    std::unique_ptr<Texture> box =
-        store.LoadTexture(std::string(QUELL_RUN_DIR) + "/resource/art assets/textures/box.png");
-    ASSERT_NE(box->data, nullptr);
-    EXPECT_EQ(box->width, 64u);
-    EXPECT_EQ(box->bytesPerPixel, 4u);
-    EXPECT_EQ(box->data[3], 255);  // opaque
 }
 
-TEST(TextureHelpers, RectCornersGoRoundFromTheFirstPoint) {
-    const float a[2] = {1, 2}, b[2] = {3, 4};
-    float out[8];
-    MakeRectCorners(a, b, out);
-    const float expected[8] = {1, 2, 1, 4, 3, 4, 3, 2};
-    for (int i = 0; i < 8; ++i) EXPECT_EQ(out[i], expected[i]);
+TEST(BucketRand, ChoiceDrawsBalanceAndDriftReset) {
+    Module<System>::Instance()->running.store(false);
+    platform::SeedRandom(20240611u);
+    BucketRand<256> source;
+    source.Reset();
+    EXPECT_FLOAT_EQ(source.GetRMS(), 0.00390625f);
+    const float at[] = {0.0f, 0.5f, 0.502f, 1.0f, 1.01f};
+    const int bucket[] = {0, 127, 128, 255, -1};  // the widening lets the lower bucket take 0.5
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(source.Choose(at[i]), bucket[i]) << at[i];
+
+    const unsigned drawn = source.Draw();  // the drawn bucket becomes the least likely
+    ASSERT_LT(drawn, 256u);
+    EXPECT_NEAR(source.weights[drawn], (0.5f / 256) / (0.5f / 256 + 255.0f / 256), 1e-7f);
+    for (unsigned i = 0; i < 256; ++i) EXPECT_TRUE(i == drawn || source.weights[i] > source.weights[drawn]) << i;
+    EXPECT_GT(source.GetRMS(), 0.00390625f);
+
+    std::vector<int> seen(256, 0);
+    unsigned previous = drawn, run = 1, longest = 1;
+    for (int i = 0; i < 256 * 16; ++i) {
+        const unsigned b = source.Draw();
+        ASSERT_LT(b, 256u);
+        ++seen[b];
+        run = b == previous ? run + 1 : 1;
+        longest = std::max(longest, run);
+        previous = b;
+    }
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), 0), 0);  // every value turns up
+    EXPECT_LE(longest, 2u);
+    EXPECT_LE(*std::max_element(seen.begin(), seen.end()), 32);  // never twice its share
+    EXPECT_NEAR(std::accumulate(source.weights.begin(), source.weights.end(), 0.0f), 1.0f, 1e-4f);
+
+    source.weights.assign(256, 0.0f);  // drifted: reset, never loop forever
+    platform::SeedRandom(7u);
+    EXPECT_LT(source.Draw(), 256u);
+    EXPECT_NEAR(std::accumulate(source.weights.begin(), source.weights.end(), 0.0f), 1.0f, 1e-5f);
+}
+
+TEST(BucketRand, NoiseIsFixedForASeedOpaqueGreyOfEveryShadeAndNeedsTheFullSize) {
+    Module<System>::Instance()->running.store(false);
+    test_support::LogCapture log;
+    auto noise = [](unsigned seed) {
+        platform::SeedRandom(seed);
+        BucketRand<256>::Instance()->Reset();
+        Texture t(128, 128, 4);
+        ResourceManager().BuildNoiseTexture(t);
+        uint64_t hash = 1469598103934665603ull;  // FNV-1a
+        for (size_t i = 0; i < t.ByteCount(); ++i) hash = (hash ^ t.data[i]) * 1099511628211ull;
+        return std::make_pair(t, hash);
+    };
+    const auto [texture, hash] = noise(1234u);
+    EXPECT_EQ(hash, noise(1234u).second);
+    EXPECT_EQ(hash, 17414914129504268623ull);  // pinned: the generator or the recipe changed
+    EXPECT_NE(hash, noise(1235u).second);
+    EXPECT_TRUE(log.Has("BucketRand<256>::Instance().GetRMS() = 0.003906\n")) << log.Text();
+    EXPECT_EQ(log.Count("BucketRand<256>::Instance().GetRMS() = "), 6);  // before and after, per build
+
+    int lowest = 255, highest = 0;
+    double total = 0;
+    for (unsigned i = 0; i < 128 * 128; ++i) {
+        const uint32_t p = texture.GetPixel(i % 128, i / 128), r = p & 0xFF;
+        ASSERT_EQ(p, 0xFF000000u | r * 0x010101u);
+        lowest = std::min(lowest, int(r)), highest = std::max(highest, int(r)), total += r;
+    }
+    EXPECT_TRUE(lowest < 40 && highest > 215) << lowest << " " << highest;
+    EXPECT_NEAR(total / (128 * 128), 127.0, 6.0);
+    Texture small(64, 128, 4);
+    ResourceManager().BuildNoiseTexture(small);
+    EXPECT_TRUE(log.Has("BuildNoiseTexture needs a texture of at least 128 x 128"));
+    EXPECT_EQ(small.GetPixel(63, 127), 0u);  // untouched
 }

@@ -1,0 +1,333 @@
+// Textures, the framebuffer, the screen image, context categories and mesh
+// buffers on a real OpenGL context: what the renderer and the player see.
+#include <SDL.h>
+
+#include <cstdlib>
+
+#include "graphics.h"
+#include "resource_manager.h"
+#include "support/gl_context.h"
+#include "support/log_capture.h"
+#include "support/screen_pixels.h"
+#include "support/temp_folder.h"
+
+using test_support::GLContextTest;
+using test_support::LogCapture;
+
+namespace {
+
+// Distinct bytes everywhere; an odd width keeps rows from being 4-aligned.
+Texture Pattern(unsigned w, unsigned h, unsigned bpp = 4, int step = 7) {
+    Texture t(w, h, bpp);
+    for (size_t i = 0; i < t.ByteCount(); ++i) t.data[i] = (unsigned char)(i * step + 3);
+    return t;
+}
+
+// What the player sees at (x, y) of the window (y from the bottom) is near `rgb`.
+void ExpectShown(uint32_t rgb, int x, int y, int tolerance, const char* where) {
+    const auto c = test_support::ReadOwnWindowPixel(x, Module<System>::Instance()->height - 1 - y);
+    ASSERT_TRUE(c) << where;
+    const int shown[3] = {c->r, c->g, c->b};
+    for (int k = 0; k < 3; ++k) EXPECT_LE(std::abs(int((rgb >> (8 * k)) & 0xFF) - shown[k]), tolerance) << where << k;
+}
+
+class GLTextures : public GLContextTest {
+protected:
+    void SetUp() override {
+        GLContextTest::SetUp();
+        Sys().width = 640, Sys().height = 480;
+    }
+    void ExpectFrameTargetsOfSize(int w, int h) {
+        for (unsigned name : {resources.frameTex0, resources.frameTex1, resources.frameTex2, resources.frameTex3,
+                              resources.frameTex4})
+            EXPECT_TRUE(TextureLevelSize(name, 0, GL_TEXTURE_WIDTH) == w &&
+                        TextureLevelSize(name, 0, GL_TEXTURE_HEIGHT) == h) << name;
+        GLint depth[2] = {};
+        glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, resources.depthRenderBufferName);
+        glGetRenderbufferParameterivEXT(GL_RENDERBUFFER_EXT, GL_RENDERBUFFER_WIDTH_EXT, &depth[0]);
+        glGetRenderbufferParameterivEXT(GL_RENDERBUFFER_EXT, GL_RENDERBUFFER_HEIGHT_EXT, &depth[1]);
+        EXPECT_TRUE(depth[0] == w && depth[1] == h) << depth[0] << " x " << depth[1];
+    }
+    ResourceManager resources;
+};
+
+TEST_F(GLTextures, UploadReadsBackEqualToTheSourceAndOtherPixelSizesAreRefused) {
+    Texture texture = Pattern(5, 3);
+    resources.InitGLTexture(texture);
+    ASSERT_TRUE(glIsTexture(texture.texID));
+    std::vector<unsigned char> back(texture.ByteCount());
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, back.data());
+    EXPECT_EQ(back, std::vector<unsigned char>(texture.data, texture.data + texture.ByteCount()));
+    EXPECT_EQ(TextureLevelSize(texture.texID, 1, GL_TEXTURE_WIDTH), 2);  // mipmaps made
+    LogCapture log;
+    for (unsigned bpp : {1u, 3u}) {
+        Texture other = Pattern(4, 4, bpp);
+        resources.InitGLTexture(other);
+        EXPECT_EQ(other.texID, unsigned(Texture::NO_TEXTURE)) << bpp;
+    }
+    EXPECT_EQ(log.Count("bytes per pixel not uploaded"), 2) << log.Text();
+    EXPECT_EQ(TakeGLError(), GLenum(GL_NO_ERROR));
+}
+
+TEST_F(GLTextures, FrameBufferIsCompleteAtWindowSizeRebuiltAtANewOneAndFreedOnce) {
+    LogCapture log;
+    resources.BuildFrameBuffer();
+    ExpectFrameTargetsOfSize(640, 480);
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, resources.frameBufferName);
+    glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, GL_TEXTURE_2D, resources.frameTex3, 0);
+    EXPECT_EQ(glCheckFramebufferStatusEXT(GL_FRAMEBUFFER_EXT), GLenum(GL_FRAMEBUFFER_COMPLETE_EXT));
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+    const unsigned oldTexture = resources.frameTex2, oldFrameBuffer = resources.frameBufferName;
+    resources.FreeFrameBuffer();
+    EXPECT_FALSE(glIsTexture(oldTexture) || glIsFramebufferEXT(oldFrameBuffer));
+    Sys().width = 320, Sys().height = 200;
+    resources.BuildFrameBuffer();
+    ExpectFrameTargetsOfSize(320, 200);
+    EXPECT_FALSE(log.Has("ERROR")) << log.Text();
+
+    // Freeing twice, across a new context that hands the numbers out again, deletes nobody else's names.
+    resources.FreeFrameBuffer();
+    Sys().width = 640, Sys().height = 480;
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    ASSERT_TRUE(Sys().InitGL());
+    std::vector<Texture> textures(8, Pattern(2, 2));
+    for (Texture& t : textures) resources.InitGLTexture(t);
+    resources.FreeFrameBuffer();
+    for (const Texture& t : textures) EXPECT_TRUE(glIsTexture(t.texID)) << t.texID;
+    EXPECT_EQ(TakeGLError(), GLenum(GL_NO_ERROR));
+}
+
+TEST_F(GLTextures, SplashFillsTheWindowTheRightWayUpAndAResolutionChangeShowsTheLoadingPicture) {
+    ResourceManager& shared = *Module<ResourceManager>::Instance();
+    LogCapture log;
+    shared.LoadSplashTexture();
+    shared.InitLoadingScreenTexture();
+    const unsigned splashName = shared.screenImageTexID;
+    ASSERT_TRUE(glIsTexture(splashName));
+    Module<Graphics>::Instance()->DrawLoadingScreen();  // before Graphics::Init
+    ExpectShown(0x5ADC28, 320, 240, 2, "centre: the splash green");
+    const std::unique_ptr<Texture> asFiled = shared.LoadTexture(ResourceManager::SPLASH_IMAGE_FILE);
+    ExpectShown(asFiled->GetPixel(2, 2), 1, 478, 12, "top left");
+    ExpectShown(asFiled->GetPixel(asFiled->width - 3, asFiled->height - 3), 638, 1, 12, "bottom right");
+
+    shared.LoadLoadingTexture();  // takes the slot, not uploaded; the splash's texture is gone
+    EXPECT_TRUE(shared.screenImageTexID == 0u && !glIsTexture(splashName));
+    ASSERT_TRUE(Sys().ChangeResolution(800, 600, false));
+    const unsigned first = shared.screenImageTexID;
+    ASSERT_TRUE(glIsTexture(first));
+    Module<Graphics>::Instance()->DrawLoadingScreen();  // the first frame at the new size
+    ExpectShown(0x28D2FA, 400, 300, 2, "centre: the loading amber");
+    EXPECT_EQ(TextureLevelSize(shared.frameTex0, 0, GL_TEXTURE_WIDTH), 800);
+    ASSERT_TRUE(Sys().ChangeResolution(640, 480, false));  // replaces the picture's texture, no leak
+    EXPECT_TRUE(glIsTexture(shared.screenImageTexID) && !glIsTexture(first));
+    EXPECT_EQ(TextureLevelSize(shared.frameTex0, 0, GL_TEXTURE_WIDTH), 640);
+    EXPECT_FALSE(log.Has("ERROR")) << log.Text();
+    EXPECT_EQ(TakeGLError(), GLenum(GL_NO_ERROR));
+}
+
+// Two triangles covering the left half of the view (x -1..0), skinned to bone 7, as flat arrays too.
+Mesh LeftHalf(bool indexed = false, bool interleaved = false) {
+    Mesh mesh;
+    mesh.name = "left half";
+    const float positions[12] = {-1, -1, 0, 0, -1, 0, 0, 1, 0, -1, 1, 0}, texCoords[8] = {0, 10, 1, 11, 2, 12, 3, 13};
+    const float normals[12] = {0, 0, 1, 0, 0, 1, 0, 0, 1, 0, 0, 1}, skin[16] = {1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1};
+    const int indices[6] = {0, 1, 2, 2, 3, 0};
+    std::vector<float> bones(16, 0.0f);
+    for (int i = 0; i < 4; ++i) {
+        Vertex v(positions[3 * i], positions[3 * i + 1], positions[3 * i + 2]);
+        v.boneIndex[0] = 7, v.skinWeights[0] = 1.0f, bones[4 * i] = 7.0f;
+        mesh.AddVert(v);
+    }
+    mesh.AddTriangle(0, 1, 2);
+    mesh.AddTriangle(2, 3, 0);
+    mesh.arrays.indices.Assign(indices, 6);
+    mesh.arrays.positions.Assign(positions, 12);
+    mesh.arrays.normals.Assign(normals, 12);
+    mesh.arrays.texCoords.Assign(texCoords, 8);
+    mesh.arrays.skinWeights.Assign(skin, 16);
+    mesh.arrays.boneIndices.Assign(bones.data(), 16);
+    mesh.isIndexed = indexed, mesh.isInterleaved = interleaved;
+    return mesh;
+}
+
+bool IsBuffer(unsigned name) { return name != 0 && glIsBuffer(name); }
+
+class ContextCategories : public GLContextTest {
+protected:
+    void SetUp() override {
+        GLContextTest::SetUp();
+        std::string registry = "<registry>";
+        for (const char* entry : {"tex_cc_rock\" loadContext=\"true", "tex_cc_lazy", "tex_cc_missing\" loadContext=\"true",
+                                  "mesh_cc_plain\" loadContext=\"true\" tex=\"tex_cc_rock",
+                                  "mesh_cc_skinned\" loadContext=\"true\" animated=\"true",
+                                  "mesh_cc_indexed\" loadContext=\"true\" animated=\"true",
+                                  "mesh_cc_interleaved\" loadContext=\"true", "mesh_cc_tied\" tex=\"tex_cc_rock",
+                                  "mesh_cc_missing\" loadContext=\"true"})
+            registry += std::string("<r loadCategory=\"cc\" registry=\"") + entry + "\"/>";
+        folder.WriteFile("registry.xml", registry + "</registry>");
+        resources.LoadRegistry((folder.Path() + "/registry.xml").c_str());
+        resources.add("tex_cc_rock", Pattern(4, 4, 4, 0));  // every byte 3
+        resources.add("tex_cc_lazy", Pattern(4, 4));
+        resources.add("mesh_cc_plain", LeftHalf());
+        resources.add("mesh_cc_skinned", LeftHalf());
+        resources.add("mesh_cc_indexed", LeftHalf(true));
+        resources.add("mesh_cc_interleaved", LeftHalf(true, true));
+        resources.add("mesh_cc_tied", LeftHalf());
+        resources.LoadContextCategory("cc");
+    }
+    Texture& Tex(const char* name) { return *resources.get<Texture>(Handle(name)); }
+    Mesh& MeshOf(const char* name) { return *resources.get<Mesh>(Handle(name)); }
+
+    test_support::TempFolder folder;
+    ResourceManager resources;
+};
+
+TEST_F(ContextCategories, TexturesAreUploadedMeshesTiedAndASecondLoadKeepsTheFirstNames) {
+    const unsigned rock = Tex("tex_cc_rock").texID;
+    EXPECT_TRUE(glIsTexture(rock));
+    EXPECT_EQ(Tex("tex_cc_lazy").texID, unsigned(Texture::NO_TEXTURE));  // no loadContext
+    EXPECT_TRUE(MeshOf("mesh_cc_plain").texID == rock && MeshOf("mesh_cc_tied").texID == rock);
+    EXPECT_FALSE(MeshOf("mesh_cc_tied").hasMeshBuffers);  // tied without loadContext, but no buffers
+
+    // Level one loads several times on the way to play: nothing leaks, nothing a mesh holds is freed.
+    const unsigned vertices = MeshOf("mesh_cc_plain").vboVertName;
+    const unsigned interleaved = MeshOf("mesh_cc_interleaved").vboInterleavedName;
+    LogCapture log;
+    resources.LoadContextCategory("cc");
+    EXPECT_TRUE(log.Has("category = cc\n") && log.Has("handle.GetID() = tex_cc_rock\n"));
+    EXPECT_TRUE(log.Has("tex_cc_missing has not been loaded"));  // registered, never loaded: passed over
+    EXPECT_TRUE(log.Has("mesh_cc_missing has not been loaded"));
+    EXPECT_EQ(Tex("tex_cc_rock").texID, rock);
+    EXPECT_EQ(MeshOf("mesh_cc_plain").vboVertName, vertices);
+    EXPECT_EQ(MeshOf("mesh_cc_interleaved").vboInterleavedName, interleaved);
+    EXPECT_TRUE(glIsTexture(rock) && IsBuffer(vertices));
+    EXPECT_EQ(TakeGLError(), GLenum(GL_NO_ERROR));
+    Tex("tex_cc_rock").texID = 4242;  // ties again after a rename, without OpenGL
+    resources.BuildContextCategory("cc");
+    EXPECT_TRUE(MeshOf("mesh_cc_plain").texID == 4242u && MeshOf("mesh_cc_tied").texID == 4242u);
+}
+
+TEST_F(ContextCategories, TheBuilderIsChosenByTheMeshFlags) {
+    const Mesh& plain = MeshOf("mesh_cc_plain");  // not indexed, not animated
+    EXPECT_TRUE(plain.hasMeshBuffers && !plain.isIndexed && !plain.hasAttribBuffers);
+    EXPECT_EQ(BufferBytes(GL_ARRAY_BUFFER, plain.vboVertName), 2 * 3 * 3 * 4);
+    EXPECT_EQ(BufferBytes(GL_ARRAY_BUFFER, plain.vboTexCoordName), 2 * 3 * 2 * 4);
+    const Mesh& skinned = MeshOf("mesh_cc_skinned");  // not indexed, animated
+    ASSERT_TRUE(skinned.hasAttribBuffers);
+    const std::vector<float> bones = ReadBuffer(GL_ARRAY_BUFFER, skinned.vboBoneIndexName);
+    ASSERT_EQ(bones.size(), 24u);
+    EXPECT_TRUE(bones[0] == 7.0f && bones[4] == 7.0f);
+    const Mesh& indexed = MeshOf("mesh_cc_indexed");  // indexed, animated
+    EXPECT_TRUE(indexed.isIndexed && !indexed.isInterleaved && indexed.hasAttribBuffers);
+    EXPECT_EQ(BufferBytes(GL_ELEMENT_ARRAY_BUFFER, indexed.vboIndexName), 6 * 4);
+    EXPECT_EQ(ReadBuffer(GL_ARRAY_BUFFER, indexed.vboTexCoordName),
+              std::vector<float>(indexed.arrays.texCoords.data, indexed.arrays.texCoords.data + 8));
+    EXPECT_EQ(BufferBytes(GL_ARRAY_BUFFER, indexed.vboSkinWeightName), 16 * 4);
+    const Mesh& interleaved = MeshOf("mesh_cc_interleaved");  // indexed, interleaved
+    EXPECT_TRUE(IsBuffer(interleaved.vboInterleavedName) && interleaved.vboVertName == 0u);
+    EXPECT_FALSE(interleaved.hasAttribBuffers);
+    const std::vector<float> block = ReadBuffer(GL_ARRAY_BUFFER, interleaved.vboInterleavedName);
+    ASSERT_EQ(block.size(), 4u * 8);  // vertex 3: texture coordinate, normal, position
+    EXPECT_EQ(std::vector<float>(block.begin() + 24, block.end()), (std::vector<float>{3, 13, 0, 0, 1, -1, 1, 0}));
+    EXPECT_EQ(TakeGLError(), GLenum(GL_NO_ERROR));
+}
+
+TEST_F(ContextCategories, UnloadingDeletesEveryNameOfTheCategoryAndToleratesRepeats) {
+    const unsigned texture = Tex("tex_cc_rock").texID;
+    std::vector<unsigned> buffers;
+    for (const char* name : {"mesh_cc_plain", "mesh_cc_skinned", "mesh_cc_indexed", "mesh_cc_interleaved"}) {
+        const Mesh& m = MeshOf(name);
+        for (unsigned b : {m.vboVertName, m.vboTexCoordName, m.vboNormalName, m.vboInterleavedName,
+                           m.vboSkinWeightName, m.vboBoneIndexName, m.vboIndexName})
+            if (b != 0) buffers.push_back(b);
+    }
+    ASSERT_EQ(buffers.size(), 3u + 5u + 6u + 2u);
+    LogCapture log;
+    resources.UnloadContextCategory("cc");
+    EXPECT_FALSE(glIsTexture(texture));
+    EXPECT_EQ(Tex("tex_cc_rock").texID, 0u);
+    for (unsigned b : buffers) EXPECT_FALSE(glIsBuffer(b)) << b;
+    for (const char* name : {"mesh_cc_plain", "mesh_cc_indexed", "mesh_cc_interleaved"}) {
+        const Mesh& m = MeshOf(name);
+        EXPECT_EQ(m.vboVertName + m.vboInterleavedName + m.vboIndexName + m.vboSkinWeightName, 0u) << name;
+        EXPECT_TRUE(m.hasMeshBuffers) << name;  // the flags stay
+    }
+    resources.UnloadContextCategory("cc");
+    EXPECT_FALSE(log.Has("ERROR")) << log.Text();
+    EXPECT_EQ(TakeGLError(), GLenum(GL_NO_ERROR));
+}
+
+TEST_F(ContextCategories, ANewContextGetsEverythingAgainUnderNewNames) {
+    MeshOf("mesh_cc_skinned").texID = 9999;  // a name no stored texture holds
+    MeshOf("mesh_cc_indexed").texID = 0;
+    const unsigned oldRock = Tex("tex_cc_rock").texID;
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);  // a platform that makes a new context on a mode change
+    ASSERT_TRUE(Sys().InitGL());
+    ASSERT_FALSE(glIsTexture(oldRock)) << "expected a new context";
+    resources.InitLoadingScreenTexture();  // as on a resolution change: these take the first numbers
+    resources.BuildFrameBuffer();
+    LogCapture log;
+    resources.ReloadContextData();
+    const unsigned rock = Tex("tex_cc_rock").texID, lazy = Tex("tex_cc_lazy").texID;
+    EXPECT_TRUE(glIsTexture(rock) && glIsTexture(lazy));  // never uploaded before: uploaded now
+    for (unsigned other : {lazy, resources.screenImageTexID, resources.frameTex0, resources.frameTex4})
+        EXPECT_NE(rock, other);
+    unsigned char texels[4 * 4 * 4] = {};
+    glBindTexture(GL_TEXTURE_2D, rock);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels);
+    EXPECT_EQ(texels[63], 3);
+    EXPECT_TRUE(MeshOf("mesh_cc_plain").texID == rock && MeshOf("mesh_cc_tied").texID == rock);
+    EXPECT_TRUE(MeshOf("mesh_cc_skinned").texID == 0u && MeshOf("mesh_cc_indexed").texID == 0u);
+    EXPECT_EQ(ReadBuffer(GL_ARRAY_BUFFER, MeshOf("mesh_cc_plain").vboVertName).size(), 18u);
+    EXPECT_EQ(ReadBuffer(GL_ARRAY_BUFFER, MeshOf("mesh_cc_interleaved").vboInterleavedName).size(), 32u);
+    EXPECT_TRUE(IsBuffer(MeshOf("mesh_cc_indexed").vboSkinWeightName));
+    EXPECT_FALSE(MeshOf("mesh_cc_tied").hasMeshBuffers);
+    size_t at = 0;  // the reload's steps, in their order
+    for (const char* step : {"freeing frame buffer", "building frame buffer", "reloading textures",
+                             "Reloading texture", "reloading mesh", "mesh.name = left half", "finished loading context"})
+        EXPECT_NE(at = log.Text().find(step, at), std::string::npos) << step << "\n" << log.Text();
+    EXPECT_FALSE(log.Has("ERROR")) << log.Text();
+    EXPECT_EQ(TakeGLError(), GLenum(GL_NO_ERROR));
+}
+
+TEST_F(GLTextures, MeshBuffersDrawWhereTheirPositionsSayAndShortInterleavedArraysReadAsZero) {
+    glViewport(0, 0, 640, 480);
+    for (GLenum matrix : {GL_PROJECTION, GL_MODELVIEW}) glMatrixMode(matrix), glLoadIdentity();
+    glDisable(GL_TEXTURE_2D), glDisable(GL_DEPTH_TEST), glDisable(GL_BLEND);
+    glColor3f(1, 0, 0);
+    glClearColor(0, 0, 0, 1);
+    MeshResource builder;
+    Mesh mesh = LeftHalf();
+    builder.BuildMeshBuffers(mesh);
+    const ArrayBuffer<float> expected = builder.GetAttributeArray(mesh, ATTRIB_POSITION);
+    EXPECT_EQ(ReadBuffer(GL_ARRAY_BUFFER, mesh.vboVertName), std::vector<float>(expected.data, expected.data + 18));
+    glClear(GL_COLOR_BUFFER_BIT);
+    glBindBuffer(GL_ARRAY_BUFFER, mesh.vboVertName);
+    glVertexPointer(3, GL_FLOAT, 0, nullptr);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glDrawArrays(GL_TRIANGLES, 0, 6);
+    unsigned char left[4] = {}, right[4] = {};  // red on the left half only
+    glReadBuffer(GL_BACK);
+    glReadPixels(160, 240, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, left);
+    glReadPixels(480, 240, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, right);
+    EXPECT_TRUE(left[0] == 255 && right[0] == 0) << int(left[0]) << " " << int(right[0]);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    EXPECT_EQ(TakeGLError(), GLenum(GL_NO_ERROR));
+
+    Mesh shortArrays = LeftHalf(true, true);
+    shortArrays.arrays.normals.Resize(0);  // a file may leave them out
+    const float oneCoord[2] = {5, 6};
+    shortArrays.arrays.texCoords.Assign(oneCoord, 2);
+    LogCapture log;
+    builder.BuildInterleavedBuffers(shortArrays, false);
+    EXPECT_TRUE(log.Has("normal array holds 0 floats, 12 needed")) << log.Text();
+    EXPECT_TRUE(log.Has("texture coordinate array holds 2 floats, 8 needed")) << log.Text();
+    const std::vector<float> block = ReadBuffer(GL_ARRAY_BUFFER, shortArrays.vboInterleavedName);
+    ASSERT_EQ(block.size(), 32u);
+    EXPECT_EQ(std::vector<float>(block.begin(), block.begin() + 13),
+              (std::vector<float>{5, 6, 0, 0, 0, -1, -1, 0, 0, 0, 0, 0, 0}));
+}
+
+}  // namespace
