@@ -10,11 +10,12 @@
 #include "event_manager.h"
 #include "object_manager.h"
 #include "objects/components.h"
+#include "objects/fresh_object_manager.h"
 #include "support/log_capture.h"
 
 namespace {
 
-EventManager& Events() { return *Module<EventManager>::Instance(); }
+using objects_test::Events;
 std::deque<Event> Broadcast() { return Events().PollEvents(EventManager::kBroadcast); }
 
 GameObject Named(const std::string& name, bool stats = false, const std::string& mesh = "", bool level = true) {
@@ -29,20 +30,9 @@ GameObject Named(const std::string& name, bool stats = false, const std::string&
     return object;
 }
 
-class ObjectTable : public ::testing::Test {
+class ObjectTable : public objects_test::FreshObjectManager {
 protected:
-    void SetUp() override {
-        Events().Kill();
-        Events().Init();
-        manager.Init();
-    }
-    void TearDown() override {
-        manager.Kill();
-        Events().Kill();
-    }
     unsigned NumberOf(const std::string& name) const { return manager.GetObjectNumber(name); }
-    test_support::LogCapture log;
-    ObjectManager manager;
 };
 
 TEST_F(ObjectTable, NumbersStartAt101AndDuplicateOrEmptyNamesAreReported) {

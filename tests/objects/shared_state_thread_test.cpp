@@ -14,6 +14,7 @@
 #include "component_list.h"
 #include "event_manager.h"
 #include "object_manager.h"
+#include "objects/fresh_object_manager.h"
 #include "objects/components.h"
 #include "support/log_capture.h"
 #include "system.h"
@@ -71,7 +72,7 @@ TEST(ComponentPoolThreads, TwoThreadsNeverShareAnEntry) {
     EXPECT_EQ(0, first + second);
 }
 
-EventManager& Events() { return *Module<EventManager>::Instance(); }
+using objects_test::Events;
 
 GameObject Body(const std::string& name) {
     GameObject object(name);
@@ -80,17 +81,8 @@ GameObject Body(const std::string& name) {
     return object;
 }
 
-class ObjectManagerThreads : public ::testing::Test {
+class ObjectManagerThreads : public objects_test::FreshObjectManager {
 protected:
-    void SetUp() override {
-        Events().Kill();
-        Events().Init();
-        manager.Init();
-    }
-    void TearDown() override {
-        manager.Kill();
-        Events().Kill();
-    }
     // Under the lock: each object sits under its own number and the name
     // index agrees both ways. Returns the objects seen.
     std::size_t CheckTable(int& faults) {
@@ -102,8 +94,6 @@ protected:
         }
         return manager.gameObjectList.size();
     }
-    test_support::LogCapture log;
-    ObjectManager manager;
 };
 
 // A pause between passes: the mutex is not fair, and back-to-back passes
