@@ -7,7 +7,9 @@
 #include <set>
 #include <stdexcept>
 
+#include "collision_manager.h"
 #include "event_manager.h"
+#include "input_manager.h"
 #include "object_manager.h"
 #include "objects/components.h"
 #include "objects/fresh_object_manager.h"
@@ -152,6 +154,52 @@ TEST_F(ObjectTable, LevelObjectsSharingAMeshShareOneInstanceBufferOfScaledMatric
     ASSERT_EQ(16u, floats.size());
     EXPECT_NEAR(3.0f, floats[14], 1e-6f) << "column-major; the translation is not scaled";
     EXPECT_NEAR(2.0f, std::fabs(floats[2]), 1e-5f) << "x turns into -z at twice the size";
+}
+
+// Picking: the ray goes to collision, a press grabs the nearest published hit,
+// holding drags it, and a grabbed object removed meanwhile ends the selection.
+TEST_F(ObjectTable, PickingDragsTheNearestHitAndSurvivesItsRemoval) {
+    CollisionManager& collision = *Module<CollisionManager>::Instance();
+    InputManager& input = *Module<InputManager>::Instance();
+    collision.rayIntersectRecords.clear();
+    collision.PublishRayIntersectRecords();
+    PickState state;
+    auto frame = [&](bool button, float x, float y) {
+        input.keyDown[InputManager::kMouseRight] = button;
+        input.SetMousePosition(Vector(x, y, 0));
+        manager.PickObject(state);
+    };
+    auto publishHit = [&](unsigned objNum, float rayParam, const Vector& point) {
+        RayIntersectRecord hit;
+        hit.rayParam = rayParam;
+        hit.objNum = objNum;
+        hit.intersectPoint = Vector(point.x, point.y, point.z, 1);
+        hit.objPos = QuatVec(Quaternion(1.0f), point);
+        collision.rayIntersectRecords.push_back(hit);
+        collision.PublishRayIntersectRecords();
+    };
+    ASSERT_TRUE(manager.AddGameObject(GameObject("far")));
+    ASSERT_TRUE(manager.AddGameObject(GameObject("near")));
+    manager.GetGameObject("near")->trans = Vector(0, 0, 5);
+    frame(false, 0.5f, -0.25f);
+    EXPECT_EQ(state.pickRay.origin.x, collision.GetCurrentPickRay().origin.x);
+    publishHit(101, 9.0f, Vector(0, 0, 9));
+    publishHit(102, 5.0f, Vector(0, 0, 5));
+
+    frame(true, 0, 0);
+    ASSERT_TRUE(state.dragging);
+    EXPECT_EQ(102u, state.lastPickRecord.objNum);
+    frame(true, 0.5f, -0.25f);
+    frame(true, 0.5f, -0.25f);
+    EXPECT_EQ("near", manager.selectedObject);
+    EXPECT_NEAR(0.5f, manager.GetGameObject("near")->trans.x, 1e-5f);
+    EXPECT_FLOAT_EQ(0.0f, manager.GetGameObject("far")->trans.x);
+
+    manager.KillGameObject(*manager.GetGameObject("near"));
+    manager.RemoveDeadGameObjects();
+    frame(true, 0.2f, 0.2f);
+    EXPECT_EQ("", manager.selectedObject);
+    input.keyDown[InputManager::kMouseRight] = false;
 }
 
 }  // namespace
