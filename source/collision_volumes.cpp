@@ -140,6 +140,14 @@ std::vector<ConvexPolygon> BuildCollisionMesh(const Mesh& mesh, float scale) {
     return polygons;
 }
 
+const Mesh* ObjectMesh(const GameObject& object) {
+    const GraphicsComp* graphics = object.GetGraphicsComp();
+    // An empty name is not asked for: the store would report it as missing.
+    if (!graphics || graphics->modelMesh.id.empty()) return nullptr;
+    const Mesh* mesh = graphics->GetMesh();
+    return mesh && !mesh->verts.empty() ? mesh : nullptr;
+}
+
 void GenerateBoundingSphere(GameObject& object) {
     CollisionComp* comp = nullptr;
     const Mesh* mesh = nullptr;

@@ -64,6 +64,10 @@ OBB BuildOBB(const Mesh& mesh, float scale);
 std::vector<ConvexPolygon> BuildCollisionMesh(const Mesh& mesh, float scale);
 
 // ---- Object volumes ----------------------------------------------------------
+// The object's loaded mesh with vertices, or null for an object without a
+// GraphicsComp or mesh name (spawn points and other invisible objects) or
+// whose mesh is missing or empty. Logs nothing itself.
+const Mesh* ObjectMesh(const GameObject& object);
 // Fills the CollisionComp's bounding sphere (centre and half diagonal of the
 // scaled mesh's box, in the object's frame). Needs a GraphicsComp with a
 // loaded, non-empty mesh and a CollisionComp; otherwise warns and changes

@@ -122,7 +122,7 @@ void CollisionThreadLoop() {
 }
 
 void StartWorkerThreads() {
-    // Both managers exist before their threads do: Instance() takes no lock.
+    // Both managers are made here, on the main thread, before their threads run.
     Module<Physics>::Instance();
     Module<CollisionManager>::Instance();
     System& system = TheSystem();

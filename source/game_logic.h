@@ -1,7 +1,8 @@
 // GameLogic: a placeholder until its own issue builds the module.
 // It will run the stack of game states.
-// Its Init, Update and Kill do nothing yet, so start-up, the frame loop and
-// shutdown already call it in its final place: Update on the main thread.
+// Its Init only seeds the random generator; Update and Kill do nothing yet,
+// so start-up, the frame loop and shutdown already call it in its final
+// place: Update on the main thread.
 //
 // Built already: AutoGenerateCollision and its per-mesh cache, which the
 // object factory uses when a pattern asks for generated collision volumes.
@@ -12,6 +13,7 @@
 #include <unordered_map>
 
 #include "module.h"
+#include "platform/random.h"
 #include "objects/collision_comp.h"
 
 class GameObject;
@@ -20,7 +22,8 @@ class GameLogic : public virtual Module<GameLogic> {
 public:
     GameLogic() : Module<GameLogic>("GameLogic") {}
 
-    void Init() override {}
+    // The one seeding of the game-wide random generator.
+    void Init() override { platform::SeedRandomOnce(); }
     void Update() override {}
     void Kill() override {}
 

@@ -14,10 +14,7 @@ namespace {
 // GraphicsComp, or one whose mesh is missing or empty, has nothing to build
 // volumes from. A mesh name that is not loaded was reported by the store.
 const Mesh* SourceMesh(GameObject& object) {
-    const GraphicsComp* graphics = object.GetGraphicsComp();
-    const Mesh* mesh = nullptr;
-    if (graphics && !graphics->modelMesh.id.empty()) mesh = graphics->GetMesh();
-    if (mesh && !mesh->verts.empty()) return mesh;
+    if (const Mesh* mesh = collision::ObjectMesh(object)) return mesh;
     Module<System>::Instance()->Warning(SOURCE_POS + "No mesh to generate collision volumes from for " +
                                         object.name + "; it gets default volumes");
     return nullptr;

@@ -10,6 +10,7 @@
 #include "object_manager.h"
 #include "resource_manager.h"
 #include "system.h"
+#include "xml_file.h"
 
 namespace {
 
@@ -48,10 +49,13 @@ bool Level::LoadLevel(const std::string& path) {
 }
 
 bool Level::LoadFromXML(const std::string& path) {
+    // The shared loader refuses oversized or absurdly nested files before
+    // TinyXML's recursive parser could exhaust the stack on them.
     TiXmlDocument doc;
-    if (!doc.LoadFile(path.c_str())) {
+    std::string reason;
+    if (!LoadXmlFile(doc, path, reason)) {
         Sys().Log("LoadFromXML: Error loading XML file\n");
-        Sys().Log(std::string("doc.ErrorDesc()") + " = " + doc.ErrorDesc() + "\n");
+        Sys().Log(std::string("doc.ErrorDesc()") + " = " + reason + "\n");
         return false;
     }
     const TiXmlElement* root = doc.FirstChildElement();

@@ -43,19 +43,11 @@ void ReserveNameNumber(const LevelObjectRecord& record) {
     while (counter < number) counter = store.GetObjectNum();
 }
 
-// The object's loaded, non-empty mesh, or null: spawn points and other
-// invisible objects have none, and get no box from it.
-const Mesh* ObjectMesh(const GameObject& object) {
-    const GraphicsComp* graphics = object.GetGraphicsComp();
-    if (!graphics || graphics->modelMesh.id.empty()) return nullptr;
-    const Mesh* mesh = graphics->GetMesh();
-    return mesh && !mesh->verts.empty() ? mesh : nullptr;
-}
-
 // Every placed object can be picked and has an oriented box when it has a
 // mesh to build one from.
 void EnsureCollision(GameObject& object) {
-    const Mesh* mesh = ObjectMesh(object);
+    // Objects without a mesh (spawn points and the like) get no box from it.
+    const Mesh* mesh = collision::ObjectMesh(object);
     if (!object.GetCollisionComp()) {
         object.AttachComponent(CollisionComp());
         if (mesh) collision::GenerateBoundingSphere(object);

@@ -1,13 +1,10 @@
 #include "level_reader.h"
 
-#include <cerrno>
-#include <climits>
-#include <cstdlib>
-
 #include <tinyxml.h>
 
 #include "object_pattern.h"
 #include "system.h"
+#include "text_numbers.h"
 
 namespace level_reader {
 
@@ -85,13 +82,7 @@ bool ReadVector(const TiXmlElement& element, Vector& value) {
 
 bool ReadInt(const TiXmlElement& element, const char* name, int& value) {
     const char* text = element.Attribute(name);
-    if (!text || !*text) return false;
-    char* end = nullptr;
-    errno = 0;
-    long number = std::strtol(text, &end, 10);
-    if (errno == ERANGE || *end != '\0' || number < INT_MIN || number > INT_MAX) return false;
-    value = int(number);
-    return true;
+    return text && ParseIntText(text, value);
 }
 
 std::string ReadLevelName(const TiXmlElement& root) {

@@ -30,8 +30,8 @@ std::vector<LevelObjectRecord> ReadObjectRun(const TiXmlElement& root);
 // attribute is missing.
 bool ReadVector(const TiXmlElement& element, Vector& value);
 
-// A whole decimal integer in int's range; false for a missing attribute or
-// any other text.
+// A whole decimal integer in int's range (blanks around it allowed); false
+// for a missing attribute or any other text.
 bool ReadInt(const TiXmlElement& element, const char* name, int& value);
 
 }  // namespace level_reader

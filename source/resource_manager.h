@@ -229,9 +229,7 @@ private:
     // Makes the marker in the current context unless it is already there.
     void MarkContext();
     unsigned contextMarkerName = 0;  // a buffer of a size no resource buffer has
-public:
 
-private:
     // Builds the holder of one registry entry of a known type; null when the
     // file reader failed (already logged). Sets known = false for a prefix
     // that is none of the six.

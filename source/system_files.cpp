@@ -1,8 +1,5 @@
 // The System's file services: the profile folder, the path text for logs, the
 // version text, whole text files and the start-up settings reader.
-#include <cerrno>
-#include <climits>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -11,6 +8,7 @@
 
 #include "platform/profile.h"
 #include "system.h"
+#include "text_numbers.h"
 #include "xml_file.h"
 
 namespace {
@@ -18,19 +16,9 @@ namespace {
 // Larger than any display; a bigger size in a settings file is damage.
 const int kMaxScreenSize = 16384;
 
-// The whole text must be one decimal integer of int range.
-bool ParseInteger(const char* text, int& value) {
-    if (!text || !*text) return false;
-    errno = 0;
-    char* end = nullptr;
-    const long parsed = std::strtol(text, &end, 10);
-    if (errno != 0 || *end != '\0' || parsed < INT_MIN || parsed > INT_MAX) return false;
-    value = static_cast<int>(parsed);
-    return true;
-}
-
 bool ReadKey(const TiXmlElement& setting, int& key) {
-    return ParseInteger(setting.Attribute("key"), key);
+    const char* text = setting.Attribute("key");
+    return text && ParseIntText(text, key);
 }
 
 // A screen size that is not positive (or absurdly large) is ignored, so the

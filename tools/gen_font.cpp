@@ -1,13 +1,11 @@
 #include "gen_font.h"
 
-#include <ft2build.h>
-#include FT_FREETYPE_H
-
 #include <algorithm>
 #include <iostream>
 
 #include "game_paths.h"
 #include "paint.h"
+#include "text_render.h"
 
 namespace {
 
@@ -16,30 +14,6 @@ const char* const FONT_FACE_PATH = "/usr/share/fonts/truetype/dejavu/DejaVuSansM
 const int GLYPH_PIXELS = 29;
 const int BASELINE = 24;  // from the top of a cell
 const int FIRST_CODE = 31;  // the code shown by cell 0
-
-// Owns the FreeType library and face for the whole atlas.
-class Face {
-public:
-    Face() {
-        if (FT_Init_FreeType(&library) != 0) return;
-        if (FT_New_Face(library, FONT_FACE_PATH, 0, &face) != 0 ||
-            FT_Set_Pixel_Sizes(face, 0, GLYPH_PIXELS) != 0) {
-            if (face) FT_Done_Face(face);
-            face = nullptr;
-        }
-    }
-    ~Face() {
-        if (face) FT_Done_Face(face);
-        if (library) FT_Done_FreeType(library);
-    }
-    Face(const Face&) = delete;
-    Face& operator=(const Face&) = delete;
-
-    FT_Face face = nullptr;
-
-private:
-    FT_Library library = nullptr;
-};
 
 // Codes that print something: ASCII and the Latin-1 letters; control codes
 // and DEL stay blank cells.
@@ -63,7 +37,7 @@ void DrawGlyph(RgbaImage& atlas, FT_GlyphSlot glyph, int cellX, int cellY) {
 }  // namespace
 
 bool GenerateFont(const std::string& runDir) {
-    Face font;
+    FontFace font(FONT_FACE_PATH, GLYPH_PIXELS);
     if (!font.face) {
         std::cerr << "content_gen: cannot load font " << FONT_FACE_PATH << std::endl;
         return false;

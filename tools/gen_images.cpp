@@ -1,7 +1,7 @@
 #include "gen_images.h"
 
-#include "gen_common.h"
-#include "png_writer.h"
+#include "game_paths.h"
+#include "paint.h"
 #include "text_render.h"
 
 const Rgb SPLASH_CENTRE_COLOUR = {40, 220, 90};
@@ -13,13 +13,6 @@ const char* const GAME_TITLE = "The Quellbrand";
 const int SCREEN_WIDTH = 1024;
 const int SCREEN_HEIGHT = 768;
 const Rgb WHITE = {255, 255, 255};
-
-Rgb Mix(Rgb a, Rgb b, float t) {
-    auto lerp = [t](unsigned char x, unsigned char y) {
-        return (unsigned char)(x + (float(y) - float(x)) * t + 0.5f);
-    };
-    return {lerp(a.r, b.r), lerp(a.g, b.g), lerp(a.b, b.b)};
-}
 
 // A gradient from `from` to `to`, diagonal or top to bottom, a flat centre
 // area and the title above it.
@@ -40,8 +33,7 @@ RgbaImage StartupPicture(Rgb from, Rgb to, bool diagonal, Rgb centre) {
 bool WriteStartupPicture(const std::string& runDir, const std::string& relative, RgbaImage image) {
     if (!DrawCentredText(image, GAME_TITLE, image.width / 2, image.height * 28 / 100, 88, WHITE))
         return false;
-    std::string path = OutputPath(runDir, relative);
-    return !path.empty() && WritePng(path, image);
+    return WriteImage(runDir, relative, image);
 }
 
 // Hull plates for the skinned drone: teal panels with orange seams.
@@ -70,20 +62,16 @@ RgbaImage BoxTexture() {
     return image;
 }
 
-bool WriteTexture(const std::string& runDir, const std::string& relative, const RgbaImage& image) {
-    std::string path = OutputPath(runDir, relative);
-    return !path.empty() && WritePng(path, image);
-}
-
 }  // namespace
 
 bool GenerateImages(const std::string& runDir) {
     const Rgb magenta = {230, 20, 170}, orange = {255, 140, 0};
     const Rgb deepBlue = {15, 35, 140}, teal = {0, 165, 150};
-    return WriteStartupPicture(runDir, "resource/art assets/splash_screens/studio_logo_loading.png",
+    const std::string textures = paths::TEXTURES;
+    return WriteStartupPicture(runDir, std::string(paths::SLIDES) + "studio_logo_loading.png",
                                StartupPicture(magenta, orange, true, SPLASH_CENTRE_COLOUR)) &&
            WriteStartupPicture(runDir, "resource/art assets/loading.png",
                                StartupPicture(deepBlue, teal, false, LOADING_CENTRE_COLOUR)) &&
-           WriteTexture(runDir, "resource/art assets/textures/drone.png", DroneTexture()) &&
-           WriteTexture(runDir, "resource/art assets/textures/box.png", BoxTexture());
+           WriteImage(runDir, textures + "drone.png", DroneTexture()) &&
+           WriteImage(runDir, textures + "box.png", BoxTexture());
 }

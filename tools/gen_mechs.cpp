@@ -140,11 +140,6 @@ Skeleton BuildSkeleton(const MechSpec& spec) {
     return skeleton;
 }
 
-Quaternion AxisTurn(const Vector& axis, float degrees) {
-    float half = degrees * PI / 360.0f;
-    return Quaternion(std::cos(half), axis * std::sin(half));
-}
-
 const BoneMotion* FindMotion(const AnimSpec& anim, const std::string& bone) {
     for (const BoneMotion& motion : anim.motions)
         if (bone == motion.bone) return &motion;

@@ -2,9 +2,8 @@
 
 #include <cmath>
 
-#include "gen_common.h"
-#include "mesh_builder.h"
-#include "resource_manager/binary_files.h"
+#include "gen_shapes.h"
+#include "model_files.h"
 
 namespace {
 
@@ -12,17 +11,9 @@ const float WHITE[3] = {1.0f, 1.0f, 1.0f};
 const int DRONE_SEGMENTS = 3;       // one bone per segment, each 1 unit tall
 const float DRONE_HALF_WIDTH = 0.25f;
 
-// Output path without extension (the binary savers add it), or empty.
-std::string Target(const std::string& runDir, const std::string& relative, const char* ext) {
-    std::string path = OutputPath(runDir, relative + ext);
-    return path.empty() ? path : path.substr(0, path.size() - std::string(ext).size());
-}
-
 Mesh BoxMesh() {
     MeshBuilder box("box");
-    const Vector x(1, 0, 0), y(0, 1, 0), z(0, 0, 1);
-    const Vector faces[6][2] = {{x, y}, {x * -1, y}, {z, y}, {z * -1, y}, {y, z * -1}, {y * -1, z}};
-    for (const auto& face : faces) box.Quad(face[0] * 0.5f, face[0], face[1], 0.5f, 0.5f, WHITE);
+    AddBox(box, Vector(0, 0, 0), Vector(0.5f, 0.5f, 0.5f), WHITE);
     return box.Finish();
 }
 
@@ -71,11 +62,6 @@ Skeleton DroneSkeleton() {
     return skeleton;
 }
 
-Quaternion Turn(const Vector& axis, float degrees) {
-    float half = degrees * 3.14159265f / 360.0f;
-    return Quaternion(std::cos(half), axis * std::sin(half));
-}
-
 // Each bone swings from +swing to -swing and back over one loop.
 AnimSet DroneAnimation(const std::string& name, float length, const Vector& axis,
                        const float swing[DRONE_SEGMENTS]) {
@@ -88,7 +74,7 @@ AnimSet DroneAnimation(const std::string& name, float length, const Vector& axis
         for (int k = 0; k < 3; ++k) {
             KeyFrame key;
             key.time = length * 0.5 * k;
-            key.rot = Turn(axis, angles[k]);
+            key.rot = AxisTurn(axis, angles[k]);
             key.trans = Vector(0.0f, bone == 0 ? 0.0f : 1.0f, 0.0f);
             track.keyFrames.push_back(key);
         }
@@ -100,16 +86,10 @@ AnimSet DroneAnimation(const std::string& name, float length, const Vector& axis
 }  // namespace
 
 bool GenerateMeshes(const std::string& runDir) {
-    const std::string meshes = "resource/art assets/meshes/";
-    const std::string skeletons = "resource/art assets/skeletons/";
-    const std::string animations = "resource/art assets/animations/";
     const float idleSwing[DRONE_SEGMENTS] = {0.0f, 4.0f, 6.0f};
     const float moveSwing[DRONE_SEGMENTS] = {10.0f, 15.0f, 20.0f};
-    return SaveMeshFile(Target(runDir, meshes + "box", ".bin"), BoxMesh()) &&
-           SaveMeshFile(Target(runDir, meshes + "drone", ".bin"), DroneMesh()) &&
-           SaveSkeletonFile(DroneSkeleton(), Target(runDir, skeletons + "drone", ".skl")) &&
-           SaveAnimFile(DroneAnimation("drone_idle", 2.0f, Vector(0, 0, 1), idleSwing),
-                        Target(runDir, animations + "drone_idle", ".anm")) &&
-           SaveAnimFile(DroneAnimation("drone_move", 1.0f, Vector(1, 0, 0), moveSwing),
-                        Target(runDir, animations + "drone_move", ".anm"));
+    return WriteMesh(runDir, "box", BoxMesh()) && WriteMesh(runDir, "drone", DroneMesh()) &&
+           WriteSkeleton(runDir, "drone", DroneSkeleton()) &&
+           WriteAnimation(runDir, DroneAnimation("drone_idle", 2.0f, Vector(0, 0, 1), idleSwing)) &&
+           WriteAnimation(runDir, DroneAnimation("drone_move", 1.0f, Vector(1, 0, 0), moveSwing));
 }

@@ -31,3 +31,8 @@ void AddBox(MeshBuilder& builder, const Vector& centre, const Vector& half, cons
                      colour, skin);
     }
 }
+
+Quaternion AxisTurn(const Vector& axis, float degrees) {
+    float half = degrees * 3.14159265f / 360.0f;
+    return Quaternion(std::cos(half), axis * std::sin(half));
+}

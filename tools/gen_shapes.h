@@ -1,6 +1,7 @@
 // Box-built models: every generated game model (mechs, missile, pickups,
 // pads, buildings, cockpit) is a set of axis-aligned boxes added to a
-// MeshBuilder, each box optionally bound whole to one bone of a skeleton.
+// MeshBuilder, each box optionally bound whole to one bone of a skeleton,
+// and their animation keys turn bones about fixed axes.
 #pragma once
 
 #include "mesh_builder.h"
@@ -13,3 +14,6 @@ constexpr int NO_BONE = -1;
 // every vertex gets that bone with weight 1.
 void AddBox(MeshBuilder& builder, const Vector& centre, const Vector& half, const float colour[3],
             int bone = NO_BONE);
+
+// The turn of `degrees` about the unit `axis`, for animation keys.
+Quaternion AxisTurn(const Vector& axis, float degrees);

@@ -1,32 +1,23 @@
 #include "text_render.h"
 
-#include <ft2build.h>
-#include FT_FREETYPE_H
-
 #include <iostream>
 
 const char* const TITLE_FONT_PATH = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
 
-namespace {
-
-// Owns the library and face for one drawing call.
-struct FontFace {
-    FT_Library library = nullptr;
-    FT_Face face = nullptr;
-
-    FontFace(const char* path, int pixelSize) {
-        if (FT_Init_FreeType(&library) != 0) return;
-        if (FT_New_Face(library, path, 0, &face) != 0 ||
-            FT_Set_Pixel_Sizes(face, 0, FT_UInt(pixelSize)) != 0) {
-            if (face) FT_Done_Face(face);
-            face = nullptr;
-        }
-    }
-    ~FontFace() {
+FontFace::FontFace(const char* path, int pixelSize) {
+    if (FT_Init_FreeType(&library) != 0) return;
+    if (FT_New_Face(library, path, 0, &face) != 0 || FT_Set_Pixel_Sizes(face, 0, FT_UInt(pixelSize)) != 0) {
         if (face) FT_Done_Face(face);
-        if (library) FT_Done_FreeType(library);
+        face = nullptr;
     }
-};
+}
+
+FontFace::~FontFace() {
+    if (face) FT_Done_Face(face);
+    if (library) FT_Done_FreeType(library);
+}
+
+namespace {
 
 int TextWidth(FT_Face face, const std::string& text) {
     int width = 0;

@@ -17,11 +17,7 @@ Matrix OBB::GetExtentsMatrix() const {
 
 std::vector<Vector> OBB::GetVerts() const {
     const Matrix axes = GetExtentsMatrix();
-    const Vector halfAxis[3] = {
-        Vector(axes.m[0][0], axes.m[0][1], axes.m[0][2], axes.m[0][3]),
-        Vector(axes.m[1][0], axes.m[1][1], axes.m[1][2], axes.m[1][3]),
-        Vector(axes.m[2][0], axes.m[2][1], axes.m[2][2], axes.m[2][3]),
-    };
+    const Vector halfAxis[3] = {axes.VecFromCol(0), axes.VecFromCol(1), axes.VecFromCol(2)};
     std::vector<Vector> corners;
     corners.reserve(8);
     for (int i = 0; i < 8; ++i) {

@@ -7,7 +7,6 @@
 
 #include "geom/quaternion.h"
 #include "geom/scalar.h"
-#include "platform/random.h"
 #include "system.h"
 
 namespace {
@@ -17,9 +16,7 @@ constexpr double kTolerance = static_cast<double>(1e-4f);
 Vector RandomVector() {
     Vector v;
     do {
-        v = Vector(static_cast<float>(platform::Rand() / 32767.0),
-                   static_cast<float>(platform::Rand() / 32767.0),
-                   static_cast<float>(platform::Rand() / 32767.0));
+        v = Vector(RandFloat(), RandFloat(), RandFloat());
     } while (v.Mag() < 1e-7f);
     return v;
 }

@@ -47,11 +47,6 @@ bool MusicPlayer::IsPlaying() const {
     return current != nullptr;
 }
 
-bool MusicPlayer::IsPlaying(const MusicData* data) const {
-    std::lock_guard<std::mutex> guard(mutex);
-    return data != nullptr && current == data;
-}
-
 void MusicPlayer::SetVolume(int mixVolume) {
     std::lock_guard<std::mutex> guard(mutex);
     volume = std::clamp(mixVolume, 0, MIX_MAX_VOLUME);

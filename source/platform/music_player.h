@@ -35,7 +35,6 @@ public:
     // Stops only when data is what plays; the caller may then free data.
     void StopIfPlaying(const MusicData* data);
     bool IsPlaying() const;
-    bool IsPlaying(const MusicData* data) const;
     // Mixer volume, 0..128.
     void SetVolume(int mixVolume);
 

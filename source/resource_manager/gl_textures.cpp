@@ -28,6 +28,14 @@ void UploadPixels(const Texture& texture) {
                  GL_UNSIGNED_BYTE, texture.data);
 }
 
+// The picture replaces the previous one (and its texture), rows flipped so
+// that row 0 is the bottom, as the full-screen quad samples it.
+void LoadScreenImage(ResourceManager& resources, const char* file) {
+    resources.FreeScreenImage();
+    resources.screenImage = resources.LoadTexture(file);
+    resources.screenImage->FlipY();
+}
+
 }  // namespace
 
 void ResourceManager::InitGLTexture(Texture& texture) {
@@ -52,17 +60,9 @@ void ResourceManager::InitLoadingScreenTexture() {
     UploadPixels(*screenImage);
 }
 
-void ResourceManager::LoadSplashTexture() {
-    FreeScreenImage();
-    screenImage = LoadTexture(SPLASH_IMAGE_FILE);
-    screenImage->FlipY();
-}
+void ResourceManager::LoadSplashTexture() { LoadScreenImage(*this, SPLASH_IMAGE_FILE); }
 
-void ResourceManager::LoadLoadingTexture() {
-    FreeScreenImage();
-    screenImage = LoadTexture(LOADING_IMAGE_FILE);
-    screenImage->FlipY();
-}
+void ResourceManager::LoadLoadingTexture() { LoadScreenImage(*this, LOADING_IMAGE_FILE); }
 
 void ResourceManager::FreeScreenImage() {
     if (!screenImage) return;

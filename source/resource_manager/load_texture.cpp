@@ -7,18 +7,16 @@
 #include "resource_manager.h"
 
 std::unique_ptr<Texture> ResourceManager::LoadTexture(const std::string& fileName) {
-    auto texture = std::make_unique<Texture>();
     int width = 0, height = 0, channels = 0;
     unsigned char* pixels =
         SOIL_load_image(fileName.c_str(), &width, &height, &channels, SOIL_LOAD_RGBA);
     if (!pixels || width <= 0 || height <= 0) {
         if (pixels) SOIL_free_image_data(pixels);
         Module<System>::Instance()->Error(SOURCE_POS + "Error loading texture!" + fileName);
-        return texture;
+        return std::make_unique<Texture>();
     }
-    Texture decoded(unsigned(width), unsigned(height), 4);
-    if (decoded.data) std::memcpy(decoded.data, pixels, decoded.ByteCount());
+    auto texture = std::make_unique<Texture>(unsigned(width), unsigned(height), 4u);
+    if (texture->data) std::memcpy(texture->data, pixels, texture->ByteCount());
     SOIL_free_image_data(pixels);
-    *texture = decoded;
     return texture;
 }

@@ -37,7 +37,7 @@ Holder LoadTextureEntry(ResourceManager& manager, const RegistryData& entry) {
     if (!entry.hasFile) return MakeHolder(Texture(), entry.name);
     // An unreadable image has been reported by the loader and is stored empty.
     std::unique_ptr<Texture> loaded = manager.LoadTexture(entry.file);
-    return MakeHolder(*loaded, entry.name);
+    return MakeHolder(std::move(*loaded), entry.name);
 }
 
 // The loop flag applies to samples too: the boost sound is a looping sample.

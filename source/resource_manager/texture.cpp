@@ -54,6 +54,13 @@ Texture::Texture(const Texture& other)
     }
 }
 
+Texture::Texture(Texture&& other) noexcept
+    : width(other.width), height(other.height), bytesPerPixel(other.bytesPerPixel),
+      texID(other.texID), data(other.data) {
+    other.data = nullptr;
+    other.width = other.height = 0;
+}
+
 Texture& Texture::operator=(const Texture& other) {
     if (this == &other) return *this;
     unsigned char* copy = nullptr;

@@ -19,6 +19,8 @@ public:
     // Zero-filled; an image too large to address ends up empty.
     Texture(unsigned width, unsigned height, unsigned bytesPerPixel);
     Texture(const Texture& other);
+    // Takes the pixel block; other is left empty.
+    Texture(Texture&& other) noexcept;
     // Copies sizes and bytes; the target keeps its own texID.
     Texture& operator=(const Texture& other);
     ~Texture();

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <utility>
 
 #include "platform/random.h"
 #include "resource_manager.h"
@@ -27,6 +28,10 @@ TEST(TextureValue, ConstructionCopiesAndBoundsCheckedPixels) {
     Texture copy(t);
     t.data[16] = 99;
     EXPECT_TRUE(copy.data[16] == 1 && copy.texID == 11u);  // deep
+    const unsigned char* block = copy.data;
+    Texture taken(std::move(copy));  // the block changes hands; the source is left empty
+    EXPECT_TRUE(taken.data == block && taken.width == 3u && taken.texID == 11u && taken.GetPixel(1, 1) == 0x04030201u);
+    EXPECT_TRUE(copy.data == nullptr && copy.ByteCount() == 0u && copy.GetPixel(0, 0) == 0u);
     Texture target(5, 5, 3);
     target.texID = 42;
     target = t;  // sizes and data follow the source; the name stays

@@ -94,6 +94,14 @@ TEST_F(LevelFiles, BrokenFilesAreReportedAndLeaveASoundState) {
     ASSERT_NE(level.GetLevelData(), nullptr);  // the current level stays
     EXPECT_TRUE(Has("keep1"));
 
+    // Nesting deep enough to exhaust the parser's stack is refused unparsed.
+    log.Restart();
+    std::string deep;
+    for (int i = 0; i < 100000; ++i) deep += "<a>";
+    EXPECT_FALSE(level.LoadLevel(File("<Level>" + deep + "</Level>", "deep.xml")));
+    EXPECT_TRUE(log.Has("doc.ErrorDesc() = elements nested deeper than"));
+    EXPECT_TRUE(Has("keep1"));
+
     log.Restart();
     EXPECT_FALSE(level.LoadLevel(""));
     EXPECT_TRUE(log.Has("No filepath given\n"));
