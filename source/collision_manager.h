@@ -15,7 +15,7 @@
 
 #include "geom/geom.h"
 #include "module.h"
-#include "ray_intersect_record.h"
+#include "collision_manager/ray_intersect_record.h"
 
 class CollisionManager : public virtual Module<CollisionManager> {
 public:

@@ -10,7 +10,7 @@
 #include "objects/game_object.h"
 #include "objects/graphics_comps.h"
 #include "resource_manager/mesh.h"
-#include "source_position.h"
+#include "system/source_position.h"
 #include "system.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "component_list.h"
 
 #include "objects/components.h"
-#include "source_position.h"
+#include "system/source_position.h"
 #include "system.h"
 
 ComponentList::ComponentList() {

@@ -23,7 +23,7 @@
 
 #include "module.h"
 #include "objects/component.h"
-#include "source_position.h"
+#include "system/source_position.h"
 #include "system.h"
 
 template <class T>

@@ -5,7 +5,7 @@
 
 #include <boost/core/demangle.hpp>
 
-#include "source_position.h"
+#include "system/source_position.h"
 
 namespace {
 

@@ -28,7 +28,7 @@
 
 #include <boost/unordered_map.hpp>
 
-#include "event.h"
+#include "event_manager/event.h"
 #include "module.h"
 #include "system.h"
 

@@ -6,7 +6,7 @@
 #include <tinyxml.h>
 
 #include "behavior_manager.h"
-#include "level_reader.h"
+#include "level/reader.h"
 #include "object_manager.h"
 #include "resource_manager.h"
 #include "system.h"

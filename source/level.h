@@ -21,7 +21,7 @@
 #include <vector>
 
 #include "geom/geom.h"
-#include "ground_plane_object.h"
+#include "objects/ground_plane_object.h"
 #include "module.h"
 
 class NavGraph;

@@ -4,7 +4,7 @@
 
 #include <lua.hpp>
 
-#include "event.h"
+#include "event_manager/event.h"
 #include "event_manager.h"
 #include "object_manager.h"
 #include "system.h"

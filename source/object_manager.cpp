@@ -7,7 +7,7 @@
 
 #include "event_manager.h"
 #include "objects/components.h"
-#include "source_position.h"
+#include "system/source_position.h"
 #include "system.h"
 
 namespace {

@@ -31,12 +31,12 @@
 #include "graphics/particle_system_controller.h"
 #include "graphics/sky_box.h"
 #include "graphics/splash_screen.h"
-#include "ground_plane_object.h"
-#include "handle.h"
+#include "objects/ground_plane_object.h"
+#include "resource_manager/handle.h"
 #include "module.h"
-#include "object_name_index.h"
+#include "object_manager/name_index.h"
 #include "objects/game_object.h"
-#include "ray_intersect_record.h"
+#include "collision_manager/ray_intersect_record.h"
 
 // The world matrices of every level object that shares one mesh, handed to
 // one instanced draw.

@@ -4,9 +4,9 @@
 
 #include "module.h"
 #include "pattern_reader.h"
-#include "source_position.h"
+#include "system/source_position.h"
 #include "system.h"
-#include "text_numbers.h"
+#include "xml_file/text_numbers.h"
 #include "xml_file.h"
 
 bool HasParam(const ObjectPattern::ParamMap& paramList, const std::string& name) {

@@ -17,7 +17,7 @@
 #include <boost/any.hpp>
 #include <boost/unordered_map.hpp>
 
-#include "event.h"
+#include "event_manager/event.h"
 #include "geom/geom.h"
 #include "objects/combat_comps.h"
 

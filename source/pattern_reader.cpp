@@ -4,11 +4,11 @@
 
 #include "module.h"
 #include "objects/combat_comps.h"
-#include "source_position.h"
-#include "text_numbers.h"
+#include "system/source_position.h"
+#include "xml_file/text_numbers.h"
 #include "system.h"
 #include "weapons.h"
-#include "xml_text.h"
+#include "xml_file/xml_text.h"
 
 using ObjectFactory::SetParameter;
 

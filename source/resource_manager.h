@@ -30,7 +30,7 @@
 #include <vector>
 
 #include "animation/animation_stuff.h"
-#include "handle.h"
+#include "resource_manager/handle.h"
 #include "module.h"
 #include "object_pattern.h"
 #include "resource_manager/mesh.h"

@@ -18,7 +18,7 @@
 // percent). It sends none.
 #pragma once
 
-#include "event.h"
+#include "event_manager/event.h"
 #include "module.h"
 #include "resource_manager/sound_data.h"
 

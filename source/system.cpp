@@ -2,18 +2,27 @@
 
 #include <SDL.h>
 
-#include "frame_limiter.h"
 #include "geom/vector.h"
 #include "input_manager.h"
 #include "platform/clock.h"
+#include "platform/log_hook.h"
+#include "system/frame_limiter.h"
 
 namespace {
 
 const char* const kCaption = "The Quellbrand";
 
+void ForwardToSystemLog(platform::LogLevel level, const std::string& text) {
+    if (level == platform::LogLevel::Warning) {
+        Module<System>::Instance()->Warning(text);
+    } else {
+        Module<System>::Instance()->Log(text);
+    }
+}
+
 }  // namespace
 
-System::System() : Module<System>("System") {}
+System::System() : Module<System>("System") { platform::SetLogSink(&ForwardToSystemLog); }
 
 void System::Init() {
     StartSDL();

@@ -22,8 +22,8 @@
 #include <vector>
 
 #include "module.h"
-#include "source_position.h"
-#include "video_mode.h"
+#include "system/source_position.h"
+#include "system/video_mode.h"
 
 struct SDL_Surface;
 

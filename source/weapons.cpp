@@ -14,3 +14,8 @@ Weapon* SimpleSpread::Clone() const { return new SimpleSpread(*this); }
 Weapon* Missile::Clone() const { return new Missile(*this); }
 
 Weapon* FlameThrower::Clone() const { return new FlameThrower(*this); }
+#include "weapons.h"
+
+void SimpleSpread::Fire(Vector) {}
+
+void Missile::Fire(Vector) {}

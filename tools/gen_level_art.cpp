@@ -7,7 +7,7 @@
 
 #include "game_paths.h"
 #include "gen_common.h"
-#include "ground_plane_object.h"
+#include "objects/ground_plane_object.h"
 #include "resource_manager.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <limits>
 #include <string>
 
-#include "source_position.h"
+#include "system/source_position.h"
 #include "system.h"
 
 namespace {

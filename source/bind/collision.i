@@ -9,7 +9,7 @@
 %{
 #include "collision_manager.h"
 #include "collision_volumes.h"
-#include "ray_intersect_record.h"
+#include "collision_manager/ray_intersect_record.h"
 %}
 
 struct RayIntersectRecord {

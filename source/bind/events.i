@@ -1,6 +1,6 @@
 // Engine core events: the Event record and the EventManager.
 %{
-#include "event.h"
+#include "event_manager/event.h"
 #include "event_manager.h"
 %}
 

@@ -2,7 +2,7 @@
 // (Texture, Mesh, Vertex, Triangle). The ResourceManager itself is in
 // loading.i.
 %{
-#include "handle.h"
+#include "resource_manager/handle.h"
 #include "resource_manager/mesh.h"
 #include "resource_manager/texture.h"
 %}

@@ -12,7 +12,7 @@
 // next level load). A name or number that is not registered is a Lua error.
 %{
 #include "graphics/light_object.h"
-#include "ground_plane_object.h"
+#include "objects/ground_plane_object.h"
 #include "object_manager.h"
 %}
 

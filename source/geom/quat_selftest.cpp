@@ -7,7 +7,7 @@
 
 #include "geom/quaternion.h"
 #include "geom/scalar.h"
-#include "system.h"
+#include "platform/log_hook.h"
 
 namespace {
 
@@ -46,14 +46,14 @@ void ReportVectors(const char* name, int trial, const Vector& u, const Vector& v
 void ReportWarning(const char* name, int trial) {
     std::ostringstream text;
     text << name << " pass " << trial << " failed: ";
-    Module<System>::Instance()->Warning(text.str());
+    platform::LogWarning(text.str());
 }
 
 template <typename T>
 void LogValue(const char* label, const T& value) {
     std::ostringstream text;
     text << label << " = " << value;
-    Module<System>::Instance()->Log(text.str());
+    platform::LogInfo(text.str());
 }
 
 // Rotation angle of q, well conditioned also near the identity.

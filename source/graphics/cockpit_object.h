@@ -9,7 +9,7 @@
 #include <cmath>
 
 #include "geom/geom.h"
-#include "handle.h"
+#include "resource_manager/handle.h"
 
 class CockpitObject {
 public:

@@ -5,7 +5,7 @@
 // under "mesh_skybox" comes with the procedural meshes. Main thread.
 #pragma once
 
-#include "handle.h"
+#include "resource_manager/handle.h"
 
 class SkyBox {
 public:

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "geom/geom.h"
-#include "handle.h"
+#include "resource_manager/handle.h"
 
 // One timed effect on a slide's picture.
 struct SplashImage {

@@ -12,7 +12,7 @@
 
 #include "geom/geom.h"
 #include "objects/component.h"
-#include "objects/vector_set.h"
+#include "geom/vector_set.h"
 
 class CollisionComp : public Component {
 public:

@@ -2,7 +2,7 @@
 
 #include "component_list.h"
 #include "objects/components.h"
-#include "source_position.h"
+#include "system/source_position.h"
 #include "system.h"
 
 GameObject::GameObject() = default;

@@ -8,7 +8,7 @@
 
 #include "animation/animation_stuff.h"
 #include "geom/geom.h"
-#include "handle.h"
+#include "resource_manager/handle.h"
 #include "objects/component.h"
 
 class Mesh;

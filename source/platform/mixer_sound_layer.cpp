@@ -10,7 +10,7 @@
 #include "platform/channel_handle.h"
 #include "platform/mixer_handles.h"
 #include "platform/wav_check.h"
-#include "system.h"
+#include "platform/log_hook.h"
 
 namespace platform {
 namespace {
@@ -18,7 +18,7 @@ namespace {
 constexpr int kOutputChannels = 2;
 constexpr int kChunkFrames = 1024;
 
-void Warn(const std::string& message) { Module<System>::Instance()->Warning(message); }
+void Warn(const std::string& message) { LogWarning(message); }
 
 }  // namespace
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "event.h"
+#include "event_manager/event.h"
 #include "event_manager.h"
 #include "platform/clock.h"
 #include "support/log_capture.h"

@@ -7,11 +7,11 @@
 #include <filesystem>
 #include <unistd.h>
 
-#include "frame_limiter.h"
+#include "system/frame_limiter.h"
 #include "platform/clock.h"
 #include "support/temp_folder.h"
 #include "system.h"
-#include "video_mode.h"
+#include "system/video_mode.h"
 
 namespace {
 

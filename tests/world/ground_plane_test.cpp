@@ -8,7 +8,7 @@
 #include <string>
 
 #include "geom/geom_expect.h"
-#include "ground_plane_object.h"
+#include "objects/ground_plane_object.h"
 #include "resource_manager.h"
 #include "support/log_capture.h"
 #include "system.h"

@@ -1,4 +1,4 @@
-#include "video_mode.h"
+#include "system/video_mode.h"
 
 #include <cctype>
 #include <climits>

@@ -7,7 +7,7 @@
 
 #include "aistuff/nav_graph.h"
 #include "level.h"
-#include "level_reader.h"
+#include "level/reader.h"
 #include "object_pattern.h"
 #include "system.h"
 

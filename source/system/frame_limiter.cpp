@@ -1,4 +1,4 @@
-#include "frame_limiter.h"
+#include "system/frame_limiter.h"
 
 FrameLimit ComputeFrameLimit(double elapsed, double frameTime, bool paused) {
     // A clock set back under a running frame would give a negative length and

@@ -1,4 +1,4 @@
-#include "ground_plane_object.h"
+#include "objects/ground_plane_object.h"
 
 #include <cmath>
 #include <cstdint>

@@ -4,10 +4,10 @@
 
 #include "module.h"
 #include "pattern_reader.h"
-#include "source_position.h"
+#include "system/source_position.h"
 #include "system.h"
-#include "text_numbers.h"
-#include "xml_text.h"
+#include "xml_file/text_numbers.h"
+#include "xml_file/xml_text.h"
 
 namespace {
 

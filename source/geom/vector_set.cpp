@@ -1,7 +1,7 @@
 // The VectorSet and ConvexPolygon halves of the collision volumes.
 #include <cmath>
 
-#include "collision_volumes.h"
+#include "geom/vector_set.h"
 
 ConvexPolygon::ConvexPolygon(const Vector& p0, const Vector& p1, const Vector& p2)
     : verts{p0, p1, p2}, plane(p0, p1, p2) {}

@@ -1,10 +1,10 @@
-#include "level_reader.h"
+#include "level/reader.h"
 
 #include <tinyxml.h>
 
 #include "object_pattern.h"
 #include "system.h"
-#include "text_numbers.h"
+#include "xml_file/text_numbers.h"
 
 namespace level_reader {
 

@@ -1,4 +1,4 @@
-#include "xml_text.h"
+#include "xml_file/xml_text.h"
 
 #include <tinyxml.h>
 

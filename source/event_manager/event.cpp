@@ -1,4 +1,4 @@
-#include "event.h"
+#include "event_manager/event.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "text_numbers.h"
+#include "xml_file/text_numbers.h"
 
 #include <cctype>
 #include <cerrno>

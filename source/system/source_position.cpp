@@ -1,4 +1,4 @@
-#include "source_position.h"
+#include "system/source_position.h"
 
 std::string SourcePosition(const char* file, int line) {
     std::string path = file ? file : "";

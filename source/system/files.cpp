@@ -8,7 +8,7 @@
 
 #include "platform/profile.h"
 #include "system.h"
-#include "text_numbers.h"
+#include "xml_file/text_numbers.h"
 #include "xml_file.h"
 
 namespace {

@@ -20,7 +20,7 @@
 #pragma once
 
 #include "geom/geom.h"
-#include "handle.h"
+#include "resource_manager/handle.h"
 
 class Texture;
 
