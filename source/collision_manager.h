@@ -37,11 +37,28 @@ public:
     // Collision thread (or a test standing in for it).
     void PublishRayIntersectRecords();
 
+    // The enemies' line-of-sight ray has a slot of its own, so that mouse
+    // picking and sight never answer each other's ray. Each SetSightRay
+    // returns a new sequence number; the records published for it carry that
+    // number, so a reader knows which ray they answer. Any thread.
+    unsigned SetSightRay(const Ray& ray);
+    // The ray the next pass tests for sight, and its sequence number.
+    Ray GetSightRay(unsigned* sequence) const;
+    // The last published sight hits; *sequence is the number of the ray they
+    // answer (0 until a pass has answered one).
+    std::vector<RayIntersectRecord> GetSightRecords(unsigned* sequence) const;
+    // End of a pass: publishes the hits found for the sight ray `sequence`.
+    void PublishSightRecords(const std::vector<RayIntersectRecord>& records, unsigned sequence);
+
     // This pass's hits, touched by the collision thread only.
     std::vector<RayIntersectRecord> rayIntersectRecords;
 
 private:
-    mutable std::mutex collisionLock;  // guards currentPickRay and the published hits
+    mutable std::mutex collisionLock;  // guards both rays and their published hits
     Ray currentPickRay;
     std::vector<RayIntersectRecord> publishedRayIntersectRecords;
+    Ray sightRay;
+    unsigned sightRaySequence = 0;
+    unsigned answeredSightSequence = 0;
+    std::vector<RayIntersectRecord> publishedSightRecords;
 };
