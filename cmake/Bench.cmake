@@ -5,4 +5,6 @@ foreach(src ${QUELL_BENCH_SOURCES})
   add_executable(bench_${name} ${src})
   target_compile_options(bench_${name} PRIVATE ${QUELL_WARNINGS})
   target_link_libraries(bench_${name} PRIVATE engine benchmark::benchmark)
+  # Benchmarks set up their scenes with the header-only helpers of the tests.
+  target_include_directories(bench_${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 endforeach()
