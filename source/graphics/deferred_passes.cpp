@@ -32,11 +32,6 @@ void Attach(graphics::FrameReports& reports, GLuint index, GLuint texture) {
         reports.Fault(SOURCE_POS, "Problem binding framebuffer!");
 }
 
-void RegenerateMipmaps(GLuint texture) {
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glGenerateMipmapEXT(GL_TEXTURE_2D);
-}
-
 void BindOffscreen(const FrameTargets& targets) {
     glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, targets.frameBuffer);
     glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, targets.depthBuffer);
@@ -63,8 +58,8 @@ void Graphics::GeometryPass() {
     glEnable(GL_LIGHTING);
     RenderMeshes();
     glDisable(GL_LIGHTING);
-    RegenerateMipmaps(targets.depth);
-    RegenerateMipmaps(targets.geometry);
+    graphics::RegenerateMipmaps(targets.depth, graphics::kDepthHighestLevel);
+    graphics::RegenerateMipmaps(targets.geometry, graphics::kGeometryHighestLevel);
     glEnable(GL_TEXTURE_2D);
 }
 
@@ -92,7 +87,7 @@ void Graphics::ParticlePass() {
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     RenderBillboards();
     CHECK_FRAME_GL(*reports);
-    RegenerateMipmaps(targets.particle);
+    graphics::RegenerateMipmaps(targets.particle, graphics::kParticleHighestLevel);
     CHECK_FRAME_GL(*reports);
 }
 
@@ -141,7 +136,11 @@ void Graphics::PolishPass() {
     SetUniform(program, "t", float(Module<System>::Instance()->frameStartTime.load()));
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glDisable(GL_BLEND);
+    // The quad has no edge inside the window: multisampling it (the window
+    // may be multisampled) would only multiply the software rasteriser's work.
+    glDisable(GL_MULTISAMPLE);
     DrawFullScreenQuad();
+    glEnable(GL_MULTISAMPLE);
     CHECK_FRAME_GL(*reports);
 }
 

@@ -31,6 +31,22 @@ inline void BindTextureOn(GLuint unit, GLuint texture) {
     glBindTexture(GL_TEXTURE_2D, texture);
 }
 
+// The highest mip level at which the frame's programs may sample each target
+// (the targets' GL_TEXTURE_MAX_LOD, set by the ResourceManager).
+const GLint kGeometryHighestLevel = 1;
+const GLint kDepthHighestLevel = 2;
+const GLint kParticleHighestLevel = 4;
+
+// Remakes the target's mipmaps from level 0, up to the highest level that is
+// sampled: the levels above it are never read, and making the whole chain
+// would cost the software rasteriser twice as much. Leaves it bound on the
+// active unit.
+inline void RegenerateMipmaps(GLuint texture, GLint highestLevel) {
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, highestLevel);
+    glGenerateMipmapEXT(GL_TEXTURE_2D);
+}
+
 // The offscreen framebuffer and the roles of its five textures.
 struct FrameTargets {
     GLuint frameBuffer, depthBuffer;

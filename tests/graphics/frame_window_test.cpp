@@ -16,6 +16,7 @@
 #include "support/gl_context.h"
 #include "support/log_capture.h"
 #include "support/screen_pixels.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -203,6 +204,51 @@ TEST_F(FlatGround, TheGeometryBufferHoldsItsDepthAndNormal) {
     EXPECT_EQ(TakeGLError(), GLenum(GL_NO_ERROR));
 }
 
+// The full-screen passes read their targets with unfiltered fetches where
+// the driver has them; without, a biased filtered read takes their place.
+TEST_F(Frame, ThePassesWithoutTexelFetchesDrawTheSamePicture) {
+    Look(0, player, kPi, 0.1f);
+    Graphics& graphics = TheGraphics();
+    graphics.Update();
+    const TargetImage reference = Target(Targets().combined);
+    std::vector<std::optional<test_support::ScreenColor>> shown;
+    for (int y : {5, 200, 470}) shown.push_back(test_support::ReadOwnWindowPixel(kW / 3, kH - 1 - y));
+
+    test_support::TempFolder folder;
+    auto fallback = [&](const std::string& stem) {
+        std::string text = test_support::ReadFile("shaders/" + stem + "_frag.glsl");
+        const std::string test = "#ifdef GL_EXT_gpu_shader4";
+        EXPECT_NE(text.find(test), std::string::npos) << stem;
+        text.replace(text.find(test), test.size(), "#if 0");
+        folder.WriteFile(stem + "_frag.glsl", text);
+        LogCapture log;
+        const unsigned program = graphics.LoadShaderProgram("shaders/" + stem + "_vert.glsl", folder.Path() + "/" + stem + "_frag.glsl");
+        EXPECT_EQ(log.Text(), "") << stem;
+        return program;
+    };
+    const unsigned combine = graphics.deferredCombineProgram, polish = graphics.deferredPolishProgram;
+    graphics.deferredCombineProgram = fallback("deferred_combine");
+    graphics.deferredPolishProgram = fallback("deferred_polish");
+    graphics.Update();
+    const TargetImage combined = Target(Targets().combined);
+    for (int y = 0; y < kH; y += 17)
+        for (int x = 0; x < kW; x += 19) {
+            const Texel a = reference.At(x, y), b = combined.At(x, y);
+            ASSERT_TRUE(std::abs(a.r - b.r) <= 1 && std::abs(a.g - b.g) <= 1 && std::abs(a.b - b.b) <= 1) << x << "," << y;
+        }
+    int at = 0;
+    for (int y : {5, 200, 470}) {
+        const auto now = test_support::ReadOwnWindowPixel(kW / 3, kH - 1 - y);
+        ASSERT_TRUE(now && shown[at]);
+        EXPECT_TRUE(std::abs(now->r - shown[at]->r) <= 1 && std::abs(now->g - shown[at]->g) <= 1) << y;
+        ++at;
+    }
+    for (unsigned* program : {&graphics.deferredCombineProgram, &graphics.deferredPolishProgram}) glDeleteProgram(*program);
+    graphics.deferredCombineProgram = combine;
+    graphics.deferredPolishProgram = polish;
+    EXPECT_EQ(TakeGLError(), GLenum(GL_NO_ERROR));
+}
+
 TEST_F(Frame, SetEventsChooseTheSlideShowsAndSceneFramesRestartTheCredits) {
     auto sendSet = [](auto splash, auto credits) {
         Event set("test", "Graphics", Graphics::kSet);
@@ -303,7 +349,7 @@ TEST_F(Frame, WithoutTheNoiseTextureTheFrameWarnsOnceAndTheLogStopsGrowing) {
     EXPECT_EQ(TakeGLError(), GLenum(GL_NO_ERROR));
 }
 
-TEST_F(Frame, UpdateBeforeInitOrAfterKillLeavesOpenGLAlone) {
+TEST_F(Frame, UpdateBeforeInitLeavesOpenGLAloneAndKillDeletesNothing) {
     Graphics fresh;
     glUseProgram(TheGraphics().cockpitProgram);
     glClearColor(0.5f, 0.25f, 0.125f, 1.0f);
@@ -349,6 +395,12 @@ TEST_F(Frame, ASecondInitAtANewSizeFollowsItAndLeaksNothing) {
     TheGraphics().Kill();
     TheGraphics().Kill();  // a second Kill deletes nothing
     EXPECT_EQ(LiveNames(), before);
+    glUseProgram(TheGraphics().cockpitProgram);
+    TheGraphics().Update();  // after Kill: nothing drawn, nothing changed
+    GLint program = 0;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
+    EXPECT_EQ(program, GLint(TheGraphics().cockpitProgram));
+    glUseProgram(0);
     TheGraphics().Init();
     EXPECT_EQ(LiveNames(), before);
     ASSERT_TRUE(Sys().ChangeResolution(kW, kH, false));
