@@ -8,23 +8,8 @@
 
 namespace {
 
-// "tex_particle" is 480 x 480 pixels; a coordinate is the pixel over 479.
+// A texture coordinate of the atlas is the pixel over 479.
 const float kPixelToTexCoord = 0.0020876827f;
-
-struct PixelRect {
-    int x0, y0, x1, y1;
-};
-
-// The atlas cells in cell order. Cell 19 is the square at (320, 320): the
-// one at (280, 320) is in no cell. Cell 23 has no rectangle.
-const PixelRect kCellRects[ParticleGraphics::kCells - 1] = {
-    {0, 0, 119, 119},     {120, 0, 239, 119},   {0, 120, 119, 239},   {120, 120, 239, 239},
-    {240, 0, 359, 119},   {360, 0, 479, 119},   {240, 120, 359, 239}, {360, 120, 479, 239},
-    {0, 240, 239, 299},   {0, 300, 239, 359},   {0, 360, 239, 419},   {0, 420, 239, 479},
-    {240, 240, 279, 279}, {280, 240, 319, 279}, {320, 240, 359, 279}, {240, 280, 279, 319},
-    {280, 280, 319, 319}, {320, 280, 359, 319}, {240, 320, 279, 359}, {320, 320, 359, 359},
-    {360, 240, 479, 359}, {240, 360, 359, 479}, {360, 360, 479, 479},
-};
 
 void SetCorner(float* corner, int x, int y) {
     corner[0] = float(x) * kPixelToTexCoord;
@@ -44,8 +29,8 @@ void ParticleGraphics::LoadShaders() {
     particleProgram = graphics.LoadShaderProgram("shaders/particle_vert.glsl", "shaders/particle_frag.glsl");
     deferredParticleProgram =
         graphics.LoadShaderProgram("shaders/deferred_particle_vert.glsl", "shaders/deferred_particle_frag.glsl");
-    for (int cell = 0; cell < kCells - 1; ++cell) {
-        const PixelRect& r = kCellRects[cell];
+    for (int cell = 0; cell < kDefinedCells; ++cell) {
+        const AtlasCell& r = kAtlasCells[cell];
         float(*corners)[2] = &texCoords[cell * kCornersPerCell];
         SetCorner(corners[0], r.x1, r.y1);
         SetCorner(corners[1], r.x1, r.y0);
