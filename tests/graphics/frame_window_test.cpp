@@ -153,15 +153,7 @@ protected:
     void SetUp() override {
         Frame::SetUp();
         if (HasFatalFailure()) return;
-        Mesh quad;
-        quad.name = "flat quad";
-        quad.verts = {Vertex(-5000, 0, -5000), Vertex(5000, 0, -5000), Vertex(5000, 0, 5000), Vertex(-5000, 0, 5000)};
-        quad.triangles = {Triangle(0, 2, 1), Triangle(0, 3, 2)};
-        for (Triangle& t : quad.triangles)
-            for (auto& n : t.normal) n[1] = 1.0f;
-        quad.useTexture = false;
-        if (Store().IsStored("mesh_test_flat")) Store().DeleteResource("mesh_test_flat");
-        Store().add("mesh_test_flat", quad);
+        Put(FlatQuad("flat quad"));
         ObjectLock lock;
         saved = Objects().groundObject;
         Objects().groundObject.meshHandle = Handle("mesh_test_flat");
@@ -172,12 +164,26 @@ protected:
         ObjectLock lock;
         Objects().groundObject = saved;
     }
+    static Mesh FlatQuad(const std::string& name) {
+        Mesh quad;
+        quad.name = name;
+        quad.verts = {Vertex(-5000, 0, -5000), Vertex(5000, 0, -5000), Vertex(5000, 0, 5000), Vertex(-5000, 0, 5000)};
+        quad.triangles = {Triangle(0, 2, 1), Triangle(0, 3, 2)};
+        for (Triangle& t : quad.triangles)
+            for (auto& n : t.normal) n[1] = 1.0f;
+        quad.useTexture = false;
+        return quad;
+    }
+    static void Put(const Mesh& ground) {
+        if (Store().IsStored("mesh_test_flat")) Store().DeleteResource("mesh_test_flat");
+        Store().add("mesh_test_flat", ground);
+    }
     // Eye depth of the plane y = 0 seen from height 100 through the centre of
-    // pixel (x, y), looking along yaw 0 at `pitch`.
-    static float ExpectedDepth(int x, int y, float pitch) {
+    // pixel row y, looking along yaw 0 at `pitch` (at yaw 0 it is the same
+    // across the row).
+    static float ExpectedDepth(int y, float pitch) {
         const float halfHeight = std::tan(Graphics::kFieldOfView / 2);
         const float dy = ((y + 0.5f) / (kH / 2.0f) - 1.0f) * halfHeight;
-        (void)x;  // the plane's depth does not change across a row at yaw 0
         const float down = std::cos(pitch) * dy - std::sin(pitch);  // world y of the eye ray (x, dy, -1)
         return -100.0f / down;
     }
@@ -192,8 +198,8 @@ TEST_F(FlatGround, TheGeometryBufferHoldsItsDepthAndNormal) {
         const Vector expected(0.0f, std::cos(pitch), std::sin(pitch));  // world up seen from the eye
         for (int y : {0, 100, 239, 240, 400})
             for (int x : {0, 320, 639}) {
-                if (ExpectedDepth(x, y, pitch) <= 0.0f) continue;  // above the horizon
-                EXPECT_NEAR(depth.DepthAt(x, y), ExpectedDepth(x, y, pitch), 1e-3f * ExpectedDepth(x, y, pitch))
+                if (ExpectedDepth(y, pitch) <= 0.0f) continue;  // above the horizon
+                EXPECT_NEAR(depth.DepthAt(x, y), ExpectedDepth(y, pitch), 1e-3f * ExpectedDepth(y, pitch))
                     << pitch << " at " << x << "," << y;
                 const Vector n = normal.NormalAt(x, y);
                 EXPECT_TRUE(std::abs(n.x - expected.x) < 0.01f && std::abs(n.y - expected.y) < 0.01f &&
@@ -206,6 +212,42 @@ TEST_F(FlatGround, TheGeometryBufferHoldsItsDepthAndNormal) {
 
 // The full-screen passes read their targets with unfiltered fetches where
 // the driver has them; without, a biased filtered read takes their place.
+// Meshes whose OpenGL names died (or never were): nothing is read at address
+// 0, each is warned about once, and what can be drawn is drawn.
+TEST_F(FlatGround, DeadBuffersAndTexturesAreWarnedOnceAndNeverRead) {
+    Mesh deadBuffers = FlatQuad("dead buffers");  // drawn from its triangles
+    deadBuffers.hasMeshBuffers = deadBuffers.isIndexed = deadBuffers.isInterleaved = true;
+    deadBuffers.vboInterleavedName = 3901;
+    deadBuffers.vboIndexName = 3902;
+    Mesh deadTexture = FlatQuad("dead texture");  // drawn with texture 0
+    MeshResource().BuildMeshBuffers(deadTexture);
+    deadTexture.texID = 3903;
+    Mesh nothing = deadBuffers;  // nothing to draw at all
+    nothing.name = "nothing";
+    nothing.triangles.clear();
+    const struct {
+        const Mesh* mesh;
+        bool drawn;
+    } cases[] = {{&deadBuffers, true}, {&deadTexture, true}, {&nothing, false}};
+    Look(0, Vector(0, 100, 0, 0), 0.0f, CameraObject::kPitchClamp);
+    for (const auto& c : cases) {
+        Put(*c.mesh);
+        LogCapture log;
+        for (int frame = 0; frame < 3; ++frame) TheGraphics().Update();
+        EXPECT_EQ(log.Count("WARNING"), 1) << log.Text();
+        EXPECT_TRUE(log.Has(c.mesh->name)) << log.Text();
+        const float depth = Target(Targets().depth).DepthAt(kW / 2, kH / 2);
+        if (c.drawn)
+            EXPECT_NEAR(depth, 100.0f, 0.1f) << c.mesh->name;
+        else
+            EXPECT_GE(depth, kSky) << c.mesh->name;
+    }
+    glDeleteBuffers(1, &deadTexture.vboVertName);
+    glDeleteBuffers(1, &deadTexture.vboTexCoordName);
+    glDeleteBuffers(1, &deadTexture.vboNormalName);
+    EXPECT_EQ(TakeGLError(), GLenum(GL_NO_ERROR));
+}
+
 TEST_F(Frame, ThePassesWithoutTexelFetchesDrawTheSamePicture) {
     Look(0, player, kPi, 0.1f);
     Graphics& graphics = TheGraphics();

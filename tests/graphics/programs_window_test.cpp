@@ -139,11 +139,15 @@ TEST_F(Programs, ABrokenVertexFileIsLoggedAsSpecifiedAndTheGameCarriesOn) {
     const unsigned combine = TheGraphics().deferredCombineProgram;
     TheGraphics().deferredCombineProgram = program;  // used all the same
     TheGraphics().Update();
+    const int reported = log.Count("ERROR: graphics/");
+    EXPECT_GT(reported, 0) << "OpenGL's complaint is reported\n" << log.Text();
     TheGraphics().Update();
-    EXPECT_TRUE(log.Has("ERROR: graphics/")) << "OpenGL's complaint is reported\n" << log.Text();
+    TheGraphics().Update();
+    EXPECT_EQ(log.Count("ERROR: graphics/"), reported) << "and then only counted\n" << log.Text();
     TheGraphics().deferredCombineProgram = combine;
     log.Restart();
     TheGraphics().Update();
+    EXPECT_TRUE(log.Has(" repeated 2 more times")) << log.Text();
     TheGraphics().Update();
     EXPECT_FALSE(log.Has("ERROR")) << log.Text();
     EXPECT_EQ(TakeGLError(), GLenum(GL_NO_ERROR));
