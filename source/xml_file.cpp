@@ -1,30 +1,10 @@
 #include "xml_file.h"
 
-#include <fstream>
-
 #include <tinyxml.h>
 
-namespace {
+#include "platform/file_bytes.h"
 
-bool ReadWholeFile(const std::string& path, std::string& text, std::string& reason) {
-    std::ifstream file(path, std::ios::binary | std::ios::ate);
-    if (!file) {
-        reason = "cannot open it";
-        return false;
-    }
-    const std::streamoff size = file.tellg();
-    if (size < 0 || size_t(size) > MAX_XML_FILE_BYTES) {
-        reason = "larger than " + std::to_string(MAX_XML_FILE_BYTES) + " bytes";
-        return false;
-    }
-    text.resize(size_t(size));
-    file.seekg(0);
-    if (size > 0 && !file.read(&text[0], size)) {
-        reason = "read failed";
-        return false;
-    }
-    return true;
-}
+namespace {
 
 // TinyXML's own file loader turns CR LF into LF before parsing; Parse alone
 // does not, and row numbers in its messages would drift.
@@ -46,7 +26,7 @@ void NormaliseLineEnds(std::string& text) {
 
 bool LoadXmlFile(TiXmlDocument& document, const std::string& path, std::string& reason) {
     std::string text;
-    if (!ReadWholeFile(path, text, reason)) return false;
+    if (!platform::ReadFileBytes(path, MAX_XML_FILE_BYTES, text, reason)) return false;
     if (!CheckXmlEncoding(text, reason)) return false;
     NormaliseLineEnds(text);
     if (!CheckXmlStructure(text, MAX_XML_DEPTH, reason)) return false;

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
+
+#include "platform/file_bytes.h"
 
 namespace platform {
 namespace {
@@ -63,23 +64,7 @@ std::size_t FrameBytes(const WavLayout& layout) { return std::size_t(layout.chan
 
 bool ReadSoundFile(const std::string& file, std::vector<std::uint8_t>& bytes,
                    std::string& problem) {
-    std::ifstream in(file, std::ios::binary | std::ios::ate);
-    if (!in) {
-        problem = "cannot open file";
-        return false;
-    }
-    std::streamoff size = in.tellg();
-    if (size < 0 || static_cast<std::uint64_t>(size) > kMaxSoundFileBytes) {
-        problem = "file too large or unreadable";
-        return false;
-    }
-    bytes.resize(static_cast<std::size_t>(size));
-    in.seekg(0);
-    if (size > 0 && !in.read(reinterpret_cast<char*>(bytes.data()), size)) {
-        problem = "read error";
-        return false;
-    }
-    return true;
+    return ReadFileBytes(file, kMaxSoundFileBytes, bytes, problem);
 }
 
 bool ReadWavLayout(const std::vector<std::uint8_t>& bytes, WavLayout& layout,
