@@ -253,6 +253,11 @@ TEST(BinaryHostile, MeshSkeletonAndAnimationContentsAreValidated) {
     AnimSet set = SmallAnimSet();
     set.animTrackList[0].keyFrames[1].time = NAN;
     EXPECT_FALSE(AnimParses(AnimFile(set)));
+    AnimSet tracks;  // one track per bone at most: 40 load, 41 do not
+    tracks.animTrackList.resize(MAX_BONES);
+    EXPECT_TRUE(AnimParses(AnimFile(tracks)));
+    tracks.animTrackList.emplace_back();
+    EXPECT_FALSE(AnimParses(AnimFile(tracks)));
 }
 
 // A fixed seed and case count: every run tests the same inputs, in bounded time.
