@@ -75,6 +75,7 @@ size_t Utf8SequenceLength(const std::string& text, size_t at) {
 // mode only, so past the leading byte-order mark they would make its reading
 // depend on the declared encoding.
 bool IsByteOrderMarkLike(const std::string& text, size_t at) {
+    if (text[at] != '\xEF') return false;
     return text.compare(at, 3, "\xEF\xBB\xBF") == 0 || text.compare(at, 3, "\xEF\xBF\xBE") == 0 ||
            text.compare(at, 3, "\xEF\xBF\xBF") == 0;
 }
