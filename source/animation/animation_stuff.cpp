@@ -175,6 +175,20 @@ Pose KeyPose(const AnimTrack& track, const AnimFrame& frame) {
     return Pose{a.trans * (1.0f - t) + b.trans * t, Slerp(a.rot, b.rot, t)};
 }
 
+// The pose of a current track's frame, blended during a fade with the next
+// animation's track (null when it has none): w = 1 shows the current alone.
+// A bone that the next animation does not key shows the current one.
+Pose FadedPose(Skeleton& skeleton, const AnimTrack& current, const AnimFrame& frame,
+               const AnimTrack* next, float w) {
+    Pose pose = KeyPose(current, frame);
+    const AnimFrame nextFrame = next ? LocateFrame(skeleton, *next) : AnimFrame{};
+    if (nextFrame.startFrame == -1) return pose;
+    const Pose nextPose = KeyPose(*next, nextFrame);
+    pose.trans = pose.trans * w + nextPose.trans * (1.0f - w);
+    pose.rot = Slerp(nextPose.rot, pose.rot, w);
+    return pose;
+}
+
 // A bone never keyed has the zero rotation, which has no direction: it
 // stands unturned rather than collapsing its children onto its joint.
 Quaternion UnitRotation(const Quaternion& rot) {
@@ -308,18 +322,10 @@ void Skeleton::InterpolateTracks() {
     for (size_t i = 0; i < bones; ++i) {
         Bone& bone = boneList[i];
         // A bone without a track, or whose track has no key, keeps its pose.
-        AnimFrame frame = i < current.size() ? LocateFrame(*this, current[i]) : AnimFrame{};
-        animFrames[i] = frame;
-        if (frame.startFrame != -1) {
-            Pose pose = KeyPose(current[i], frame);
-            const AnimFrame nextFrame =
-                next && i < next->size() ? LocateFrame(*this, (*next)[i]) : AnimFrame{};
-            // A bone that the next animation does not key shows the current one.
-            if (nextFrame.startFrame != -1) {
-                const Pose nextPose = KeyPose((*next)[i], nextFrame);
-                pose.trans = pose.trans * w + nextPose.trans * (1.0f - w);
-                pose.rot = Slerp(nextPose.rot, pose.rot, w);
-            }
+        animFrames[i] = i < current.size() ? LocateFrame(*this, current[i]) : AnimFrame{};
+        if (animFrames[i].startFrame != -1) {
+            const AnimTrack* nextTrack = next && i < next->size() ? &(*next)[i] : nullptr;
+            const Pose pose = FadedPose(*this, current[i], animFrames[i], nextTrack, w);
             bone.trans = pose.trans;
             bone.rot = pose.rot;
         }
