@@ -107,7 +107,8 @@ struct Skeleton {
     void UpdateAnimation(double dt);
     // Interpolates every bone's track and composes the hierarchy from
     // rootBone into boneTransforms and boneMatrices. Works in place: nothing
-    // is allocated while the bone count stays the same.
+    // is allocated while the bone count stays the same. A bone list that
+    // CheckBoneHierarchy refuses is not posed (one error per skeleton).
     void UpdateBonePositions();
     // The first step of UpdateBonePositions: animFrames, every bone's trans
     // and rot, and localTransforms.
