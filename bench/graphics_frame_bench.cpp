@@ -5,7 +5,8 @@
 //                full-screen quad each, and the swap: the floor of fill cost;
 // and where the frame's time goes: the mesh pass alone, the mipmap
 // regeneration of its three sampled targets, and the combine and polish
-// quads. Every measurement ends with glFinish, so the work is done, not only
+// quads. Runs in the run folder, whatever folder it is started from. Every
+// measurement ends with glFinish, so the work is done, not only
 // queued. Besides the wall time, "process_cpu_ms" is the CPU time of all the
 // process's threads per iteration (the software rasteriser's threads
 // included): on a machine shared with other work it is the steadier measure
@@ -17,6 +18,7 @@
 #include <SDL.h>
 
 #include <ctime>
+#include <filesystem>
 #include <vector>
 
 #include "graphics.h"
@@ -34,6 +36,7 @@ const float kPi = 3.14159265f;
 // One window, the level and the renderer, made on first use.
 bool SceneReady() {
     static const bool ready = [] {
+        std::filesystem::current_path(QUELL_RUN_DIR);  // the game's relative paths
         System& system = *Module<System>::Instance();
         system.running.store(false);
         system.fullScreen = false;
