@@ -1,4 +1,6 @@
 # Google Benchmark programs: bench/<name>_bench.cpp -> bench_<name>. Not run by ctest.
+# Bullet is a yardstick for the collision benchmark only; the game never links it.
+find_package(Bullet REQUIRED)
 file(GLOB QUELL_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*_bench.cpp)
 foreach(src ${QUELL_BENCH_SOURCES})
   get_filename_component(name ${src} NAME_WE)
@@ -6,3 +8,5 @@ foreach(src ${QUELL_BENCH_SOURCES})
   target_compile_options(bench_${name} PRIVATE ${QUELL_WARNINGS})
   target_link_libraries(bench_${name} PRIVATE engine benchmark::benchmark)
 endforeach()
+target_include_directories(bench_collision_bench SYSTEM PRIVATE ${BULLET_INCLUDE_DIRS})
+target_link_libraries(bench_collision_bench PRIVATE ${BULLET_LIBRARIES})

@@ -66,7 +66,7 @@ void CollisionManager::FindContacts() {
     collisionEvents.clear();
     objectEventIndex.clear();
     const double step = frameClock.timeStep;
-    broadPhase.SweepAndPrune(snapshot, kSweepAxis, step, buckets);
+    broadPhase.SweepAndPrune(snapshot, kSweepAxis, step, buckets, &kPruneAxis);
     for (CollisionBucket& bucket : buckets) broadPhase.RefineBucket(snapshot, bucket, kPruneAxis, step);
     for (const CollisionBucket& bucket : buckets) CollideBucket(bucket);
     std::sort(objectEventIndex.begin(), objectEventIndex.end());

@@ -27,28 +27,70 @@ public:
     static ObjectSpan MakeObjectSpan(const CollisionProxy& object, unsigned proxy, const Vector& axis,
                                      double timeStep);
     // The spans of every object in the snapshot, sorted by min.
-    static void BuildSpans(const CollisionSnapshot& snapshot, const Vector& axis, double timeStep,
-                           std::vector<ObjectSpan>& spans);
+    void BuildSpans(const CollisionSnapshot& snapshot, const Vector& axis, double timeStep,
+                    std::vector<ObjectSpan>& spans);
     // The spans of the listed snapshot places that overlap `within` by more
     // than a point, sorted by min. Filtering first keeps the sort to the few
     // survivors.
-    static void BuildSpansForList(const CollisionSnapshot& snapshot, const std::vector<unsigned>& proxies,
-                                  const Vector& axis, double timeStep, const Span& within,
-                                  std::vector<ObjectSpan>& spans);
+    void BuildSpansForList(const CollisionSnapshot& snapshot, const std::vector<unsigned>& proxies,
+                           const Vector& axis, double timeStep, const Span& within,
+                           std::vector<ObjectSpan>& spans);
     // Whether `other` is a candidate for `own`: it overlaps own by more than a
     // point. Touching intervals are no candidates.
     static bool IsCandidate(const Span& own, const Span& other);
 
     // One bucket per object of the snapshot, in span order, listing the later
     // spans that overlap it and pass the filter (either object's category
-    // sharing a bit with the other's collidesWith).
+    // sharing a bit with the other's collidesWith). Given a prune axis, a
+    // candidate must also pass RefineBucket's test on it, so the sweep never
+    // lists the many pairs that the prune would drop; RefineBucket then only
+    // puts the survivors in order.
     void SweepAndPrune(const CollisionSnapshot& snapshot, const Vector& axis, double timeStep,
-                       std::vector<CollisionBucket>& buckets);
+                       std::vector<CollisionBucket>& buckets, const Vector* pruneAxis = nullptr);
     // Keeps the bucket's candidates whose span on `axis` overlaps the
     // bucket object's sphere (never swept) there, in span order.
     void RefineBucket(const CollisionSnapshot& snapshot, CollisionBucket& bucket, const Vector& axis,
                       double timeStep);
 
 private:
-    std::vector<ObjectSpan> spans;  // scratch of the current sweep or refinement
+    // Every object's spans on one axis, by snapshot place, for one snapshot
+    // and step.
+    struct AxisSpans {
+        std::vector<ObjectSpan> byPlace;
+        unsigned generation = 0;
+        Vector axis;
+        double timeStep = -1.0;
+        bool recent = false;
+    };
+
+    // Computed once per snapshot, axis and step (each object is a candidate
+    // in many buckets); two axes are kept, so the sweep and the prune axis
+    // never push each other out.
+    const std::vector<ObjectSpan>& SpansByPlace(const CollisionSnapshot& snapshot, const Vector& axis,
+                                                double timeStep);
+    // What the sweep's inner loop reads of one span, packed together: its
+    // interval, filter bits and interval on the prune axis (unbounded when
+    // there is none).
+    struct SweepEntry {
+        float min, max;
+        unsigned category, collidesWith;
+        float acrossMin, acrossMax;
+    };
+
+    // The candidates of the span at sorted position `a`, whose own sphere on
+    // the prune axis is [ownMin, ownMax].
+    void FillBucket(size_t a, float ownMin, float ownMax, CollisionBucket& bucket) const;
+
+    AxisSpans axisSpans[2];
+    struct SortKey {
+        float min;
+        unsigned objNum;
+        unsigned place;
+    };
+
+    // Scratch of the current sweep: the sort keys, the spans in sorted order
+    // and their packed entries.
+    std::vector<SortKey> keys;
+    std::vector<ObjectSpan> spans;
+    std::vector<SweepEntry> entries;
 };

@@ -1,5 +1,6 @@
 #include "collision_manager/snapshot.h"
 
+#include <atomic>
 #include <cmath>
 
 #include "object_manager.h"
@@ -64,6 +65,8 @@ void CollisionSnapshot::Take(ObjectManager& objects) {
         }
     }
     proxies.resize(count);
+    static std::atomic<unsigned> copiesTaken{0};
+    generation = ++copiesTaken;
 }
 
 void CollisionSnapshot::WarnNotFinite(const CollisionProxy& proxy) {

@@ -51,6 +51,9 @@ public:
     void Take(ObjectManager& objects);
 
     std::vector<CollisionProxy> proxies;
+    // Names the copy: unique among all copies taken in the process (0 before
+    // the first), so users can cache what they derive from one.
+    unsigned generation = 0;
 
 private:
     void WarnNotFinite(const CollisionProxy& proxy);
