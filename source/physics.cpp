@@ -1,6 +1,7 @@
 // The Physics module's pass: gather, step, write back, and the body index.
 #include "physics.h"
 
+#include <cassert>
 #include <cmath>
 #include <exception>
 #include <string>
@@ -64,7 +65,11 @@ void Physics::PollBroadcasts() {
 
 bool Physics::HasBody(unsigned objNum) const { return bodyIndex.get<ByObjNumHashed>().count(objNum) != 0; }
 
-unsigned Physics::GetBodyIndex(unsigned objNum) const { return bodyIndex.get<ByObjNumHashed>().find(objNum)->index; }
+unsigned Physics::GetBodyIndex(unsigned objNum) const {
+    const auto found = bodyIndex.get<ByObjNumHashed>().find(objNum);
+    assert(found != bodyIndex.get<ByObjNumHashed>().end() && "GetBodyIndex of an object without a body");
+    return found->index;
+}
 
 RigidBodyState& Physics::GetBody(unsigned objNum) { return bodies[GetBodyIndex(objNum)]; }
 

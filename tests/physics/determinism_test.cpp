@@ -4,7 +4,6 @@
 // have other numbers; the hash goes by name).
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <string>
 
 #include "support/falling_scene.h"
@@ -14,7 +13,7 @@ namespace {
 class Determinism : public test_support::FallingScene {
 protected:
     // 300 frames of 1/60 s; returns the scene's hash.
-    uint64_t Simulate() {
+    size_t Simulate() {
         for (int frame = 0; frame < 300; ++frame) {
             const FrameClock clock{100.0 + frame / 60.0, 1.0 / 60.0};
             collision.SetFrameClock(clock);
@@ -34,7 +33,7 @@ protected:
 
 TEST_F(Determinism, TwoRunsEndInTheSameState) {
     const float startY = Height(test_support::FallingName(0));
-    const uint64_t first = Simulate();
+    const size_t first = Simulate();
     EXPECT_LT(Height(test_support::FallingName(0)), startY - 5) << "the bodies fall";
     EXPECT_GT(pushes, 100) << "and push each other and the scenery";
 

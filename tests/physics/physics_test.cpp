@@ -159,20 +159,28 @@ TEST_F(PhysicsPass, SpinsTurnAboutTheirAxisAndStayUnit) {
     EXPECT_EQ(1.0f, Object(still).rot.s) << "a zero rotation becomes the identity";
 }
 
+// Gravity by default and overridden; a spring of rest length 5 and stiffness
+// 10 stretched to 7, at rest, and compressed to 3; a spring whose ends
+// coincide; an unknown type; an event without its object; "ClearForces".
 TEST_F(PhysicsPass, ForcesFromEvents) {
     const unsigned a = AddToScene(SceneObject("a").Body(2));
-    const unsigned b = AddToScene(SceneObject("b").At(7, 0, 0).Body(2));
-    const unsigned c = AddToScene(SceneObject("c").At(7, 0, 0).Body(2));
+    const unsigned b = AddToScene(SceneObject("b").Body(2));
+    const unsigned c = AddToScene(SceneObject("c").Body(2));
     auto force = [&](unsigned objNum) { return physics.GetBody(objNum).forceAccum; };
-
-    Event gravity = AddForce(ForcePhysics::kGravityType);
-    gravity.SetParam<unsigned>(ForcePhysics::kObj, a);
-    Send(gravity);
-    Event sideways = AddForce(ForcePhysics::kGravityType);
-    sideways.SetParam<unsigned>(ForcePhysics::kObj, b);
-    sideways.SetParam<float>(ForcePhysics::kG, 2.0f);
-    sideways.SetParam<Vector>(ForcePhysics::kDir, Vector(1, 0, 0));
-    Send(sideways);
+    auto send = [&](const std::string& type, unsigned one, unsigned other, bool overrides) {
+        Event event = AddForce(type);
+        event.SetParam<unsigned>(type == ForcePhysics::kSpringType ? ForcePhysics::kObjA : ForcePhysics::kObj, one);
+        event.SetParam<unsigned>(ForcePhysics::kObjB, other);
+        event.SetParam<float>(ForcePhysics::kRestLength, 5.0f);
+        event.SetParam<float>(ForcePhysics::kStiffness, 10.0f);
+        if (overrides) {
+            event.SetParam<float>(ForcePhysics::kG, 2.0f);
+            event.SetParam(ForcePhysics::kDir, Vector(1, 0, 0));
+        }
+        Send(event);
+    };
+    send(ForcePhysics::kGravityType, a, 0, false);
+    send(ForcePhysics::kGravityType, b, 0, true);
     physics.Update();
     EXPECT_FLOAT_EQ(-19.6f, force(a).y);
     EXPECT_FLOAT_EQ(4.0f, force(b).x);
@@ -182,34 +190,21 @@ TEST_F(PhysicsPass, ForcesFromEvents) {
     }
 
     Send(Event("Test", "Physics", ForcePhysics::kClearForces));
-    Event spring = AddForce(ForcePhysics::kSpringType);
-    spring.SetParam<unsigned>(ForcePhysics::kObjA, b);
-    spring.SetParam<unsigned>(ForcePhysics::kObjB, a);
-    spring.SetParam<float>(ForcePhysics::kRestLength, 5.0f);
-    spring.SetParam<float>(ForcePhysics::kStiffness, 10.0f);
-    Send(spring);
-    Event zeroLength = spring;
-    zeroLength.paramList.erase(ForcePhysics::kObjB);
-    zeroLength.SetParam<unsigned>(ForcePhysics::kObjB, c);
-    Send(zeroLength);
-    Send(AddForce("Wind"));
-    Event broken = AddForce(ForcePhysics::kGravityType);  // no "obj"
-    Send(broken);
-    // Rest length 5, stiffness 10: stretched to 7 the ends are pulled
-    // together by 20, at 5 nothing, compressed to 3 pushed apart by 20.
-    struct Case { float bx; float expectedB; };
-    for (const Case& spot : {Case{7, -20}, Case{5, 0}, Case{3, 20}}) {
-        // Placed anew each time: the bodies move a little every pass.
+    send(ForcePhysics::kSpringType, b, a, false);
+    send(ForcePhysics::kSpringType, b, c, false);
+    send("Wind", a, b, false);
+    Send(AddForce(ForcePhysics::kGravityType));  // no "obj"
+    for (const float bx : {7.0f, 5.0f, 3.0f}) {
         {
-            ObjectLock lock;
+            ObjectLock lock;  // placed anew each time: the bodies move every pass
             Object(a).trans = Vector();
-            Object(b).trans = Vector(spot.bx, 0, 0);
-            Object(c).trans = Vector(spot.bx, 0, 0);
+            Object(b).trans = Object(c).trans = Vector(bx, 0, 0);
         }
         physics.Update();
-        EXPECT_NEAR(spot.expectedB, force(b).x, 1e-4f) << "b at " << spot.bx;
-        EXPECT_NEAR(-spot.expectedB, force(a).x, 1e-4f) << "b at " << spot.bx;
-        EXPECT_EQ(0.0f, force(c).x) << "the ends of the zero-length spring coincide";
+        const float pull = (bx - 5) * 10;  // towards a
+        EXPECT_NEAR(-pull, force(b).x, 1e-4f) << "b at " << bx;
+        EXPECT_NEAR(pull, force(a).x, 1e-4f) << "b at " << bx;
+        EXPECT_EQ(0.0f, force(c).x) << "the ends of the spring b-c coincide";
     }
     EXPECT_EQ(2u, physics.forcePhysics.forces.size()) << "no wind, nothing broken";
     EXPECT_TRUE(log.Has("dropped event \"AddForce\"")) << log.Text();

@@ -7,8 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdint>
-#include <cstring>
+#include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -84,27 +84,19 @@ inline bool AddFallingBodies() {
     return true;
 }
 
-inline void HashBytes(uint64_t& hash, const void* data, size_t size) {
-    const unsigned char* bytes = static_cast<const unsigned char*>(data);
-    for (size_t i = 0; i < size; ++i) hash = (hash ^ bytes[i]) * 1099511628211ull;
-}
-
-// FNV-1a over every object's position and rotation, in name order (object
+// A hash of every object's position and rotation, in name order (object
 // numbers differ between runs of one process).
-inline uint64_t SceneHash() {
-    std::vector<std::pair<std::string, std::vector<float>>> states;
+inline size_t SceneHash() {
+    std::map<std::string, std::string> states;
     ObjectLock lock;
     for (const auto& entry : SceneObjects().gameObjectList) {
         const GameObject& o = entry.second;
-        states.push_back({o.name, {o.trans.x, o.trans.y, o.trans.z, o.rot.s, o.rot.v.x, o.rot.v.y, o.rot.v.z}});
+        const float state[] = {o.trans.x, o.trans.y, o.trans.z, o.rot.s, o.rot.v.x, o.rot.v.y, o.rot.v.z};
+        states[o.name].assign(reinterpret_cast<const char*>(state), sizeof state);
     }
-    std::sort(states.begin(), states.end());
-    uint64_t hash = 14695981039346656037ull;
-    for (const auto& state : states) {
-        HashBytes(hash, state.first.data(), state.first.size());
-        HashBytes(hash, state.second.data(), state.second.size() * sizeof(float));
-    }
-    return hash;
+    std::string all;
+    for (const auto& state : states) all += state.first + state.second;
+    return std::hash<std::string>()(all);
 }
 
 // Fresh queues, the level with its falling bodies, collision and physics
