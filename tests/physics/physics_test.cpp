@@ -16,18 +16,11 @@ using test_support::AddToScene;
 using test_support::SceneObject;
 using test_support::SceneObjects;
 
-class PhysicsPass : public test_support::CollisionScene {
+class PhysicsPass : public test_support::PhysicsScene {
 protected:
     void SetUp() override {
-        CollisionScene::SetUp();
-        physics.Init();
-        physics.bodies.clear();
-        physics.bodyIndex.clear();
+        PhysicsScene::SetUp();
         physics.SetFrameClock(FrameClock{10.0, 0.5});
-    }
-    void TearDown() override {
-        physics.Kill();
-        CollisionScene::TearDown();
     }
     GameObject& Object(unsigned objNum) { return *SceneObjects().GetGameObject(objNum); }
     void Send(const Event& event) { Module<EventManager>::Instance()->PublishEvent(event); }
@@ -36,8 +29,6 @@ protected:
         event.SetParam<std::string>(ForcePhysics::kType, type);
         return event;
     }
-
-    Physics& physics = *Module<Physics>::Instance();
 };
 
 TEST_F(PhysicsPass, UpdateBeforeInitMovesNothing) {

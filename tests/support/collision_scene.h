@@ -1,7 +1,7 @@
 // Builds the objects of collision and physics tests in the ObjectManager's
 // table: spheres, oriented and axis-aligned boxes, shots and bodies, with a
-// fluent description, and a fixture that gives each test fresh event queues,
-// an empty object table and an initialised CollisionManager.
+// fluent description, and fixtures that give each test fresh event queues,
+// an empty object table and an initialised CollisionManager (and Physics).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,6 +12,7 @@
 #include "event_manager.h"
 #include "object_manager.h"
 #include "objects/components.h"
+#include "physics.h"
 #include "support/log_capture.h"
 
 namespace test_support {
@@ -113,6 +114,23 @@ protected:
 
     LogCapture log;
     CollisionManager& collision = *Module<CollisionManager>::Instance();
+};
+
+// The same with Physics initialised and holding no bodies from before.
+class PhysicsScene : public CollisionScene {
+protected:
+    void SetUp() override {
+        CollisionScene::SetUp();
+        physics.Init();
+        physics.bodies.clear();
+        physics.bodyIndex.clear();
+    }
+    void TearDown() override {
+        physics.Kill();
+        CollisionScene::TearDown();
+    }
+
+    Physics& physics = *Module<Physics>::Instance();
 };
 
 }  // namespace test_support

@@ -99,32 +99,18 @@ inline size_t SceneHash() {
     return std::hash<std::string>()(all);
 }
 
-// Fresh queues, the level with its falling bodies, collision and physics
-// initialised with no bodies left from before.
-class FallingScene : public ::testing::Test {
+// A physics scene holding the level with its falling bodies.
+class FallingScene : public PhysicsScene {
 protected:
     void SetUp() override {
-        Module<EventManager>::Instance()->Kill();
-        Module<EventManager>::Instance()->Init();
-        SceneObjects().Init();
-        collision.Init();
-        physics.Init();
-        physics.bodies.clear();
-        physics.bodyIndex.clear();
+        PhysicsScene::SetUp();
         ASSERT_TRUE(LoadLevelOne());
         ASSERT_TRUE(AddFallingBodies());
     }
     void TearDown() override {
-        physics.Kill();
-        collision.Kill();
         Singleton<Level>::Instance()->ReleaseLevelData();
-        SceneObjects().Kill();
-        Module<EventManager>::Instance()->Kill();
+        PhysicsScene::TearDown();
     }
-
-    LogCapture log;
-    CollisionManager& collision = *Module<CollisionManager>::Instance();
-    Physics& physics = *Module<Physics>::Instance();
 };
 
 }  // namespace test_support
