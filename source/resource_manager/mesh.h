@@ -161,6 +161,12 @@ public:
     // clamped to 0..1). Returns the triangle's index.
     static unsigned AddProjectedTriangle(Mesh& mesh, unsigned i0, unsigned i1, unsigned i2,
                                          float sx, float sy, float sz);
+    // A box named "Box" of sizes sx, sy, sz centred on the origin: 26
+    // vertices and 48 projected triangles, every face split 2 x 2.
+    static Mesh BuildBox(float sx, float sy, float sz);
+    // Two projected triangles (scale s on every axis) per cell of a grid of
+    // vertex indices with `rows` rows of 3 columns; rows below 2 add nothing.
+    static void AddGridTriangles(Mesh& mesh, const unsigned (*grid)[3], int rows, float s);
 
     std::vector<Vertex> verts;
     std::vector<Triangle> triangles;
