@@ -127,6 +127,12 @@ public:
     void RenderMeshes();
     void RenderSkyBox();
     void RenderGround();
+    // The object roads (graphics/object_roads.cpp, with DrawObjectRoads):
+    // each live object drawn alone, skinned when its skeleton has bones, else
+    // plain; then the instance buffers, one draw per mesh (shaderModel4 only).
+    void DrawSkinnedMesh();
+    void DrawPlainMesh();
+    void DrawInstancedMeshes();
 
     // ---- Steps that later work fills (graphics/pending_steps.cpp) ---------
     // Each keeps its place in the frame and the frame keeps the state around

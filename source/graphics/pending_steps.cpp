@@ -38,18 +38,6 @@ void Graphics::RenderScreenOverlays() {}
 void DebugGraphics::Init() {}
 void DebugGraphics::Render() {}
 
-// ---- Mesh pass objects and the cockpit (issue 18) ---------------------------
-
-// Mesh pass steps 8 to 11, "deferred_bone" current with the ground's noise
-// settings and "noiseAmount" 0: the skinned road, the plain road's noise
-// settings and road, then (with shaderModel4) "deferred_instance" and the
-// instanced road. RenderMeshes then makes program 0 current.
-void Graphics::DrawObjectRoads() {}
-
-// After the polish pass: the cockpit placed relative to the eye, drawn with
-// "cockpit" current and blending on, into the window; program 0 follows.
-void Graphics::RenderCockpit() {}
-
 // ---- Particles (issue 19) ----------------------------------------------------
 
 // Particle pass: every live particle, "deferred_particle" current with "tex"
