@@ -59,6 +59,14 @@ GLsizei VertexCount(const Mesh& mesh) {
     return mesh.isIndexed ? GLsizei(mesh.arrays.indices.count) : GLsizei(3 * mesh.triangles.size());
 }
 
+// The arrays pointed at, the whole mesh in one call.
+void DrawPointedMesh(const Mesh& mesh) {
+    if (mesh.isIndexed)
+        glDrawElements(GL_TRIANGLES, VertexCount(mesh), GL_UNSIGNED_INT, nullptr);
+    else
+        glDrawArrays(GL_TRIANGLES, 0, VertexCount(mesh));
+}
+
 void DisableMeshArrays() {
     glDisableClientState(GL_VERTEX_ARRAY);
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
@@ -158,10 +166,7 @@ void MeshGraphics::DrawMeshBuffers(const Mesh& mesh) {
     }
     UnbindBuffers();
     PointAtMeshBuffers(mesh);
-    if (mesh.isIndexed)
-        glDrawElements(GL_TRIANGLES, VertexCount(mesh), GL_UNSIGNED_INT, nullptr);
-    else
-        glDrawArrays(GL_TRIANGLES, 0, VertexCount(mesh));
+    DrawPointedMesh(mesh);
     DisableMeshArrays();
     UnbindBuffers();
 }
@@ -175,10 +180,7 @@ void MeshGraphics::DrawSkinnedMeshBuffers(const Mesh& mesh) {
     PointAtSkinBuffer(GL_TEXTURE1, kBoneIndexAttrib, mesh.vboBoneIndexName);
     PointAtSkinBuffer(GL_TEXTURE2, kSkinWeightsAttrib, mesh.vboSkinWeightName);
     PointAtMeshBuffers(mesh);
-    if (mesh.isIndexed)
-        glDrawElements(GL_TRIANGLES, VertexCount(mesh), GL_UNSIGNED_INT, nullptr);
-    else
-        glDrawArrays(GL_TRIANGLES, 0, VertexCount(mesh));
+    DrawPointedMesh(mesh);
     DisableMeshArrays();
     DisableSkinArrays();
     CHECK_FRAME_GL(Reports());

@@ -12,8 +12,7 @@
 #include "graphics.h"
 #include "graphics/gl_state.h"
 #include "object_manager.h"
-#include "support/first_level_scene.h"
-#include "support/gl_context.h"
+#include "support/first_level_test.h"
 #include "support/log_capture.h"
 #include "support/screen_pixels.h"
 #include "support/target_image.h"
@@ -21,28 +20,18 @@
 
 namespace {
 
-using test_support::LogCapture;
-using test_support::TargetImage;
-using test_support::Texel;
-
-Graphics& TheGraphics() { return *Module<Graphics>::Instance(); }
-ObjectManager& Objects() { return *Module<ObjectManager>::Instance(); }
-ResourceManager& Store() { return *Module<ResourceManager>::Instance(); }
+using namespace test_support;
 
 const float kPi = 3.14159265f;
 
-class Frame : public test_support::GLContextTest {
+class Frame : public FirstLevelTest {
 protected:
     static constexpr int kW = 640, kH = 480;
     static constexpr float kSky = 0.9999f * Graphics::kFarPlane;
 
     static void SetUpTestSuite() {
-        GLContextTest::SetUpTestSuite();
-        if (!opened) return;
-        LogCapture log;
-        loaded = test_support::LoadFirstLevelScene();
-        TheGraphics().Init();
-        setUpLog = new std::string(log.Text());
+        FirstLevelTest::SetUpTestSuite();
+        if (!loaded) return;
         // The window is compared with the combined target: nothing over it
         // (the cockpit is the mesh pass tests' subject).
         ObjectLock lock;
@@ -50,9 +39,8 @@ protected:
     }
 
     void SetUp() override {
-        GLContextTest::SetUp();
+        FirstLevelTest::SetUp();
         if (HasFatalFailure()) return;
-        ASSERT_TRUE(loaded) << *setUpLog;
         ObjectLock lock;
         ASSERT_TRUE(Objects().HasGameObject("player"));
         player = Objects().GetGameObject("player")->trans;
@@ -79,8 +67,6 @@ protected:
     }
 
     Vector player;
-    static inline bool loaded = false;
-    static inline std::string* setUpLog = nullptr;
 };
 
 TEST_F(Frame, TheFirstLevelLoadsAndInitsWithoutAnError) {

@@ -18,22 +18,14 @@
 #include "resource_manager.h"
 #include "resource_manager/mesh_resource.h"
 #include "support/animated_mechs.h"
-#include "support/first_level_scene.h"
-#include "support/gl_context.h"
+#include "support/first_level_test.h"
 #include "support/log_capture.h"
 #include "support/screen_pixels.h"
 #include "support/target_image.h"
 
 namespace {
 
-using test_support::CountDifferent;
-using test_support::LogCapture;
-using test_support::TargetImage;
-using test_support::Texel;
-
-Graphics& TheGraphics() { return *Module<Graphics>::Instance(); }
-ObjectManager& Objects() { return *Module<ObjectManager>::Instance(); }
-ResourceManager& Store() { return *Module<ResourceManager>::Instance(); }
+using namespace test_support;
 
 const int kW = 640, kH = 480;
 const int kClearGrey = 51;  // the geometry targets' clear colour
@@ -115,21 +107,11 @@ Mesh BareCopy(const std::string& name) {
     return mesh;
 }
 
-class MeshPass : public test_support::GLContextTest {
+class MeshPass : public FirstLevelTest {
 protected:
-    static void SetUpTestSuite() {
-        GLContextTest::SetUpTestSuite();
-        if (!opened) return;
-        LogCapture log;
-        loaded = test_support::LoadFirstLevelScene();
-        TheGraphics().Init();
-        setUpLog = new std::string(log.Text());
-    }
-
     void SetUp() override {
-        GLContextTest::SetUp();
+        FirstLevelTest::SetUp();
         if (HasFatalFailure()) return;
-        ASSERT_TRUE(loaded) << *setUpLog;
         ObjectLock lock;
         Objects().ClearGameObjects();
         Objects().instanceBufferList.clear();
@@ -168,8 +150,6 @@ protected:
 
     std::vector<std::string> added;
     std::vector<unsigned> ownBuffers;
-    static inline bool loaded = false;
-    static inline std::string* setUpLog = nullptr;
 };
 
 TEST_F(MeshPass, OneMeshFromSeparateIndexedOrInterleavedBuffersOrImmediateLooksTheSame) {
@@ -308,7 +288,7 @@ TEST_F(MeshPass, AMechWithTwoBonesMovedDrawsItsVerticesWhereTheBonesTakeThemOnEv
         ObjectLock lock;
         Objects().ClearGameObjects();
     }
-    GameObject mech = test_support::StampMech("mech");
+    GameObject mech = StampMech("mech");
     ASSERT_FALSE(mech.GetGraphicsComp()->skeleton.boneList.empty());
     AddObject(mech, where, turn);
     Change("mech", [](GraphicsComp& g) { std::fill(std::begin(g.skeleton.boneMatrices), std::end(g.skeleton.boneMatrices), Matrix()); });
@@ -335,7 +315,7 @@ TEST_F(MeshPass, AMechWithTwoBonesMovedDrawsItsVerticesWhereTheBonesTakeThemOnEv
 
 TEST_F(MeshPass, AHitMechFlashesInExactlyTwoFramesAPlainPropNeverAndADeadOneIsNotDrawn) {
     const Vector mechAt(-14, -10, -60, 0), propAt(14, 0, -60, 0);
-    AddObject(test_support::StampMech("mech"), mechAt, Quaternion(1.0f));
+    AddObject(StampMech("mech"), mechAt, Quaternion(1.0f));
     AddProp("prop", "mesh_crate", propAt, Quaternion(1.0f), 12.0f);
     const Pixel mechPixel = Project(mechAt + Vector(0, 10, 0, 0)), propPixel = Project(propAt + Vector(0, 0, 6, 0));
     const Pictures calm = DrawFrame();
@@ -388,7 +368,7 @@ TEST_F(MeshPass, BrokenMeshesAreReportedOnceAndTheLogStopsGrowing) {
         {"missing mesh", [&] { AddProp("prop", "mesh_not_loaded", front, Quaternion(1.0f), 10.0f); }, "mesh_not_loaded", false},
         {"dead skin buffer",
          [&] {
-             AddObject(test_support::StampMech("mech"), front, Quaternion(1.0f));
+             AddObject(StampMech("mech"), front, Quaternion(1.0f));
              Change("mech", [](GraphicsComp& g) { g.modelMesh = Handle("mesh_test_dead_skin"); });
          },
          "has no live skin buffers: drawn from its triangles", true},
@@ -433,7 +413,7 @@ TEST_F(MeshPass, BrokenMeshesAreReportedOnceAndTheLogStopsGrowing) {
 TEST_F(MeshPass, TheCockpitIsDrawnOverThePictureAndLeavesDepthTestingOn) {
     const Pixel pillar{15, kH / 2}, sill{kW / 2, kH - 8};  // from the window's top left
     auto windowAt = [](Pixel p) {
-        const auto shown = test_support::ReadOwnWindowPixel(p.x, p.y);
+        const auto shown = ReadOwnWindowPixel(p.x, p.y);
         return shown ? shown->r + shown->g + shown->b : -1;
     };
     TheGraphics().Update();
