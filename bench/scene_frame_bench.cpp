@@ -7,9 +7,10 @@
 //   Instanced     shaderModel4 on, one instanced draw per mesh (the game's way);
 //   OneByOne      shaderModel4 on, the same objects drawn one draw each;
 //   NoShaderModel4 shaderModel4 off: nine programs, everything one by one.
-// Where the time goes: the geometry pass alone (sky, ground, objects), and
-// the object roads alone; the mipmaps, combine and polish passes are the
-// same quads as in the frame benchmark (bench_graphics_frame_bench).
+// Where the time goes: the geometry pass alone (sky, ground, objects), the
+// object roads alone, and the cockpit drawn over the window; the mipmaps,
+// combine and polish passes are the same quads as in the frame benchmark
+// (bench_graphics_frame_bench).
 //
 // --png=FILE writes the last frame (the window as shown, instanced) as a
 // PNG after the benchmarks. Needs a display: run under xvfb-run with
@@ -157,6 +158,22 @@ void BM_MeshDrawing(benchmark::State& state, Road road, bool objectsOnly) {
     cpu.Finish(state);
 }
 
+// The cockpit over the window's picture, as the frame draws it.
+void BM_CockpitPass(benchmark::State& state) {
+    if (!Prepare(state, kInstanced)) return;
+    Graphics& graphics = TheGraphics();
+    graphics.Update();
+    ObjectLock lock;
+    glUseProgram(graphics.cockpitProgram);
+    const ProcessCpu cpu;
+    for (auto _ : state) {
+        graphics.RenderCockpit();
+        glFinish();
+    }
+    glUseProgram(0);
+    cpu.Finish(state);
+}
+
 // The window as shown after one more frame, top row first.
 bool WriteLastFrame(const std::string& path) {
     if (!SceneReady()) return false;
@@ -186,6 +203,8 @@ BENCHMARK_CAPTURE(BM_MeshDrawing, GeometryPassInstanced, kInstanced, false)->Uni
 BENCHMARK_CAPTURE(BM_MeshDrawing, GeometryPassOneByOne, kOneByOne, false)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(BM_MeshDrawing, ObjectRoadsInstanced, kInstanced, true)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(BM_MeshDrawing, ObjectRoadsOneByOne, kOneByOne, true)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+BENCHMARK(BM_CockpitPass)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char** argv) {
     std::string png;
