@@ -100,6 +100,10 @@ TEST_F(GLTextures, FrameBufferIsCompleteAtWindowSizeRebuiltAtANewOneAndFreedOnce
 
 TEST_F(GLTextures, SplashFillsTheWindowTheRightWayUpAndAResolutionChangeShowsTheLoadingPicture) {
     ResourceManager& shared = *Module<ResourceManager>::Instance();
+    // Graphics::Init (in ChangeResolution) resolves the interface textures,
+    // which the game flow loads before it.
+    shared.Init();
+    shared.LoadCategory("all_first");
     LogCapture log;
     shared.LoadSplashTexture();
     shared.InitLoadingScreenTexture();
