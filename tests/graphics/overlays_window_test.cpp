@@ -319,6 +319,13 @@ TEST_F(Overlays, DebugShapesShowTheirColoursAndABadLineIsDroppedBeforeTheFrame) 
     EXPECT_EQ(current, GLint(program));
     glUseProgram(0);
     EXPECT_EQ(TakeGLError(), GLenum(GL_NO_ERROR));
+
+    // Frames without the scene do not drain the queue: it is capped.
+    DebugGraphics waiting;
+    log.Restart();
+    for (size_t i = 0; i < DebugGraphics::kMaxQueued + 10; ++i) waiting.Queue(box);
+    EXPECT_EQ(waiting.eventQueue.size(), DebugGraphics::kMaxQueued);
+    EXPECT_EQ(log.Count("WARNING"), 1) << log.Text();
 }
 
 // A show of one picture per slide, `duration` seconds each.
