@@ -14,16 +14,8 @@
 #include "objects/component.h"
 #include "geom/vector_set.h"
 
-class CollisionComp : public Component {
+class CollisionComp : public PooledComponent<CollisionComp, CompIndex::Collision> {
 public:
-    CollisionComp();
-
-    Component* Clone() const override;
-    void CopyFrom(const Component& other) override;
-    Component* AllocateFromPool() const override;
-    bool IsPoolValid() const override;
-    Component* AllocateCopyFromPool(const Component& source) const override;
-
     bool hasBoundSphere = false;
     BoundingSphere boundSphere;  // centre relative to the object, radius 1
     bool hasSATInfo = false;

@@ -61,11 +61,18 @@ public:
     std::atomic<bool> isFree{true};
 };
 
-// The body of every kind's CopyFrom: a checked cast (std::bad_cast for another
-// class), the kind's own assignment, then the free flag set.
-template <class T>
-void CopyComponentFrom(T& target, const Component& source) {
-    const T& typed = dynamic_cast<const T&>(source);
-    if (&typed != &target) target = typed;
-    target.isFree.store(true);
-}
+// The copy and pool operations that every kind shares, written once: a kind
+// T derives from PooledComponent<T, its type number> and holds only its own
+// fields. The operations are defined in component_pool.h and instantiated for
+// the eleven kinds in component.cpp.
+template <class T, CompIndex::Entry kIndex>
+class PooledComponent : public Component {
+public:
+    PooledComponent() : Component(kIndex) {}
+
+    Component* Clone() const override;
+    void CopyFrom(const Component& other) override;
+    Component* AllocateFromPool() const override;
+    bool IsPoolValid() const override;
+    Component* AllocateCopyFromPool(const Component& source) const override;
+};
