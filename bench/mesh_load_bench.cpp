@@ -12,7 +12,7 @@
 
 namespace {
 
-const int GRID_X = 250, GRID_Y = 200;  // 250 x 200 quads = 100,000 triangles
+const int kGridX = 250, kGridY = 200;  // 250 x 200 quads = 100,000 triangles
 
 // A skinned grid with every array filled, written once per run.
 const std::string& MeshPath() {
@@ -20,8 +20,8 @@ const std::string& MeshPath() {
         Mesh mesh;
         mesh.name = "bench_grid";
         std::vector<float> positions, normals, uvs, weights, bones;
-        for (int y = 0; y <= GRID_Y; ++y)
-            for (int x = 0; x <= GRID_X; ++x) {
+        for (int y = 0; y <= kGridY; ++y)
+            for (int x = 0; x <= kGridX; ++x) {
                 Vertex v(float(x), 0.0f, float(y));
                 v.boneIndex[0] = (x + y) % 40;
                 v.skinWeights[0] = 1.0f;
@@ -29,14 +29,14 @@ const std::string& MeshPath() {
                 mesh.AddVert(v);
                 positions.insert(positions.end(), {v.v[0], v.v[1], v.v[2]});
                 normals.insert(normals.end(), {0.0f, 1.0f, 0.0f});
-                uvs.insert(uvs.end(), {x / float(GRID_X), y / float(GRID_Y)});
+                uvs.insert(uvs.end(), {x / float(kGridX), y / float(kGridY)});
                 weights.insert(weights.end(), {1.0f, 0.0f, 0.0f, 0.0f});
                 bones.insert(bones.end(), {float(v.boneIndex[0]), 0.0f, 0.0f, 0.0f});
             }
         std::vector<int> indices;
-        for (int y = 0; y < GRID_Y; ++y)
-            for (int x = 0; x < GRID_X; ++x) {
-                unsigned a = y * (GRID_X + 1) + x, b = a + 1, c = a + GRID_X + 1, d = c + 1;
+        for (int y = 0; y < kGridY; ++y)
+            for (int x = 0; x < kGridX; ++x) {
+                unsigned a = y * (kGridX + 1) + x, b = a + 1, c = a + kGridX + 1, d = c + 1;
                 mesh.triangles.push_back(Triangle(a, c, b));  // appended directly: the
                 mesh.triangles.push_back(Triangle(b, c, d));  // linear search is not measured
                 indices.insert(indices.end(), {int(a), int(c), int(b), int(b), int(c), int(d)});

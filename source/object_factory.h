@@ -33,7 +33,7 @@ class GameObject;
 namespace ObjectFactory {
 
 // The "type" that GetPattern gives a pattern it does not know.
-extern const char* const INVALID_PATTERN_TYPE;
+extern const char* const kInvalidPatternType;
 
 // True for the pattern GetPattern makes for a name it does not know.
 bool IsUnknownPattern(const ObjectPattern& pattern);

@@ -8,9 +8,9 @@
 // thread may use (those fields are atomics). Error never blocks: it does not
 // wait for input, whatever the thread.
 //
-// Split over system.cpp (module, clock, mouse, event pump), system_video.cpp
-// (window, OpenGL checks, resolution change), system_log.cpp (logging and
-// error logs) and system_files.cpp (profile folder, settings, text files).
+// Split over system.cpp (module, clock, mouse, event pump), system/video.cpp
+// (window, OpenGL checks, resolution change), system/log.cpp (logging and
+// error logs) and system/files.cpp (profile folder, settings, text files).
 #pragma once
 
 #include <atomic>
@@ -42,7 +42,7 @@ public:
     // Shuts SDL down, which also gives a full-screen desktop its mode back.
     void Kill() override;
 
-    // --- Window (system_video.cpp) ---
+    // --- Window (system/video.cpp) ---
     // Opens the window with its OpenGL context and checks the driver. False
     // when no video mode could be set at all: the game cannot run then.
     bool InitGL();
@@ -75,7 +75,7 @@ public:
     void SetSplashPlaying(bool on) { splashPlaying = on; }
     bool IsSplashPlaying() const { return splashPlaying; }
 
-    // --- Logging (system_log.cpp; any thread) ---
+    // --- Logging (system/log.cpp; any thread) ---
     // Each line goes to standard output and into the run's log text. Error
     // also writes the whole log text to an error-log file in the profile
     // folder while `running` is set, once per distinct message per run: an
@@ -89,7 +89,7 @@ public:
     // Tests inject a fixed time; the default reads the local clock.
     void SetLocalTimeSource(LocalTimeSource source);
 
-    // --- Files (system_files.cpp) ---
+    // --- Files (system/files.cpp) ---
     std::string GetUserProfile() const;
     static std::string ToWindowsPath(const std::string& path);
     // Makes the folder `name` inside the user-profile folder and logs the

@@ -36,8 +36,8 @@ bool ReadWholeFile(const std::string& path, std::string& text, std::string& reas
         return false;
     }
     const std::streamoff size = file.tellg();
-    if (size < 0 || size_t(size) > MAX_XML_FILE_BYTES) {
-        reason = "larger than " + std::to_string(MAX_XML_FILE_BYTES) + " bytes";
+    if (size < 0 || size_t(size) > kMaxXmlFileBytes) {
+        reason = "larger than " + std::to_string(kMaxXmlFileBytes) + " bytes";
         return false;
     }
     text.resize(size_t(size));
@@ -96,8 +96,8 @@ int XmlNestingDepth(const std::string& text, int limit) {
 bool LoadXmlFile(TiXmlDocument& document, const std::string& path, std::string& reason) {
     std::string text;
     if (!ReadWholeFile(path, text, reason)) return false;
-    if (XmlNestingDepth(text, MAX_XML_DEPTH) > MAX_XML_DEPTH) {
-        reason = "elements nested deeper than " + std::to_string(MAX_XML_DEPTH);
+    if (XmlNestingDepth(text, kMaxXmlDepth) > kMaxXmlDepth) {
+        reason = "elements nested deeper than " + std::to_string(kMaxXmlDepth);
         return false;
     }
     NormaliseLineEnds(text);

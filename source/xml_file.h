@@ -3,7 +3,7 @@
 //
 // TinyXML parses nested elements by recursion and reads whole files into
 // memory, so a hostile file could exhaust the stack or the heap: files past
-// MAX_XML_FILE_BYTES or nested deeper than MAX_XML_DEPTH are refused before
+// kMaxXmlFileBytes or nested deeper than kMaxXmlDepth are refused before
 // parsing. Any thread; no shared state; never logs (the caller names the
 // file in its own message).
 #pragma once
@@ -13,8 +13,8 @@
 
 class TiXmlDocument;
 
-const size_t MAX_XML_FILE_BYTES = size_t(16) << 20;
-const int MAX_XML_DEPTH = 256;
+const size_t kMaxXmlFileBytes = size_t(16) << 20;
+const int kMaxXmlDepth = 256;
 
 // True when the file was read and parsed; otherwise false with a short reason
 // (for the log line) and the document left empty or partly filled.

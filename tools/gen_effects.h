@@ -16,6 +16,6 @@ struct AtlasCell {
 // The 23 defined cells, in atlas order.
 extern const AtlasCell PARTICLE_CELLS[];
 extern const int PARTICLE_CELL_COUNT;
-constexpr int PARTICLE_ATLAS_SIZE = 480;
+constexpr int kParticleAtlasSize = 480;
 
 bool GenerateEffectImages(const std::string& runDir);

@@ -16,6 +16,9 @@
 
 class CollisionComp : public PooledComponent<CollisionComp, CompIndex::Collision> {
 public:
+    // Collision groups are the bits of category and collidesWith: 0..31.
+    static constexpr int kGroupCount = 32;
+
     bool hasBoundSphere = false;
     BoundingSphere boundSphere;  // centre relative to the object, radius 1
     bool hasSATInfo = false;

@@ -3,6 +3,7 @@
 #include <tinyxml.h>
 
 #include "module.h"
+#include "objects/collision_comp.h"
 #include "pattern_reader.h"
 #include "system/source_position.h"
 #include "system.h"
@@ -10,8 +11,6 @@
 #include "xml_file/xml_text.h"
 
 namespace {
-
-const int kHighestCollisionGroup = 31;  // groups are bits of a 32-bit mask
 
 std::string Describe(const TiXmlElement& element, const char* attribute) {
     std::string where = "<" + std::string(element.Value()) + ">";
@@ -112,9 +111,10 @@ int PatternReader::IntText(const TiXmlElement& element) {
 bool PatternReader::GroupText(const TiXmlElement& element, int& group) {
     std::string text = ElementText(element);
     int value = 0;
-    if (!ParseIntText(text, value) || value < 0 || value > kHighestCollisionGroup) {
+    if (!ParseIntText(text, value) || value < 0 || value >= CollisionComp::kGroupCount) {
         Module<System>::Instance()->Error(SOURCE_POS + fileName + ": " + Describe(element, nullptr) +
-                                          " refused: collision groups run from 0 to 31, not \"" + text +
+                                          " refused: collision groups run from 0 to " +
+                                          std::to_string(CollisionComp::kGroupCount - 1) + ", not \"" + text +
                                           "\"");
         return false;
     }

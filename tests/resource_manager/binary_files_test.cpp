@@ -63,7 +63,7 @@ TEST(BinaryPrimitives, IntsFloatsAndStringsAreLittleEndianAndChecked) {
 
 TEST(BinaryRecords, FieldsSitAtTheirOffsetsAndReadBackByteForByte) {
     const std::string vertex = Bytes([](std::ostream& out) { WriteVertex(out, SmallMesh().verts[2]); });
-    ASSERT_EQ(vertex.size(), VERTEX_RECORD_BYTES);
+    ASSERT_EQ(vertex.size(), kVertexRecordBytes);
     EXPECT_TRUE(FloatAt(vertex, 4) == 2.5f && IntAt(vertex, 16) == 2 && IntAt(vertex, 28) == 39);
     EXPECT_TRUE(FloatAt(vertex, 44) == 0.25f && IntAt(vertex, 48) == 2);
     std::string altered = vertex;
@@ -72,7 +72,7 @@ TEST(BinaryRecords, FieldsSitAtTheirOffsetsAndReadBackByteForByte) {
 
     const Triangle tri = SmallMesh().triangles[0];
     const std::string triangle = Bytes([&](std::ostream& out) { WriteTriangle(out, tri); });
-    ASSERT_EQ(triangle.size(), TRIANGLE_RECORD_BYTES);
+    ASSERT_EQ(triangle.size(), kTriangleRecordBytes);
     EXPECT_TRUE(IntAt(triangle, 0) == 2 && IntAt(triangle, 8) == 1);
     altered = triangle;
     for (int c = 0; c < 3; ++c) {
@@ -86,7 +86,7 @@ TEST(BinaryRecords, FieldsSitAtTheirOffsetsAndReadBackByteForByte) {
     EXPECT_EQ(Reread(altered, ReadTriangle, WriteTriangle), triangle);
 
     const std::string key = Bytes([](std::ostream& out) { WriteKeyFrame(out, SmallAnimSet().animTrackList[0].keyFrames[0]); });
-    ASSERT_EQ(key.size(), KEYFRAME_RECORD_BYTES);
+    ASSERT_EQ(key.size(), kKeyframeRecordBytes);
     EXPECT_TRUE(FloatAt(key, 0) == 0.25f && FloatAt(key, 4) == 0.5f);  // time, then s
     EXPECT_TRUE(FloatAt(key, 20) == 4.0f && FloatAt(key, 24) == 5.0f);  // v.w, then the translation
     EXPECT_EQ(Reread(key, ReadKeyFrame, WriteKeyFrame), key);
@@ -110,7 +110,7 @@ TEST(BinaryRecords, FieldsSitAtTheirOffsetsAndReadBackByteForByte) {
 
 TEST(BinaryFiles, LoadersReadWholeFilesAndNameThemByTheirPaths) {
     std::string bytes = MeshFile(SmallMesh());
-    PutInt(bytes, 18 + 72 + 3 * VERTEX_RECORD_BYTES + 4 + TRIANGLE_RECORD_BYTES, 5);  // isIndexed: any non-zero
+    PutInt(bytes, 18 + 72 + 3 * kVertexRecordBytes + 4 + kTriangleRecordBytes, 5);  // isIndexed: any non-zero
     const std::string path = TempPath("small_mesh");
     std::ofstream(path + ".bin", std::ios::binary) << bytes;
     Mesh mesh;
@@ -163,9 +163,9 @@ TEST(BinaryHostile, EveryTruncationAndEveryHostileCountFails) {
         for (size_t cut = 0; cut < files[f].size(); ++cut)
             EXPECT_FALSE(parsers[f](files[f].substr(0, cut))) << "file " << f << " cut at " << cut;
     }
-    const size_t vertexCount = 4 + 7 + 4 + 3 + 68, triangleCount = vertexCount + 4 + 3 * VERTEX_RECORD_BYTES;
+    const size_t vertexCount = 4 + 7 + 4 + 3 + 68, triangleCount = vertexCount + 4 + 3 * kVertexRecordBytes;
     const struct { int f; size_t at; } counts[] = {
-        {0, 0}, {0, vertexCount}, {0, triangleCount}, {0, triangleCount + 8 + TRIANGLE_RECORD_BYTES},  // name, counts
+        {0, 0}, {0, vertexCount}, {0, triangleCount}, {0, triangleCount + 8 + kTriangleRecordBytes},  // name, counts
         {1, 15}, {1, 15 + 4 + 4 + 4 + 5}, {2, 15}, {2, 15 + 4 + 4},  // bones, bone 0's children, tracks, keys
     };
     for (const auto& c : counts)
@@ -186,7 +186,7 @@ TEST(BinaryHostile, EveryTruncationAndEveryHostileCountFails) {
     EXPECT_TRUE(log.Has("malformed resource file " + path + ".bin"));
     {
         std::ofstream out(TempPath("huge.bin"), std::ios::binary);
-        out.seekp(std::streamoff(MAX_RESOURCE_FILE_BYTES));  // sparse: no disk used
+        out.seekp(std::streamoff(kMaxResourceFileBytes));  // sparse: no disk used
         out.put('\0');
     }
     EXPECT_FALSE(LoadMeshFile(TempPath("huge"), target));

@@ -11,7 +11,7 @@
 
 namespace {
 
-const std::string ART = std::string(QUELL_RUN_DIR) + "/resource/art assets/";
+const std::string kArt = std::string(QUELL_RUN_DIR) + "/resource/art assets/";
 
 int Channel(const Texture& t, unsigned x, unsigned y, int c) { return (t.GetPixel(x, y) >> (8 * c)) & 0xFF; }
 
@@ -21,13 +21,13 @@ TEST(GeneratedContent, PicturesAreDistinctRgbaWithTheTitleAndTexturesDecode) {
     for (const std::string file : {"textures/box.png", "textures/drone.png", "loading.png",
                                    "splash_screens/studio_logo_loading.png"}) {
         int w = 0, h = 0, channels = 0;  // the files themselves hold four channels
-        SOIL_free_image_data(SOIL_load_image((ART + file).c_str(), &w, &h, &channels, SOIL_LOAD_AUTO));
+        SOIL_free_image_data(SOIL_load_image((kArt + file).c_str(), &w, &h, &channels, SOIL_LOAD_AUTO));
         EXPECT_EQ(channels, 4) << file;
         EXPECT_EQ(w, file[0] == 't' ? 64 : 1024) << file;
     }
     ResourceManager store;
-    const auto splash = store.LoadTexture(ART + "splash_screens/studio_logo_loading.png");
-    const auto loading = store.LoadTexture(ART + "loading.png");
+    const auto splash = store.LoadTexture(kArt + "splash_screens/studio_logo_loading.png");
+    const auto loading = store.LoadTexture(kArt + "loading.png");
     for (const Texture* p : {splash.get(), loading.get()}) {
         ASSERT_TRUE(p->data && p->height == 768u);
         EXPECT_EQ(Channel(*p, 0, 0, 3), 255);
@@ -51,7 +51,7 @@ TEST(GeneratedContent, PicturesAreDistinctRgbaWithTheTitleAndTexturesDecode) {
 // The skinned drone's fit is checked with the rest of the game's models in the content tests.
 TEST(GeneratedContent, BoxIsAClosedUnitCube) {
     Mesh box;
-    ASSERT_TRUE(LoadMeshFile(ART + "meshes/box", box));
+    ASSERT_TRUE(LoadMeshFile(kArt + "meshes/box", box));
     ASSERT_TRUE(box.verts.size() == 24u && box.triangles.size() == 12u && box.arrays.indices.count == 36u);
     for (const Vertex& v : box.verts)
         for (float c : v.v) EXPECT_FLOAT_EQ(std::fabs(c), 0.5f);

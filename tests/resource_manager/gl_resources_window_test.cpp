@@ -64,7 +64,7 @@ TEST_F(GLTextures, UploadReadsBackEqualToTheSourceAndOtherPixelSizesAreRefused) 
     for (unsigned bpp : {1u, 3u}) {
         Texture other = Pattern(4, 4, bpp);
         resources.InitGLTexture(other);
-        EXPECT_EQ(other.texID, unsigned(Texture::NO_TEXTURE)) << bpp;
+        EXPECT_EQ(other.texID, unsigned(Texture::kNoTexture)) << bpp;
     }
     EXPECT_EQ(log.Count("bytes per pixel not uploaded"), 2) << log.Text();
     EXPECT_EQ(TakeGLError(), GLenum(GL_NO_ERROR));
@@ -107,7 +107,7 @@ TEST_F(GLTextures, SplashFillsTheWindowTheRightWayUpAndAResolutionChangeShowsThe
     ASSERT_TRUE(glIsTexture(splashName));
     Module<Graphics>::Instance()->DrawLoadingScreen();  // before Graphics::Init
     ExpectShown(0x5ADC28, 320, 240, 2, "centre: the splash green");
-    const std::unique_ptr<Texture> asFiled = shared.LoadTexture(ResourceManager::SPLASH_IMAGE_FILE);
+    const std::unique_ptr<Texture> asFiled = shared.LoadTexture(ResourceManager::kSplashImageFile);
     ExpectShown(asFiled->GetPixel(2, 2), 1, 478, 12, "top left");
     ExpectShown(asFiled->GetPixel(asFiled->width - 3, asFiled->height - 3), 638, 1, 12, "bottom right");
 
@@ -186,7 +186,7 @@ protected:
 TEST_F(ContextCategories, TexturesAreUploadedMeshesTiedAndASecondLoadKeepsTheFirstNames) {
     const unsigned rock = Tex("tex_cc_rock").texID;
     EXPECT_TRUE(glIsTexture(rock));
-    EXPECT_EQ(Tex("tex_cc_lazy").texID, unsigned(Texture::NO_TEXTURE));  // no loadContext
+    EXPECT_EQ(Tex("tex_cc_lazy").texID, unsigned(Texture::kNoTexture));  // no loadContext
     EXPECT_TRUE(MeshOf("mesh_cc_plain").texID == rock && MeshOf("mesh_cc_tied").texID == rock);
     EXPECT_FALSE(MeshOf("mesh_cc_tied").hasMeshBuffers);  // tied without loadContext, but no buffers
 

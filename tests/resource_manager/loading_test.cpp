@@ -147,7 +147,7 @@ TEST_F(Loading, EachTypeIsReadFromItsFileOrStoredEmpty) {
     EXPECT_EQ(store.GetAnimation(Handle("anim_walk"))->animTrackList.size(), 2u);
     const Texture* box = store.GetTexture(Handle("tex_box"));
     EXPECT_TRUE(box->width == 64u && box->data[3] == 255);
-    EXPECT_EQ(box->texID, unsigned(Texture::NO_TEXTURE));  // no OpenGL while loading
+    EXPECT_EQ(box->texID, unsigned(Texture::kNoTexture));  // no OpenGL while loading
     EXPECT_TRUE(store.GetMesh(Handle("mesh_plain"))->verts.empty());  // no file: an empty one
     EXPECT_EQ(store.GetTexture(Handle("tex_blank"))->width, 0u);
 
