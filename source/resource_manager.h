@@ -63,6 +63,8 @@ public:
 
     void Init() override;
     void Update() override;
+    // Frees the OpenGL objects of every stored texture and mesh and of the
+    // screen image (when a context is current), then every entry. Main thread.
     void Kill() override;
 
     // ---- Typed access ------------------------------------------------------

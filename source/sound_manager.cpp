@@ -75,9 +75,12 @@ void SoundManager::Update() {
 
 void SoundManager::Kill() {
     UnregisterEventClient();
-    if (Sound* hullHit = Resources().get<Sound>(Handle(kHullHitSample)))
-        FSOUND_Sample_Free(hullHit->sample);
-    if (SoundStream* music = FindMusic()) FSOUND_Stream_Close(music->stream);
+    // A game that never loaded them has nothing to free: no error.
+    if (Resources().IsStored(kHullHitSample))
+        if (Sound* hullHit = Resources().get<Sound>(Handle(kHullHitSample)))
+            FSOUND_Sample_Free(hullHit->sample);
+    if (Resources().IsStored(kMusicStream))
+        if (SoundStream* music = FindMusic()) FSOUND_Stream_Close(music->stream);
     FSOUND_Close();
 }
 

@@ -32,6 +32,12 @@ public:
     // Supplies the local date and time that names an error-log file.
     using LocalTimeSource = std::function<std::tm()>;
 
+    // The window opened when no better mode is known or can be set.
+    static constexpr int kDefaultWidth = 1024;
+    static constexpr int kDefaultHeight = 768;
+    // In the profile folder; its screen entries are read at start.
+    static constexpr const char* kSettingsFile = "settings.xml";
+
     System();
 
     // SDL start-up, video-mode choice, clock, settings, caption; ends paused.
@@ -43,8 +49,10 @@ public:
     void Kill() override;
 
     // --- Window (system/video.cpp) ---
-    // Opens the window with its OpenGL context and checks the driver. False
-    // when no video mode could be set at all: the game cannot run then.
+    // Opens the window with its OpenGL context and checks the driver. A mode
+    // that cannot be set falls back to the default window, with a line that
+    // names the settings file. False when not even that opens: the game
+    // cannot run then.
     bool InitGL();
     bool IsVideoModeOK(int modeWidth, int modeHeight, bool modeFullScreen) const;
     VideoMode ChooseVideoMode(int desktopW, int desktopH) const;
@@ -92,20 +100,22 @@ public:
     // --- Files (system/files.cpp) ---
     std::string GetUserProfile() const;
     static std::string ToWindowsPath(const std::string& path);
-    // Makes the folder `name` inside the user-profile folder and logs the
-    // folder command that names it.
+    // Makes the folder `name` inside the user-profile folder, when that
+    // exists (never the profile folder itself), and logs the folder command
+    // that names it. A missing profile folder is reported.
     void MakeDir(const std::string& name);
     static std::string GetVersionString();
     // The whole file; empty when it cannot be opened.
     std::string ReadTextFile(const std::string& path) const;
     // Reads "full_screen", "screen_width" and "screen_height" from the
-    // profile's "settings.xml"; anything missing or invalid keeps its value.
+    // profile's "settings.xml"; anything missing or invalid keeps its value,
+    // and so does a window size larger than the desktop.
     void LoadSettings();
 
     std::atomic<bool> running{true};
     bool shaderModel4 = false;
-    int width = 1024;
-    int height = 768;
+    int width = kDefaultWidth;
+    int height = kDefaultHeight;
     int desktopWidth = 0;
     int desktopHeight = 0;
     float fontSpacing = 0.7f;
@@ -128,6 +138,7 @@ private:
     void ReadDesktopAndModes();
     void ApplyChosenMode();
     SDL_Surface* SetVideoMode();
+    SDL_Surface* OpenDefaultWindow();
     void CheckGLSLVersion();
 
     void WriteLine(const std::string& line);
