@@ -85,7 +85,8 @@ public:
     void Unlock();
     bool IsLockedByThisThread() const;
 
-    // --- Caller holds the object lock for everything below, except where noted.
+    // --- Caller holds the object lock for everything below, except where noted
+    // (asserted in the test builds).
     bool HasGameObject(unsigned objNum) const;
     bool HasGameObject(const std::string& name) const;
     // Never null: an object that is not registered throws std::out_of_range
@@ -144,6 +145,9 @@ private:
     // then runs under that hold and must not release it.
     bool AcquireLock();
     void ReleaseLock();
+    // A table operation called without the lock is a programmer's mistake,
+    // stopped by an assertion in the test builds.
+    void ExpectLockHeld() const;
 
     void StartDrag(PickState& state);
     void DragPickedObject(PickState& state);
