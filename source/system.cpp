@@ -49,7 +49,7 @@ void System::StartSDL() {
 }
 
 void System::ReadDesktopAndModes() {
-    videoModes = CandidateVideoModes();
+    videoModes = videoModeSource ? videoModeSource() : CandidateVideoModes();
     const SDL_VideoInfo* info = SDL_GetVideoInfo();
     if (!info) {
         // Without video info there is no desktop to measure and no mode to
@@ -59,9 +59,8 @@ void System::ReadDesktopAndModes() {
     }
     desktopWidth = info->current_w;
     desktopHeight = info->current_h;
-    for (VideoMode& mode : videoModes) {
-        mode.available = IsVideoModeOK(mode.width, mode.height, mode.fullScreen);
-    }
+    if (videoModeSource) return;
+    for (VideoMode& mode : videoModes) mode.available = IsVideoModeOK(mode.width, mode.height, mode.fullScreen);
 }
 
 void System::ApplyChosenMode() {

@@ -19,6 +19,7 @@
 #include <mutex>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "module.h"
@@ -31,6 +32,8 @@ class System : public virtual Module<System> {
 public:
     // Supplies the local date and time that names an error-log file.
     using LocalTimeSource = std::function<std::tm()>;
+    // Supplies the candidate video modes, each marked available or not.
+    using VideoModeSource = std::function<std::vector<VideoMode>()>;
 
     // The window opened when no better mode is known or can be set.
     static constexpr int kDefaultWidth = 1024;
@@ -55,6 +58,9 @@ public:
     // cannot run then.
     bool InitGL();
     bool IsVideoModeOK(int modeWidth, int modeHeight, bool modeFullScreen) const;
+    // Tests supply the mode list that Init chooses from; by default Init
+    // probes SDL for each candidate.
+    void SetVideoModeSource(VideoModeSource source) { videoModeSource = std::move(source); }
     VideoMode ChooseVideoMode(int desktopW, int desktopH) const;
     // Switches the video mode at run time. When the new mode cannot be set,
     // the previous one is restored and false is returned.
@@ -148,4 +154,5 @@ private:
     std::string logText;
     std::set<std::string> loggedErrors;  // messages already written to a file
     LocalTimeSource localTimeSource;
+    VideoModeSource videoModeSource;
 };

@@ -1,57 +1,138 @@
-// The real game under the test's X server: it opens its window at the size
-// the settings ask for, makes its profile folder, and quits cleanly when the
-// window is closed.
+// The real game under the test's X server, started as a player starts it: it
+// opens its window at the size the settings ask for and shows the studio logo
+// first, makes its profile folder, comes up despite damaged start-up files, a
+// video mode it cannot set, an old shading language or a closed standard
+// output, and quits with status 0 when its window is closed.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdlib>
 #include <filesystem>
+#include <functional>
+#include <thread>
 
 #include "support/game_process.h"
+#include "support/screen_pixels.h"
 #include "support/temp_folder.h"
 #include "support/x11_window.h"
 
 namespace {
 
-using test_support::GameProcess;
-using test_support::TempFolder;
+using namespace test_support;
+namespace fs = std::filesystem;
 
-// Starts the game, checks its window size (unless 0), closes it; returns its output.
-std::string RunAndClose(const TempFolder& profile, int width, int height) {
-    test_support::X11Display x11;
+const std::string kSettings = "<Settings><Setting ID=\"full_screen\" key=\"0\" /><Setting ID=\"screen_width\" "
+                              "key=\"640\" /><Setting ID=\"screen_height\" key=\"480\" /></Settings>\n";
+
+struct GameRun {
+    std::string runFolder = QUELL_RUN_DIR;
+    std::map<std::string, std::string> environment;
+    bool pipedOutput = false;
+    std::function<void(unsigned long window)> whileOpen;
+};
+
+// Starts the game, lets `whileOpen` look at its window, closes it and expects
+// status 0; gives the game's output.
+std::string RunAndClose(const TempFolder& profile, GameRun run = {}) {
+    X11Display x11;
     EXPECT_TRUE(x11.IsOpen()) << "needs an X display (run under xvfb-run)";
     TempFolder output;
-    GameProcess game(QUELL_RUN_DIR "/quellbrand", QUELL_RUN_DIR,
-                     {{"UserProfile", profile.Path()}, {"SDL_VIDEODRIVER", "x11"}}, output.Path());
+    run.environment.insert({{"UserProfile", profile.Path()}, {"SDL_VIDEODRIVER", "x11"}, {"SDL_AUDIODRIVER", "dummy"}});
+    GameProcess game(QUELL_RUN_DIR "/quellbrand", run.runFolder, run.environment, output.Path(), run.pipedOutput);
     const auto window = x11.WaitForWindow("The Quellbrand", game.Pid(), 30.0);
     if (!window) {
         ADD_FAILURE() << "no game window; output:\n" << game.StandardOutput() << game.StandardError();
         return "";
     }
-    const auto size = x11.GetSize(*window);
-    EXPECT_TRUE(width == 0 || (size && size->width == width && size->height == height));
+    if (run.whileOpen) run.whileOpen(*window);
     // From this last line of the set-up on, a close request reaches the pump.
     EXPECT_TRUE(game.WaitForOutput("shaderModel4 = ", 30.0)) << game.StandardOutput();
+    if (run.pipedOutput) game.CloseOutput();  // as a pager that quits: the next line finds no reader
     EXPECT_TRUE(x11.SendDeleteWindow(*window));
     const auto status = game.WaitForExit(30.0);
-    EXPECT_TRUE(status && *status == 0) << game.StandardOutput() << game.StandardError();
+    EXPECT_TRUE(status && *status == 0) << "status " << status.value_or(999) << "\n"
+                                         << game.StandardOutput() << game.StandardError();
     return game.StandardOutput();
 }
 
-TEST(GameWindow, OpensAtTheConfiguredSizeAndQuitsWhenClosed) {
+bool Near(const std::optional<ScreenColor>& c, int r, int g, int b) {
+    return c && std::abs(c->r - r) <= 3 && std::abs(c->g - g) <= 3 && std::abs(c->b - b) <= 3;
+}
+
+TEST(GameWindow, OpensAtTheConfiguredSizeShowingTheLogoAndQuitsWhenClosed) {
     TempFolder profile;
-    profile.WriteFile("The Quellbrand/settings.xml",
-                      "<?xml version=\"1.0\" ?>\n<Settings>\n  <Setting ID=\"full_screen\" key=\"0\" />\n"
-                      "  <Setting ID=\"screen_width\" key=\"640\" />\n  <Setting ID=\"screen_height\" key=\"480\" />\n"
-                      "</Settings>\n");
-    const std::string out = RunAndClose(profile, 640, 480);
-    EXPECT_NE(std::string::npos, out.find("Quit requested\n")) << out;
-    EXPECT_NE(std::string::npos, out.find("fullScreen = 0")) << out;
+    profile.WriteFile("The Quellbrand/settings.xml", kSettings);
+    GameRun run;
+    run.whileOpen = [](unsigned long window) {
+        EXPECT_EQ(X11Display().GetSize(window).value_or(WindowSize()).width, 640);
+        // Polls until the logo's green centre shows; the bound only spares a busy machine.
+        std::optional<ScreenColor> centre;
+        for (int tries = 0; tries < 600 && !Near(centre, 40, 220, 90); ++tries) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            centre = ReadWindowPixel(window, 320, 240);
+        }
+        EXPECT_TRUE(Near(centre, 40, 220, 90));
+        // Stretched over the whole window: the corner is the logo's background, not black.
+        const auto corner = ReadWindowPixel(window, 4, 4);
+        EXPECT_TRUE(corner && corner->r > 150 && corner->g < 120);
+    };
+    const std::string out = RunAndClose(profile, run);
+    EXPECT_NE(out.find("fullScreen = 0"), std::string::npos) << out;
+    EXPECT_NE(out.find("Quit requested\n"), std::string::npos) << out;
 }
 
 TEST(GameWindow, MakesTheProfileFolderWhenItIsMissing) {
     TempFolder profile;
-    const std::string out = RunAndClose(profile, 0, 0);
-    EXPECT_TRUE(std::filesystem::is_directory(profile.Path() + "/The Quellbrand"));
-    EXPECT_NE(std::string::npos, out.find("Failed to load settings file"));
+    EXPECT_NE(RunAndClose(profile).find("Failed to load settings file"), std::string::npos);
+    EXPECT_TRUE(fs::is_directory(profile.Path() + "/The Quellbrand"));
+}
+
+// A closed standard output must not end the game (SIGPIPE).
+TEST(GameWindow, SurvivesAClosedStandardOutput) {
+    TempFolder profile;
+    profile.WriteFile("The Quellbrand/settings.xml", kSettings);
+    GameRun run;
+    run.pipedOutput = true;
+    RunAndClose(profile, run);
+}
+
+// Each start-up file cut in half, an unsettable mode or an old shading
+// language: the game says so and plays on.
+TEST(GameWindow, ComesUpDespiteEachDamagedStartUpFileAndDriverShortcoming) {
+    const struct {
+        const char* damaged;  // relative to the run folder, or the settings file
+        const char* settings;
+        bool oldShadingLanguage;  // Mesa cannot claim 1.10: it then names no version at all
+        const char* said;
+    } cases[] = {
+        {"settings.xml", nullptr, false, "Failed to load settings file"},
+        {"resource/registry.xml", nullptr, false, "can't load file resource/registry.xml"},
+        {"resource/objectPatterns.xml", nullptr, false, "can't load file resource/objectPatterns.xml"},
+        {"resource/patterns/player.xml", nullptr, false, "player.xml"},
+        {"resource/art assets/splash_screens/studio_logo_loading.png", nullptr, false, "studio_logo_loading.png"},
+        {"resource/art assets/loading.png", nullptr, false, "Error loading texture!resource/art assets/loading.png"},
+        {nullptr, "<Settings><Setting ID=\"full_screen\" key=\"1\" /><Setting ID=\"screen_width\" key=\"4096\" />"
+                  "<Setting ID=\"screen_height\" key=\"4096\" /></Settings>", false, "could not be set"},
+        {nullptr, nullptr, true, "this version of GLSL is not supported"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.said);
+        TempFolder profile, run;
+        profile.WriteFile("The Quellbrand/settings.xml", c.settings ? c.settings : kSettings);
+        for (const char* folder : {"resource", "scripts", "shaders"})
+            fs::copy(fs::path(QUELL_RUN_DIR) / folder, fs::path(run.Path()) / folder, fs::copy_options::recursive);
+        if (c.damaged) {
+            const std::string path = std::string(c.damaged) == "settings.xml" ? profile.Path() + "/The Quellbrand/settings.xml"
+                                                                             : run.Path() + "/" + c.damaged;
+            fs::resize_file(path, fs::file_size(path) / 2);
+        }
+        GameRun options;
+        options.runFolder = run.Path();
+        if (c.oldShadingLanguage)
+            options.environment = {{"MESA_GL_VERSION_OVERRIDE", "2.0"}, {"MESA_GLSL_VERSION_OVERRIDE", "110"}};
+        const std::string out = RunAndClose(profile, options);
+        EXPECT_NE(out.find(c.said), std::string::npos) << out;
+    }
 }
 
 }  // namespace
