@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <regex>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "event_manager/event.h"
 #include "event_manager.h"
+#include "event_manager/self_checks.h"
 #include "platform/clock.h"
 #include "support/log_capture.h"
 #include "system.h"
@@ -194,9 +197,29 @@ TEST_F(EventManagerTest, ExpiringEventGoesToEveryPollOfItsAddresseeOnlyUntilItEx
     platform::SetClockTime(now + 10.0);
     Manager().Update();
     EXPECT_EQ(Poll("X"), Names{"banner"});
+    Publish("Y", "exact", -1.0, Sys().GetTime(false));  // due exactly at its expiry: never delivered
+    EXPECT_EQ(Poll("Y"), Names{});
     Sys().Pause(false);
     platform::SetClockTime(now + 3.0);
     EXPECT_EQ(Poll("X"), Names{});
+}
+
+// The engine's own exercise routines: the report line in its exact words,
+// and game objects' copies keeping a billboard's texture handle.
+TEST_F(EventManagerTest, ThroughputRunReportsAndLeavesTheManagerKilledAndBillboardHandlesSurviveCopies) {
+    std::ostringstream out;
+    const double seconds = RunEventThroughput(out);
+    std::smatch numbers;
+    const std::string line = out.str();
+    ASSERT_TRUE(std::regex_match(line, numbers, std::regex("EventManager ran for 100 passes with 100 sent and recieved "
+                                                           "each pass in (\\S+) seconds averaging (\\S+) messages per "
+                                                           "second\\.\n")))
+        << line;
+    EXPECT_NEAR(std::stod(numbers[1]), seconds, seconds * 1e-5);
+    EXPECT_NEAR(std::stod(numbers[2]), 10000.0 / seconds, 1e-5 * 10000.0 / seconds);
+    Manager().UnregisterClient("TestClient2");
+    EXPECT_TRUE(newLog.Has("client not found!"));
+    EXPECT_TRUE(CheckBillboardHandleCopies());
 }
 
 TEST_F(EventManagerTest, DuplicateAndUnknownClientMessages) {

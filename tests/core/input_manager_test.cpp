@@ -79,6 +79,26 @@ TEST_F(Input, ScanReadsNoFurtherThanTheTableOrSdlsKeyCount) {
     EXPECT_FALSE(input.AnyKeyPressed());
 }
 
+TEST_F(Input, PointerMapsOntoMinusOneToOneAndButtonsArePressedThenHeld) {
+    const float cases[][4] = {{0, 0, -1, 1}, {1024, 768, 1, -1}, {512, 384, 0, 0}, {256, 576, -0.5f, -0.5f}};
+    for (const auto& c : cases) {
+        const Vector at = InputManager::MousePositionFor(int(c[0]), int(c[1]), 1024, 768);
+        EXPECT_TRUE(at.x == c[2] && at.y == c[3] && at.z == 0.0f) << c[0] << "," << c[1] << ": " << at.x << "," << at.y;
+    }
+    EXPECT_EQ(InputManager::MousePositionFor(5, 5, 0, 0).x, 0.0f);  // no window yet
+    const unsigned left = 1u, right = 4u;
+    input.ScanMouseButtons(left);
+    EXPECT_TRUE(input.AnyKeyPressed() && input.lastKey == InputManager::kMouseLeft);
+    input.ScanMouseButtons(left | right);
+    EXPECT_EQ(input.lastKey, InputManager::kMouseRight);
+    input.ScanMouseButtons(left | right);  // held: no new press, but still "any key"
+    EXPECT_TRUE(input.AnyKeyPressed() && input.IsKeyDown(InputManager::kMouseLeft));
+    EXPECT_TRUE(input.WasKeyPressed(InputManager::kMouseLeft) && input.WasKeyPressed(InputManager::kMouseRight));
+    EXPECT_FALSE(input.WasKeyPressed(InputManager::kMouseLeft));
+    input.ScanMouseButtons(0);
+    EXPECT_FALSE(input.IsKeyDown(InputManager::kMouseRight) || input.WasKeyPressed(InputManager::kMouseRight));
+}
+
 TEST(InputText, KeyHandlerEditsTheTextAndPadTextMakesTenCharacters) {
     InputManager input;
     input.KeyHandler(8);  // Backspace on nothing

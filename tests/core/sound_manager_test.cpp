@@ -145,6 +145,13 @@ TEST_F(SoundManagerTest, PlayMusicTwiceKeepsItsChannelAndStopMusicReleasesIt) {
     EXPECT_TRUE(log.Has("stream_BG Music has not been loaded"));
 }
 
+TEST_F(SoundManagerTest, ShutdownWithoutTheHullHitOrTheMusicLoadedIsQuiet) {
+    Resources().DeleteResource(SoundManager::kMusicStream);
+    Sounds().Kill();
+    EXPECT_FALSE(log.Has("ERROR")) << log.Text();
+    Sounds().Init();
+}
+
 TEST_F(SoundManagerTest, TheThreeVolumeEvents) {
     const int cases[][2] = {{50, 127}, {100, 255}, {0, 0}, {1, 2}, {150, 255}, {-20, 0}};
     for (const auto& c : cases) {

@@ -4,11 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
-#include <filesystem>
+#include <pwd.h>
 #include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
 
 #include "system/frame_limiter.h"
 #include "platform/clock.h"
+#include "platform/profile.h"
 #include "support/temp_folder.h"
 #include "system.h"
 #include "system/video_mode.h"
@@ -45,10 +49,12 @@ TEST(SystemClock, PauseAndResumeTwiceChangeNothingAndTheClockContinues) {
     system.StampFrameStart();
     EXPECT_EQ(stoppedAt, system.frameStartTime.load());
 
+    const auto resumed = std::chrono::steady_clock::now();
     system.Pause(false);
     EXPECT_FALSE(system.IsPaused());
-    EXPECT_GE(system.GetTime(), stoppedAt);
-    EXPECT_LT(system.GetTime(), stoppedAt + 1.0);  // the five seconds never show
+    const double read = system.GetTime();  // the five seconds never show
+    EXPECT_TRUE(read >= stoppedAt &&
+                read - stoppedAt <= std::chrono::duration<double>(std::chrono::steady_clock::now() - resumed).count());
     platform::SetClockTime(stoppedAt + 50.0);
     system.Pause(false);  // must not set the clock back to the old pause time
     EXPECT_GE(system.GetTime(), stoppedAt + 50.0);
@@ -101,6 +107,32 @@ std::tm LocalTime(int year, int month, int day, int hour, int minute, int second
     time.tm_year = year - 1900, time.tm_mon = month - 1, time.tm_mday = day;
     time.tm_hour = hour, time.tm_min = minute, time.tm_sec = second;
     return time;
+}
+
+// UserProfile is unset for every Linux player: HOME, then the user database.
+// Only the game's own folder is ever made, and only inside an existing one.
+TEST(ProfileFolder, UserProfileThenHomeThenTheUserDatabaseAndNeverAParentChain) {
+    test_support::SavedVariable savedProfile("UserProfile"), savedHome("HOME");
+    test_support::TempFolder home;
+    unsetenv("UserProfile");
+    setenv("HOME", home.Path().c_str(), 1);
+    System system;
+    system.running.store(false);
+    testing::internal::CaptureStdout();
+    system.MakeDir("The Quellbrand");
+    EXPECT_TRUE(std::filesystem::is_directory(home.Path() + "/The Quellbrand"));
+    EXPECT_EQ(platform::ProfileFilePath("score.bin"), home.Path() + "/The Quellbrand/score.bin");
+    setenv("UserProfile", (home.Path() + "/missing/deeper").c_str(), 1);
+    system.MakeDir("The Quellbrand");
+    EXPECT_FALSE(std::filesystem::exists(home.Path() + "/missing"));
+    EXPECT_NE(system.GetLogText().find("the user profile folder " + home.Path() + "/missing/deeper does not exist"),
+              std::string::npos);
+    testing::internal::GetCapturedStdout();
+    unsetenv("UserProfile");
+    unsetenv("HOME");
+    const passwd* user = getpwuid(getuid());
+    ASSERT_TRUE(user && user->pw_dir);
+    EXPECT_EQ(platform::GetUserProfile(), user->pw_dir);
 }
 
 TEST(SystemLog, LinePrefixesAndTheErrorLogFileName) {

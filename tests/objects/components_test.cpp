@@ -145,6 +145,20 @@ TEST(GameObjectCopying, AssignmentAndDestructionGiveTheOldComponentsBack) {
     EXPECT_EQ(oldBody, successor.GetPhysicsComp()) << "the lowest free entry again";
 }
 
+// Object to world and back again, for rotations about each axis and off-axis.
+TEST(GameObjectMatrices, MatrixTimesInverseIsTheIdentity) {
+    const float axes[][4] = {{0.6f, 0.8f, 0, 0}, {0.6f, 0, 0.8f, 0}, {0.5f, 0.5f, 0.5f, 0.5f}, {1, 0, 0, 0}};
+    for (const auto& q : axes) {
+        GameObject object("mover");
+        object.rot = Quaternion(q[0], Vector(q[1], q[2], q[3], 0));
+        object.trans = Vector(3, -7, 11, 0);
+        const Matrix product = object.GetMatrix() * object.GetInvMatrix();
+        for (int row = 0; row < 4; ++row)
+            for (int col = 0; col < 4; ++col)
+                EXPECT_NEAR(product.m[row][col], row == col ? 1.0f : 0.0f, 1e-5f) << q[1] << q[2] << q[3] << row << col;
+    }
+}
+
 SimpleSpread* MakeLaser(const std::string& owner) {
     SimpleSpread* laser = new SimpleSpread();
     laser->owner = owner;

@@ -41,6 +41,15 @@ TEST(SoundWithoutDevice, EveryCallIsAHarmlessNoOpUntilADeviceOpens) {
     ExpectEveryCallIsANoOp(sample, stream);
     FSOUND_Close();
     FSOUND_Close();
+    // As the System starts it: SDL's audio up without a driver, and an older,
+    // unrelated SDL error still standing. The warning names the real cause.
+    SDL_InitSubSystem(SDL_INIT_AUDIO);
+    SDL_SetError("an unrelated older error");
+    test_support::LogCapture log;
+    EXPECT_FALSE(FSOUND_Init(44100, 32, 0));
+    EXPECT_TRUE(log.Has("sound is off: the audio driver \"no_such_audio_driver\" could not be started")) << log.Text();
+    EXPECT_FALSE(log.Has("unrelated"));
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
 
     setenv("SDL_AUDIODRIVER", "disk", 1);
     ASSERT_TRUE(FSOUND_Init(44100, 32, 0));

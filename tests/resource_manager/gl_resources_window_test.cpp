@@ -178,6 +178,17 @@ protected:
     }
     Texture& Tex(const char* name) { return *resources.get<Texture>(Handle(name)); }
     Mesh& MeshOf(const char* name) { return *resources.get<Mesh>(Handle(name)); }
+    // Every buffer name the category's meshes hold.
+    std::vector<unsigned> Buffers() {
+        std::vector<unsigned> buffers;
+        for (const char* name : {"mesh_cc_plain", "mesh_cc_skinned", "mesh_cc_indexed", "mesh_cc_interleaved"}) {
+            const Mesh& m = MeshOf(name);
+            for (unsigned b : {m.vboVertName, m.vboTexCoordName, m.vboNormalName, m.vboInterleavedName,
+                               m.vboSkinWeightName, m.vboBoneIndexName, m.vboIndexName})
+                if (b != 0) buffers.push_back(b);
+        }
+        return buffers;
+    }
 
     test_support::TempFolder folder;
     ResourceManager resources;
@@ -235,13 +246,7 @@ TEST_F(ContextCategories, TheBuilderIsChosenByTheMeshFlags) {
 
 TEST_F(ContextCategories, UnloadingDeletesEveryNameOfTheCategoryAndToleratesRepeats) {
     const unsigned texture = Tex("tex_cc_rock").texID;
-    std::vector<unsigned> buffers;
-    for (const char* name : {"mesh_cc_plain", "mesh_cc_skinned", "mesh_cc_indexed", "mesh_cc_interleaved"}) {
-        const Mesh& m = MeshOf(name);
-        for (unsigned b : {m.vboVertName, m.vboTexCoordName, m.vboNormalName, m.vboInterleavedName,
-                           m.vboSkinWeightName, m.vboBoneIndexName, m.vboIndexName})
-            if (b != 0) buffers.push_back(b);
-    }
+    const std::vector<unsigned> buffers = Buffers();
     ASSERT_EQ(buffers.size(), 3u + 5u + 6u + 2u);
     LogCapture log;
     resources.UnloadContextCategory("cc");
@@ -255,6 +260,19 @@ TEST_F(ContextCategories, UnloadingDeletesEveryNameOfTheCategoryAndToleratesRepe
     }
     resources.UnloadContextCategory("cc");
     EXPECT_FALSE(log.Has("ERROR")) << log.Text();
+    EXPECT_EQ(TakeGLError(), GLenum(GL_NO_ERROR));
+}
+
+TEST_F(ContextCategories, KillFreesEveryStoredNameAndTheScreenImage) {
+    resources.LoadSplashTexture();
+    resources.InitLoadingScreenTexture();
+    const std::vector<unsigned> buffers = Buffers();
+    const unsigned textures[] = {resources.screenImageTexID, Tex("tex_cc_rock").texID};
+    for (unsigned name : textures) ASSERT_TRUE(glIsTexture(name));
+    resources.Kill();
+    for (unsigned name : textures) EXPECT_FALSE(glIsTexture(name)) << name;
+    for (unsigned b : buffers) EXPECT_FALSE(glIsBuffer(b)) << b;
+    EXPECT_TRUE(resources.screenImageTexID == 0u && !resources.screenImage && !resources.IsStored("tex_cc_rock"));
     EXPECT_EQ(TakeGLError(), GLenum(GL_NO_ERROR));
 }
 
