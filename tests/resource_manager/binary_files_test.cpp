@@ -9,10 +9,10 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
-#include <random>
 
 #include "resource_manager/binary_test_data.h"
 #include "support/log_capture.h"
+#include "support/mutate.h"
 
 using test_support::LogCapture;
 using namespace testdata;
@@ -253,43 +253,22 @@ TEST(BinaryHostile, MeshSkeletonAndAnimationContentsAreValidated) {
     EXPECT_FALSE(AnimParses(AnimFile(set)));
 }
 
-namespace {
-
-// Byte flips, overwritten words (with hostile counts), cuts and splices.
-std::string Mutate(std::string bytes, std::mt19937& rng) {
-    auto pick = [&](size_t n) { return std::uniform_int_distribution<size_t>(0, n - 1)(rng); };
-    const int32_t hostile[] = {-1, 0, 1, 3, 40, 41, 0x7FFFFFFF, int32_t(0x80000000), 0x10000};
-    for (int e = 1 + int(pick(4)); e > 0 && !bytes.empty(); --e) {
-        const size_t n = bytes.size(), from = pick(n);
-        switch (pick(5)) {
-        case 0: bytes[pick(n)] ^= char(1 << pick(8)); break;
-        case 1: bytes[pick(n)] = char(pick(256)); break;
-        case 2: if (n >= 4) PutInt(bytes, pick(n - 3), hostile[pick(9)]); break;
-        case 3: bytes.resize(pick(n + 1)); break;
-        default: bytes.insert(pick(n + 1), bytes.substr(from, pick(n - from + 1)));
-        }
-    }
-    return bytes;
-}
-
-}  // namespace
-
 // A fixed seed and case count: every run tests the same inputs, in bounded time.
 TEST(BinaryFuzz, TheThreeReadersSurviveMutationsAndAcceptOnlyValidData) {
     const int cases = 20000;
-    std::mt19937 rng(1);
+    test_support::Mutator mutate(1, test_support::Mutator::HostileWords());
     int accepted[3] = {};
     const std::string seeds[3] = {MeshFile(SmallMesh()), SkeletonFile(SmallSkeleton()), AnimFile(SmallAnimSet())};
     for (int i = 0; i < cases; ++i) {
         Mesh mesh;
         Skeleton skeleton;
         AnimSet set;
-        const bool meshOk = ParseMesh(Mutate(seeds[0], rng), mesh);
+        const bool meshOk = ParseMesh(mutate(seeds[0]), mesh);
         for (const Triangle& t : mesh.triangles)
             for (unsigned v : t.verts) EXPECT_TRUE(!meshOk || v < mesh.verts.size());
-        const bool skeletonOk = ParseSkeleton(Mutate(seeds[1], rng), skeleton);
+        const bool skeletonOk = ParseSkeleton(mutate(seeds[1]), skeleton);
         EXPECT_TRUE(!skeletonOk || CheckBoneHierarchy(skeleton.boneList, skeleton.rootBone).empty());
-        const bool animOk = ParseAnim(Mutate(seeds[2], rng), set);
+        const bool animOk = ParseAnim(mutate(seeds[2]), set);
         for (const AnimTrack& track : set.animTrackList) EXPECT_TRUE(!animOk || track.length >= 0.0);
         accepted[0] += meshOk, accepted[1] += skeletonOk, accepted[2] += animOk;
     }
