@@ -9,7 +9,7 @@
 #include "behavior_manager.h"
 #include "collision_manager.h"
 #include "event_manager.h"
-#include "frame_loop.h"
+#include "main/frame_loop.h"
 #include "game_logic.h"
 #include "graphics.h"
 #include "input_manager.h"

@@ -3,7 +3,7 @@
 #include <tinyxml.h>
 
 #include "module.h"
-#include "pattern_reader.h"
+#include "object_pattern/pattern_reader.h"
 #include "system/source_position.h"
 #include "system.h"
 #include "xml_file/text_numbers.h"

@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <thread>
 
-#include "frame_loop.h"
+#include "main/frame_loop.h"
 #include "support/temp_folder.h"
 #include "system.h"
 

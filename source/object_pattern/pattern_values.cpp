@@ -4,7 +4,7 @@
 
 #include "module.h"
 #include "objects/collision_comp.h"
-#include "pattern_reader.h"
+#include "object_pattern/pattern_reader.h"
 #include "system/source_position.h"
 #include "system.h"
 #include "xml_file/text_numbers.h"

@@ -1,4 +1,4 @@
-#include "pattern_reader.h"
+#include "object_pattern/pattern_reader.h"
 
 #include <tinyxml.h>
 
