@@ -56,13 +56,6 @@ std::string RunAndClose(const TempFolder& profile, GameRun run = {}) {
     return game.StandardOutput();
 }
 
-// The colour on screen is the picture's own at that point, within `tolerance`.
-bool Shows(const std::optional<ScreenColor>& c, uint32_t rgb, int tolerance) {
-    const int expected[3] = {int(rgb & 0xFF), int(rgb >> 8 & 0xFF), int(rgb >> 16 & 0xFF)};
-    return c && std::abs(c->r - expected[0]) <= tolerance && std::abs(c->g - expected[1]) <= tolerance &&
-           std::abs(c->b - expected[2]) <= tolerance;
-}
-
 TEST(GameWindow, OpensAtTheConfiguredSizeShowingTheLogoAndQuitsWhenClosed) {
     TempFolder profile;
     profile.WriteFile("The Quellbrand/settings.xml", kSettings);
