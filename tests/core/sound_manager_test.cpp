@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "core/recording_sound_layer.h"
+#include "support/recording_sound_layer.h"
 #include "event_manager.h"
 #include "interface_manager.h"
 #include "object_manager.h"

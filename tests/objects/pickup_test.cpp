@@ -4,7 +4,7 @@
 
 #include <deque>
 
-#include "core/recording_sound_layer.h"
+#include "support/recording_sound_layer.h"
 #include "event_manager.h"
 #include "interface/game_message.h"
 #include "object_manager.h"
