@@ -25,12 +25,9 @@ protected:
 TEST_F(Input, HeldSpaceIsOnePressKeptUntilConsumed) {
     keys[kSpace] = 1;
     Poll();
-    EXPECT_TRUE(input.AnyKeyPressed());
-    EXPECT_EQ(kSpace, input.lastKey);
+    EXPECT_TRUE(input.AnyKeyPressed() && kSpace == input.lastKey);
     Poll();
-    EXPECT_FALSE(input.AnyKeyPressed());
-    EXPECT_TRUE(input.IsKeyDown(kSpace));
-    EXPECT_FALSE(input.WasKeyPressed(kSpace));
+    EXPECT_TRUE(!input.AnyKeyPressed() && input.IsKeyDown(kSpace) && !input.WasKeyPressed(kSpace));
 
     keys[kSpace] = 0;
     Poll();
@@ -52,10 +49,8 @@ TEST_F(Input, HeldLetterIsANewPressAtEveryPollUnderItsCapital) {
     for (int poll = 0; poll < 4; ++poll) {
         Poll();
         SCOPED_TRACE(poll);
-        EXPECT_TRUE(input.IsKeyDown(input.forward));
-        EXPECT_TRUE(input.WasKeyPressed(input.forward));
-        EXPECT_TRUE(input.IsKeyDown(input.dash));
-        EXPECT_EQ(poll == 0, input.WasKeyPressed(input.dash));
+        EXPECT_TRUE(input.IsKeyDown(input.forward) && input.WasKeyPressed(input.forward));
+        EXPECT_TRUE(input.IsKeyDown(input.dash) && (poll == 0) == input.WasKeyPressed(input.dash));
     }
     EXPECT_EQ('W', input.forward);
     EXPECT_FALSE(input.IsKeyDown('w'));  // the lower-case code is never a slot
@@ -69,8 +64,7 @@ TEST_F(Input, ScanReadsNoFurtherThanTheTableOrSdlsKeyCount) {
     std::array<unsigned char, InputManager::kKeyTableSize> wide{};
     wide[400] = wide[5] = 1;
     input.ScanKeys(wide.data(), InputManager::kKeyTableSize);
-    EXPECT_FALSE(input.IsKeyDown(400));
-    EXPECT_TRUE(input.IsKeyDown(5));
+    EXPECT_TRUE(!input.IsKeyDown(400) && input.IsKeyDown(5));
     std::array<unsigned char, 10> shortTable{};
     shortTable[9] = 1;
     input.ScanKeys(shortTable.data(), static_cast<int>(shortTable.size()));

@@ -251,8 +251,7 @@ TEST_F(LuaBindTest, LevelStyleScriptBuildsAndRegistersThePlayer) {
     ASSERT_NE(player.GetWeaponComp(), nullptr);
     const Weapon* primary = player.GetWeaponComp()->primary;
     ASSERT_NE(primary, nullptr);
-    EXPECT_EQ(primary->bulletName, "playerBullet");
-    EXPECT_EQ(primary->hotspots.size(), 2u);
+    EXPECT_TRUE(primary->bulletName == "playerBullet" && primary->hotspots.size() == 2u);
     EXPECT_NE(dynamic_cast<const SimpleSpread*>(primary), nullptr);
 }
 

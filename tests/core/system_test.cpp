@@ -43,8 +43,7 @@ TEST(SystemClock, PauseAndResumeTwiceChangeNothingAndTheClockContinues) {
     const double stoppedAt = system.pausedTime.load();
     platform::SetClockTime(stoppedAt + 5.0);
     system.Pause(true);
-    EXPECT_EQ(stoppedAt, system.pausedTime.load());
-    EXPECT_EQ(stoppedAt, system.GetTime());
+    EXPECT_TRUE(stoppedAt == system.pausedTime.load() && stoppedAt == system.GetTime());
     EXPECT_GE(system.GetTime(true), stoppedAt + 5.0);  // the timer itself runs on
     system.StampFrameStart();
     EXPECT_EQ(stoppedAt, system.frameStartTime.load());
@@ -88,11 +87,8 @@ TEST(VideoModeChoice, WidestAvailableFullScreenModeOfTheDesktopsAspect) {
 
 TEST(GLSLVersion, ParsingAndTheSupportedMinimum) {
     const GLSLVersion old = ParseGLSLVersion("1.10 Mesa 7.0");
-    EXPECT_EQ(1, old.major);
-    EXPECT_EQ(10, old.minor);
-    EXPECT_EQ(60, ParseGLSLVersion("4.60 NVIDIA").minor);
-    EXPECT_FALSE(IsGLSLVersionSupported(old));
-    EXPECT_TRUE(IsGLSLVersionSupported(ParseGLSLVersion("1.20")));
+    EXPECT_TRUE(old.major == 1 && old.minor == 10 && ParseGLSLVersion("4.60 NVIDIA").minor == 60);
+    EXPECT_TRUE(!IsGLSLVersionSupported(old) && IsGLSLVersionSupported(ParseGLSLVersion("1.20")));
     EXPECT_FALSE(IsGLSLVersionSupported(ParseGLSLVersion("1.19")));
     // A missing or garbled text is unsupported, never a crash or an overflow.
     EXPECT_FALSE(IsGLSLVersionSupported(ParseGLSLVersion(nullptr)));
@@ -144,8 +140,7 @@ TEST(SystemLog, LinePrefixesAndTheErrorLogFileName) {
     system.Warning("careful");
     system.Error("system.cpp:12 broken");
     const std::string expected = "plain\nown line break\n\nWARNING: careful\nERROR: system.cpp:12 broken\n";
-    EXPECT_EQ(expected, testing::internal::GetCapturedStdout());
-    EXPECT_EQ(expected, system.GetLogText());
+    EXPECT_TRUE(expected == testing::internal::GetCapturedStdout() && expected == system.GetLogText());
     EXPECT_EQ("error_log_4_24_2010_9_5_3.txt", System::ErrorLogFileName(LocalTime(2010, 4, 24, 9, 5, 3)));
     EXPECT_EQ("error_log_12_31_1999_0_0_0.txt", System::ErrorLogFileName(LocalTime(1999, 12, 31, 0, 0, 0)));
 }
@@ -166,9 +161,7 @@ protected:
         system.LoadSettings();
     }
     void ExpectUnchanged() {
-        EXPECT_EQ(1024, system.width);
-        EXPECT_EQ(768, system.height);
-        EXPECT_FALSE(system.fullScreen);
+        EXPECT_TRUE(system.width == 1024 && system.height == 768 && !system.fullScreen);
     }
     test_support::TempProfile profile;
     System system;
@@ -208,9 +201,7 @@ TEST_F(ErrorLogFiles, NoFileAfterAQuitOrWithoutTheFolderAndNeverWaitsForInput) {
     close(savedStdin);
     close(fds[0]);
     close(fds[1]);
-    EXPECT_EQ(1, got);
-    EXPECT_EQ('k', left);
-    EXPECT_FALSE(std::filesystem::exists(Folder()));
+    EXPECT_TRUE(got == 1 && left == 'k' && !std::filesystem::exists(Folder()));
     EXPECT_NE(std::string::npos, system.GetLogText().find("ERROR: x.cpp:1 nowhere to write\n"));
 }
 
@@ -240,9 +231,7 @@ TEST_F(StartupSettings, ReadsTheScreenModeAndALaterValidDuplicateWins) {
     Load(Document(Setting("forward", "87") + Setting("full_screen", "1") + Setting("screen_width", "640") +
                   Setting("screen_width", "800") + Setting("screen_height", "480") +
                   Setting("screen_height", "-1")));
-    EXPECT_TRUE(system.fullScreen);
-    EXPECT_EQ(800, system.width);
-    EXPECT_EQ(480, system.height);
+    EXPECT_TRUE(system.fullScreen && system.width == 800 && system.height == 480);
     EXPECT_NE(std::string::npos, system.GetLogText().find("fullScreen = 1\n"));
 }
 

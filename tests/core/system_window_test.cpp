@@ -46,8 +46,7 @@ protected:
 
 TEST_F(SystemWindow, WithoutAQualifyingModeTheDefaultWindowOpens) {
     EXPECT_TRUE(log->Has("could not find suitable resolution!")) << log->Text();
-    EXPECT_TRUE(Sys().width == System::kDefaultWidth && Sys().height == System::kDefaultHeight);
-    EXPECT_FALSE(Sys().fullScreen);
+    EXPECT_TRUE(Sys().width == System::kDefaultWidth && Sys().height == System::kDefaultHeight && !Sys().fullScreen);
     const SDL_Surface* screen = SDL_GetVideoSurface();
     ASSERT_NE(screen, nullptr);
     EXPECT_TRUE(screen->w == System::kDefaultWidth && screen->h == System::kDefaultHeight);

@@ -43,8 +43,7 @@ TEST_F(ObjectTable, NumbersStartAt101AndDuplicateOrEmptyNamesAreReported) {
     EXPECT_FLOAT_EQ(1.0f, manager.GetGameObject("tank")->trans.x) << "the first keeps the name";
     EXPECT_EQ(101u, manager.GetGameObject("tank")->objNum);
     EXPECT_EQ("jeep", manager.GetObjectName(102)) << "a refused name does not move the counter";
-    EXPECT_EQ(103u, manager.GetObjectNumber(""));
-    EXPECT_EQ(3u, manager.gameObjectList.size());
+    EXPECT_TRUE(manager.GetObjectNumber("") == 103u && manager.gameObjectList.size() == 3u);
 }
 
 TEST_F(ObjectTable, KillAnnouncesNameAndNumberOnceAndCountsOnlyObjectsWithStats) {
@@ -57,8 +56,7 @@ TEST_F(ObjectTable, KillAnnouncesNameAndNumberOnceAndCountsOnlyObjectsWithStats)
     EXPECT_TRUE(tank.eventType == "KillGameObject" && tank.from == "ObjectManager" && tank.to == "BROADCAST");
     EXPECT_FALSE(tank.triggers || tank.expires);
     EXPECT_EQ("tank", tank.GetParam<std::string>("name"));
-    EXPECT_EQ(102u, tank.GetParam<unsigned>("objNum"));
-    EXPECT_EQ(1, manager.enemiesKilled);
+    EXPECT_TRUE(tank.GetParam<unsigned>("objNum") == 102u && manager.enemiesKilled == 1);
     EXPECT_EQ(1, log.Count("enemiesKilled = 1"));
     EXPECT_TRUE(manager.GetGameObject("tank")->isDead) << "dead objects stay until removed";
 }
@@ -73,15 +71,13 @@ TEST_F(ObjectTable, ClearAndRemoveDeadEmptyTableAndIndexAndNeverReuseNumbers) {
         EXPECT_EQ(3u, manager.gameObjectList.size()) << "nothing dead, nothing removed";
         manager.KillGameObject(*b);
         manager.RemoveDeadGameObjects();
-        EXPECT_EQ(2u, manager.gameObjectList.size());
-        EXPECT_EQ("", manager.GetObjectName(102));
+        EXPECT_TRUE(manager.gameObjectList.size() == 2u && manager.GetObjectName(102) == "");
         EXPECT_TRUE(stats->isFree.load()) << "the component went back to its pool";
         Broadcast();
         manager.ClearGameObjects();
         std::set<std::string> announced;
         for (const Event& event : Broadcast()) announced.insert(event.GetParam<std::string>("name"));
-        EXPECT_EQ((std::set<std::string>{"a", "c"}), announced);
-        EXPECT_EQ(3, manager.enemiesKilled);
+        EXPECT_TRUE((std::set<std::string>{"a", "c"}) == announced && manager.enemiesKilled == 3);
         EXPECT_TRUE(manager.gameObjectList.empty());
         EXPECT_EQ(0u, manager.GetObjectNumber("c")) << "left in the name index";
     }

@@ -12,18 +12,13 @@ namespace {
 
 void ExpectEveryCallIsANoOp(FSOUND_SAMPLE* sample, FSOUND_STREAM* stream) {
     const float pos[3] = {1.0f, 2.0f, 3.0f};
-    EXPECT_EQ(FSOUND_PlaySound(0, sample), -1);
-    EXPECT_FALSE(FSOUND_Sample_SetMode(sample, FSOUND_LOOP_NORMAL));
-    EXPECT_FALSE(FSOUND_StopSound(0));
-    EXPECT_EQ(FSOUND_Stream_Play(FSOUND_FREE, stream), -1);
-    EXPECT_FALSE(FSOUND_Stream_SetMode(stream, FSOUND_LOOP_NORMAL));
-    EXPECT_FALSE(FSOUND_Stream_Stop(stream));
+    EXPECT_TRUE(FSOUND_PlaySound(0, sample) == (-1) && !FSOUND_Sample_SetMode(sample, FSOUND_LOOP_NORMAL));
+    EXPECT_TRUE(!FSOUND_StopSound(0) && FSOUND_Stream_Play(FSOUND_FREE, stream) == (-1));
+    EXPECT_TRUE(!FSOUND_Stream_SetMode(stream, FSOUND_LOOP_NORMAL) && !FSOUND_Stream_Stop(stream));
     EXPECT_FALSE(FSOUND_3D_SetAttributes(0, pos, nullptr));
     FSOUND_3D_Listener_SetAttributes(nullptr, nullptr, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f);
     FSOUND_3D_SetRolloffFactor(1.0f);
-    EXPECT_FALSE(FSOUND_SetVolume(0, 100));
-    EXPECT_EQ(FSOUND_GetVolume(0), 0);
-    EXPECT_EQ(FSOUND_GetChannelsPlaying(), 0);
+    EXPECT_TRUE(!FSOUND_SetVolume(0, 100) && FSOUND_GetVolume(0) == 0 && FSOUND_GetChannelsPlaying() == 0);
     EXPECT_FALSE(FSOUND_Stream_Close(stream));
     FSOUND_Sample_Free(sample);
 }

@@ -278,8 +278,7 @@ TEST_F(ContextCategories, ANewContextGetsEverythingAgainUnderNewNames) {
     unsigned char texels[4 * 4 * 4] = {};
     glBindTexture(GL_TEXTURE_2D, rock);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels);
-    EXPECT_EQ(texels[63], 3);
-    EXPECT_TRUE(MeshOf("mesh_cc_plain").texID == rock && MeshOf("mesh_cc_tied").texID == rock);
+    EXPECT_TRUE(texels[63] == 3 && MeshOf("mesh_cc_plain").texID == rock && MeshOf("mesh_cc_tied").texID == rock);
     EXPECT_TRUE(MeshOf("mesh_cc_skinned").texID == 0u && MeshOf("mesh_cc_indexed").texID == 0u);
     EXPECT_EQ(ReadBuffer(GL_ARRAY_BUFFER, MeshOf("mesh_cc_plain").vboVertName).size(), 18u);
     EXPECT_EQ(ReadBuffer(GL_ARRAY_BUFFER, MeshOf("mesh_cc_interleaved").vboInterleavedName).size(), 32u);

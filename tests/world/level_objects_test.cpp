@@ -54,10 +54,8 @@ TEST_F(LevelFiles, LoadLevelCreatesStampedObjectsAtTheirRecordedPlaces) {
     const CollisionComp& comp = *sentry.GetCollisionComp();
     EXPECT_TRUE(comp.hasAABB && comp.hasOBB && comp.hasSATInfo);
     EXPECT_FLOAT_EQ(comp.obb.extents.x, 3.0f);  // built at the pattern's scale
-    EXPECT_EQ(comp.category, 2u);
-    EXPECT_EQ(sentry.GetBehaviorComp()->sm.name, "LvSentry3");
-    EXPECT_EQ(sentry.GetBehaviorComp()->sm.Top()->stateName, "inactive");
-    EXPECT_EQ(sentry.GetStatsComp()->hp, 50);
+    EXPECT_TRUE(comp.category == 2u && sentry.GetBehaviorComp()->sm.name == "LvSentry3");
+    EXPECT_TRUE(sentry.GetBehaviorComp()->sm.Top()->stateName == "inactive" && sentry.GetStatsComp()->hp == 50);
 
     EXPECT_EQ(Objects().groundObject.heightMapHandle.GetID(), "tex_level_height");
     const Mesh* ground = Store().get<Mesh>(Handle("mesh_level_ground"));
@@ -66,8 +64,7 @@ TEST_F(LevelFiles, LoadLevelCreatesStampedObjectsAtTheirRecordedPlaces) {
 
 TEST_F(LevelFiles, TakenNamesAndBrokenPatternsAreRefusedAndTheLockIsReleased) {
     LogCapture log;
-    EXPECT_TRUE(level.CreateObject(Record("twin", "LvCrate", 1)));
-    EXPECT_FALSE(level.CreateObject(Record("twin", "LvGate", 9)));
+    EXPECT_TRUE(level.CreateObject(Record("twin", "LvCrate", 1)) && !level.CreateObject(Record("twin", "LvGate", 9)));
     EXPECT_TRUE(log.Has("game object with duplicate name!"));
     {
         ObjectLock lock;
@@ -78,8 +75,7 @@ TEST_F(LevelFiles, TakenNamesAndBrokenPatternsAreRefusedAndTheLockIsReleased) {
     EXPECT_TRUE(level.CreateObject(Record("hollow1", "LvBroken")));
     EXPECT_TRUE(log.Has("pattern LvBroken lacks the parameter \"healthMax\""));
     // The stamp failed inside the locked section; the lock must be free again.
-    EXPECT_TRUE(Objects().AddGameObject(GameObject("after")));
-    EXPECT_FALSE(log.Has("already held"));
+    EXPECT_TRUE(Objects().AddGameObject(GameObject("after")) && !log.Has("already held"));
 }
 
 TEST_F(LevelFiles, TheNumberAfterThePatternNameRaisesTheNameCounter) {
@@ -93,8 +89,7 @@ TEST_F(LevelFiles, TheNumberAfterThePatternNameRaisesTheNameCounter) {
     LogCapture log;
     EXPECT_TRUE(level.CreateObject(Record("LvCrate99999999999999999999", "LvCrate")));
     EXPECT_TRUE(level.CreateObject(Record("LvCrate4000000000", "LvCrate")));
-    EXPECT_EQ(log.Count("its number is too large to reserve"), 2);
-    EXPECT_EQ(NextNameNumber(), start + 48);
+    EXPECT_TRUE(log.Count("its number is too large to reserve") == 2 && NextNameNumber() == (start + 48));
     EXPECT_TRUE(Has("LvCrate99999999999999999999"));
 }
 
@@ -102,9 +97,7 @@ TEST_F(LevelFiles, ReleasingTheLevelClearsEveryObjectButOnlyWithLevelData) {
     ASSERT_TRUE(level.LoadLevel(File(LevelText(Obj("LvCrate8", "LvCrate")))));
     EXPECT_TRUE(Objects().AddGameObject(GameObject("player")));
     level.ReleaseLevelData();
-    EXPECT_EQ(level.GetLevelData(), nullptr);
-    EXPECT_EQ(Count(), 0u);
-    EXPECT_TRUE(Objects().AddGameObject(GameObject("player")));
+    EXPECT_TRUE(level.GetLevelData() == nullptr && Count() == 0u && Objects().AddGameObject(GameObject("player")));
     level.ReleaseLevelData();
     EXPECT_TRUE(Has("player"));
 }
