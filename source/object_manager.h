@@ -63,9 +63,9 @@ using InstanceBufferList = std::unordered_map<std::string, ObjectInstanceBuffer>
 
 class ObjectManager : public virtual Module<ObjectManager> {
 public:
+    // Sent to "BROADCAST" for every killed object, with its name and number.
     static constexpr const char* kKillGameObject = "KillGameObject";
-    static constexpr const char* kParamName = "name";
-    static constexpr const char* kParamObjNum = "objNum";
+    static constexpr const char *kParamName = "name", *kParamObjNum = "objNum";
     // The out_of_range text of a look-up of an object that is not registered.
     static constexpr const char* kMissingObject = "Unable to find key in unordered_map.";
     // Init sets the counter here, so the first object gets number 101.

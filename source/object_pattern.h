@@ -24,46 +24,26 @@
 // The parameter names a pattern holds: the reader writes them, the stamps and
 // the level loader read them. Scripts and data files use the texts.
 namespace PatternParam {
-constexpr const char* kFileName = "fileName";
-constexpr const char* kType = "type";
-constexpr const char* kIsLevelObject = "isLevelObject";
-constexpr const char* kGraphics = "graphics";
-constexpr const char* kMesh = "mesh";
-constexpr const char* kTexture = "texture";
-constexpr const char* kHasSkeleton = "hasSkeleton";
-constexpr const char* kSkeleton = "skeleton";
-constexpr const char* kScale = "scale";
-constexpr const char* kX = "x";
-constexpr const char* kY = "y";
-constexpr const char* kZ = "z";
-constexpr const char* kPhysics = "physics";
-constexpr const char* kMass = "mass";
-constexpr const char* kInfMass = "infMass";
-constexpr const char* kStats = "stats";
-constexpr const char* kHealthMax = "healthMax";
-constexpr const char* kMagic = "magic";
-constexpr const char* kSpeed = "speed";
-constexpr const char* kArmor = "armor";
-constexpr const char* kBoost = "boost";
-constexpr const char* kWeapon = "weapon";
-constexpr const char* kWeaponComp = "weaponComp";
-constexpr const char* kCollision = "collision";
-constexpr const char* kAutoGenerate = "autoGenerate";
-constexpr const char* kGroup = "group";
-constexpr const char* kHasOBB = "hasOBB";
-constexpr const char* kHasAABB = "hasAABB";
-constexpr const char* kHasSphere = "hasSphere";
-constexpr const char* kObb = "obb";
-constexpr const char* kAabb = "aabb";
-constexpr const char* kSphere = "sphere";
-constexpr const char* kBehavior = "behavior";
-constexpr const char* kState = "state";
-constexpr const char* kOffset = "offset";
-constexpr const char* kSpawn = "spawn";
-constexpr const char* kDelay = "delay";
-constexpr const char* kSpawnDir = "spawnDir";
-constexpr const char* kPickup = "pickup";
-constexpr const char* kValue = "value";
+// Always set, and from the "type" section.
+constexpr const char *kFileName = "fileName", *kType = "type", *kIsLevelObject = "isLevelObject";
+// From "resources", "scale", "position" and "height".
+constexpr const char *kGraphics = "graphics", *kMesh = "mesh", *kTexture = "texture",
+                      *kHasSkeleton = "hasSkeleton", *kSkeleton = "skeleton", *kScale = "scale", *kX = "x",
+                      *kY = "y", *kZ = "z", *kOffset = "offset";
+// From "physics" and "stats".
+constexpr const char *kPhysics = "physics", *kMass = "mass", *kInfMass = "infMass", *kStats = "stats",
+                      *kHealthMax = "healthMax", *kMagic = "magic", *kSpeed = "speed", *kArmor = "armor",
+                      *kBoost = "boost";
+// From "weapons" and "behavior".
+constexpr const char *kWeapon = "weapon", *kWeaponComp = "weaponComp", *kBehavior = "behavior",
+                      *kState = "state";
+// From "collision".
+constexpr const char *kCollision = "collision", *kAutoGenerate = "autoGenerate", *kGroup = "group",
+                      *kHasOBB = "hasOBB", *kHasAABB = "hasAABB", *kHasSphere = "hasSphere", *kObb = "obb",
+                      *kAabb = "aabb", *kSphere = "sphere";
+// From "spawn" and "pickup".
+constexpr const char *kSpawn = "spawn", *kDelay = "delay", *kSpawnDir = "spawnDir", *kPickup = "pickup",
+                      *kValue = "value";
 }  // namespace PatternParam
 
 struct ObjectPattern {

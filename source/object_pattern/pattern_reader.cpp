@@ -124,32 +124,40 @@ void PatternReader::ReadCollisionGroups(const TiXmlElement& section) {
     }
 }
 
+namespace {
+
+// Sets hasParam, and when the section holds the element, param to what `read` makes of it.
+template <class Read>
+void ReadVolume(ObjectPattern& pattern, const TiXmlElement& section, const char* name, const char* hasParam,
+                const char* param, Read read) {
+    const TiXmlElement* element = section.FirstChildElement(name);
+    SetParameter(pattern, hasParam, element != nullptr);
+    if (element) SetParameter(pattern, param, read(*element));
+}
+
+}  // namespace
+
 void PatternReader::ReadVolumes(const TiXmlElement& section) {
-    const TiXmlElement* obbElement = section.FirstChildElement("obb");
-    SetParameter(pattern, PatternParam::kHasOBB, obbElement != nullptr);
-    if (obbElement) {
+    ReadVolume(pattern, section, "obb", PatternParam::kHasOBB, PatternParam::kObb, [this](const TiXmlElement& e) {
         OBB obb;
-        obb.extents = VectorAttr(*obbElement, "extents", obb.extents);
-        obb.center = VectorAttr(*obbElement, "center", obb.center);
-        obb.rot = RotationAttr(*obbElement, "rot", obb.rot);
-        SetParameter(pattern, PatternParam::kObb, obb);
-    }
-    const TiXmlElement* aabbElement = section.FirstChildElement("aabb");
-    SetParameter(pattern, PatternParam::kHasAABB, aabbElement != nullptr);
-    if (aabbElement) {
+        obb.extents = VectorAttr(e, "extents", obb.extents);
+        obb.center = VectorAttr(e, "center", obb.center);
+        obb.rot = RotationAttr(e, "rot", obb.rot);
+        return obb;
+    });
+    ReadVolume(pattern, section, "aabb", PatternParam::kHasAABB, PatternParam::kAabb, [this](const TiXmlElement& e) {
         AABB aabb;
-        aabb.center = VectorAttr(*aabbElement, "center", aabb.center);
-        aabb.extents = VectorAttr(*aabbElement, "extents", aabb.extents);
-        SetParameter(pattern, PatternParam::kAabb, aabb);
-    }
-    const TiXmlElement* sphereElement = section.FirstChildElement("sphere");
-    SetParameter(pattern, PatternParam::kHasSphere, sphereElement != nullptr);
-    if (sphereElement) {
-        BoundingSphere sphere;
-        sphere.center = VectorAttr(*sphereElement, "center", sphere.center);
-        sphere.radius = FloatAttr(*sphereElement, "radius");
-        SetParameter(pattern, PatternParam::kSphere, sphere);
-    }
+        aabb.center = VectorAttr(e, "center", aabb.center);
+        aabb.extents = VectorAttr(e, "extents", aabb.extents);
+        return aabb;
+    });
+    ReadVolume(pattern, section, "sphere", PatternParam::kHasSphere, PatternParam::kSphere,
+               [this](const TiXmlElement& e) {
+                   BoundingSphere sphere;
+                   sphere.center = VectorAttr(e, "center", sphere.center);
+                   sphere.radius = FloatAttr(e, "radius");
+                   return sphere;
+               });
 }
 
 void PatternReader::ReadBehavior(const TiXmlElement& section) {

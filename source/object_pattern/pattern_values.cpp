@@ -39,74 +39,60 @@ std::string PatternReader::StringAttr(const TiXmlElement& element, const char* n
     return value;
 }
 
-float PatternReader::FloatAttr(const TiXmlElement& element, const char* name) {
-    float value = 0.0f;
+template <class T>
+T PatternReader::NumberAttr(const TiXmlElement& element, const char* name, NumberParser<T> parse) {
+    T value = 0;
     const char* text = element.Attribute(name);
     if (!text) {
         WarnMissing(element, name);
-    } else if (!ParseFloatText(text, value)) {
+    } else if (!parse(text, value)) {
         ReportMalformed(element, name, text);
     }
     return value;
+}
+
+float PatternReader::FloatAttr(const TiXmlElement& element, const char* name) {
+    return NumberAttr<float>(element, name, ParseFloatText);
 }
 
 int PatternReader::IntAttr(const TiXmlElement& element, const char* name) {
-    int value = 0;
+    return NumberAttr<int>(element, name, ParseIntText);
+}
+
+bool PatternReader::FloatListAttr(const TiXmlElement& element, const char* name, float* values, int count) {
     const char* text = element.Attribute(name);
     if (!text) {
         WarnMissing(element, name);
-    } else if (!ParseIntText(text, value)) {
-        ReportMalformed(element, name, text);
+        return false;
     }
-    return value;
+    bool wellFormed = false;
+    ReadFloatList(text, values, count, &wellFormed);
+    if (!wellFormed) ReportMalformed(element, name, text);
+    return wellFormed;
 }
 
 Vector PatternReader::VectorAttr(const TiXmlElement& element, const char* name, const Vector& fallback) {
-    const char* text = element.Attribute(name);
-    if (!text) {
-        WarnMissing(element, name);
-        return fallback;
-    }
-    float values[4] = {0.0f, 0.0f, 0.0f, 0.0f};
-    bool wellFormed = false;
-    ReadFloatList(text, values, 4, &wellFormed);
-    if (!wellFormed) {
-        ReportMalformed(element, name, text);
-        return fallback;
-    }
-    return Vector(values[0], values[1], values[2], values[3]);
+    float v[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+    return FloatListAttr(element, name, v, 4) ? Vector(v[0], v[1], v[2], v[3]) : fallback;
 }
 
 Quaternion PatternReader::RotationAttr(const TiXmlElement& element, const char* name,
                                        const Quaternion& fallback) {
-    const char* text = element.Attribute(name);
-    if (!text) {
-        WarnMissing(element, name);
-        return fallback;
-    }
-    float values[5] = {0.0f, 0.0f, 0.0f, 0.0f, 0.0f};
-    bool wellFormed = false;
-    ReadFloatList(text, values, 5, &wellFormed);
-    if (!wellFormed) {
-        ReportMalformed(element, name, text);
-        return fallback;
-    }
-    return Quaternion(values[0], Vector(values[1], values[2], values[3], values[4]));
+    float v[5] = {0.0f, 0.0f, 0.0f, 0.0f, 0.0f};
+    return FloatListAttr(element, name, v, 5) ? Quaternion(v[0], Vector(v[1], v[2], v[3], v[4])) : fallback;
 }
 
-float PatternReader::FloatText(const TiXmlElement& element) {
-    float value = 0.0f;
-    std::string text = ElementText(element);
-    if (!ParseFloatText(text, value)) ReportMalformed(element, nullptr, text);
+template <class T>
+T PatternReader::NumberText(const TiXmlElement& element, NumberParser<T> parse) {
+    T value = 0;
+    const std::string text = ElementText(element);
+    if (!parse(text, value)) ReportMalformed(element, nullptr, text);
     return value;
 }
 
-int PatternReader::IntText(const TiXmlElement& element) {
-    int value = 0;
-    std::string text = ElementText(element);
-    if (!ParseIntText(text, value)) ReportMalformed(element, nullptr, text);
-    return value;
-}
+float PatternReader::FloatText(const TiXmlElement& element) { return NumberText<float>(element, ParseFloatText); }
+
+int PatternReader::IntText(const TiXmlElement& element) { return NumberText<int>(element, ParseIntText); }
 
 bool PatternReader::GroupText(const TiXmlElement& element, int& group) {
     std::string text = ElementText(element);

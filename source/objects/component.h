@@ -14,18 +14,8 @@
 // Type numbers; 0 is never a component, so 1..11 index the object's 12 slots.
 struct CompIndex {
     enum Entry : int32_t {
-        None = 0,
-        Behavior = 1,
-        Billboard = 2,
-        Bullet = 3,
-        Collision = 4,
-        Explosion = 5,
-        Graphics = 6,
-        Physics = 7,
-        Stats = 8,
-        Weapon = 9,
-        Spawn = 10,
-        Pickup = 11,
+        None = 0, Behavior = 1, Billboard = 2, Bullet = 3, Collision = 4, Explosion = 5,
+        Graphics = 6, Physics = 7, Stats = 8, Weapon = 9, Spawn = 10, Pickup = 11,
     };
     static constexpr int kFirst = 1;
     static constexpr int kLast = 11;

@@ -18,16 +18,21 @@ InputManager& Input() { return *Module<InputManager>::Instance(); }
 // Started as main does, with a mode list in which nothing qualifies.
 class SystemWindow : public ::testing::Test {
 protected:
+    // Kept to the end: the profile, the log since start-up, and a connection that keeps Xvfb up.
+    struct Started {
+        test_support::TempProfile profile;
+        test_support::LogCapture log;
+        test_support::X11Display server;
+        bool opened = false;
+    };
     static void SetUpTestSuite() {
-        profile = new test_support::TempProfile();
-        log = new test_support::LogCapture();
-        server = new test_support::X11Display();  // keeps Xvfb up between the suite's tests
+        started = new Started();
         Sys().SetVideoModeSource([] { return CandidateVideoModes(); });  // none available
         Sys().Init();
-        opened = Sys().InitGL();
+        started->opened = Sys().InitGL();
         Input().Init();
     }
-    void SetUp() override { ASSERT_TRUE(opened) << "no window (run under xvfb-run with SDL_VIDEODRIVER=x11)"; }
+    void SetUp() override { ASSERT_TRUE(started->opened) << "no window (run under xvfb-run with SDL_VIDEODRIVER=x11)"; }
     static void Key(int unicode) {
         SDL_Event event{};
         event.type = SDL_KEYDOWN;
@@ -38,14 +43,11 @@ protected:
         Input().Update();
         return Input().GetMousePosition();
     }
-    static inline test_support::TempProfile* profile = nullptr;
-    static inline test_support::LogCapture* log = nullptr;
-    static inline test_support::X11Display* server = nullptr;
-    static inline bool opened = false;
+    static inline Started* started = nullptr;
 };
 
 TEST_F(SystemWindow, WithoutAQualifyingModeTheDefaultWindowOpens) {
-    EXPECT_TRUE(log->Has("could not find suitable resolution!")) << log->Text();
+    EXPECT_TRUE(started->log.Has("could not find suitable resolution!")) << started->log.Text();
     EXPECT_TRUE(Sys().width == System::kDefaultWidth && Sys().height == System::kDefaultHeight && !Sys().fullScreen);
     const SDL_Surface* screen = SDL_GetVideoSurface();
     ASSERT_NE(screen, nullptr);
