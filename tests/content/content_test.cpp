@@ -1,10 +1,9 @@
 // The game's content in the run folder: every name the code loads is
 // registered in a category loaded before the code needs it, every file
 // exists with its exact spelling and reads back through the game's own
-// readers, textures and meshes reach OpenGL, skinned models hold together,
+// readers (the PNG decoder, the mesh, skeleton and animation loaders), textures and meshes reach OpenGL, skinned models hold together,
 // and every object pattern gives the stamps what they require, names only
 // registered resources and fits the collision bits the code hard-wires.
-#include <SOIL/SOIL.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,6 +14,7 @@
 #include "content/content_catalog.h"
 #include "resource_manager.h"
 #include "resource_manager/binary_files.h"
+#include "resource_manager/png_texture.h"
 
 namespace {
 
@@ -168,10 +168,8 @@ TEST_F(Content, EveryPictureAndModelReadsBackThroughTheGamesReaders) {
         Skeleton skeleton;
         AnimSet set;
         if (prefix == "tex") {
-            int width = 0, height = 0, channels = 0;  // forced to RGBA, as the texture loader does
-            unsigned char* pixels = SOIL_load_image(file.c_str(), &width, &height, &channels, SOIL_LOAD_RGBA);
-            EXPECT_TRUE(pixels && width > 0 && height > 0) << name << ": SOIL cannot read " << file;
-            SOIL_free_image_data(pixels);
+            std::string problem;
+            EXPECT_TRUE(LoadPngTexture(file, problem)) << name << ": " << file << ": " << problem;
         } else if (prefix == "mesh") {
             ASSERT_TRUE(LoadMeshFile(file, mesh)) << name;
             EXPECT_FALSE(mesh.triangles.empty()) << name;

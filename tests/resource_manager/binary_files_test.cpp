@@ -9,12 +9,14 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <random>
 
 #include "resource_manager/binary_test_data.h"
 #include "support/log_capture.h"
-#include "support/mutate.h"
+#include "support/mutation.h"
 
 using test_support::LogCapture;
+using test_support::Mutate;
 using namespace testdata;
 
 namespace {
@@ -244,24 +246,29 @@ TEST(BinaryHostile, MeshSkeletonAndAnimationContentsAreValidated) {
     AnimSet set = SmallAnimSet();
     set.animTrackList[0].keyFrames[1].time = NAN;
     EXPECT_FALSE(AnimParses(AnimFile(set)));
+    AnimSet tracks;  // one track per bone at most: 40 load, 41 do not
+    tracks.animTrackList.resize(MAX_BONES);
+    EXPECT_TRUE(AnimParses(AnimFile(tracks)));
+    tracks.animTrackList.emplace_back();
+    EXPECT_FALSE(AnimParses(AnimFile(tracks)));
 }
 
 // A fixed seed and case count: every run tests the same inputs, in bounded time.
 TEST(BinaryFuzz, TheThreeReadersSurviveMutationsAndAcceptOnlyValidData) {
     const int cases = 20000;
-    test_support::Mutator mutate(1, test_support::Mutator::HostileWords());
+    std::mt19937 rng(1);
     int accepted[3] = {};
     const std::string seeds[3] = {MeshFile(SmallMesh()), SkeletonFile(SmallSkeleton()), AnimFile(SmallAnimSet())};
     for (int i = 0; i < cases; ++i) {
         Mesh mesh;
         Skeleton skeleton;
         AnimSet set;
-        const bool meshOk = ParseMesh(mutate(seeds[0]), mesh);
+        const bool meshOk = ParseMesh(Mutate(seeds[0], rng), mesh);
         for (const Triangle& t : mesh.triangles)
             for (unsigned v : t.verts) EXPECT_TRUE(!meshOk || v < mesh.verts.size());
-        const bool skeletonOk = ParseSkeleton(mutate(seeds[1]), skeleton);
+        const bool skeletonOk = ParseSkeleton(Mutate(seeds[1], rng), skeleton);
         EXPECT_TRUE(!skeletonOk || CheckBoneHierarchy(skeleton.boneList, skeleton.rootBone).empty());
-        const bool animOk = ParseAnim(mutate(seeds[2]), set);
+        const bool animOk = ParseAnim(Mutate(seeds[2], rng), set);
         for (const AnimTrack& track : set.animTrackList) EXPECT_TRUE(!animOk || track.length >= 0.0);
         accepted[0] += meshOk, accepted[1] += skeletonOk, accepted[2] += animOk;
     }

@@ -10,13 +10,12 @@
 #include "platform/wav_check.h"
 #include "resource_manager.h"
 #include "support/log_capture.h"
-#include "support/mutate.h"
+#include "support/mutation.h"
 #include "support/temp_folder.h"
 #include "system.h"
 
 namespace {
 
-using test_support::Mutator;
 
 const int kCases = 500;
 
@@ -31,9 +30,9 @@ protected:
     template <class Read>
     void Fuzz(const std::string& seed, const std::string& name, Read read) {
         ASSERT_FALSE(seed.empty()) << name;
-        Mutator mutate(unsigned(seed.size()), Mutator::HostileTexts());
+        std::mt19937 rng(unsigned(seed.size()));
         for (int i = 0; i < kCases; ++i) {
-            profile.WriteFile(name, mutate(seed));
+            profile.WriteFile(name, test_support::Mutate(seed, rng, test_support::HostileTexts()));
             read(profile.Path() + "/" + name);
         }
     }
@@ -85,10 +84,10 @@ TEST_F(ReaderFuzz, LevelsLoadOrRefuseAndReleaseEverything) {
 
 TEST_F(ReaderFuzz, SoundCheckAcceptsOnlyWholePcmHeaders) {
     const std::string seed = RunFile("resource/sounds/sample_step.wav");
-    Mutator mutate(7, Mutator::HostileWords());
+    std::mt19937 rng(7);
     int accepted = 0;
     for (int i = 0; i < kCases * 10; ++i) {
-        const std::string bytes = mutate(seed);
+        const std::string bytes = test_support::Mutate(seed, rng);
         std::string problem;
         const bool ok = platform::CheckWavImage(std::vector<std::uint8_t>(bytes.begin(), bytes.end()), problem);
         EXPECT_TRUE(ok == problem.empty()) << problem;
