@@ -243,16 +243,12 @@ TEST_F(LuaBindTest, LevelStyleScriptBuildsAndRegistersThePlayer) {
     ObjectLock lock;
     ASSERT_TRUE(Objects().HasGameObject("player"));
     const GameObject& player = *Objects().GetGameObject("player");
-    EXPECT_FLOAT_EQ(player.trans.x, 10.0f);
-    ASSERT_NE(player.GetStatsComp(), nullptr);
-    EXPECT_FLOAT_EQ(player.GetStatsComp()->shield, 50.0f);
-    ASSERT_NE(player.GetCollisionComp(), nullptr);
-    EXPECT_NE(player.GetPhysicsComp(), nullptr);
-    ASSERT_NE(player.GetWeaponComp(), nullptr);
+    ASSERT_TRUE(player.GetStatsComp() && player.GetCollisionComp() && player.GetPhysicsComp() && player.GetWeaponComp());
+    EXPECT_TRUE(player.trans.x == 10.0f && player.GetStatsComp()->shield == 50.0f);
     const Weapon* primary = player.GetWeaponComp()->primary;
     ASSERT_NE(primary, nullptr);
-    EXPECT_TRUE(primary->bulletName == "playerBullet" && primary->hotspots.size() == 2u);
-    EXPECT_NE(dynamic_cast<const SimpleSpread*>(primary), nullptr);
+    EXPECT_TRUE(primary->bulletName == "playerBullet" && primary->hotspots.size() == 2u &&
+                dynamic_cast<const SimpleSpread*>(primary));
 }
 
 }  // namespace

@@ -233,6 +233,13 @@ TEST_F(StartupSettings, ReadsTheScreenModeAndALaterValidDuplicateWins) {
                   Setting("screen_height", "-1")));
     EXPECT_TRUE(system.fullScreen && system.width == 800 && system.height == 480);
     EXPECT_NE(std::string::npos, system.GetLogText().find("fullScreen = 1\n"));
+    // A window larger than the desktop is refused; full screen, SDL judges when setting it.
+    system.desktopWidth = 1024, system.desktopHeight = 768;
+    Load(Document(Setting("full_screen", "0") + Setting("screen_width", "8192") + Setting("screen_height", "700")));
+    EXPECT_TRUE(!system.fullScreen && system.width == 800 && system.height == 480);
+    EXPECT_NE(std::string::npos, system.GetLogText().find("ignoring window size 8192x700 in " + Folder() + "/settings.xml"));
+    Load(Document(Setting("full_screen", "1") + Setting("screen_width", "8192")));
+    EXPECT_EQ(system.width, 8192);
 }
 
 }  // namespace

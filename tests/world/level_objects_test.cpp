@@ -36,10 +36,8 @@ TEST_F(LevelFiles, LoadLevelCreatesStampedObjectsAtTheirRecordedPlaces) {
     ObjectLock lock;
     ASSERT_EQ(Objects().gameObjectList.size(), 3u);
     const GameObject& crate = *Objects().GetGameObject("LvCrate1");
-    EXPECT_FLOAT_EQ(crate.trans.x, 7.0f);  // the record's place, not the pattern's 50, 60, 70
-    EXPECT_TRUE(crate.isLevelObject);      // from the pattern; the record's flag is not applied
-    EXPECT_FLOAT_EQ(crate.rot.s, 1.0f);    // nor is its rotation
-    EXPECT_TRUE(crate.GetPhysicsComp()->infMass);
+    // The record's place, not the pattern's 50, 60, 70; the flag from the pattern, not the record's, nor its rotation.
+    EXPECT_TRUE(crate.trans.x == 7.0f && crate.isLevelObject && crate.rot.s == 1.0f && crate.GetPhysicsComp()->infMass);
     const CollisionComp& box = *crate.GetCollisionComp();
     EXPECT_TRUE(box.hasOBB && box.hasBoundSphere && box.canBePicked);
     EXPECT_FLOAT_EQ(box.obb.extents.x, 2.0f);  // mesh half width 1 at scale 2
