@@ -64,10 +64,9 @@ std::string System::ToWindowsPath(const std::string& path) {
 void System::MakeDir(const std::string& name) {
     // The folder command is logged in its traditional form; the folder itself
     // is made through the file system, with native separators.
-    const std::string shown = GetUserProfile() + ToWindowsPath("/" + name);
-    const std::string command =
-        "IF NOT EXIST \"" + shown + "\" MKDIR \"" + shown + "\"";
     const std::string profile = GetUserProfile();
+    const std::string shown = profile + ToWindowsPath("/" + name);
+    const std::string command = "IF NOT EXIST \"" + shown + "\" MKDIR \"" + shown + "\"";
     if (profile.empty()) {
         Warning("no user profile folder: UserProfile and HOME are unset and the user database names no "
                 "home folder; settings, scores and error logs are not kept");
