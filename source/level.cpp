@@ -1,6 +1,6 @@
 // Level: loading a level file and releasing it again (the file's element
-// readers are in level_reader.cpp, the navigation graph in
-// level_nav_graph.cpp, object creation in level_objects.cpp).
+// readers are in level/reader.cpp, the navigation graph in
+// level/nav_graph_loading.cpp, object creation in level/objects.cpp).
 #include "level.h"
 
 #include <tinyxml.h>
