@@ -2,6 +2,7 @@
 // update; the effect catalogue is in particle_system_controller/.
 #include "graphics/particle_system_controller.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -19,6 +20,15 @@ constexpr double kTwoPi = 6.2831855f;
 
 float Clamp01(float value) { return value < 0.0f ? 0.0f : (value > 1.0f ? 1.0f : value); }
 
+// v += rate * dt over all four components, written out so that the step of
+// every live particle, every frame, needs no call.
+inline void AddScaled(Vector& v, const Vector& rate, float dt) {
+    v.x += rate.x * dt;
+    v.y += rate.y * dt;
+    v.z += rate.z * dt;
+    v.w += rate.w * dt;
+}
+
 }  // namespace
 
 // ---- ParticleEmitter ----------------------------------------------------------
@@ -26,12 +36,15 @@ float Clamp01(float value) { return value < 0.0f ? 0.0f : (value > 1.0f ? 1.0f :
 ParticleEmitter::ParticleEmitter(std::string name) : name(std::move(name)) {}
 
 void ParticleEmitter::IntegrateParticle(Particle& p, float dt) {
-    p.velocity = p.velocity + p.acceleration * dt;
-    p.position = p.position + p.velocity * dt;
+    AddScaled(p.velocity, p.acceleration, dt);
+    AddScaled(p.position, p.velocity, dt);
     const float turned = float(double(p.rotation + p.spin * dt) - kPi);
     p.rotation = float(double(float(std::fmod(double(turned), kTwoPi))) + kPi);
-    p.color = p.color + p.colorRate * dt;
-    p.color = Vector(Clamp01(p.color.x), Clamp01(p.color.y), Clamp01(p.color.z), Clamp01(p.color.w));
+    AddScaled(p.color, p.colorRate, dt);
+    p.color.x = Clamp01(p.color.x);
+    p.color.y = Clamp01(p.color.y);
+    p.color.z = Clamp01(p.color.z);
+    p.color.w = Clamp01(p.color.w);
     p.width += p.widthRate * dt;
     p.height += p.heightRate * dt;
     p.age += dt;
@@ -119,13 +132,37 @@ ParticleEmitter* ParticleSystemController::GetEmitter(int32_t id) {
 }
 
 void ParticleSystemController::RemoveEmitter(int32_t id) {
+    if (Unregister(id) > 0) FreeParticlesOf({id});
+}
+
+void ParticleSystemController::Clear() {
+    RemoveEmitters(ListIds());
+}
+
+std::vector<int32_t> ParticleSystemController::ListIds() const {
+    std::vector<int32_t> ids;
+    ids.reserve(idToIndex.size());
+    for (const auto& entry : idToIndex) ids.push_back(entry.first);
+    return ids;
+}
+
+// As RemoveEmitter for each id in turn, with one pass over the store for all.
+void ParticleSystemController::RemoveEmitters(std::vector<int32_t> ids) {
+    std::vector<int32_t> withParticles;
+    for (int32_t id : ids)
+        if (Unregister(id) > 0) withParticles.push_back(id);
+    FreeParticlesOf(std::move(withParticles));
+}
+
+int32_t ParticleSystemController::Unregister(int32_t id) {
     const auto found = idToIndex.find(id);
     if (found == idToIndex.end()) {
         Sys().Log("id = " + std::to_string(id) + "\n");
         Sys().Error(SOURCE_POS + kMissingEmitterError);
-        return;
+        return -1;
     }
     const int32_t index = found->second;
+    const int32_t live = emitters[std::size_t(index)]->liveParticles;
     idToIndex.erase(found);
     // A duplicate name still maps to the emitter registered first under it:
     // removing the later one must not unregister that one.
@@ -133,19 +170,22 @@ void ParticleSystemController::RemoveEmitter(int32_t id) {
     if (named != nameToId.end() && named->second == id) nameToId.erase(named);
     for (auto& entry : idToIndex)
         if (entry.second > index) --entry.second;
-    for (std::size_t i = 0; i < particles.size(); ++i) {
-        if (particles[i].emitterId != id) continue;
-        particles[i].isFree = true;
-        NoteFreed(i);
-    }
     emitters.erase(emitters.begin() + index);
+    return live;
 }
 
-void ParticleSystemController::Clear() {
-    std::vector<int32_t> ids;
-    ids.reserve(idToIndex.size());
-    for (const auto& entry : idToIndex) ids.push_back(entry.first);
-    for (int32_t id : ids) RemoveEmitter(id);
+void ParticleSystemController::FreeParticlesOf(std::vector<int32_t> ids) {
+    if (ids.empty()) return;
+    std::sort(ids.begin(), ids.end());
+    const int32_t lowest = ids.front(), highest = ids.back();
+    for (std::size_t i = 0; i < particles.size(); ++i) {
+        // A free slot stays free; ids out of the batch's range need no search.
+        Particle& particle = particles[i];
+        if (particle.isFree || particle.emitterId < lowest || particle.emitterId > highest) continue;
+        if (!std::binary_search(ids.begin(), ids.end(), particle.emitterId)) continue;
+        particle.isFree = true;
+        NoteFreed(i);
+    }
 }
 
 Particle* ParticleSystemController::AllocateParticle() {
@@ -178,7 +218,7 @@ void ParticleSystemController::Update(float time, float dt) {
         }
     }
     StepParticles(time, dt);
-    for (int32_t id : finished) RemoveEmitter(id);
+    RemoveEmitters(std::move(finished));
 }
 
 // Expects the object lock to be held.
@@ -204,18 +244,30 @@ void ParticleSystemController::Emit(ParticleEmitter& emitter, float time) {
         emitter.InitParticle(*slot, serial);
         slot->isFree = false;
         slot->emitterId = emitter.id;
+        ++emitter.liveParticles;
     }
 }
 
 void ParticleSystemController::StepParticles(float time, float dt) {
+    // Neighbouring slots mostly share an emitter: remember the last look-up.
+    int32_t lastId = -1;
+    ParticleEmitter* owner = nullptr;
     for (std::size_t i = 0; i < particles.size(); ++i) {
         Particle& particle = particles[i];
         if (particle.isFree) continue;
-        const auto owner = idToIndex.find(particle.emitterId);
-        if (owner == idToIndex.end())
+        if (!owner || particle.emitterId != lastId) {
+            const auto found = idToIndex.find(particle.emitterId);
+            owner = found == idToIndex.end() ? nullptr : emitters[std::size_t(found->second)].get();
+            lastId = particle.emitterId;
+        }
+        if (!owner) {
             particle.isFree = true;  // its emitter is gone: nothing may step it
-        else
-            emitters[std::size_t(owner->second)]->Update(particle, time, dt);
-        if (particle.isFree) NoteFreed(i);
+            NoteFreed(i);
+            continue;
+        }
+        owner->Update(particle, time, dt);
+        if (!particle.isFree) continue;
+        --owner->liveParticles;
+        NoteFreed(i);
     }
 }

@@ -80,6 +80,9 @@ public:
     Vector auxVector;     // carried for scripts; no emitter reads it
     bool follow = false;  // when set, Update moves position to followName's object
     std::string followName;
+    // Kept by the controller: its live particles, so that removing an emitter
+    // whose particles have all died needs no pass over the store.
+    int32_t liveParticles = 0;
 };
 
 class ParticleSystemController {
@@ -145,6 +148,12 @@ private:
     void FollowObject(ParticleEmitter& emitter);
     void Emit(ParticleEmitter& emitter, float time);
     void StepParticles(float time, float dt);
+    std::vector<int32_t> ListIds() const;
+    void RemoveEmitters(std::vector<int32_t> ids);
+    // RemoveEmitter without freeing the particles: the emitter's count of
+    // live particles, or -1 (reported) for an id that is not registered.
+    int32_t Unregister(int32_t id);
+    void FreeParticlesOf(std::vector<int32_t> ids);
     void NoteFreed(std::size_t index);
 
     // No slot below this is free. Slots are freed only by the controller and
