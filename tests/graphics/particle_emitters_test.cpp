@@ -19,10 +19,6 @@ namespace {
 
 ResourceManager& Store() { return *Module<ResourceManager>::Instance(); }
 
-Vector WithW(Vector v, float w) {
-    v.w = w;
-    return v;
-}
 
 class Emitters : public ParticleTest {};
 
@@ -80,52 +76,40 @@ TEST_F(Emitters, FlashReversesAndSmokeTurnsGreyOnlyTheirFirstParticle) {
     EXPECT_EQ(all, LiveCount(controller));
 }
 
-TEST_F(Emitters, DustFadesItsFirstParticleToHalfAlphaAndStartsTheRestThere) {
-    ExplosionDust& dust = Add<ExplosionDust>("dust");
-    controller.Update(0.0f, 0.0f);
-    EXPECT_FLOAT_EQ(0.9f, controller.particles[0].color.w);
-    EXPECT_NEAR((0.5f - 0.9f) / controller.particles[0].lifetime, controller.particles[0].colorRate.w, 1e-6f);
-    for (int i = 1; i < 15; ++i) {
-        EXPECT_FLOAT_EQ(0.5f, controller.particles[i].color.w) << i;
-        EXPECT_FLOAT_EQ(0.0f, controller.particles[i].colorRate.w) << i;
-    }
-    EXPECT_FLOAT_EQ(0.5f, dust.startColor.w) << "the change stays with the emitter";
-}
-
-TEST_F(Emitters, AShockwaveInAReusedSlotStartsStillAndPiecesDieAtTheirLifetime) {
-    Particle used;
-    used.acceleration = Vector(5, 5, 5, 0);
-    used.velocity = Vector(1, 1, 1, 0);
+TEST_F(Emitters, DustHalvesItsAlphaAfterTheFirstParticleAndAReusedSlotStartsStill) {
+    Particle used;  // a slot left moving by an earlier particle
+    used.acceleration = used.velocity = Vector(5, 5, 5, 0);
     controller.particles.push_back(used);
-    ExplosionShockwave& ring = Add<ExplosionShockwave>("ring");
-    ring.position = Vector(3, 4, 5);
+    Add<ExplosionShockwave>("ring").position = Vector(3, 4, 5);
     controller.Update(0.0f, kStep);
-    controller.Update(0.0f, kStep);
-    ASSERT_FALSE(controller.particles[0].isFree);
     EXPECT_TRUE(VectorNear(controller.particles[0].position, Vector(3, 4, 5)));
+    controller.Clear();
 
-    ExplosionSparks sparks("sparks");
-    Particle p;
-    p.lifetime = p.age = 0.25f;
-    p.velocity = Vector(1, 0, 0);
-    sparks.Update(p, 0.0f, 1.0f);
-    EXPECT_TRUE(p.isFree);
-    EXPECT_EQ(0.0f, p.position.x) << "not integrated in the step it dies";
-    EXPECT_EQ(15u, sparks.particlesAlive);
+    Add<ExplosionDust>("dust");
+    controller.Update(0.0f, 0.0f);
+    const Particle& first = controller.particles[0];
+    EXPECT_NEAR((0.5f - 0.9f) / first.lifetime, first.colorRate.w, 1e-6f);
+    for (int i = 1; i < 15; ++i) EXPECT_TRUE(controller.particles[i].color.w == 0.5f && controller.particles[i].colorRate.w == 0.0f) << i;
 }
 
-TEST_F(Emitters, DebrisTakesItsEndColourOnlyOnceStrictlyPastTheSwitch) {
+TEST_F(Emitters, APieceDiesUnsteppedAtItsLifetimeAndSwitchesColourOnlyPastTheSwitch) {
     ExplosionDebris debris("debris");
-    debris.endColor = Vector(0.1f, 0.2f, 0.3f, 1.0f);
     Particle p;
     debris.InitParticle(p, 0);
     p.age = debris.colorSwitch * p.lifetime;
     debris.Update(p, 0.0f, 0.0f);
-    EXPECT_NE(0.0f, p.colorRate.y) << "not yet at equality";
+    EXPECT_NE(0.0f, p.colorRate.y) << "not at equality";
     p.age += 0.001f;
     debris.Update(p, 0.0f, 0.0f);
-    EXPECT_TRUE(VectorNear(p.color, debris.endColor));
-    EXPECT_TRUE(VectorNear(p.colorRate, Vector(0, 0, 0, 0)));
+    EXPECT_TRUE(VectorNear(p.color, debris.endColor) && VectorNear(p.colorRate, Vector(0, 0, 0, 0)));
+
+    const uint32_t alive = debris.particlesAlive;
+    const Vector at = p.position;
+    p.age = p.lifetime;
+    p.velocity = Vector(1, 0, 0);
+    debris.Update(p, 0.0f, 1.0f);
+    EXPECT_TRUE(p.isFree && VectorNear(p.position, at)) << "freed, not integrated";
+    EXPECT_EQ(alive - 1, debris.particlesAlive);
 }
 
 TEST_F(Emitters, TrailsEmitOnePerFrameWithinTheirBudgetThenLingerAfterTheirObject) {
@@ -199,76 +183,47 @@ protected:
     static constexpr const char* kMapName = "tex_particle_test_ground";
 };
 
-TEST_F(Catalogue, ExplosionsMakeTheirCompanionSetFirstThenDebrisAndSparks) {
-    controller.CreateEffect(0, 2.5f, "", kAt, Vector(9, 9, 9));
-    EXPECT_EQ(Prefixes(controller),
-              (std::vector<std::string>{"ExplosionSmokeEmitter", "ExplosionFlashEmitter", "ExplosionDustEmitter",
-                                        "ExplosionShockWaveEmitter", "ExplosionDebrisEmitter",
-                                        "ExplosionSparkEmitter"}));
-    for (const auto& e : controller.emitters) {
-        EXPECT_FLOAT_EQ(2.5f, e->size);
-        EXPECT_TRUE(VectorNear(e->position, kAt));
-        EXPECT_FALSE(e->follow);
+TEST_F(Catalogue, EachTypeMakesItsEmittersInOrderUnderFreshNames) {
+    const std::string smoke = "ExplosionSmokeEmitter", flash = "ExplosionFlashEmitter", dust = "ExplosionDustEmitter",
+                      ring = "ExplosionShockWaveEmitter", debris = "ExplosionDebrisEmitter",
+                      sparks = "ExplosionSparkEmitter", trail = "SmokeTrail";
+    const struct {
+        int type;
+        std::vector<std::string> classes;
+    } rows[] = {{0, {smoke, flash, dust, ring, debris, sparks}},
+                {4, {smoke, flash, dust, ring, sparks, debris, sparks}},
+                {10, {smoke, flash, dust, sparks, ring, debris}},
+                {11, {smoke, flash, dust, ring}},
+                {13, {"BulletSplashEmitter", "DustRiseEmitter"}},
+                {14, {sparks}},
+                {17, {"DebrisTrail", trail, trail, trail, trail}},
+                {18, {trail, trail, trail}},
+                {12, {}}, {15, {}}, {16, {}}, {19, {}}, {-1, {}}};
+    for (const auto& row : rows) {
+        controller.Clear();
+        const unsigned before = Store().GetObjectNum();
+        controller.CreateEffect(row.type, 2.0f, "", kAt, Vector(9, 9, 9));
+        EXPECT_EQ(Prefixes(controller), row.classes) << row.type;
+        EXPECT_EQ(before + 1 + row.classes.size(), Store().GetObjectNum()) << "one counter value per emitter";
     }
-    EXPECT_TRUE(VectorNear(At(0).endColor, Vector(1, 0.6f, 0.02f, 0.8f)));
+}
+
+TEST_F(Catalogue, DebrisAndSplashesTakeTheGroundAndTrailsFollowAtScaledSizes) {
+    controller.CreateEffect(0, 2.5f, "", kAt, Vector());
+    controller.CreateEffect(1, 2.5f, "", kAt, Vector());
+    controller.CreateEffect(13, 1.0f, "", kAt, Vector());
+    for (std::size_t i = 0; i < 12; ++i) EXPECT_TRUE(At(i).size == 2.5f && VectorNear(At(i).position, kAt)) << i;
     EXPECT_TRUE(VectorNear(At(4).startColor, Vector(1, 0.66f, 0.02f, 1)));
     EXPECT_NE(At(4).endColor.y, kGround.y) << "type 0 debris keeps its grey";
+    EXPECT_TRUE(VectorNear(At(10).endColor, kGround)) << "type 1 debris fades to the ground";
+    EXPECT_TRUE(VectorNear(At(12).startColor, kGround) && VectorNear(At(13).startColor, kGround));
 
     controller.Clear();
-    controller.CreateEffect(4, 1.0f, "", kAt, Vector());
-    ASSERT_EQ(7u, controller.emitters.size()) << "the cyan set carries sparks of its own";
-    EXPECT_EQ("ExplosionSparkEmitter", Prefix(At(4).name));
-    EXPECT_TRUE(VectorNear(At(5).endColor, kGround)) << "type 4 debris fades to the ground";
-
-    controller.Clear();
-    controller.CreateEffect(13, 1.0f, "", kAt, Vector());
-    EXPECT_EQ(Prefixes(controller), (std::vector<std::string>{"BulletSplashEmitter", "DustRiseEmitter"}));
-    EXPECT_TRUE(VectorNear(At(0).startColor, kGround));
-    EXPECT_TRUE(VectorNear(At(1).startColor, kGround));
-}
-
-TEST_F(Catalogue, RandomTintsKeepTheirAlphasAndOrder) {
-    controller.CreateEffect(10, 1.0f, "", kAt, Vector());
-    EXPECT_EQ(Prefixes(controller),
-              (std::vector<std::string>{"ExplosionSmokeEmitter", "ExplosionFlashEmitter", "ExplosionDustEmitter",
-                                        "ExplosionSparkEmitter", "ExplosionShockWaveEmitter",
-                                        "ExplosionDebrisEmitter"}));
-    const float alphas[] = {1.0f, 1.0f, 0.9f, 0.9f, 0.3f, 1.0f};
-    for (std::size_t i = 0; i < 6; ++i) EXPECT_FLOAT_EQ(alphas[i], At(i).startColor.w) << i;
-    EXPECT_FLOAT_EQ(0.8f, At(0).endColor.w);
-    EXPECT_TRUE(VectorNear(At(5).endColor, kGround));
-    // Smoke, dust and debris share C1; flash, sparks and shock wave share C3.
-    EXPECT_TRUE(VectorNear(At(2).startColor, WithW(At(0).startColor, 0.9f)));
-    EXPECT_TRUE(VectorNear(At(3).startColor, WithW(At(1).startColor, 0.9f)));
-
-    controller.Clear();
-    controller.CreateEffect(11, 1.0f, "", kAt, Vector());
-    EXPECT_EQ(4u, controller.emitters.size());
-}
-
-TEST_F(Catalogue, MissileTrailsFollowTheirObjectAtScaledSizes) {
     controller.CreateEffect(17, 6.0f, "missile7", kAt, Vector());
     const float sizes[] = {6.0f / 10.3f, 1.0f, 12.0f, 6.0f, 6.0f / 4.5f};
-    ASSERT_EQ(5u, controller.emitters.size());
-    EXPECT_EQ("DebrisTrail", Prefix(At(0).name));
-    for (std::size_t i = 0; i < 5; ++i) {
-        EXPECT_FLOAT_EQ(sizes[i], At(i).size) << i;
-        EXPECT_TRUE(At(i).follow);
-        EXPECT_EQ("missile7", At(i).followName);
-    }
-    EXPECT_FLOAT_EQ(0.5f, static_cast<TrailEmitter&>(At(0)).particleLife);
+    for (std::size_t i = 0; i < 5; ++i)
+        EXPECT_TRUE(At(i).size == sizes[i] && At(i).follow && At(i).followName == "missile7") << i;
     EXPECT_FLOAT_EQ(0.06f, static_cast<TrailEmitter&>(At(4)).particleLife);
-}
-
-TEST_F(Catalogue, NamesNeverRepeatAndTypesWithoutEffectLeaveTheCounterAlone) {
-    controller.CreateEffect(14, 1.0f, "", kAt, Vector());
-    controller.CreateEffect(14, 1.0f, "", kAt, Vector());
-    EXPECT_NE(At(0).name, At(1).name);
-
-    const unsigned before = Store().GetObjectNum();
-    for (int type : {12, 15, 16, 19, -1}) controller.CreateEffect(type, 1.0f, "", kAt, Vector());
-    EXPECT_EQ(before + 1, Store().GetObjectNum());
-    EXPECT_EQ(2u, controller.emitters.size());
 }
 
 }  // namespace
