@@ -14,8 +14,6 @@
 
 #include <GL/glew.h>
 
-#include <filesystem>
-
 #include "graphics.h"
 #include "graphics/gl_state.h"
 #include "object_manager.h"
@@ -28,7 +26,6 @@ namespace {
 constexpr float kStep = 1.0f / 60.0f;
 constexpr int kHeaviestExplosion = 3;
 constexpr int kTargetLive = 4000;
-const float kPi = 3.14159265f;
 
 ObjectManager& Objects() { return *Module<ObjectManager>::Instance(); }
 Graphics& TheGraphics() { return *Module<Graphics>::Instance(); }
@@ -85,27 +82,9 @@ void BM_ParticleUpdate(benchmark::State& state) {
     RunParticleFrames(state, Vector(0, 5, 0), [](float time) { Controller().Update(time, kStep); });
 }
 
-// One window with the first level and the renderer, made on first use; the
-// camera stands at the player's start looking along +z.
+// One window with the first level and the renderer, made on first use.
 bool SceneReady() {
-    static const bool ready = [] {
-        std::filesystem::current_path(QUELL_RUN_DIR);
-        System& system = *Module<System>::Instance();
-        system.running.store(false);
-        system.fullScreen = false;
-        system.width = 1024;
-        system.height = 768;
-        if (!system.InitGL() || !test_support::LoadFirstLevelScene()) return false;
-        TheGraphics().Init();
-        ObjectLock lock;
-        if (!Objects().HasGameObject("player")) return false;
-        CameraObject& camera = Objects().cameraObject;
-        camera.mode = 0;
-        camera.target = Objects().GetGameObject("player")->trans;
-        camera.yaw = kPi;
-        camera.pitch = 0.0f;
-        return true;
-    }();
+    static const bool ready = test_support::OpenFirstLevelWindow(1024, 768);
     return ready;
 }
 
