@@ -1,0 +1,128 @@
+// The world running itself on level 1: the real frame loop with its worker
+// threads, the spawn points releasing a wave, the enemies planning their
+// paths, and shots expiring on the settable clock; while paused, objects stay
+// queued. No OpenGL context. Run under ThreadSanitizer too.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "aistuff/state_expire.h"
+#include "behavior_manager.h"
+#include "event_manager.h"
+#include "frame_loop.h"
+#include "level.h"
+#include "lua_manager.h"
+#include "object_manager.h"
+#include "objects/components.h"
+#include "platform/clock.h"
+#include "resource_manager.h"
+#include "spawn_manager.h"
+#include "support/log_capture.h"
+#include "support/temp_folder.h"
+#include "system.h"
+
+namespace {
+
+constexpr double kStep = 1.0 / 60.0;
+
+ObjectManager& Objects() { return *Module<ObjectManager>::Instance(); }
+BehaviorManager& Behavior() { return *Module<BehaviorManager>::Instance(); }
+System& Sys() { return *Module<System>::Instance(); }
+
+class LevelOneRunning : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Module<EventManager>::Instance()->Init();
+        ResourceManager& store = *Module<ResourceManager>::Instance();
+        store.Init();
+        store.LoadCategory("all");
+        store.LoadCategory("level1");
+        Objects().Init();
+        Module<LuaManager>::Instance()->Init();
+        ASSERT_TRUE(Singleton<Level>::Instance()->LoadLevel("./resource/levels/level1.xml"));
+        Module<LuaManager>::Instance()->DoFile("./scripts/load_level_1.lua");
+        Behavior().Init();
+        Module<SpawnManager>::Instance()->Init();
+        Sys().running.store(true);
+        Sys().Pause(false);
+        Sys().frameTime.store(kStep);
+        clock = 1000.0;
+        platform::SetClockTime(clock);
+        StartWorkerThreads();
+    }
+    void TearDown() override {
+        JoinWorkerThreads();
+        Module<SpawnManager>::Instance()->Kill();
+        Behavior().Kill();
+        Module<LuaManager>::Instance()->Kill();
+        Singleton<Level>::Instance()->ReleaseLevelData();
+        Objects().Kill();
+        Module<EventManager>::Instance()->Kill();
+    }
+    // One frame of the game's own loop, the clock moved on by one step first.
+    void Frame() {
+        clock += kStep;
+        platform::SetClockTime(clock);
+        RunFrame(false);
+    }
+    static GameObject Shot(const std::string& name, double lifetime) {
+        GameObject shot(name);
+        shot.AttachComponent(PhysicsComp());
+        BehaviorComp behavior;
+        behavior.sm.Push(new StateExpire(name, lifetime));
+        shot.AttachComponent(behavior);
+        return shot;
+    }
+    static int CountPrefixed(const std::string& prefix, bool deadOnly) {
+        ObjectLock lock;
+        int count = 0;
+        for (const auto& entry : Objects().gameObjectList)
+            count += entry.second.name.rfind(prefix, 0) == 0 && (!deadOnly || entry.second.isDead);
+        return count;
+    }
+
+    test_support::TempProfile profile;
+    test_support::LogCapture log;
+    double clock = 0.0;
+};
+
+TEST_F(LevelOneRunning, ThreeHundredFramesSpawnPlanAndExpireWithoutAnError) {
+    Event wave("test", "SpawnManager", SpawnManager::kDistributeObjects);
+    wave.SetParam(SpawnManager::kParamNumber, 6);
+    wave.SetParam(SpawnManager::kParamPattern, std::string("MediumMech"));
+    Module<EventManager>::Instance()->PublishEvent(wave);
+    for (int frame = 0; frame < 300; ++frame) {
+        // A shot every 10 frames, living 0.5 s: those of the first 260 frames are gone.
+        if (frame % 10 == 0 && frame < 260) Behavior().QueueGameObject(Shot("shot" + std::to_string(frame), 0.5));
+        Frame();
+    }
+    EXPECT_EQ(CountPrefixed("shot", true), 26);
+    EXPECT_GE(CountPrefixed("MediumMech", false), 2);
+    EXPECT_NE(Behavior().playerNode, 0);
+    int planned = 0;
+    {
+        ObjectLock lock;
+        for (const auto& entry : Objects().gameObjectList) {
+            const BehaviorComp* behavior = entry.second.GetBehaviorComp();
+            planned += entry.second.GetStatsComp() && behavior && !behavior->sm.path.empty();
+        }
+    }
+    EXPECT_GE(planned, 1);
+    EXPECT_EQ(log.Count("ERROR"), 0) << log.Text();
+}
+
+TEST_F(LevelOneRunning, WhilePausedQueuedObjectsWaitAndThenJoinLastQueuedFirst) {
+    Sys().Pause(true);
+    for (const char* name : {"qa", "qb", "qc"}) Behavior().QueueGameObject(GameObject(name));
+    Frame();
+    Frame();
+    EXPECT_EQ(CountPrefixed("q", false), 0);
+    Sys().Pause(false);
+    Frame();
+    ObjectLock lock;
+    EXPECT_LT(Objects().GetObjectNumber("qc"), Objects().GetObjectNumber("qb"));
+    EXPECT_LT(Objects().GetObjectNumber("qb"), Objects().GetObjectNumber("qa"));
+    EXPECT_NE(Objects().GetObjectNumber("qc"), 0u);
+}
+
+}  // namespace
