@@ -4,7 +4,11 @@
 // queued. No OpenGL context. Run under ThreadSanitizer too.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
+
+#include <tinyxml.h>
 
 #include "aistuff/state_expire.h"
 #include "behavior_manager.h"
@@ -20,6 +24,7 @@
 #include "support/log_capture.h"
 #include "support/temp_folder.h"
 #include "system.h"
+#include "xml_file.h"
 
 namespace {
 
@@ -123,6 +128,43 @@ TEST_F(LevelOneRunning, WhilePausedQueuedObjectsWaitAndThenJoinLastQueuedFirst) 
     EXPECT_LT(Objects().GetObjectNumber("qc"), Objects().GetObjectNumber("qb"));
     EXPECT_LT(Objects().GetObjectNumber("qb"), Objects().GetObjectNumber("qa"));
     EXPECT_NE(Objects().GetObjectNumber("qc"), 0u);
+}
+
+// The loader's side of a level load fills a graph of its own and swaps it in
+// while the main thread's planning turns search the current one.
+TEST_F(LevelOneRunning, ALoadSwapsInItsGraphWhileTheTurnsSearch) {
+    TiXmlDocument document;
+    std::string reason;
+    ASSERT_TRUE(LoadXmlFile(document, "./resource/levels/level1.xml", reason)) << reason;
+    const std::size_t nodes = Behavior().navGraph.nodes.size();
+    for (int i = 0; i < 3; ++i) {
+        GameObject enemy("hunter" + std::to_string(i));
+        enemy.trans = Vector(400.0f + 300.0f * float(i), 0, 1500);
+        enemy.AttachComponent(StatsComp());
+        enemy.AttachComponent(BehaviorComp());
+        Objects().AddGameObject(enemy);
+    }
+    std::atomic<bool> loaded{false};
+    std::thread loader([&] {
+        for (int load = 0; load < 20; ++load) {
+            NavGraph graph;
+            LoadNavGraph(graph, *document.RootElement());
+            Behavior().ReplaceNavGraph(graph);
+        }
+        loaded.store(true);
+    });
+    // The player jumps between two corners, so every turn searches anew.
+    for (int frame = 0; !loaded.load() || frame < 10; ++frame) {
+        {
+            ObjectLock lock;
+            Objects().GetGameObject("player")->trans = frame % 2 ? Vector(300, 0, 300) : Vector(1700, 0, 1700);
+        }
+        Frame();
+    }
+    loader.join();
+    ObjectLock lock;
+    EXPECT_EQ(Behavior().navGraph.nodes.size(), nodes);
+    EXPECT_FALSE(Objects().GetGameObject("hunter0")->GetBehaviorComp()->sm.path.empty());
 }
 
 }  // namespace
