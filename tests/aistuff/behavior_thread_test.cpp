@@ -19,8 +19,8 @@
 #include "object_manager.h"
 #include "objects/components.h"
 #include "platform/clock.h"
-#include "resource_manager.h"
 #include "spawn_manager.h"
+#include "support/game_world.h"
 #include "support/log_capture.h"
 #include "support/temp_folder.h"
 #include "system.h"
@@ -38,13 +38,7 @@ class LevelOneRunning : public ::testing::Test {
 protected:
     void SetUp() override {
         Module<EventManager>::Instance()->Init();
-        ResourceManager& store = *Module<ResourceManager>::Instance();
-        store.Init();
-        store.LoadCategory("all");
-        store.LoadCategory("level1");
-        Objects().Init();
-        Module<LuaManager>::Instance()->Init();
-        ASSERT_TRUE(Singleton<Level>::Instance()->LoadLevel("./resource/levels/level1.xml"));
+        ASSERT_TRUE(test_support::LoadLevelOne());
         Module<LuaManager>::Instance()->DoFile("./scripts/load_level_1.lua");
         Behavior().Init();
         Module<SpawnManager>::Instance()->Init();

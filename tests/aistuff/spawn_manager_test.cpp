@@ -9,9 +9,8 @@
 #include <vector>
 
 #include "aistuff/live_world.h"
-#include "resource_manager.h"
 #include "spawn_manager.h"
-#include "support/temp_folder.h"
+#include "support/game_world.h"
 #include "system.h"
 
 namespace {
@@ -32,14 +31,7 @@ class SpawnFrames : public LiveWorld {
 protected:
     static void SetUpTestSuite() {
         static test_support::TempFolder folder;
-        std::string list = "<registry>\n";
-        for (const auto& pattern : kPatterns) {
-            folder.WriteFile(std::string(pattern[0]) + ".xml", pattern[1]);
-            list += "<p registry=\"" + std::string(pattern[0]) + "\" file=\"" + folder.Path() + "/" + pattern[0] +
-                    ".xml\"/>\n";
-        }
-        folder.WriteFile("list.xml", list + "</registry>\n");
-        Module<ResourceManager>::Instance()->LoadObjectPatterns((folder.Path() + "/list.xml").c_str());
+        test_support::LoadPatternFiles(folder, kPatterns);
     }
     void SetUp() override {
         LiveWorld::SetUp();
