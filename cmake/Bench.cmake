@@ -1,11 +1,13 @@
 # Google Benchmark programs: bench/<name>_bench.cpp -> bench_<name>. Not run by ctest.
+# A benchmark of the game's content finds it in the run folder (QUELL_RUN_DIR)
+# and may use the test helpers that load it.
 file(GLOB QUELL_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*_bench.cpp)
 foreach(src ${QUELL_BENCH_SOURCES})
   get_filename_component(name ${src} NAME_WE)
   add_executable(bench_${name} ${src})
   target_compile_options(bench_${name} PRIVATE ${QUELL_WARNINGS})
-  target_link_libraries(bench_${name} PRIVATE engine benchmark::benchmark)
-  # Benchmarks that read game content find it in the run folder.
+  target_include_directories(bench_${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   target_compile_definitions(bench_${name} PRIVATE QUELL_RUN_DIR="${QUELL_RUN_DIR}")
+  target_link_libraries(bench_${name} PRIVATE engine benchmark::benchmark)
   add_dependencies(bench_${name} content)
 endforeach()
