@@ -8,11 +8,11 @@ list(REMOVE_ITEM QUELL_ENGINE_SOURCES ${CMAKE_SOURCE_DIR}/source/main.cpp)
 add_library(engine STATIC ${QUELL_ENGINE_SOURCES})
 target_include_directories(engine PUBLIC ${CMAKE_SOURCE_DIR}/source)
 target_include_directories(engine SYSTEM PUBLIC
-  ${LUA_INCLUDE_DIR} ${SOIL_INCLUDE_DIR} ${SDL_MIXER_INCLUDE_DIRS})
+  ${LUA_INCLUDE_DIR} ${SDL_MIXER_INCLUDE_DIRS})
 target_compile_options(engine PRIVATE ${QUELL_WARNINGS})
 target_link_libraries(engine PUBLIC
   SDL::SDL ${SDL_MIXER_LIBRARIES} OpenGL::GL GLEW::GLEW ${LUA_LIBRARIES}
-  Boost::thread Boost::chrono PkgConfig::TINYXML ${SOIL_LIBRARY}
+  Boost::thread Boost::chrono PkgConfig::TINYXML PNG::PNG
   Threads::Threads)
 
 include(cmake/Bind.cmake OPTIONAL)

@@ -55,7 +55,7 @@ bool Level::LoadFromXML(const std::string& path) {
     std::string reason;
     if (!LoadXmlFile(doc, path, reason)) {
         Sys().Log("LoadFromXML: Error loading XML file\n");
-        Sys().Log(std::string("doc.ErrorDesc()") + " = " + reason + "\n");
+        Sys().Log("doc.ErrorDesc() = " + path + ": " + reason + "\n");
         return false;
     }
     const TiXmlElement* root = doc.FirstChildElement();

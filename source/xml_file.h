@@ -1,11 +1,13 @@
 // LoadXmlFile: reads one of the game's XML content files (registry, pattern
 // list, patterns, levels) into a TinyXML document without trusting it.
 //
-// TinyXML parses nested elements by recursion and reads whole files into
-// memory, so a hostile file could exhaust the stack or the heap: files past
-// MAX_XML_FILE_BYTES or nested deeper than MAX_XML_DEPTH are refused before
-// parsing. Any thread; no shared state; never logs (the caller names the
-// file in its own message).
+// TinyXML 2.6 parses nested elements by recursion, reads whole files into
+// memory and, in UTF-8 mode, steps over a multi-byte character without
+// looking for the end of the text. So before parsing, a file is refused when
+// it is larger than MAX_XML_FILE_BYTES, is not well-formed UTF-8, or does not
+// follow TinyXML's grammar with elements nested at most MAX_XML_DEPTH deep.
+// Any thread; no shared state; never logs (the caller names the file in its
+// own message).
 #pragma once
 
 #include <cstddef>
@@ -20,7 +22,15 @@ const int MAX_XML_DEPTH = 256;
 // (for the log line) and the document left empty or partly filled.
 bool LoadXmlFile(TiXmlDocument& document, const std::string& path, std::string& reason);
 
-// The deepest element nesting in text, counted the way a parser would nest
-// (comments, CDATA, declarations and quoted attribute values skipped).
-// Stops counting once limit is passed and returns a value above it.
-int XmlNestingDepth(const std::string& text, int limit);
+// True when text is well-formed UTF-8 (an optional leading byte-order mark)
+// with no zero byte and no byte-order mark or U+FFFE/U+FFFF further on;
+// otherwise false with the reason.
+bool CheckXmlEncoding(const std::string& text, std::string& reason);
+
+// Walks text (already checked by CheckXmlEncoding, line ends as TinyXML sees
+// them) the way TinyXML will parse it: declarations, comments, CDATA,
+// unknown "<!...>" and "<?...>" nodes, attributes quoted or not, character
+// references. False with the reason and line at the first byte it cannot
+// place, at a closing tag that does not match, or when elements nest deeper
+// than depthLimit. Never recurses.
+bool CheckXmlStructure(const std::string& text, int depthLimit, std::string& reason);

@@ -1,5 +1,5 @@
-// Writes an RgbaImage as an 8-bit RGBA, non-interlaced PNG (the only kind the
-// game's image decoder reads) through libpng.
+// Writes an RgbaImage as an 8-bit RGBA, non-interlaced PNG (the kind every
+// texture of the game is) through libpng.
 #pragma once
 
 #include <string>

@@ -1,6 +1,7 @@
 // The records of the navigation graph: GraphNode (one node, also the element
-// of every planned path) and GraphEdge (one edge leaving a node). Plain values;
-// the graph that holds them and searches them is NavGraph.
+// of every planned path), GraphEdge (one edge leaving a node) and
+// SearchRecord (a node as the route search holds it). Plain values; the graph
+// that holds them and searches them is NavGraph.
 #pragma once
 
 #include <vector>
@@ -30,4 +31,14 @@ struct GraphNode {
     float h = 0.0f;       // heuristic estimate to the goal
     int parent = 0;       // id of the node the search came from; 0 for the start
     std::vector<GraphEdge> edges;
+};
+
+// A node during a search: its id and search values only, so that the open
+// list costs the same whatever the node's edge list holds.
+struct SearchRecord {
+    int id = 0;
+    float f = 0.0f;
+    float g = 0.0f;
+    float h = 0.0f;
+    int parent = 0;  // 0 for the start
 };

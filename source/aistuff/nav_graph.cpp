@@ -19,6 +19,13 @@ void Warn(const std::string& message) {
     Module<System>::Instance()->Warning(message);
 }
 
+std::uint64_t PairKey(int a, int b) {
+    const auto low = std::uint32_t(std::min(a, b)), high = std::uint32_t(std::max(a, b));
+    return std::uint64_t(low) << 32 | high;
+}
+
+const std::vector<GraphEdge> kNoEdges;
+
 }  // namespace
 
 void NavGraph::AddNode(const GraphNode& node) {
@@ -39,6 +46,7 @@ void NavGraph::AddBidirectionalEdge(int a, int b) {
              " names unknown node " + std::to_string(missing) + "; edge refused");
         return;
     }
+    if (!joinedPairs.insert(PairKey(a, b)).second) return;
     float cost = Distance4(nodeA->second.trans, nodeB->second.trans);
     nodeA->second.edges.emplace_back(a, b, false, false, 1.0f, cost);
     nodeB->second.edges.emplace_back(b, a, false, false, 1.0f, cost);
@@ -48,6 +56,7 @@ void NavGraph::AddBidirectionalEdge(int a, int b) {
 void NavGraph::Clear() {
     nodes.clear();
     edges.clear();
+    joinedPairs.clear();
     openList.clear();
     visited.clear();
 }
@@ -79,37 +88,37 @@ bool NavGraph::FindPath(GraphNode start, GraphNode goal, std::vector<GraphNode>&
     visited.clear();
     if (start.id == 0 || goal.id == 0) return false;
 
-    start.g = 0.0f;
-    start.h = Heuristic(start.trans, goal.trans);
-    start.f = start.h;
-    start.parent = 0;
-    PushOpen(start);
+    SearchRecord first;
+    first.id = start.id;
+    first.h = Heuristic(start.trans, goal.trans);
+    first.f = first.h;
+    PushOpen(first);
 
     while (!openList.empty()) {
-        GraphNode least = PopOpen();
+        const SearchRecord least = PopOpen();
         RecordVisit(least);
         if (least.id == goal.id) {
-            BuildPath(goal.id, path);
+            BuildPath(start, goal.id, path);
             return true;
         }
-        ExpandEdges(least, goal);
+        ExpandEdges(least, start, goal);
     }
     return false;
 }
 
-void NavGraph::PushOpen(const GraphNode& record) {
+void NavGraph::PushOpen(const SearchRecord& record) {
     openList.push_back(record);
     std::push_heap(openList.begin(), openList.end(), GreaterF());
 }
 
-GraphNode NavGraph::PopOpen() {
+SearchRecord NavGraph::PopOpen() {
     std::pop_heap(openList.begin(), openList.end(), GreaterF());
-    GraphNode least = openList.back();
+    const SearchRecord least = openList.back();
     openList.pop_back();
     return least;
 }
 
-void NavGraph::RecordVisit(const GraphNode& record) {
+void NavGraph::RecordVisit(const SearchRecord& record) {
     auto found = visited.find(record.id);
     if (found == visited.end())
         visited.emplace(record.id, record);
@@ -117,30 +126,43 @@ void NavGraph::RecordVisit(const GraphNode& record) {
         found->second = record;
 }
 
-void NavGraph::ExpandEdges(const GraphNode& from, const GraphNode& goal) {
-    for (const GraphEdge& edge : from.edges) {
+const std::vector<GraphEdge>& NavGraph::EdgesOf(const SearchRecord& record, const GraphNode& start) const {
+    if (record.parent == 0 && record.id == start.id) return start.edges;
+    auto node = nodes.find(record.id);
+    return node == nodes.end() ? kNoEdges : node->second.edges;
+}
+
+void NavGraph::ExpandEdges(const SearchRecord& from, const GraphNode& start, const GraphNode& goal) {
+    for (const GraphEdge& edge : EdgesOf(from, start)) {
         if (visited.count(edge.to)) continue;
         auto target = nodes.find(edge.to);
         // A start record handed in by a caller may carry edges the graph never saw.
         if (target == nodes.end()) continue;
-        GraphNode next = target->second;
+        SearchRecord next;
+        next.id = edge.to;
         next.g = from.g + edge.cost * edge.weight;
         next.parent = from.id;
-        next.h = Heuristic(next.trans, goal.trans);
+        next.h = Heuristic(target->second.trans, goal.trans);
         next.f = next.g + next.h;
         PushOpen(next);
     }
 }
 
-void NavGraph::BuildPath(int goalId, std::vector<GraphNode>& path) const {
+void NavGraph::BuildPath(const GraphNode& start, int goalId, std::vector<GraphNode>& path) const {
     auto current = visited.find(goalId);
-    path.push_back(current->second);
     // Each step moves to a distinct visited record, so the walk is bounded by
     // the visited count even if bad data ever formed a parent cycle.
-    for (size_t steps = 0; current->second.parent != 0 && steps < visited.size(); ++steps) {
-        current = visited.find(current->second.parent);
-        if (current == visited.end()) break;
-        path.push_back(current->second);
+    for (size_t steps = 0; current != visited.end() && steps <= visited.size(); ++steps) {
+        const SearchRecord& record = current->second;
+        const bool isStart = record.parent == 0 && record.id == start.id;
+        GraphNode node = isStart ? start : nodes.at(record.id);
+        node.f = record.f;
+        node.g = record.g;
+        node.h = record.h;
+        node.parent = record.parent;
+        path.push_back(std::move(node));
+        if (record.parent == 0) break;
+        current = visited.find(record.parent);
     }
     std::reverse(path.begin(), path.end());
 }

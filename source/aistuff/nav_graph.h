@@ -9,10 +9,15 @@
 //
 // Node ids are non-zero: 0 means "no node" (a path's start has parent 0, and
 // GetNearestNode answers 0 for an empty graph). A node with id 0 and an edge
-// naming an unknown node are refused with a warning.
+// naming an unknown node are refused with a warning. An edge between two
+// nodes already joined is merged into the first (a level may list one many
+// times), and the search holds node ids, never copies of nodes with their
+// edge lists, so its memory grows with the edges, not their square.
 #pragma once
 
+#include <cstdint>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "aistuff/graph_records.h"
@@ -25,13 +30,14 @@ class NavGraph : public Extension<BehaviorManager> {
 public:
     // Heap order for openList: the record with the least f on top.
     struct GreaterF {
-        bool operator()(const GraphNode& a, const GraphNode& b) const { return a.f > b.f; }
+        bool operator()(const SearchRecord& a, const SearchRecord& b) const { return a.f > b.f; }
     };
 
     // Stores a copy under node.id. An id already present keeps its first node.
     void AddNode(const GraphNode& node);
     // Joins nodes a and b both ways with the distance between them as cost,
-    // and keeps one graph-wide record of the pair.
+    // and keeps one graph-wide record of the pair; nothing when a and b are
+    // already joined (either way round).
     void AddBidirectionalEdge(int a, int b);
     // Forgets every node and edge (each level load starts from an empty graph).
     void Clear();
@@ -45,15 +51,20 @@ public:
     // either record is "no node" (id 0). The stored nodes are not changed.
     bool FindPath(GraphNode start, GraphNode goal, std::vector<GraphNode>& path);
 
-    std::vector<GraphNode> openList;                // heap on f; working storage of FindPath
-    std::unordered_map<int, GraphNode> visited;     // records taken off openList by FindPath
+    std::vector<SearchRecord> openList;             // heap on f; working storage of FindPath
+    std::unordered_map<int, SearchRecord> visited;  // records taken off openList by FindPath
     std::unordered_map<int, GraphNode> nodes;       // the graph, by id
-    std::vector<GraphEdge> edges;                   // one per AddBidirectionalEdge
+    std::vector<GraphEdge> edges;                   // one per pair of joined nodes
 
 private:
-    void PushOpen(const GraphNode& record);
-    GraphNode PopOpen();
-    void RecordVisit(const GraphNode& record);
-    void ExpandEdges(const GraphNode& from, const GraphNode& goal);
-    void BuildPath(int goalId, std::vector<GraphNode>& path) const;
+    void PushOpen(const SearchRecord& record);
+    SearchRecord PopOpen();
+    void RecordVisit(const SearchRecord& record);
+    // The edges leaving a record: the start's own (the caller's copy may
+    // carry edges of its own), otherwise the stored node's.
+    const std::vector<GraphEdge>& EdgesOf(const SearchRecord& record, const GraphNode& start) const;
+    void ExpandEdges(const SearchRecord& from, const GraphNode& start, const GraphNode& goal);
+    void BuildPath(const GraphNode& start, int goalId, std::vector<GraphNode>& path) const;
+
+    std::unordered_set<std::uint64_t> joinedPairs;  // both ids of each edge, smaller first
 };

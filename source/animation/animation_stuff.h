@@ -8,7 +8,7 @@
 // Threads: plain values; the loader thread fills them, the main thread plays
 // them. A skeleton held by a GraphicsComp is read and played only under the
 // object lock. Limits that the readers enforce on files: at most MAX_BONES
-// bones, bone indices below MAX_BONES, a root bone in range and bone children
+// bones and MAX_BONES tracks an animation, bone indices below MAX_BONES, a root bone in range and bone children
 // that form a tree (no cycles, no shared children). Skeletons built in code
 // are checked once before they are first posed.
 //

@@ -108,12 +108,15 @@ Mix_Chunk* MixerSoundLayer::LoadChunk(const char* file) {
     if (!open || !file) return nullptr;
     std::vector<std::uint8_t> bytes;
     std::string problem;
-    if (!ReadSoundFile(file, bytes, problem) || !CheckWavImage(bytes, problem)) {
+    WavLayout layout;
+    if (!ReadSoundFile(file, bytes, problem) || !ReadWavLayout(bytes, layout, problem)) {
         Warn(std::string("sound file not loaded: ") + file + ": " + problem);
         return nullptr;
     }
+    // SDL decodes the checked chunks only, never its own reading of the file.
+    const std::vector<std::uint8_t> canonical = CanonicalWav(bytes, layout);
     // Decoding converts to the device's format, so the device must be open.
-    SDL_RWops* source = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
+    SDL_RWops* source = SDL_RWFromConstMem(canonical.data(), static_cast<int>(canonical.size()));
     Mix_Chunk* chunk = source ? Mix_LoadWAV_RW(source, 1) : nullptr;
     if (!chunk) Warn(std::string("sound file not loaded: ") + file + ": " + Mix_GetError());
     return chunk;

@@ -246,6 +246,10 @@ bool ReadAnimSet(ByteReader& in, AnimSet& value) {
     AnimSet set;
     uint32_t count = 0;
     if (!in.ReadCount(MIN_TRACK_RECORD_BYTES, count)) return false;
+    // One track per bone: more can never be played, and an empty track takes
+    // ten times its eight bytes on disk in memory.
+    if (count > uint32_t(MAX_BONES))
+        return in.Fail(std::to_string(count) + " tracks, more than " + std::to_string(MAX_BONES) + " bones");
     set.animTrackList.resize(count);
     for (AnimTrack& track : set.animTrackList)
         if (!ReadAnimation(in, track)) return false;

@@ -1,4 +1,4 @@
-// NavGraph: building, clearing, and A* on small graphs and grids.
+// NavGraph: building (repeated edges merged), clearing, and A* on small graphs and grids.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -52,6 +52,8 @@ TEST(NavGraphBuild, EdgesJoinBothWaysBadNodesOrEdgesAreRefusedAndClearStartsAfre
     graph.AddNode(Node(2, 9, 9, 9));  // a second node 2 leaves the first
     graph.AddNode(Node(0, 0, 0, 0));
     graph.AddBidirectionalEdge(1, 2);
+    graph.AddBidirectionalEdge(2, 1);  // the same pair again, either way round: merged
+    graph.AddBidirectionalEdge(1, 2);
     graph.AddBidirectionalEdge(1, 42);
     graph.AddBidirectionalEdge(42, 1);
     ASSERT_EQ(graph.nodes.size(), 2u);
@@ -69,7 +71,10 @@ TEST(NavGraphBuild, EdgesJoinBothWaysBadNodesOrEdgesAreRefusedAndClearStartsAfre
     EXPECT_TRUE(graph.nodes.empty() && graph.edges.empty() && graph.openList.empty() && graph.visited.empty());
     EXPECT_EQ(graph.GetNearestNode(Vector(0, 0, 0)), 0);
     graph.AddNode(Node(1, 50, 0, 50));
+    graph.AddNode(Node(2, 0, 0, 0));
     EXPECT_TRUE(graph.nodes.at(1).edges.empty());
+    graph.AddBidirectionalEdge(1, 2);  // the pairs are forgotten too
+    EXPECT_EQ(graph.edges.size(), 1u);
 }
 
 TEST(NavGraphSearch, StartEqualsGoalUnreachableAndTheNoNodeId) {

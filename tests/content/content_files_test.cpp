@@ -1,9 +1,8 @@
 // The generated files that the registry names read back through the game's
-// own readers (the binary mesh, skeleton and animation loaders, SOIL for the
+// own readers (the binary mesh, skeleton and animation loaders, the PNG decoder for the
 // pictures), and skinned models hold together: meshes use only their
 // skeleton's bones, animations loop without a zero-length span over one
 // track per bone, and weapon hot spots name real bones.
-#include <SOIL/SOIL.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -11,6 +10,7 @@
 #include "content/content_catalog.h"
 #include "resource_manager.h"
 #include "resource_manager/binary_files.h"
+#include "resource_manager/png_texture.h"
 
 namespace {
 
@@ -28,10 +28,8 @@ TEST(ContentFiles, EveryPictureAndModelReadsBack) {
         Skeleton skeleton;
         AnimSet set;
         if (prefix == "tex") {
-            int width = 0, height = 0, channels = 0;  // forced to RGBA, as the texture loader does
-            unsigned char* pixels = SOIL_load_image(file.c_str(), &width, &height, &channels, SOIL_LOAD_RGBA);
-            EXPECT_TRUE(pixels && width > 0 && height > 0) << name << ": SOIL cannot read " << file;
-            SOIL_free_image_data(pixels);
+            std::string problem;
+            EXPECT_TRUE(LoadPngTexture(file, problem)) << name << ": " << file << ": " << problem;
         } else if (prefix == "mesh") {
             ASSERT_TRUE(LoadMeshFile(file, mesh)) << name;
             EXPECT_FALSE(mesh.triangles.empty()) << name;

@@ -5,35 +5,22 @@
 
 #include <filesystem>
 
-#include "support/game_process.h"
+#include "support/game_run.h"
 #include "support/temp_folder.h"
-#include "support/x11_window.h"
 
 namespace {
 
-using test_support::GameProcess;
 using test_support::TempFolder;
 
 // Starts the game, checks its window size (unless 0), closes it; returns its output.
 std::string RunAndClose(const TempFolder& profile, int width, int height) {
-    test_support::X11Display x11;
-    EXPECT_TRUE(x11.IsOpen()) << "needs an X display (run under xvfb-run)";
-    TempFolder output;
-    GameProcess game(QUELL_RUN_DIR "/quellbrand", QUELL_RUN_DIR,
-                     {{"UserProfile", profile.Path()}, {"SDL_VIDEODRIVER", "x11"}}, output.Path());
-    const auto window = x11.WaitForWindow("The Quellbrand", game.Pid(), 30.0);
-    if (!window) {
-        ADD_FAILURE() << "no game window; output:\n" << game.StandardOutput() << game.StandardError();
-        return "";
-    }
-    const auto size = x11.GetSize(*window);
+    const test_support::GameRun run = test_support::RunGameAndClose(QUELL_RUN_DIR "/quellbrand", QUELL_RUN_DIR, profile.Path());
+    EXPECT_TRUE(run.windowOpened) << "no game window; output:\n" << run.output;
+    const auto& size = run.windowSize;
     EXPECT_TRUE(width == 0 || (size && size->width == width && size->height == height));
-    // From this last line of the set-up on, a close request reaches the pump.
-    EXPECT_TRUE(game.WaitForOutput("shaderModel4 = ", 30.0)) << game.StandardOutput();
-    EXPECT_TRUE(x11.SendDeleteWindow(*window));
-    const auto status = game.WaitForExit(30.0);
-    EXPECT_TRUE(status && *status == 0) << game.StandardOutput() << game.StandardError();
-    return game.StandardOutput();
+    EXPECT_TRUE(run.setUpFinished) << run.output;
+    EXPECT_TRUE(run.exitStatus && *run.exitStatus == 0) << run.output;
+    return run.output;
 }
 
 TEST(GameWindow, OpensAtTheConfiguredSizeAndQuitsWhenClosed) {

@@ -13,8 +13,10 @@
 
 #include "resource_manager/binary_test_data.h"
 #include "support/log_capture.h"
+#include "support/mutation.h"
 
 using test_support::LogCapture;
+using test_support::Mutate;
 using namespace testdata;
 
 namespace {
@@ -251,28 +253,12 @@ TEST(BinaryHostile, MeshSkeletonAndAnimationContentsAreValidated) {
     AnimSet set = SmallAnimSet();
     set.animTrackList[0].keyFrames[1].time = NAN;
     EXPECT_FALSE(AnimParses(AnimFile(set)));
+    AnimSet tracks;  // one track per bone at most: 40 load, 41 do not
+    tracks.animTrackList.resize(MAX_BONES);
+    EXPECT_TRUE(AnimParses(AnimFile(tracks)));
+    tracks.animTrackList.emplace_back();
+    EXPECT_FALSE(AnimParses(AnimFile(tracks)));
 }
-
-namespace {
-
-// Byte flips, overwritten words (with hostile counts), cuts and splices.
-std::string Mutate(std::string bytes, std::mt19937& rng) {
-    auto pick = [&](size_t n) { return std::uniform_int_distribution<size_t>(0, n - 1)(rng); };
-    const int32_t hostile[] = {-1, 0, 1, 3, 40, 41, 0x7FFFFFFF, int32_t(0x80000000), 0x10000};
-    for (int e = 1 + int(pick(4)); e > 0 && !bytes.empty(); --e) {
-        const size_t n = bytes.size(), from = pick(n);
-        switch (pick(5)) {
-        case 0: bytes[pick(n)] ^= char(1 << pick(8)); break;
-        case 1: bytes[pick(n)] = char(pick(256)); break;
-        case 2: if (n >= 4) PutInt(bytes, pick(n - 3), hostile[pick(9)]); break;
-        case 3: bytes.resize(pick(n + 1)); break;
-        default: bytes.insert(pick(n + 1), bytes.substr(from, pick(n - from + 1)));
-        }
-    }
-    return bytes;
-}
-
-}  // namespace
 
 // A fixed seed and case count: every run tests the same inputs, in bounded time.
 TEST(BinaryFuzz, TheThreeReadersSurviveMutationsAndAcceptOnlyValidData) {

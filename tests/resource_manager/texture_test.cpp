@@ -1,4 +1,4 @@
-// Texture pixel arithmetic, copies, downsampling and the SOIL loader; the
+// Texture pixel arithmetic, copies, downsampling and the file loader; the
 // self-balancing random source and the noise texture built from it.
 #include <gtest/gtest.h>
 
