@@ -17,6 +17,7 @@
 #include "behavior_manager.h"
 #include "collision_manager.h"
 #include "platform/clock.h"
+#include "support/collision_scene.h"
 
 namespace {
 
@@ -299,6 +300,59 @@ TEST_F(BehaviorFrames, LineOfSightComesFromTheHitsOfTheRayAimedFromTheEnemy) {
     Module<CollisionManager>::Instance()->PublishSightRecords({Hit(player, 0.9f)}, 1000000);
     manager.Update();
     EXPECT_FALSE(Machine("watcher").hasLineOfSight);
+}
+
+// The same through the real collision pass, run after the behaviour update
+// as the collision thread runs beside it; the test turns picking on as the
+// in-game state will.
+class SightThroughCollision : public test_support::CollisionScene {
+protected:
+    void SetUp() override {
+        CollisionScene::SetUp();
+        manager.Init();
+        Set(CollisionManager::kPickOn, true);
+    }
+    void TearDown() override {
+        manager.Kill();
+        CollisionScene::TearDown();
+    }
+    void Frame() {
+        manager.Update();
+        collision.Update();
+    }
+    BehaviorManager manager;
+};
+
+TEST_F(SightThroughCollision, AnObstacleBetweenBlocksAndOneBehindDoesNot) {
+    using test_support::SceneObject;
+    test_support::AddToScene(SceneObject("player").Sphere(2));
+    test_support::AddToScene(SceneObject("watcher").Sphere(2));
+    test_support::AddToScene(SceneObject("rock").Sphere(3));
+    test_support::AddToScene(SceneObject("wall").Box(5, 5, 1));
+    {
+        ObjectLock lock;
+        GameObject& watcher = *Objects().GetGameObject("watcher");
+        watcher.AttachComponent(StatsComp());
+        watcher.AttachComponent(BehaviorComp());
+    }
+    const Vector aside(100, 0, 0);
+    struct Case { Vector player, rock, wall; bool sees; };
+    const Case cases[] = {
+        {Vector(0, 0, 20), aside, aside * 2, true},
+        {Vector(0, 0, 20), Vector(0, 0, 10), aside * 2, false},   // a sphere between
+        {Vector(0, 0, 20), Vector(0, 0, -10), aside * 2, true},   // a sphere behind the enemy
+        {Vector(0, 0, 20), aside, Vector(0, 0, 10), false},       // a box between
+        {Vector(0, 0, 1), Vector(0, 0, -10), aside * 2, true},    // the player's sphere holds the enemy
+    };
+    for (const Case& c : cases) {
+        Live("player").trans = c.player;
+        Live("rock").trans = c.rock;
+        Live("wall").trans = c.wall;
+        // The ray aimed in the first frame sees the moved objects; the second frame reads its hits.
+        Frame();
+        Frame();
+        EXPECT_EQ(Machine("watcher").hasLineOfSight, c.sees) << &c - cases;
+    }
 }
 
 // --- The expiry state

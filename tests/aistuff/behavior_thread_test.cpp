@@ -1,7 +1,8 @@
 // The world running itself on level 1: the real frame loop with its worker
-// threads, the spawn points releasing a wave, the enemies planning their
-// paths, and shots expiring on the settable clock; while paused, objects stay
-// queued. No OpenGL context. Run under ThreadSanitizer too.
+// threads (the collision thread answering the enemies' sight rays), the spawn
+// points releasing a wave, the enemies planning their paths, and shots
+// expiring on the settable clock; while paused, objects stay queued. No
+// OpenGL context. Run under ThreadSanitizer too.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -12,6 +13,7 @@
 
 #include "aistuff/state_expire.h"
 #include "behavior_manager.h"
+#include "collision_manager.h"
 #include "event_manager.h"
 #include "frame_loop.h"
 #include "level.h"
@@ -42,6 +44,11 @@ protected:
         Module<LuaManager>::Instance()->DoFile("./scripts/load_level_1.lua");
         Behavior().Init();
         Module<SpawnManager>::Instance()->Init();
+        Module<CollisionManager>::Instance()->Init();
+        // Picking on, as the in-game state sets it when play starts.
+        Event pick("test", "CollisionManager", CollisionManager::kSetEvent);
+        pick.SetParam<bool>(CollisionManager::kPickOn, true);
+        Module<EventManager>::Instance()->PublishEvent(pick);
         Sys().running.store(true);
         Sys().Pause(false);
         Sys().frameTime.store(kStep);
@@ -51,6 +58,7 @@ protected:
     }
     void TearDown() override {
         JoinWorkerThreads();
+        Module<CollisionManager>::Instance()->Kill();
         Module<SpawnManager>::Instance()->Kill();
         Behavior().Kill();
         Module<LuaManager>::Instance()->Kill();
@@ -72,6 +80,25 @@ protected:
         shot.AttachComponent(behavior);
         return shot;
     }
+    // An enemy of its own at `offset` from the player, with a sphere to be seen by.
+    static void AddEnemy(const std::string& name, const Vector& offset) {
+        GameObject enemy(name);
+        {
+            ObjectLock lock;
+            enemy.trans = Objects().GetGameObject("player")->trans + offset;
+        }
+        CollisionComp collision;
+        collision.hasBoundSphere = true;
+        collision.boundSphere.radius = 5;
+        enemy.AttachComponent(collision);
+        enemy.AttachComponent(StatsComp());
+        enemy.AttachComponent(BehaviorComp());
+        Objects().AddGameObject(enemy);
+    }
+    static bool Sees(const std::string& name) {
+        ObjectLock lock;
+        return Objects().GetGameObject(name)->GetBehaviorComp()->sm.hasLineOfSight;
+    }
     static int CountPrefixed(const std::string& prefix, bool deadOnly) {
         ObjectLock lock;
         int count = 0;
@@ -90,6 +117,19 @@ TEST_F(LevelOneRunning, ThreeHundredFramesSpawnPlanAndExpireWithoutAnError) {
     wave.SetParam(SpawnManager::kParamNumber, 6);
     wave.SetParam(SpawnManager::kParamPattern, std::string("MediumMech"));
     Module<EventManager>::Instance()->PublishEvent(wave);
+    // One enemy in the open south of the player, one east of it behind a wall.
+    AddEnemy("watcher", Vector(0, 0, -60));
+    AddEnemy("hidden", Vector(100, 0, 0));
+    GameObject wall("wall");
+    {
+        ObjectLock lock;
+        wall.trans = Objects().GetGameObject("player")->trans + Vector(50, 0, 0);
+    }
+    CollisionComp box;
+    box.hasOBB = true;
+    box.obb = OBB(Vector(), Vector(5, 40, 40));
+    wall.AttachComponent(box);
+    Objects().AddGameObject(wall);
     for (int frame = 0; frame < 300; ++frame) {
         // A shot every 10 frames, living 0.5 s: those of the first 260 frames are gone.
         if (frame % 10 == 0 && frame < 260) Behavior().QueueGameObject(Shot("shot" + std::to_string(frame), 0.5));
@@ -107,6 +147,8 @@ TEST_F(LevelOneRunning, ThreeHundredFramesSpawnPlanAndExpireWithoutAnError) {
         }
     }
     EXPECT_GE(planned, 1);
+    EXPECT_TRUE(Sees("watcher"));
+    EXPECT_FALSE(Sees("hidden"));
     EXPECT_EQ(log.Count("ERROR"), 0) << log.Text();
 }
 
