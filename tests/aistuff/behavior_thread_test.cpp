@@ -1,8 +1,9 @@
 // The world running itself on level 1: the real frame loop with its worker
-// threads (the collision thread answering the enemies' sight rays), the spawn
-// points releasing a wave, the enemies planning their paths, and shots
-// expiring on the settable clock; while paused, objects stay queued. No
-// OpenGL context. Run under ThreadSanitizer too.
+// threads (physics moving the bodies, the collision thread answering the
+// enemies' sight rays), the spawn points releasing a wave, the enemies
+// planning their paths, and shots expiring on the settable clock; while
+// paused, objects stay queued. No OpenGL context. Run under ThreadSanitizer
+// too.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -19,6 +20,7 @@
 #include "level.h"
 #include "lua_manager.h"
 #include "object_manager.h"
+#include "physics.h"
 #include "objects/components.h"
 #include "platform/clock.h"
 #include "spawn_manager.h"
@@ -45,6 +47,7 @@ protected:
         Behavior().Init();
         Module<SpawnManager>::Instance()->Init();
         Module<CollisionManager>::Instance()->Init();
+        Module<Physics>::Instance()->Init();
         // Picking on, as the in-game state sets it when play starts.
         Event pick("test", "CollisionManager", CollisionManager::kSetEvent);
         pick.SetParam<bool>(CollisionManager::kPickOn, true);
@@ -58,6 +61,7 @@ protected:
     }
     void TearDown() override {
         JoinWorkerThreads();
+        Module<Physics>::Instance()->Kill();
         Module<CollisionManager>::Instance()->Kill();
         Module<SpawnManager>::Instance()->Kill();
         Behavior().Kill();
