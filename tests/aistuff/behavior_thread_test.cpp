@@ -16,7 +16,7 @@
 #include "behavior_manager.h"
 #include "collision_manager.h"
 #include "event_manager.h"
-#include "frame_loop.h"
+#include "main/frame_loop.h"
 #include "level.h"
 #include "lua_manager.h"
 #include "object_manager.h"
