@@ -4,7 +4,6 @@
 // in use are set by the callers, so a step only draws. When a step is built,
 // its definition moves out of this file into the file of its subject.
 #include "graphics.h"
-#include "graphics/particle_graphics.h"
 
 // ---- Mesh pass objects and the cockpit (issue 18) ---------------------------
 
@@ -18,8 +17,3 @@ void Graphics::DrawObjectRoads() {}
 // "cockpit" current and blending on, into the window; program 0 follows.
 void Graphics::RenderCockpit() {}
 
-// ---- Particles (issue 19) ----------------------------------------------------
-
-// Particle pass: every live particle, "deferred_particle" current with "tex"
-// on unit 0 and "depthTex" on unit 1, blending on, the particle target bound.
-void ParticleGraphics::RenderDeferred() {}

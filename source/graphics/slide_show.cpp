@@ -95,10 +95,10 @@ unsigned Graphics::SlideTextureName(const Handle& handle) {
     }
     ResourceManager& resources = *Module<ResourceManager>::Instance();
     Texture* texture = resources.IsStored(handle.id) ? resources.get<Texture>(handle) : nullptr;
-    if (texture && texture->texID == Texture::NO_TEXTURE) {
+    if (texture && texture->texID == Texture::kNoTexture) {
         resources.InitGLTexture(*texture);
         // A picture that cannot be uploaded is not tried again every frame.
-        if (texture->texID == Texture::NO_TEXTURE) texture->texID = 0;
+        if (texture->texID == Texture::kNoTexture) texture->texID = 0;
     }
     return FrameTextureName(handle.id);
 }

@@ -9,7 +9,7 @@
 
 namespace {
 
-const int LATTICE_CELLS = 50;
+const int kLatticeCells = 50;
 
 float Clamp01(float value) { return std::min(1.0f, std::max(0.0f, value)); }
 
@@ -57,17 +57,17 @@ unsigned Mesh::AddProjectedTriangle(Mesh& mesh, unsigned i0, unsigned i1, unsign
 Mesh Mesh::BuildLattice(float width, float depth) {
     Mesh mesh;
     mesh.name = "Lattice";
-    const int side = LATTICE_CELLS + 1;
+    const int side = kLatticeCells + 1;
     // Stepped by repeated addition, as the rows and columns are laid out.
     float z = -depth / 2;
-    for (int r = 0; r < side; ++r, z += depth / LATTICE_CELLS) {
+    for (int r = 0; r < side; ++r, z += depth / kLatticeCells) {
         float x = -width / 2;
-        for (int c = 0; c < side; ++c, x += width / LATTICE_CELLS) mesh.AddVert(Vertex(x, 0.0f, z));
+        for (int c = 0; c < side; ++c, x += width / kLatticeCells) mesh.AddVert(Vertex(x, 0.0f, z));
     }
     auto g = [side](int r, int c) { return unsigned(r * side + c); };
-    mesh.triangles.reserve(2 * LATTICE_CELLS * LATTICE_CELLS);
-    for (int r = 0; r < LATTICE_CELLS; ++r) {
-        for (int c = 0; c < LATTICE_CELLS; ++c) {
+    mesh.triangles.reserve(2 * kLatticeCells * kLatticeCells);
+    for (int r = 0; r < kLatticeCells; ++r) {
+        for (int c = 0; c < kLatticeCells; ++c) {
             AddProjectedTriangle(mesh, g(r, c), g(r + 1, c), g(r + 1, c + 1), width / 2, 1.0f, depth / 2);
             AddProjectedTriangle(mesh, g(r + 1, c + 1), g(r, c + 1), g(r, c), width / 2, 1.0f, depth / 2);
         }
