@@ -224,10 +224,12 @@ public:
     // Turns meshes into buffer objects (main thread).
     MeshResource meshResource;
 
-private:
     // True when the current context is the one in which the stored
-    // resources' OpenGL names were made (context_reload.cpp).
+    // resources' OpenGL names were made (context_reload.cpp): only then may a
+    // kept name be tested with glIs* or freed. Main thread.
     bool HoldsContextMarker() const;
+
+private:
     // Makes the marker in the current context unless it is already there.
     void MarkContext();
     unsigned contextMarkerName = 0;  // a buffer of a size no resource buffer has

@@ -2,6 +2,7 @@
 // shared triangle routine and the flat lattice under height-map terrain.
 // CPU only; any thread may build its own Mesh.
 #include <algorithm>
+#include <cmath>
 
 #include "resource_manager/mesh.h"
 
@@ -70,5 +71,44 @@ Mesh Mesh::BuildLattice(float width, float depth) {
             AddProjectedTriangle(mesh, g(r + 1, c + 1), g(r, c + 1), g(r, c), width / 2, 1.0f, depth / 2);
         }
     }
+    return mesh;
+}
+
+Mesh Mesh::BuildSphere(int slices, int stacks, float radius) {
+    Mesh mesh;
+    mesh.name = "Sphere";
+    // The caps use ring stacks - 2.
+    if (slices < 1 || stacks < 2) return mesh;
+    const float pi = 3.14159265f;
+    mesh.AddVert(Vertex(0.0f, radius, 0.0f));
+    mesh.AddVert(Vertex(0.0f, -radius, 0.0f));
+    for (int j = 0; j < stacks; ++j) {
+        const float phi = float(j + 1) * pi / float(stacks);
+        for (int i = 0; i < slices; ++i) {
+            const float theta = float(i) * 2.0f * pi / float(slices);
+            mesh.AddVert(Vertex(radius * std::sin(phi) * std::cos(theta), radius * std::cos(phi),
+                                radius * std::sin(phi) * std::sin(theta)));
+        }
+    }
+    auto ring = [slices](int j, int i) { return unsigned(2 + j * slices + (i % slices)); };
+    auto add = [&mesh, radius](unsigned a, unsigned b, unsigned c) {
+        AddProjectedTriangle(mesh, a, b, c, radius, radius, radius);
+    };
+    mesh.triangles.reserve(size_t(2 * slices * (stacks - 1)));
+    for (int i = 0; i < slices; ++i) {
+        add(ring(0, i + 1), ring(0, i), 0);
+        add(ring(stacks - 2, i), ring(stacks - 2, i + 1), 1);
+    }
+    for (int j = 0; j + 2 < stacks; ++j) {
+        for (int i = 0; i < slices; ++i) {
+            add(ring(j, i + 1), ring(j + 1, i + 1), ring(j + 1, i));
+            add(ring(j + 1, i), ring(j, i), ring(j, i + 1));
+        }
+    }
+    // Smooth shading: each corner's normal along its vertex from the centre.
+    for (Triangle& triangle : mesh.triangles)
+        for (int corner = 0; corner < 3; ++corner)
+            for (int k = 0; k < 3; ++k) triangle.normal[corner][k] = mesh.verts[triangle.verts[corner]].v[k];
+    mesh.NormalizeNormals();
     return mesh;
 }

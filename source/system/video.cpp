@@ -85,7 +85,9 @@ bool System::InitGL() {
     if (glewStatus != GLEW_OK || !GLEW_VERSION_2_0) Error("OpenGL 2.0 extensions not supported!");
     CheckGLSLVersion();
     if (!GLEW_EXT_framebuffer_object) Error(SOURCE_POS + "GL_EXT_framebuffer_object not supported");
-    shaderModel4 = GLEW_EXT_gpu_shader4 != 0;
+    // Instanced drawing needs the draw-instanced entry points as well: every
+    // user of the flag (programs, instance buffers, the mesh pass) then agrees.
+    shaderModel4 = GLEW_EXT_gpu_shader4 && glDrawArraysInstancedEXT && glDrawElementsInstancedEXT;
     Log("shaderModel4 = " + FlagText(shaderModel4) + "\n");
     return true;
 }
