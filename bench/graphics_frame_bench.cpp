@@ -18,7 +18,6 @@
 #include <SDL.h>
 
 #include <ctime>
-#include <filesystem>
 #include <vector>
 
 #include "graphics.h"
@@ -31,29 +30,9 @@ namespace {
 
 Graphics& TheGraphics() { return *Module<Graphics>::Instance(); }
 
-const float kPi = 3.14159265f;
-
 // One window, the level and the renderer, made on first use.
 bool SceneReady() {
-    static const bool ready = [] {
-        std::filesystem::current_path(QUELL_RUN_DIR);  // the game's relative paths
-        System& system = *Module<System>::Instance();
-        system.running.store(false);
-        system.fullScreen = false;
-        system.width = 1024;
-        system.height = 768;
-        if (!system.InitGL() || !test_support::LoadFirstLevelScene()) return false;
-        TheGraphics().Init();
-        ObjectManager& objects = *Module<ObjectManager>::Instance();
-        ObjectLock lock;
-        if (!objects.HasGameObject("player")) return false;
-        // From the player's start towards the basin's centre: half sky, half ground.
-        objects.cameraObject.mode = 0;
-        objects.cameraObject.target = objects.GetGameObject("player")->trans;
-        objects.cameraObject.yaw = kPi;
-        objects.cameraObject.pitch = 0.0f;
-        return true;
-    }();
+    static const bool ready = test_support::OpenFirstLevelWindow(1024, 768);
     return ready;
 }
 

@@ -138,7 +138,8 @@ public:
 
     // Read only: the table is indexed by name beside it, so replacing it
     // would leave every name pointing at the wrong object; and the particle
-    // controller owns its emitters, which a copied-in controller would share.
+    // controller reads as a deep copy (its emitters cloned), so a script never
+    // holds or frees the live emitters.
     %immutable;
     ParticleSystemController particleSystemController;
     std::unordered_map<unsigned int, GameObject> gameObjectList;

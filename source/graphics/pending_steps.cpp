@@ -5,7 +5,6 @@
 // its definition moves out of this file into the file of its subject.
 #include "graphics.h"
 #include "graphics/debug_graphics.h"
-#include "graphics/particle_graphics.h"
 
 // ---- Text, overlays, slides and debug drawing (issue 21) --------------------
 
@@ -50,8 +49,3 @@ void Graphics::DrawObjectRoads() {}
 // "cockpit" current and blending on, into the window; program 0 follows.
 void Graphics::RenderCockpit() {}
 
-// ---- Particles (issue 19) ----------------------------------------------------
-
-// Particle pass: every live particle, "deferred_particle" current with "tex"
-// on unit 0 and "depthTex" on unit 1, blending on, the particle target bound.
-void ParticleGraphics::RenderDeferred() {}
