@@ -72,6 +72,14 @@ bool CheckTriangles(ByteReader& in, const Mesh& mesh) {
     return true;
 }
 
+// A count of records of at least recordBytes each, one per bone at most:
+// "<count> <what>, more than 40<tail>" otherwise.
+bool ReadCountOfBones(ByteReader& in, size_t recordBytes, const char* what, const char* tail, uint32_t& count) {
+    if (!in.ReadCount(recordBytes, count)) return false;
+    if (count <= uint32_t(MAX_BONES)) return true;
+    return in.Fail(std::to_string(count) + " " + what + ", more than " + std::to_string(MAX_BONES) + tail);
+}
+
 // `count` records, read by `read` into `list` (resized first).
 template <class T>
 bool ReadRecords(ByteReader& in, uint32_t count, std::vector<T>& list, bool (*read)(ByteReader&, T&)) {
@@ -213,9 +221,7 @@ bool ReadSkeleton(ByteReader& in, Skeleton& value) {
     Skeleton skeleton;
     int32_t root = 0;
     uint32_t count = 0;
-    if (!in.ReadInt(root) || !in.ReadCount(kMinBoneRecordBytes, count)) return false;
-    if (count > uint32_t(MAX_BONES))
-        return in.Fail(std::to_string(count) + " bones, more than " + std::to_string(MAX_BONES));
+    if (!in.ReadInt(root) || !ReadCountOfBones(in, kMinBoneRecordBytes, "bones", "", count)) return false;
     skeleton.rootBone = root;
     if (!ReadRecords(in, count, skeleton.boneList, ReadBone)) return false;
     std::string why = CheckBoneHierarchy(skeleton.boneList, skeleton.rootBone);
@@ -242,11 +248,9 @@ bool ReadAnimation(ByteReader& in, AnimTrack& value) {
 bool ReadAnimSet(ByteReader& in, AnimSet& value) {
     AnimSet set;
     uint32_t count = 0;
-    if (!in.ReadCount(kMinTrackRecordBytes, count)) return false;
     // One track per bone: more can never be played, and an empty track takes
     // ten times its eight bytes on disk in memory.
-    if (count > uint32_t(MAX_BONES))
-        return in.Fail(std::to_string(count) + " tracks, more than " + std::to_string(MAX_BONES) + " bones");
+    if (!ReadCountOfBones(in, kMinTrackRecordBytes, "tracks", " bones", count)) return false;
     if (!ReadRecords(in, count, set.animTrackList, ReadAnimation)) return false;
     value = std::move(set);
     return true;
