@@ -1,10 +1,9 @@
-// What the renderer's benchmarks share: the game's window at a benchmark's
-// size with the first level loaded as the game flow will load it and the
-// renderer initialised, the camera at the player's start looking towards the
-// basin's centre (half sky, half ground), and the CPU time of the whole
-// process (the software rasteriser's threads included), which on a machine
-// shared with other work is the steadier measure of what a frame costs.
-// Needs a display: run under xvfb-run with SDL_VIDEODRIVER=x11.
+// What the renderer's frame benchmarks share besides the first level's window
+// (test_support::OpenFirstLevelWindow): the geometry targets bound as the
+// frame binds them, and the CPU time of the whole process (the software
+// rasteriser's threads included), which on a machine shared with other work
+// is the steadier measure of what a frame costs. Main thread, with the
+// window's OpenGL context current.
 #pragma once
 
 #include <benchmark/benchmark.h>
@@ -12,36 +11,12 @@
 #include <GL/glew.h>
 
 #include <ctime>
-#include <filesystem>
 
 #include "graphics.h"
 #include "graphics/gl_state.h"
 #include "object_manager.h"
-#include "support/first_level_scene.h"
-#include "system.h"
 
 namespace bench_support {
-
-// False when there is no window or the level did not load. Runs in the run
-// folder, whatever folder the program is started from.
-inline bool OpenFirstLevelWindow(int width, int height) {
-    std::filesystem::current_path(QUELL_RUN_DIR);  // the game's relative paths
-    System& system = *Module<System>::Instance();
-    system.running.store(false);
-    system.fullScreen = false;
-    system.width = width;
-    system.height = height;
-    if (!system.InitGL() || !test_support::LoadFirstLevelScene()) return false;
-    Module<Graphics>::Instance()->Init();
-    ObjectManager& objects = *Module<ObjectManager>::Instance();
-    ObjectLock lock;
-    if (!objects.HasGameObject("player")) return false;
-    objects.cameraObject.mode = 0;
-    objects.cameraObject.target = objects.GetGameObject("player")->trans;
-    objects.cameraObject.yaw = 3.14159265f;
-    objects.cameraObject.pitch = 0.0f;
-    return true;
-}
 
 // The geometry targets bound as the frame binds them, the view loaded.
 inline void BindGeometryBuffer(const graphics::FrameTargets& targets) {

@@ -24,6 +24,7 @@
 #include "graphics.h"
 #include "graphics/gl_state.h"
 #include "object_manager.h"
+#include "support/first_level_scene.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ Graphics& TheGraphics() { return *Module<Graphics>::Instance(); }
 
 // One window, the level and the renderer, made on first use.
 bool SceneReady() {
-    static const bool ready = bench_support::OpenFirstLevelWindow(1024, 768);
+    static const bool ready = test_support::OpenFirstLevelWindow(1024, 768);
     return ready;
 }
 

@@ -32,6 +32,7 @@
 #include "objects/components.h"
 #include "png_writer.h"
 #include "support/animated_mechs.h"
+#include "support/first_level_scene.h"
 #include "system.h"
 
 namespace {
@@ -74,7 +75,7 @@ void AddWalkingMechs() {
 
 bool SceneReady() {
     static const bool ready = [] {
-        if (!bench_support::OpenFirstLevelWindow(kWidth, kHeight)) return false;
+        if (!test_support::OpenFirstLevelWindow(kWidth, kHeight)) return false;
         AddWalkingMechs();
         Sys().frameTime.store(1.0 / 60.0);
         Module<AnimationManager>::Instance()->Init();

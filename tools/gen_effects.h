@@ -11,8 +11,8 @@
 
 // The cells of the particle atlas, as the particle drawing cuts them out.
 using AtlasCell = ParticleGraphics::AtlasCell;
-constexpr const AtlasCell* PARTICLE_CELLS = ParticleGraphics::kAtlasCells;
-constexpr int PARTICLE_CELL_COUNT = ParticleGraphics::kDefinedCells;
-constexpr int PARTICLE_ATLAS_SIZE = ParticleGraphics::kAtlasSide;
+constexpr const AtlasCell* kParticleCells = ParticleGraphics::kAtlasCells;
+constexpr int kParticleCellCount = ParticleGraphics::kDefinedCells;
+constexpr int kParticleAtlasSize = ParticleGraphics::kAtlasSide;
 
 bool GenerateEffectImages(const std::string& runDir);

@@ -232,3 +232,4 @@ void MeshGraphics::DrawSkinnedMeshImmediate(const Mesh& mesh) {
 void MeshGraphics::DrawMeshGeometry(const Mesh& mesh) {
     EmitTriangles(mesh, false, false, [](const Vertex&) {});
 }
+

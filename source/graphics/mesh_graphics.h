@@ -39,7 +39,9 @@ public:
     // Immediate mode with each corner's bone numbers and weights; untextured
     // (texture 0) when the mesh has useTexture clear.
     void DrawSkinnedMeshImmediate(const Mesh& mesh);
-    // Normals and positions only, immediate mode.
+    // From the triangles in immediate mode, normals and positions only (the
+    // caller's colour and texture state stay); as DrawMeshImmediate, a
+    // triangle naming a missing vertex is left out.
     void DrawMeshGeometry(const Mesh& mesh);
     // `count` copies of the buffered mesh, copy i placed by the i-th of the
     // column-major matrices, through the instancing program in use, whose

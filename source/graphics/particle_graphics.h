@@ -3,8 +3,8 @@
 // table; owned by Graphics, whose Init calls LoadShaders. Main thread only.
 //
 // The frame's particle pass makes deferredParticleProgram current (samplers
-// "tex" on unit 0, "depthTex" on unit 1) before RenderDeferred; the drawing
-// itself comes with the particle system.
+// "tex" on unit 0, "depthTex" on unit 1) before RenderDeferred, which is in
+// particle_graphics/render_deferred.cpp.
 #pragma once
 
 #include "module.h"
@@ -39,7 +39,11 @@ public:
     // Builds "particle" and "deferred_particle", fills texCoords and hands it
     // to both programs as "texCoord"; leaves program 0 current.
     void LoadShaders();
-    // Draws every live particle (particle pass of the frame).
+    // Draws every live particle of the ObjectManager's controller, in slot
+    // order, as one batch (particle pass of the frame, object lock held).
+    // Leaves blending on with source alpha over one minus source alpha, depth
+    // writes on and the program current. A missing "tex_particle" is warned
+    // once and nothing is drawn; a cell outside the atlas is clamped into it.
     void RenderDeferred();
 
     unsigned particleProgram = 0;

@@ -3,7 +3,7 @@
 #include <cctype>
 #include <stdexcept>
 
-#include "collision_volumes.h"
+#include "collision_manager/volumes.h"
 #include "level.h"
 #include "object_factory.h"
 #include "object_manager.h"
@@ -90,9 +90,9 @@ bool Level::CreateObject(LevelObjectRecord record) {
                     record.patternName + "; skipped\n");
         return false;
     }
-    ObjectFactory::SetParameter(pattern, "x", record.trans.x);
-    ObjectFactory::SetParameter(pattern, "y", record.trans.y);
-    ObjectFactory::SetParameter(pattern, "z", record.trans.z);
+    ObjectFactory::SetParameter(pattern, PatternParam::kX, record.trans.x);
+    ObjectFactory::SetParameter(pattern, PatternParam::kY, record.trans.y);
+    ObjectFactory::SetParameter(pattern, PatternParam::kZ, record.trans.z);
 
     GameObject object(record.name);
     object.patternName = record.patternName;

@@ -7,9 +7,9 @@
 namespace {
 
 // Smallest possible bone record: id, empty name, no children, two matrices.
-const size_t MIN_BONE_RECORD_BYTES = 4 + 4 + 4 + 64 + 64;
+const size_t kMinBoneRecordBytes = 4 + 4 + 4 + 64 + 64;
 // Smallest possible track: its length and an empty key count.
-const size_t MIN_TRACK_RECORD_BYTES = 8;
+const size_t kMinTrackRecordBytes = 8;
 
 // Decodes n consecutive values from a record already taken from the reader.
 const unsigned char* DecodeFloats(const unsigned char* p, float* out, int n) {
@@ -72,6 +72,35 @@ bool CheckTriangles(ByteReader& in, const Mesh& mesh) {
     return true;
 }
 
+// A count of records of at least recordBytes each, one per bone at most:
+// "<count> <what>, more than 40<tail>" otherwise.
+bool ReadCountOfBones(ByteReader& in, size_t recordBytes, const char* what, const char* tail, uint32_t& count) {
+    if (!in.ReadCount(recordBytes, count)) return false;
+    if (count <= uint32_t(MAX_BONES)) return true;
+    return in.Fail(std::to_string(count) + " " + what + ", more than " + std::to_string(MAX_BONES) + tail);
+}
+
+// `count` records, read by `read` into `list` (resized first).
+template <class T>
+bool ReadRecords(ByteReader& in, uint32_t count, std::vector<T>& list, bool (*read)(ByteReader&, T&)) {
+    list.resize(count);
+    for (T& item : list)
+        if (!read(in, item)) return false;
+    return true;
+}
+
+// A count, then that many 4-byte values; `value` is left alone on failure.
+template <class T>
+bool ReadArray(ByteReader& in, ArrayBuffer<T>& value, bool (*readValues)(ByteReader&, T*, size_t)) {
+    uint32_t count = 0;
+    if (!in.ReadCount(4, count)) return false;
+    ArrayBuffer<T> array;
+    array.Resize(count);
+    if (!readValues(in, array.data, count)) return false;
+    value = std::move(array);
+    return true;
+}
+
 }  // namespace
 
 bool ReadVector(ByteReader& in, Vector& value) {
@@ -97,7 +126,7 @@ bool ReadMatrix(ByteReader& in, Matrix& value) {
 }
 
 bool ReadVertex(ByteReader& in, Vertex& value) {
-    const unsigned char* p = in.Take(VERTEX_RECORD_BYTES);
+    const unsigned char* p = in.Take(kVertexRecordBytes);
     if (!p) return false;
     Vertex vertex;
     p = DecodeFloats(p, vertex.v, 3) + 4;  // the fourth position float is discarded
@@ -114,7 +143,7 @@ bool ReadVertex(ByteReader& in, Vertex& value) {
 }
 
 bool ReadTriangle(ByteReader& in, Triangle& value) {
-    const unsigned char* p = in.Take(TRIANGLE_RECORD_BYTES);
+    const unsigned char* p = in.Take(kTriangleRecordBytes);
     if (!p) return false;
     Triangle tri;
     for (unsigned& index : tri.verts) {
@@ -153,25 +182,9 @@ bool ReadBone(ByteReader& in, Bone& value) {
     return true;
 }
 
-bool ReadIntArray(ByteReader& in, ArrayBuffer<int>& value) {
-    uint32_t count = 0;
-    if (!in.ReadCount(4, count)) return false;
-    ArrayBuffer<int> array;
-    array.Resize(count);
-    if (!ReadInts(in, array.data, count)) return false;
-    value = std::move(array);
-    return true;
-}
+bool ReadIntArray(ByteReader& in, ArrayBuffer<int>& value) { return ReadArray(in, value, ReadInts); }
 
-bool ReadFloatArray(ByteReader& in, ArrayBuffer<float>& value) {
-    uint32_t count = 0;
-    if (!in.ReadCount(4, count)) return false;
-    ArrayBuffer<float> array;
-    array.Resize(count);
-    if (!ReadFloats(in, array.data, count)) return false;
-    value = std::move(array);
-    return true;
-}
+bool ReadFloatArray(ByteReader& in, ArrayBuffer<float>& value) { return ReadArray(in, value, ReadFloats); }
 
 bool ReadMeshArrays(ByteReader& in, MeshArrays& value) {
     MeshArrays a;
@@ -191,15 +204,11 @@ bool ReadMesh(ByteReader& in, Mesh& value) {
         !in.ReadBool(mesh.useColor) || !in.ReadBool(mesh.useMaterial) ||
         !in.ReadBool(mesh.useTangentSpace) || !ReadVector(in, mesh.ambientColor) ||
         !ReadVector(in, mesh.diffuseColor) || !ReadVector(in, mesh.specularColor) ||
-        !in.ReadFloat(mesh.shininess) || !in.ReadCount(VERTEX_RECORD_BYTES, count))
+        !in.ReadFloat(mesh.shininess) || !in.ReadCount(kVertexRecordBytes, count))
         return false;
-    mesh.verts.resize(count);
-    for (Vertex& vertex : mesh.verts)
-        if (!ReadVertex(in, vertex)) return false;
-    if (!in.ReadCount(TRIANGLE_RECORD_BYTES, count)) return false;
-    mesh.triangles.resize(count);
-    for (Triangle& tri : mesh.triangles)
-        if (!ReadTriangle(in, tri)) return false;
+    if (!ReadRecords(in, count, mesh.verts, ReadVertex) || !in.ReadCount(kTriangleRecordBytes, count) ||
+        !ReadRecords(in, count, mesh.triangles, ReadTriangle))
+        return false;
     if (!CheckTriangles(in, mesh) || !in.ReadBool(mesh.isIndexed) ||
         !ReadMeshArrays(in, mesh.arrays))
         return false;
@@ -212,13 +221,9 @@ bool ReadSkeleton(ByteReader& in, Skeleton& value) {
     Skeleton skeleton;
     int32_t root = 0;
     uint32_t count = 0;
-    if (!in.ReadInt(root) || !in.ReadCount(MIN_BONE_RECORD_BYTES, count)) return false;
-    if (count > uint32_t(MAX_BONES))
-        return in.Fail(std::to_string(count) + " bones, more than " + std::to_string(MAX_BONES));
+    if (!in.ReadInt(root) || !ReadCountOfBones(in, kMinBoneRecordBytes, "bones", "", count)) return false;
     skeleton.rootBone = root;
-    skeleton.boneList.resize(count);
-    for (Bone& bone : skeleton.boneList)
-        if (!ReadBone(in, bone)) return false;
+    if (!ReadRecords(in, count, skeleton.boneList, ReadBone)) return false;
     std::string why = CheckBoneHierarchy(skeleton.boneList, skeleton.rootBone);
     if (!why.empty()) return in.Fail(why);
     value = std::move(skeleton);
@@ -233,11 +238,9 @@ bool ReadAnimation(ByteReader& in, AnimTrack& value) {
     // Playback wraps by repeated subtraction: a negative or infinite length
     // would never terminate.
     if (!std::isfinite(length) || length < 0.0f) return in.Fail("track length out of range");
-    if (!in.ReadCount(KEYFRAME_RECORD_BYTES, count)) return false;
+    if (!in.ReadCount(kKeyframeRecordBytes, count)) return false;
     track.length = length;
-    track.keyFrames.resize(count);
-    for (KeyFrame& key : track.keyFrames)
-        if (!ReadKeyFrame(in, key)) return false;
+    if (!ReadRecords(in, count, track.keyFrames, ReadKeyFrame)) return false;
     value = std::move(track);
     return true;
 }
@@ -245,14 +248,10 @@ bool ReadAnimation(ByteReader& in, AnimTrack& value) {
 bool ReadAnimSet(ByteReader& in, AnimSet& value) {
     AnimSet set;
     uint32_t count = 0;
-    if (!in.ReadCount(MIN_TRACK_RECORD_BYTES, count)) return false;
     // One track per bone: more can never be played, and an empty track takes
     // ten times its eight bytes on disk in memory.
-    if (count > uint32_t(MAX_BONES))
-        return in.Fail(std::to_string(count) + " tracks, more than " + std::to_string(MAX_BONES) + " bones");
-    set.animTrackList.resize(count);
-    for (AnimTrack& track : set.animTrackList)
-        if (!ReadAnimation(in, track)) return false;
+    if (!ReadCountOfBones(in, kMinTrackRecordBytes, "tracks", " bones", count)) return false;
+    if (!ReadRecords(in, count, set.animTrackList, ReadAnimation)) return false;
     value = std::move(set);
     return true;
 }

@@ -155,18 +155,18 @@ public:
     // inwards for a negative radius). Needs slices >= 1 and stacks >= 2;
     // anything less gives an empty mesh.
     static Mesh BuildSphere(int slices, int stacks, float radius);
+    // A box named "Box" of edges sx, sy, sz centred on the origin: each face
+    // split 2 x 2 (26 vertices, 48 projected triangles), unit normals.
+    static Mesh BuildBox(float sx, float sy, float sz);
+    // Two projected triangles (scales s, s, s) per cell of a grid of vertex
+    // indices with `rows` rows of 3 columns.
+    static void AddGridTriangles(Mesh& mesh, const unsigned grid[][3], int rows, float s);
     // Finds or appends the triangle (i0, i1, i2); its corners get the face
     // normal, and texture coordinates and colours projected from the vertex
     // positions through a box of half-sizes sx, sy, sz (tilted slightly,
     // clamped to 0..1). Returns the triangle's index.
     static unsigned AddProjectedTriangle(Mesh& mesh, unsigned i0, unsigned i1, unsigned i2,
                                          float sx, float sy, float sz);
-    // A box named "Box" of sizes sx, sy, sz centred on the origin: 26
-    // vertices and 48 projected triangles, every face split 2 x 2.
-    static Mesh BuildBox(float sx, float sy, float sz);
-    // Two projected triangles (scale s on every axis) per cell of a grid of
-    // vertex indices with `rows` rows of 3 columns; rows below 2 add nothing.
-    static void AddGridTriangles(Mesh& mesh, const unsigned (*grid)[3], int rows, float s);
 
     std::vector<Vertex> verts;
     std::vector<Triangle> triangles;

@@ -1,6 +1,6 @@
 // Procedural meshes whose triangles carry projected texture coordinates: the
-// shared triangle routine, the flat lattice under height-map terrain, the
-// sky's sphere and the box of the debug shapes.
+// shared triangle routine, the flat lattice under height-map terrain, the sky
+// sphere and the box.
 // CPU only; any thread may build its own Mesh.
 #include <algorithm>
 #include <cmath>
@@ -9,7 +9,7 @@
 
 namespace {
 
-const int LATTICE_CELLS = 50;
+const int kLatticeCells = 50;
 
 float Clamp01(float value) { return std::min(1.0f, std::max(0.0f, value)); }
 
@@ -57,17 +57,17 @@ unsigned Mesh::AddProjectedTriangle(Mesh& mesh, unsigned i0, unsigned i1, unsign
 Mesh Mesh::BuildLattice(float width, float depth) {
     Mesh mesh;
     mesh.name = "Lattice";
-    const int side = LATTICE_CELLS + 1;
+    const int side = kLatticeCells + 1;
     // Stepped by repeated addition, as the rows and columns are laid out.
     float z = -depth / 2;
-    for (int r = 0; r < side; ++r, z += depth / LATTICE_CELLS) {
+    for (int r = 0; r < side; ++r, z += depth / kLatticeCells) {
         float x = -width / 2;
-        for (int c = 0; c < side; ++c, x += width / LATTICE_CELLS) mesh.AddVert(Vertex(x, 0.0f, z));
+        for (int c = 0; c < side; ++c, x += width / kLatticeCells) mesh.AddVert(Vertex(x, 0.0f, z));
     }
     auto g = [side](int r, int c) { return unsigned(r * side + c); };
-    mesh.triangles.reserve(2 * LATTICE_CELLS * LATTICE_CELLS);
-    for (int r = 0; r < LATTICE_CELLS; ++r) {
-        for (int c = 0; c < LATTICE_CELLS; ++c) {
+    mesh.triangles.reserve(2 * kLatticeCells * kLatticeCells);
+    for (int r = 0; r < kLatticeCells; ++r) {
+        for (int c = 0; c < kLatticeCells; ++c) {
             AddProjectedTriangle(mesh, g(r, c), g(r + 1, c), g(r + 1, c + 1), width / 2, 1.0f, depth / 2);
             AddProjectedTriangle(mesh, g(r + 1, c + 1), g(r, c + 1), g(r, c), width / 2, 1.0f, depth / 2);
         }
@@ -114,38 +114,33 @@ Mesh Mesh::BuildSphere(int slices, int stacks, float radius) {
     return mesh;
 }
 
-void Mesh::AddGridTriangles(Mesh& mesh, const unsigned (*grid)[3], int rows, float s) {
-    for (int r = 0; r + 1 < rows; ++r) {
+void Mesh::AddGridTriangles(Mesh& mesh, const unsigned grid[][3], int rows, float s) {
+    for (int r = 0; r + 1 < rows; ++r)
         for (int c = 0; c < 2; ++c) {
             AddProjectedTriangle(mesh, grid[r][c], grid[r + 1][c], grid[r + 1][c + 1], s, s, s);
             AddProjectedTriangle(mesh, grid[r + 1][c + 1], grid[r][c + 1], grid[r][c], s, s, s);
         }
-    }
 }
 
 Mesh Mesh::BuildBox(float sx, float sy, float sz) {
     Mesh mesh;
     mesh.name = "Box";
     const float x = sx / 2, y = sy / 2;
-    // Round the sides in the x-y plane: corners and edge middles.
     const float ring[8][2] = {{-x, -y}, {0, -y}, {x, -y}, {x, 0}, {x, y}, {0, y}, {-x, y}, {-x, 0}};
     const float heights[3] = {-sz / 2, 0.0f, sz / 2};
-    // Vertex 3 * p + h is ring position p at height h.
+    // Vertex 3p + h: ring position p at height h.
     for (const auto& position : ring)
         for (float z : heights) mesh.AddVert(Vertex(position[0], position[1], z));
+    unsigned sides[9][3];
+    for (unsigned p = 0; p < 9; ++p)
+        for (unsigned h = 0; h < 3; ++h) sides[p][h] = 3 * (p % 8) + h;
+    AddGridTriangles(mesh, sides, 9, sx);
     const unsigned top = unsigned(mesh.AddVert(Vertex(0.0f, 0.0f, sz / 2)));
     const unsigned bottom = unsigned(mesh.AddVert(Vertex(0.0f, 0.0f, -sz / 2)));
-    auto at = [](unsigned position, unsigned height) { return 3 * position + height; };
-
-    unsigned sides[9][3];
-    for (unsigned p = 0; p < 9; ++p)  // the ninth row closes the ring
-        for (unsigned h = 0; h < 3; ++h) sides[p][h] = at(p % 8, h);
-    AddGridTriangles(mesh, sides, 9, sx);
-    const unsigned topCap[3][3] = {
-        {at(0, 2), at(7, 2), at(6, 2)}, {at(1, 2), top, at(5, 2)}, {at(2, 2), at(3, 2), at(4, 2)}};
+    auto at = [](unsigned p, unsigned h) { return 3 * p + h; };
+    const unsigned topCap[3][3] = {{at(0, 2), at(7, 2), at(6, 2)}, {at(1, 2), top, at(5, 2)}, {at(2, 2), at(3, 2), at(4, 2)}};
+    const unsigned bottomCap[3][3] = {{at(6, 0), at(7, 0), at(0, 0)}, {at(5, 0), bottom, at(1, 0)}, {at(4, 0), at(3, 0), at(2, 0)}};
     AddGridTriangles(mesh, topCap, 3, sy);
-    const unsigned bottomCap[3][3] = {
-        {at(6, 0), at(7, 0), at(0, 0)}, {at(5, 0), bottom, at(1, 0)}, {at(4, 0), at(3, 0), at(2, 0)}};
     AddGridTriangles(mesh, bottomCap, 3, sy);
     mesh.NormalizeNormals();
     return mesh;

@@ -55,8 +55,7 @@ TEST(EventManagerThreads, EachSendersEventsArriveCompleteAndInOrder) {
     platform::SetClockTime(10.0);
     Manager().Kill();
     Manager().Init();
-    Manager().RegisterClient("Sink");
-    Manager().RegisterClient("Other");
+    for (const char* client : {"Sink", "Other"}) Manager().RegisterClient(client);
 
     std::atomic<int> done{0};
     std::vector<std::thread> publishers;
@@ -78,8 +77,7 @@ TEST(EventManagerThreads, EachSendersEventsArriveCompleteAndInOrder) {
     router.join();
     Manager().Update();
     sink.Take(Manager().PollEvents("Sink"));
-    EXPECT_EQ(sink.received, 3 * kPerPublisher);
-    EXPECT_EQ(sink.count["P2"], kPerPublisher);
+    EXPECT_TRUE(sink.received == (3 * kPerPublisher) && sink.count["P2"] == kPerPublisher);
     EXPECT_EQ(sink.count["Timer/timed"], kPerPublisher / 2);
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "graphics.h"
+#include "resource_manager.h"
 #include "support/gl_context.h"
 #include "support/log_capture.h"
 #include "support/temp_folder.h"
@@ -61,6 +62,12 @@ GLint UniformSize(unsigned program, const std::string& name) {
 
 class Programs : public test_support::GLContextTest {
 protected:
+    static void SetUpTestSuite() {
+        GLContextTest::SetUpTestSuite();
+        // Init resolves the interface textures, which the game flow loads first.
+        Module<ResourceManager>::Instance()->Init();
+        Module<ResourceManager>::Instance()->LoadCategory("all_first");
+    }
     // Init after Kill, as a resolution change runs them.
     static void Reinit() {
         TheGraphics().Kill();

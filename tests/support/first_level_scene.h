@@ -7,10 +7,14 @@
 // benchmark; needs the OpenGL context current on the calling thread.
 #pragma once
 
+#include <filesystem>
+
+#include "graphics.h"
 #include "level.h"
 #include "lua_manager.h"
 #include "object_manager.h"
 #include "resource_manager.h"
+#include "system.h"
 
 namespace test_support {
 
@@ -39,6 +43,29 @@ inline bool LoadFirstLevelScene() {
     if (Texture* stored = store.get<Texture>(Handle("tex_noise"))) store.InitGLTexture(*stored);
     store.LoadContextCategory("level1");
     return loaded;
+}
+
+// For the benchmarks: the game's window of width x height (from the run
+// folder, whatever folder the program started in), the first level and the
+// renderer, with the camera at the player's start looking towards the
+// basin's centre (half sky, half ground). False without a window or level.
+inline bool OpenFirstLevelWindow(int width, int height) {
+    std::filesystem::current_path(QUELL_RUN_DIR);
+    System& system = *Module<System>::Instance();
+    system.running.store(false);
+    system.fullScreen = false;
+    system.width = width;
+    system.height = height;
+    if (!system.InitGL() || !LoadFirstLevelScene()) return false;
+    Module<Graphics>::Instance()->Init();
+    ObjectManager& objects = *Module<ObjectManager>::Instance();
+    ObjectLock lock;
+    if (!objects.HasGameObject("player")) return false;
+    objects.cameraObject.mode = 0;
+    objects.cameraObject.target = objects.GetGameObject("player")->trans;
+    objects.cameraObject.yaw = 3.14159265f;
+    objects.cameraObject.pitch = 0.0f;
+    return true;
 }
 
 }  // namespace test_support

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <map>
+#include <string>
 #include <vector>
 
 #include "platform/sound_layer.h"
@@ -31,8 +32,14 @@ public:
     }
     bool Init(int, int, unsigned int) override { return true; }
     void Close() override {}
-    FSOUND_SAMPLE* SampleLoad(int, const char*, unsigned int, int, int) override { return nullptr; }
-    bool SampleSetMode(FSOUND_SAMPLE*, unsigned int) override { return true; }
+    // Loads hand out FakeSample(1), FakeSample(2), ... and FakeStream(1), ...
+    FSOUND_SAMPLE* SampleLoad(int index, const char* file, unsigned int mode, int, int) override {
+        Record("SampleLoad " + std::to_string(index) + " " + file, mode);
+        return FakeSample(++samplesLoaded);
+    }
+    bool SampleSetMode(FSOUND_SAMPLE* sample, unsigned int mode) override {
+        return Record("SampleSetMode " + std::to_string(FakeNumber(sample)), mode);
+    }
     void SampleFree(FSOUND_SAMPLE*) override {}
     int PlaySound(int channel, FSOUND_SAMPLE* sample) override {
         const int given = failPlays ? -1 : nextChannel++;
@@ -41,10 +48,13 @@ public:
         return given;
     }
     bool StopSound(int channel) override { stoppedChannels.push_back(channel); return true; }
-    FSOUND_STREAM* StreamOpen(const char*, unsigned int, int, int) override { return nullptr; }
+    FSOUND_STREAM* StreamOpen(const char* file, unsigned int mode, int, int) override {
+        Record(std::string("StreamOpen ") + file, mode);
+        return FakeStream(++streamsOpened);
+    }
     bool StreamSetMode(FSOUND_STREAM* stream, unsigned int mode) override {
         streamModes[stream] = mode;
-        return true;
+        return Record("StreamSetMode " + std::to_string(FakeNumber(stream)), mode);
     }
     int StreamPlay(int channel, FSOUND_STREAM* stream) override {
         // Like the real layer: the music channel's own handle restarts it.
@@ -84,8 +94,19 @@ public:
     std::vector<ListenerCall> listener;
     std::vector<VolumeCall> volumeSets;
     std::map<int, int> volumes;  // channel -> current volume
+    std::vector<std::string> loads;  // loads and mode changes, with their numbers
 
 private:
+    bool Record(const std::string& call, unsigned mode) {
+        loads.push_back(call + " " + std::to_string(mode));
+        return true;
+    }
+    static int FakeNumber(const void* handle) {
+        const uintptr_t value = reinterpret_cast<uintptr_t>(handle);
+        return int(((value >= 0x9000 ? value - 0x9000 : value - 0x1000)) / 16);
+    }
+    int samplesLoaded = 0;
+    int streamsOpened = 0;
     platform::SoundLayer* previous;
     int nextChannel = 0;
     int musicChannel = -1;

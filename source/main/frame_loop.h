@@ -25,7 +25,7 @@
 
 #include <boost/thread/barrier.hpp>
 
-#include "frame_loop/frame_clock.h"
+#include "main/frame_clock.h"
 
 class WorkerLockstep {
 public:

@@ -1,4 +1,4 @@
-#include "frame_loop.h"
+#include "main/frame_loop.h"
 
 #include <cassert>
 #include <exception>

@@ -5,7 +5,7 @@
 #include <tinyxml.h>
 
 #include "module.h"
-#include "pattern_reader.h"
+#include "object_pattern/pattern_reader.h"
 #include "system/source_position.h"
 #include "system.h"
 #include "xml_file/text_numbers.h"
@@ -18,45 +18,48 @@ namespace {
 const int kMostProjectilesPerPull = 100;
 const int32_t kEnemyFaction = 1;
 
-void SetEffect(effectData& effect, int32_t type, float size) {
-    effect.effectType = type;
-    effect.effectSize = size;
-}
+// An effect's type and size; a size below 0 keeps the one the bullet was built with.
+struct EffectSetting {
+    int32_t type;
+    float size;
+};
 
-Weapon* MakeSimpleSpread() {
-    Weapon* weapon = new SimpleSpread();
-    weapon->bulletName = "enemyBullet";
-    BulletComp& bullet = weapon->bulletPrototype;
-    SetEffect(bullet.groundEffect, 13, 0.9f);
-    SetEffect(bullet.mechEffect, 2, 0.9f);
-    bullet.expireEffect.effectType = 19;  // its size stays as constructed
-    SetEffect(bullet.buildingEffect, 14, 1.2f);
-    return weapon;
-}
+// The enemies' two weapon kinds with their fixed bullets: the effects on the
+// ground, on a mech, on expiry and on a building.
+const struct {
+    const char* type;
+    const char* bulletName;
+    Weapon* (*make)();
+    EffectSetting effects[4];
+} kEnemyWeapons[] = {
+    {"SimpleSpread", "enemyBullet", [] { return static_cast<Weapon*>(new SimpleSpread()); },
+     {{13, 0.9f}, {2, 0.9f}, {19, -1.0f}, {14, 1.2f}}},
+    {"Missile", "enemyMissile", [] { return static_cast<Weapon*>(new Missile()); },
+     {{7, 6.0f}, {8, 6.0f}, {8, 6.0f}, {8, 6.0f}}},
+};
 
-Weapon* MakeMissile() {
-    Weapon* weapon = new Missile();
-    weapon->bulletName = "enemyMissile";
-    BulletComp& bullet = weapon->bulletPrototype;
-    SetEffect(bullet.groundEffect, 7, 6.0f);
-    SetEffect(bullet.mechEffect, 8, 6.0f);
-    SetEffect(bullet.expireEffect, 8, 6.0f);
-    SetEffect(bullet.buildingEffect, 8, 6.0f);
-    return weapon;
+// A new weapon of the named kind with its bullet set up; null for an unknown kind.
+Weapon* MakeEnemyWeapon(const std::string& type) {
+    for (const auto& kind : kEnemyWeapons) {
+        if (type != kind.type) continue;
+        Weapon* weapon = kind.make();
+        weapon->bulletName = kind.bulletName;
+        BulletComp& bullet = weapon->bulletPrototype;
+        effectData* effects[4] = {&bullet.groundEffect, &bullet.mechEffect, &bullet.expireEffect, &bullet.buildingEffect};
+        for (int i = 0; i < 4; ++i) {
+            effects[i]->effectType = kind.effects[i].type;
+            if (kind.effects[i].size >= 0.0f) effects[i]->effectSize = kind.effects[i].size;
+        }
+        return weapon;
+    }
+    return nullptr;
 }
 
 }  // namespace
 
 Weapon* PatternReader::ReadWeapon(const TiXmlElement& element) {
-    const std::string type = StringAttr(element, "type");
-    std::unique_ptr<Weapon> weapon;
-    if (type == "SimpleSpread") {
-        weapon.reset(MakeSimpleSpread());
-    } else if (type == "Missile") {
-        weapon.reset(MakeMissile());
-    } else {
-        return nullptr;
-    }
+    std::unique_ptr<Weapon> weapon(MakeEnemyWeapon(StringAttr(element, "type")));
+    if (!weapon) return nullptr;
     weapon->bulletPrototype.faction = kEnemyFaction;
     ReadWeaponNumbers(element, *weapon);
     ReadHotSpots(element, *weapon);

@@ -1,4 +1,4 @@
-#include "pattern_reader.h"
+#include "object_pattern/pattern_reader.h"
 
 #include <tinyxml.h>
 
@@ -34,19 +34,19 @@ void PatternReader::ReadObject(const TiXmlElement& object) {
 }
 
 void PatternReader::ReadType(const TiXmlElement& section) {
-    SetParameter(pattern, "type", ElementText(section));
-    SetParameter(pattern, "isLevelObject", TFlagAttribute(section, "levelObj"));
+    SetParameter(pattern, PatternParam::kType, ElementText(section));
+    SetParameter(pattern, PatternParam::kIsLevelObject, TFlagAttribute(section, "levelObj"));
 }
 
 void PatternReader::ReadResources(const TiXmlElement& section) {
-    SetParameter(pattern, "graphics", true);
+    SetParameter(pattern, PatternParam::kGraphics, true);
     if (const TiXmlElement* mesh = section.FirstChildElement("mesh"))
-        SetParameter(pattern, "mesh", ElementText(*mesh));
+        SetParameter(pattern, PatternParam::kMesh, ElementText(*mesh));
     if (const TiXmlElement* texture = section.FirstChildElement("texture"))
-        SetParameter(pattern, "texture", ElementText(*texture));
+        SetParameter(pattern, PatternParam::kTexture, ElementText(*texture));
     if (const TiXmlElement* skeleton = section.FirstChildElement("skeleton")) {
-        SetParameter(pattern, "hasSkeleton", true);
-        SetParameter(pattern, "skeleton", ElementText(*skeleton));
+        SetParameter(pattern, PatternParam::kHasSkeleton, true);
+        SetParameter(pattern, PatternParam::kSkeleton, ElementText(*skeleton));
     }
     const TiXmlElement* animationSet = section.FirstChildElement("animationSet");
     if (!animationSet) return;
@@ -58,52 +58,56 @@ void PatternReader::ReadResources(const TiXmlElement& section) {
 }
 
 void PatternReader::ReadScale(const TiXmlElement& section) {
-    SetParameter(pattern, "scale", FloatAttr(section, "value"));
+    SetParameter(pattern, PatternParam::kScale, FloatAttr(section, "value"));
 }
 
 void PatternReader::ReadPosition(const TiXmlElement& section) {
-    SetParameter(pattern, "x", FloatAttr(section, "x"));
-    SetParameter(pattern, "y", FloatAttr(section, "y"));
-    SetParameter(pattern, "z", FloatAttr(section, "z"));
+    SetParameter(pattern, PatternParam::kX, FloatAttr(section, "x"));
+    SetParameter(pattern, PatternParam::kY, FloatAttr(section, "y"));
+    SetParameter(pattern, PatternParam::kZ, FloatAttr(section, "z"));
 }
 
 void PatternReader::ReadPhysics(const TiXmlElement& section) {
-    SetParameter(pattern, "physics", true);
-    SetParameter(pattern, "mass", FloatAttr(section, "mass"));
+    SetParameter(pattern, PatternParam::kPhysics, true);
+    SetParameter(pattern, PatternParam::kMass, FloatAttr(section, "mass"));
     // Presence alone makes the mass infinite, whatever the value says.
-    SetParameter(pattern, "infMass", section.Attribute("infMass") != nullptr);
+    SetParameter(pattern, PatternParam::kInfMass, section.Attribute("infMass") != nullptr);
 }
 
 void PatternReader::ReadStats(const TiXmlElement& section) {
-    SetParameter(pattern, "stats", true);
+    SetParameter(pattern, PatternParam::kStats, true);
     if (const TiXmlElement* health = section.FirstChildElement("health")) {
         int healthMax = 0;
         std::string text = ElementText(*health);
         if (!ParseTruncatedIntText(text, healthMax)) ReportMalformed(*health, nullptr, text);
-        SetParameter(pattern, "healthMax", healthMax);
+        SetParameter(pattern, PatternParam::kHealthMax, healthMax);
     }
-    static const char* const kFloatStats[] = {"speed", "armor", "boost"};
-    for (const char* name : kFloatStats) {
-        if (const TiXmlElement* stat = section.FirstChildElement(name))
-            SetParameter(pattern, name, FloatText(*stat));
+    static const struct {
+        const char* element;
+        const char* param;
+    } kFloatStats[] = {
+        {"speed", PatternParam::kSpeed}, {"armor", PatternParam::kArmor}, {"boost", PatternParam::kBoost}};
+    for (const auto& stat : kFloatStats) {
+        if (const TiXmlElement* element = section.FirstChildElement(stat.element))
+            SetParameter(pattern, stat.param, FloatText(*element));
     }
     if (const TiXmlElement* magic = section.FirstChildElement("magic"))
-        SetParameter(pattern, "magic", IntText(*magic));
+        SetParameter(pattern, PatternParam::kMagic, IntText(*magic));
 }
 
 void PatternReader::ReadWeapons(const TiXmlElement& section) {
-    SetParameter(pattern, "weapon", true);
+    SetParameter(pattern, PatternParam::kWeapon, true);
     WeaponComp weapons;
     if (const TiXmlElement* primary = section.FirstChildElement("primary")) weapons.primary = ReadWeapon(*primary);
     if (const TiXmlElement* secondary = section.FirstChildElement("secondary"))
         weapons.secondary = ReadWeapon(*secondary);
-    SetParameter(pattern, "weaponComp", weapons);
+    SetParameter(pattern, PatternParam::kWeaponComp, weapons);
 }
 
 void PatternReader::ReadCollision(const TiXmlElement& section) {
-    SetParameter(pattern, "collision", true);
+    SetParameter(pattern, PatternParam::kCollision, true);
     bool autoGenerate = section.Attribute("autoGenerate") ? TFlagAttribute(section, "autoGenerate") : true;
-    SetParameter(pattern, "autoGenerate", autoGenerate);
+    SetParameter(pattern, PatternParam::kAutoGenerate, autoGenerate);
     ReadCollisionGroups(section);
     ReadVolumes(section);
 }
@@ -116,42 +120,50 @@ void PatternReader::ReadCollisionGroups(const TiXmlElement& section) {
     }
     if (const TiXmlElement* groupElement = section.FirstChildElement("collisionGroup")) {
         int group = 0;
-        if (GroupText(*groupElement, group)) SetParameter(pattern, "group", group);
+        if (GroupText(*groupElement, group)) SetParameter(pattern, PatternParam::kGroup, group);
     }
 }
 
+namespace {
+
+// Sets hasParam, and when the section holds the element, param to what `read` makes of it.
+template <class Read>
+void ReadVolume(ObjectPattern& pattern, const TiXmlElement& section, const char* name, const char* hasParam,
+                const char* param, Read read) {
+    const TiXmlElement* element = section.FirstChildElement(name);
+    SetParameter(pattern, hasParam, element != nullptr);
+    if (element) SetParameter(pattern, param, read(*element));
+}
+
+}  // namespace
+
 void PatternReader::ReadVolumes(const TiXmlElement& section) {
-    const TiXmlElement* obbElement = section.FirstChildElement("obb");
-    SetParameter(pattern, "hasOBB", obbElement != nullptr);
-    if (obbElement) {
+    ReadVolume(pattern, section, "obb", PatternParam::kHasOBB, PatternParam::kObb, [this](const TiXmlElement& e) {
         OBB obb;
-        obb.extents = VectorAttr(*obbElement, "extents", obb.extents);
-        obb.center = VectorAttr(*obbElement, "center", obb.center);
-        obb.rot = RotationAttr(*obbElement, "rot", obb.rot);
-        SetParameter(pattern, "obb", obb);
-    }
-    const TiXmlElement* aabbElement = section.FirstChildElement("aabb");
-    SetParameter(pattern, "hasAABB", aabbElement != nullptr);
-    if (aabbElement) {
+        obb.extents = VectorAttr(e, "extents", obb.extents);
+        obb.center = VectorAttr(e, "center", obb.center);
+        obb.rot = RotationAttr(e, "rot", obb.rot);
+        return obb;
+    });
+    ReadVolume(pattern, section, "aabb", PatternParam::kHasAABB, PatternParam::kAabb, [this](const TiXmlElement& e) {
         AABB aabb;
-        aabb.center = VectorAttr(*aabbElement, "center", aabb.center);
-        aabb.extents = VectorAttr(*aabbElement, "extents", aabb.extents);
-        SetParameter(pattern, "aabb", aabb);
-    }
-    const TiXmlElement* sphereElement = section.FirstChildElement("sphere");
-    SetParameter(pattern, "hasSphere", sphereElement != nullptr);
-    if (sphereElement) {
-        BoundingSphere sphere;
-        sphere.center = VectorAttr(*sphereElement, "center", sphere.center);
-        sphere.radius = FloatAttr(*sphereElement, "radius");
-        SetParameter(pattern, "sphere", sphere);
-    }
+        aabb.center = VectorAttr(e, "center", aabb.center);
+        aabb.extents = VectorAttr(e, "extents", aabb.extents);
+        return aabb;
+    });
+    ReadVolume(pattern, section, "sphere", PatternParam::kHasSphere, PatternParam::kSphere,
+               [this](const TiXmlElement& e) {
+                   BoundingSphere sphere;
+                   sphere.center = VectorAttr(e, "center", sphere.center);
+                   sphere.radius = FloatAttr(e, "radius");
+                   return sphere;
+               });
 }
 
 void PatternReader::ReadBehavior(const TiXmlElement& section) {
-    SetParameter(pattern, "behavior", true);
+    SetParameter(pattern, PatternParam::kBehavior, true);
     if (const TiXmlElement* state = section.FirstChildElement("state"))
-        SetParameter(pattern, "state", ElementText(*state));
+        SetParameter(pattern, PatternParam::kState, ElementText(*state));
     for (const TiXmlElement* param = section.FirstChildElement("param"); param;
          param = param->NextSiblingElement("param")) {
         ReadParam(*param);
@@ -182,17 +194,19 @@ void PatternReader::ReadParam(const TiXmlElement& param) {
 }
 
 void PatternReader::ReadHeight(const TiXmlElement& section) {
-    SetParameter(pattern, "offset", FloatAttr(section, "value"));
+    SetParameter(pattern, PatternParam::kOffset, FloatAttr(section, "value"));
 }
 
 void PatternReader::ReadSpawn(const TiXmlElement& section) {
-    SetParameter(pattern, "spawn", true);
-    SetParameter(pattern, "delay", FloatAttr(section, "delay"));
-    if (section.Attribute("dir")) SetParameter(pattern, "spawnDir", VectorAttr(section, "dir", Vector()));
+    SetParameter(pattern, PatternParam::kSpawn, true);
+    SetParameter(pattern, PatternParam::kDelay, FloatAttr(section, "delay"));
+    if (section.Attribute("dir"))
+        SetParameter(pattern, PatternParam::kSpawnDir, VectorAttr(section, "dir", Vector()));
 }
 
 void PatternReader::ReadPickup(const TiXmlElement& section) {
-    SetParameter(pattern, "pickup", true);
-    SetParameter(pattern, "type", StringAttr(section, "type"));
-    if (section.Attribute("value")) SetParameter(pattern, "value", IntAttr(section, "value"));
+    SetParameter(pattern, PatternParam::kPickup, true);
+    SetParameter(pattern, PatternParam::kType, StringAttr(section, "type"));
+    if (section.Attribute("value"))
+        SetParameter(pattern, PatternParam::kValue, IntAttr(section, "value"));
 }

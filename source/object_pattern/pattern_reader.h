@@ -45,6 +45,15 @@ private:
     void ReadHotSpots(const TiXmlElement& element, Weapon& weapon);
 
     // Attribute and text access with the logging rules of the file comment.
+    template <class T>
+    using NumberParser = bool (*)(const std::string&, T&);
+    template <class T>
+    T NumberAttr(const TiXmlElement& element, const char* name, NumberParser<T> parse);
+    template <class T>
+    T NumberText(const TiXmlElement& element, NumberParser<T> parse);
+    // Up to `count` numbers of a comma-separated list; false (with the
+    // warning or error) when the attribute is missing or malformed.
+    bool FloatListAttr(const TiXmlElement& element, const char* name, float* values, int count);
     std::string StringAttr(const TiXmlElement& element, const char* name);
     float FloatAttr(const TiXmlElement& element, const char* name);
     int IntAttr(const TiXmlElement& element, const char* name);
