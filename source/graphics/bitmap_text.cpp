@@ -27,7 +27,7 @@ const int kSymbolGrid = 4;  // cells per row of the symbol texture
 // as the drawing routines will bind it. A name not uploaded yet binds 0
 // (binding it would create a texture of that number).
 void BindWhileBuilding(const Handle& handle) {
-    const Texture* texture = handle.id.empty() ? nullptr : Resources().get<Texture>(handle);
+    const Texture* texture = Resources().IsStored(handle.id) ? Resources().get<Texture>(handle) : nullptr;
     glBindTexture(GL_TEXTURE_2D, texture && HoldsLiveTexture(*texture) ? texture->texID : 0);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
 }
@@ -49,13 +49,22 @@ void SendCellQuad(int row, int column, float step) {
     glEnd();
 }
 
+// Graphics starts before the game flow loads the interface pictures, so at
+// start-up they are not stored yet: that is the normal order, not an error
+// (which would also write an error-log file on every start). The name is
+// kept and looked up again where it is drawn.
+Handle ResolveOrKeepName(const std::string& name) {
+    if (Resources().IsStored(name)) return Resources().GetResourceHandle(name);
+    Module<System>::Instance()->Log(name + " is not loaded yet: looked up again when drawn");
+    return Handle(name);
+}
+
 }  // namespace
 
 void Graphics::BuildTextLists(bool sameContext) {
-    ResourceManager& resources = Resources();
-    crosshairTex = resources.GetResourceHandle(kCrosshairTexture);
-    fontTex = resources.GetResourceHandle(kFontTexture);
-    symbolsTex = resources.GetResourceHandle(kSymbolsTexture);
+    crosshairTex = ResolveOrKeepName(kCrosshairTexture);
+    fontTex = ResolveOrKeepName(kFontTexture);
+    symbolsTex = ResolveOrKeepName(kSymbolsTexture);
     CHECK_FRAME_GL(*reports);
     // An Init without Kill before it must not leave the old lists behind; in
     // a new context they went with the old one.

@@ -178,3 +178,14 @@ TEST_F(Programs, SaveAndClearProgramPutsTheProgramAsideAndRestoreBringsItBack) {
 }
 
 }  // namespace
+
+// Graphics starts before the game flow loads the interface pictures: that
+// order is normal and must not log errors (each would write an error-log file).
+TEST_F(Programs, InitBeforeTheInterfacePicturesAreLoadedLogsNoError) {
+    ResourceManager& resources = *Module<ResourceManager>::Instance();
+    resources.DeleteCategory("all_first");
+    LogCapture log;
+    Reinit();
+    EXPECT_FALSE(log.Has("ERROR")) << log.Text();
+    resources.LoadCategory("all_first");
+}
