@@ -1,6 +1,8 @@
 # Google Benchmark programs: bench/<name>_bench.cpp -> bench_<name>. Not run by ctest.
 # A benchmark of the game's content finds it in the run folder (QUELL_RUN_DIR)
 # and may use the test helpers that load it.
+# Bullet is a yardstick for the collision benchmark only; the game never links it.
+find_package(Bullet REQUIRED)
 file(GLOB QUELL_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*_bench.cpp)
 foreach(src ${QUELL_BENCH_SOURCES})
   get_filename_component(name ${src} NAME_WE)
@@ -11,3 +13,5 @@ foreach(src ${QUELL_BENCH_SOURCES})
   target_link_libraries(bench_${name} PRIVATE engine benchmark::benchmark)
   add_dependencies(bench_${name} content)
 endforeach()
+target_include_directories(bench_collision_bench SYSTEM PRIVATE ${BULLET_INCLUDE_DIRS})
+target_link_libraries(bench_collision_bench PRIVATE ${BULLET_LIBRARIES})

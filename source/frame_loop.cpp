@@ -66,32 +66,51 @@ void UpdateModules() {
 
 }  // namespace
 
-void WorkerLockstep::Publish(unsigned pass, bool running, bool paused) {
+void WorkerLockstep::Publish(unsigned pass, bool running, bool paused, const FrameClock& clock) {
     PassState& state = passStates[pass % 2];
+    state.frameStart.store(clock.frameStart);
+    state.timeStep.store(clock.timeStep);
     state.paused.store(paused);
     state.runs.store(running);
 }
 
-void WorkerLockstep::Start(Body firstBody, Body secondBody, bool running, bool paused) {
+void WorkerLockstep::SetPassEndHook(Body hook) {
+    assert(!IsStarted() && "the hook is read by the barrier while workers run");
+    passEndHook = std::move(hook);
+}
+
+void WorkerLockstep::RunPassEndHook() {
+    if (passEndHook) RunGuarded("pass end", passEndHook);
+}
+
+void WorkerLockstep::Start(Body firstBody, Body secondBody, bool running, bool paused,
+                           const FrameClock& clock) {
     assert(!IsStarted() && "workers already started");
     mainPass = 0;
-    Publish(0, running, paused);
+    Publish(0, running, paused, clock);
     firstThread = std::thread(std::move(firstBody));
     secondThread = std::thread(std::move(secondBody));
 }
 
 void WorkerLockstep::RunWorker(const std::function<void()>& update) {
+    RunWorker(ClockedUpdate([&update](const FrameClock&) { update(); }));
+}
+
+void WorkerLockstep::RunWorker(const ClockedUpdate& update) {
     for (unsigned pass = 0;; ++pass) {
         const PassState& state = passStates[pass % 2];
         if (!state.runs.load()) return;
-        if (!state.paused.load()) RunGuarded("worker thread", update);
+        if (!state.paused.load()) {
+            const FrameClock clock{state.frameStart.load(), state.timeStep.load()};
+            RunGuarded("worker thread", [&update, &clock] { update(clock); });
+        }
         frameBarrier.wait();
     }
 }
 
-void WorkerLockstep::MeetWorkers(bool running, bool paused) {
+void WorkerLockstep::MeetWorkers(bool running, bool paused, const FrameClock& clock) {
     assert(IsStarted() && "no workers to meet");
-    Publish(mainPass + 1, running, paused);
+    Publish(mainPass + 1, running, paused, clock);
     frameBarrier.wait();
     ++mainPass;
 }
@@ -118,24 +137,45 @@ void PhysicsThreadLoop() {
 
 void CollisionThreadLoop() {
     CollisionManager* collision = Module<CollisionManager>::Instance();
-    GameLockstep().RunWorker([collision] { collision->Update(); });
+    GameLockstep().RunWorker([collision](const FrameClock& clock) {
+        collision->SetFrameClock(clock);
+        collision->Update();
+    });
 }
+
+namespace {
+
+// The clock the workers read for the next pass: this frame's start and the
+// step the limiter last computed.
+FrameClock CurrentFrameClock() {
+    const System& system = TheSystem();
+    return FrameClock{system.frameStartTime.load(), system.frameTime.load()};
+}
+
+}  // namespace
 
 void StartWorkerThreads() {
     // Both managers are made here, on the main thread, before their threads run.
     Module<Physics>::Instance();
-    Module<CollisionManager>::Instance();
+    CollisionManager* collision = Module<CollisionManager>::Instance();
+    collision->PublishAtPassEnd(true);
+    WorkerLockstep& lockstep = GameLockstep();
+    lockstep.SetPassEndHook([collision] { collision->EndPass(); });
     System& system = TheSystem();
-    GameLockstep().Start(PhysicsThreadLoop, CollisionThreadLoop, system.running.load(),
-                         system.IsPaused());
+    lockstep.Start(PhysicsThreadLoop, CollisionThreadLoop, system.running.load(), system.IsPaused(),
+                   CurrentFrameClock());
 }
 
-void JoinWorkerThreads() { GameLockstep().Join(); }
+void JoinWorkerThreads() {
+    GameLockstep().Join();
+    // Without the barrier, results are readable as soon as a pass ends.
+    Module<CollisionManager>::Instance()->PublishAtPassEnd(false);
+}
 
 void RunFrame(bool limitFrame) {
     UpdateModules();
     System& system = TheSystem();
-    GameLockstep().MeetWorkers(system.running.load(), system.IsPaused());
+    GameLockstep().MeetWorkers(system.running.load(), system.IsPaused(), CurrentFrameClock());
     if (limitFrame) system.FrameLimiter();
 }
 

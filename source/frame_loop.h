@@ -8,7 +8,12 @@
 // each frame the main thread publishes both, as the state of the next pass,
 // before it waits at the barrier, and every party reads the same published
 // state after it. All three therefore leave after the same barrier, and a
-// quit can never leave one of them waiting for a party that has gone.
+// quit can never leave one of them waiting for a party that has gone. The
+// pass's clock (frame start and time step) is published the same way.
+//
+// A pass-end hook, when set, runs once at every barrier while all three
+// parties wait there: the collision manager hands over its results then, so
+// every reader in a pass sees what the previous pass completed.
 //
 // Main thread: Start, MeetWorkers, Continues, Join. Worker threads: RunWorker.
 #pragma once
@@ -20,25 +25,35 @@
 
 #include <boost/thread/barrier.hpp>
 
+#include "frame_loop/frame_clock.h"
+
 class WorkerLockstep {
 public:
     using Body = std::function<void()>;
+    using ClockedUpdate = std::function<void(const FrameClock&)>;
 
     WorkerLockstep() = default;
     WorkerLockstep(const WorkerLockstep&) = delete;
     WorkerLockstep& operator=(const WorkerLockstep&) = delete;
     ~WorkerLockstep() { Join(); }
 
-    // Starts one thread per body; each body calls RunWorker. `running` and
-    // `paused` are the state of the workers' first pass.
-    void Start(Body firstBody, Body secondBody, bool running, bool paused);
+    // Starts one thread per body; each body calls RunWorker. `running`,
+    // `paused` and `clock` are the state of the workers' first pass.
+    void Start(Body firstBody, Body secondBody, bool running, bool paused,
+               const FrameClock& clock = FrameClock());
     // A worker's whole loop: per pass, `update` unless paused, then the
     // barrier; returns when a pass is published as not running. An exception
-    // from `update` is logged and the loop goes on.
+    // from `update` is logged and the loop goes on. The second form hands
+    // `update` the pass's published clock.
     void RunWorker(const std::function<void()>& update);
+    void RunWorker(const ClockedUpdate& update);
     // The main thread's end of a frame: publishes the next pass's state and
-    // waits at the barrier for both workers.
-    void MeetWorkers(bool running, bool paused);
+    // clock and waits at the barrier for both workers.
+    void MeetWorkers(bool running, bool paused, const FrameClock& clock = FrameClock());
+    // Runs `hook` at the end of every pass, inside the barrier, while all
+    // three parties wait. Main thread, before Start. It must not throw or
+    // wait for another thread.
+    void SetPassEndHook(Body hook);
     // Whether the main thread's current pass runs (its last published state).
     bool Continues() const;
     // Stops the workers if still running, then joins them. Safe to repeat.
@@ -49,11 +64,16 @@ private:
     struct PassState {
         std::atomic<bool> runs{false};
         std::atomic<bool> paused{true};
+        std::atomic<double> frameStart{0.0};
+        std::atomic<double> timeStep{0.0};
     };
 
-    void Publish(unsigned pass, bool running, bool paused);
+    void Publish(unsigned pass, bool running, bool paused, const FrameClock& clock);
+    void RunPassEndHook();
 
-    boost::barrier frameBarrier{3};  // FrameBarrier: main, physics, collision
+    Body passEndHook;
+    // FrameBarrier: main, physics, collision; its completion runs the hook.
+    boost::barrier frameBarrier{3, [this] { RunPassEndHook(); }};
     // Pass n reads slot n % 2. The main thread writes the slot of pass n + 1
     // before barrier n; it cannot write that slot again before barrier n + 1,
     // which no worker reaches before it has read it.

@@ -5,7 +5,7 @@ QUELL_PACKAGES=(
   build-essential cmake pkg-config
   libsdl1.2-dev libsdl-mixer1.2-dev liblua5.1-0-dev lua5.1 swig libtinyxml-dev
   libglew-dev libboost-dev libboost-thread-dev libboost-chrono-dev libgtest-dev libgmock-dev
-  libbenchmark-dev libpng-dev libfreetype-dev fonts-dejavu-core
+  libbenchmark-dev libbullet-dev libpng-dev libfreetype-dev fonts-dejavu-core
   xvfb xauth mesa-utils x11-apps xdotool imagemagick sox libx11-dev
 )
 

@@ -1,15 +1,16 @@
-// Collision for scripts: the CollisionManager's picking ray and published ray
-// hits, and the volume builders of the collision volumes under the manager's
-// method names. The broad and narrow phases and their records join this file
-// with the collision module itself.
+// Collision for scripts: the CollisionManager's published contacts and ray
+// hits, its picking ray, the volume builders under the manager's method
+// names, and the records of the collision pass (spans, buckets, contacts,
+// the separating-axis work record), which scripts may build and read.
 //
-// Threads: the pick ray and the published hits have their own lock inside
+// Threads: the pick ray and the published results have their own lock inside
 // the manager; the volume builders change one object and need the object
 // lock when that object is registered.
 %{
 #include "collision_manager.h"
 #include "collision_volumes.h"
 #include "collision_manager/ray_intersect_record.h"
+#include "collision_manager/records.h"
 %}
 
 struct RayIntersectRecord {
@@ -28,6 +29,58 @@ struct RayIntersectRecord {
 struct ConvexPolygon {};
 %template(vector_ConvexPolygon) std::vector<ConvexPolygon>;
 
+struct Span {
+    Span(float min = 0.0f, float max = 0.0f);
+    virtual ~Span();
+    float min;
+    float max;
+};
+
+struct ObjectSpan : public Span {
+    ObjectSpan(unsigned int objNum = 0, unsigned int category = 0, unsigned int collidesWith = 0,
+               float min = 0.0f, float max = 0.0f);
+    unsigned objNum;
+    unsigned category;
+    unsigned collidesWith;
+};
+
+struct CollisionBucket {
+    CollisionBucket();
+    unsigned objNum;
+    std::vector<unsigned int> collideList;
+    unsigned category;
+    unsigned collidesWith;
+};
+
+// Every field but resolveContact, which only physics reads.
+struct CollisionEvent {
+    CollisionEvent();
+    double time;
+    unsigned objA;
+    unsigned objB;
+    Vector transA;
+    Vector transB;
+    Quaternion rotA;
+    Quaternion rotB;
+    float depth;
+    Vector contactPoint;
+    Vector contactA;
+    Vector contactB;
+    Vector contactNormal;
+};
+
+%template(vector_CollisionEvent) std::vector<CollisionEvent>;
+
+%quell_read_as_copy(SATData, axes)
+struct SATData {
+    SATData();
+    int commonFrameName;
+    QuatVec commonFrame;
+    VectorSet axes;
+    std::vector<Vector> vertsA;
+    std::vector<Vector> vertsB;
+};
+
 %template(Module_CollisionManager) Module<CollisionManager>;
 
 // The singleton only: scripts never make or free a manager.
@@ -38,20 +91,15 @@ public:
     void Init();
     void Update();
     void Kill();
+    void GenerateBoundingSphere(GameObject& object);
+    void GenerateAxesFromMesh(GameObject& object);
+    std::vector<CollisionEvent> GetCollisionEvents() const;
+    std::vector<CollisionEvent> GetObjectCollisionEvents(unsigned objNum) const;
+    AABB BuildAABB(const Mesh& mesh, float scale);
+    OBB BuildOBB(const Mesh& mesh, float scale);
+    std::vector<ConvexPolygon> BuildCollisionMesh(const Mesh& mesh, float scale);
     std::vector<RayIntersectRecord> GetRayIntersectRecords() const;
     Ray GetCurrentPickRay() const;
     void SetCurrentPickRay(const Ray& ray);
+    std::vector<Vector> TransformVerts(const std::vector<Vector>& verts, const QuatVec& q);
 };
-
-%extend CollisionManager {
-    void GenerateBoundingSphere(GameObject& object) { collision::GenerateBoundingSphere(object); }
-    void GenerateAxesFromMesh(GameObject& object) { collision::GenerateAxesFromMesh(object); }
-    AABB BuildAABB(const Mesh& mesh, float scale) { return collision::BuildAABB(mesh, scale); }
-    OBB BuildOBB(const Mesh& mesh, float scale) { return collision::BuildOBB(mesh, scale); }
-    std::vector<ConvexPolygon> BuildCollisionMesh(const Mesh& mesh, float scale) {
-        return collision::BuildCollisionMesh(mesh, scale);
-    }
-    std::vector<Vector> TransformVerts(const std::vector<Vector>& verts, const QuatVec& q) {
-        return collision::TransformVerts(verts, q);
-    }
-}

@@ -16,16 +16,20 @@ Matrix OBB::GetExtentsMatrix() const {
 }
 
 std::vector<Vector> OBB::GetVerts() const {
+    const std::array<Vector, 8> corners = Corners();
+    return std::vector<Vector>(corners.begin(), corners.end());
+}
+
+std::array<Vector, 8> OBB::Corners() const {
     const Matrix axes = GetExtentsMatrix();
     const Vector halfAxis[3] = {axes.VecFromCol(0), axes.VecFromCol(1), axes.VecFromCol(2)};
-    std::vector<Vector> corners;
-    corners.reserve(8);
+    std::array<Vector, 8> corners;
     for (int i = 0; i < 8; ++i) {
         Vector corner = center;
         for (int k = 0; k < 3; ++k) {
             corner = (i & (1 << k)) ? corner + halfAxis[k] : corner - halfAxis[k];
         }
-        corners.push_back(corner);
+        corners[i] = corner;
     }
     return corners;
 }

@@ -2,6 +2,7 @@
 // rotation), built by the collision module. A plain value, any thread.
 #pragma once
 
+#include <array>
 #include <vector>
 
 #include "geom/matrix.h"
@@ -22,4 +23,6 @@ struct OBB {
     // The eight corners; corner i takes +axis k when bit k of i is set, -axis
     // otherwise. Each corner keeps center.w.
     std::vector<Vector> GetVerts() const;
+    // The same eight corners without a heap allocation (per-frame tests).
+    std::array<Vector, 8> Corners() const;
 };
