@@ -132,7 +132,10 @@ WorkerLockstep& GameLockstep() {
 
 void PhysicsThreadLoop() {
     Physics* physics = Module<Physics>::Instance();
-    GameLockstep().RunWorker([physics] { physics->Update(); });
+    GameLockstep().RunWorker([physics](const FrameClock& clock) {
+        physics->SetFrameClock(clock);
+        physics->Update();
+    });
 }
 
 void CollisionThreadLoop() {

@@ -1,7 +1,7 @@
 // Builds the objects of collision and physics tests in the ObjectManager's
 // table: spheres, oriented and axis-aligned boxes, shots and bodies, with a
-// fluent description, and a fixture that gives each test fresh event queues,
-// an empty object table and an initialised CollisionManager.
+// fluent description, and fixtures that give each test fresh event queues,
+// an empty object table and an initialised CollisionManager (and Physics).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,6 +12,7 @@
 #include "event_manager.h"
 #include "object_manager.h"
 #include "objects/components.h"
+#include "physics.h"
 #include "support/log_capture.h"
 
 namespace test_support {
@@ -20,15 +21,14 @@ namespace test_support {
 // sphere; Box and AxisBox add the boxes, Shot a BulletComp, Body (or a
 // velocity) a PhysicsComp.
 struct SceneObject {
-    explicit SceneObject(std::string name) : name(std::move(name)) {}
+    explicit SceneObject(std::string name) : name(std::move(name)) {
+        collision.hasBoundSphere = true;
+        collision.category = collision.collidesWith = 1;
+    }
 
     SceneObject& At(float x, float y, float z) { trans = Vector(x, y, z); return *this; }
     SceneObject& Turned(const Quaternion& q) { rot = q; return *this; }
-    SceneObject& Sphere(float radius, const Vector& center = Vector()) {
-        collision.boundSphere.radius = radius;
-        collision.boundSphere.center = center;
-        return *this;
-    }
+    SceneObject& Sphere(float radius) { collision.boundSphere.radius = radius; return *this; }
     SceneObject& NoSphere() { collision.hasBoundSphere = false; return *this; }
     // An oriented box of the given half sizes, centred on the object.
     SceneObject& Box(float ex, float ey, float ez, const Quaternion& turn = Quaternion(1.0f)) {
@@ -53,29 +53,14 @@ struct SceneObject {
         physics.infMass = infinite;
         return *this;
     }
-    SceneObject& Moving(float vx, float vy, float vz) {
-        hasPhysics = true;
-        physics.linearVel = Vector(vx, vy, vz);
-        return *this;
-    }
-    SceneObject& Spinning(float wx, float wy, float wz) {
-        hasPhysics = true;
-        physics.angularVel = Vector(wx, wy, wz);
-        return *this;
-    }
-    SceneObject& NoPush() { collision.resolveContact = false; return *this; }
+    SceneObject& Moving(float vx, float vy, float vz) { hasPhysics = true; physics.linearVel = Vector(vx, vy, vz); return *this; }
+    SceneObject& Spinning(float wx, float wy, float wz) { hasPhysics = true; physics.angularVel = Vector(wx, wy, wz); return *this; }
     SceneObject& NotPickable() { collision.canBePicked = false; return *this; }
 
     std::string name;
     Vector trans;
     Quaternion rot{1.0f};
-    CollisionComp collision = [] {
-        CollisionComp made;
-        made.hasBoundSphere = true;
-        made.category = 1;
-        made.collidesWith = 1;
-        return made;
-    }();
+    CollisionComp collision;
     bool isShot = false;
     bool hasPhysics = false;
     PhysicsComp physics;
@@ -129,6 +114,23 @@ protected:
 
     LogCapture log;
     CollisionManager& collision = *Module<CollisionManager>::Instance();
+};
+
+// The same with Physics initialised and holding no bodies from before.
+class PhysicsScene : public CollisionScene {
+protected:
+    void SetUp() override {
+        CollisionScene::SetUp();
+        physics.Init();
+        physics.bodies.clear();
+        physics.bodyIndex.clear();
+    }
+    void TearDown() override {
+        physics.Kill();
+        CollisionScene::TearDown();
+    }
+
+    Physics& physics = *Module<Physics>::Instance();
 };
 
 }  // namespace test_support
