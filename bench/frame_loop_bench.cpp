@@ -5,7 +5,7 @@
 // System's event pump then finds no events.
 #include <benchmark/benchmark.h>
 
-#include "frame_loop.h"
+#include "main/frame_loop.h"
 #include "system.h"
 
 namespace {

@@ -35,7 +35,7 @@
 #include "collision_manager/records.h"
 #include "collision_manager/snapshot.h"
 #include "collision_volumes.h"
-#include "frame_loop/frame_clock.h"
+#include "main/frame_clock.h"
 #include "geom/geom.h"
 #include "module.h"
 

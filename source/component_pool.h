@@ -136,3 +136,35 @@ private:
         system->Error(SOURCE_POS + "invalid pool index!");
     }
 };
+
+// PooledComponent's operations (objects/component.h), for every kind.
+
+template <class T, CompIndex::Entry kIndex>
+Component* PooledComponent<T, kIndex>::Clone() const {
+    return new T(static_cast<const T&>(*this));
+}
+
+// A checked cast (std::bad_cast for another class), the kind's own
+// assignment, then the free flag set.
+template <class T, CompIndex::Entry kIndex>
+void PooledComponent<T, kIndex>::CopyFrom(const Component& other) {
+    T& target = static_cast<T&>(*this);
+    const T& typed = dynamic_cast<const T&>(other);
+    if (&typed != &target) target = typed;
+    target.isFree.store(true);
+}
+
+template <class T, CompIndex::Entry kIndex>
+Component* PooledComponent<T, kIndex>::AllocateFromPool() const {
+    return ComponentPool<T>::Allocate();
+}
+
+template <class T, CompIndex::Entry kIndex>
+bool PooledComponent<T, kIndex>::IsPoolValid() const {
+    return ComponentPool<T>::Query();
+}
+
+template <class T, CompIndex::Entry kIndex>
+Component* PooledComponent<T, kIndex>::AllocateCopyFromPool(const Component& source) const {
+    return ComponentPool<T>::AllocateCopy(source);
+}

@@ -1,19 +1,93 @@
-// Graphics: a placeholder until its own issue builds the module.
-// It will draw each frame and swap the buffers.
-// Its Init, Update and Kill do nothing yet, so start-up, the frame loop and
-// shutdown already call it in its final place: Update on the main thread,
-// also while paused.
+// Graphics: the renderer. Owns the GLSL programs, the font and symbol display
+// lists, the quad list and four extensions (debug shapes, particle drawing,
+// mesh drawing, image drawing). The render targets belong to the
+// ResourceManager, which makes them during Init and again after a change of
+// video mode: they are read from it at every use, never kept here.
+//
+// Each frame (Update) draws either a slide show (splash, credits) or the
+// scene through the deferred pipeline: geometry buffer, particle target,
+// combine and polish passes, then the cockpit and the screen overlays straight
+// into the window, and swaps the buffers.
+//
+// Threads: main thread only, with the OpenGL context current. Update runs
+// last in every frame, also while paused; it holds the object lock from the
+// start of drawing until after the buffer swap (never while delivering its
+// events). Update does nothing before Init or after Kill.
+//
+// Events handled ("Graphics"): "Set" with the optional bools
+// "isRenderingSplash" and "isRenderingCredits". Sends none.
+//
+// Never: throws out of Update (each pass's failure is caught, logged and the
+// next frame starts from a known state); logs the resource store's listing or
+// an error per frame (per-frame misses warn once; a repeated OpenGL error is
+// reported once until it changes).
+//
+// Files: graphics.cpp (module, events, the frame's order), graphics/frame_*
+// (the passes and their OpenGL state), graphics/shader_programs.cpp,
+// graphics/camera_object.cpp, graphics/lights.cpp, graphics/mesh_pass.cpp,
+// graphics/pending_steps.cpp (the steps that later work fills).
 #pragma once
 
+#include <memory>
+#include <string>
+
+#include "graphics/debug_graphics.h"
+#include "graphics/image_graphics.h"
+#include "graphics/mesh_graphics.h"
+#include "graphics/particle_graphics.h"
 #include "module.h"
+#include "resource_manager/handle.h"
+
+struct Matrix;
+class SplashScreen;
+namespace graphics {
+class FrameReports;
+}
 
 class Graphics : public virtual Module<Graphics> {
 public:
-    Graphics() : Module<Graphics>("Graphics") {}
+    static constexpr const char* kSet = "Set";
+    static constexpr const char* kParamRenderingSplash = "isRenderingSplash";
+    static constexpr const char* kParamRenderingCredits = "isRenderingCredits";
+    // Built by the game flow once a level has loaded.
+    static constexpr const char* kNoiseTexture = "tex_noise";
 
-    void Init() override {}
-    void Update() override {}
-    void Kill() override {}
+    // The projection made once by Init.
+    static constexpr float kFieldOfView = 1.0471965f;  // vertical, radians
+    static constexpr float kNearPlane = 0.1f;
+    static constexpr float kFarPlane = 5000.0f;  // also the shaders' depth scale
+
+    // The size of "instanceMatArr" in the instance shaders: no instanced draw
+    // may upload more matrices than this.
+    static constexpr int kInstanceArraySize = 64;
+    // The skin matrices of "boneMatBuffer".
+    static constexpr int kBoneMatrixCount = 40;
+    // Generic attribute locations bound by name before every program is
+    // linked, so that every mesh program agrees with the "bone" program and
+    // none aliases the fixed-function arrays (0, 2, 3 and 8-15 do on some
+    // drivers).
+    static constexpr unsigned kBoneIndexLocation = 6;
+    static constexpr unsigned kSkinWeightsLocation = 7;
+    static constexpr unsigned kParticleAttribLocation = 6;
+    static constexpr unsigned kCornerAttribLocation = 7;
+
+    enum class FrameMode { kSplash, kCredits, kScene };
+
+    Graphics();
+    ~Graphics() override;
+
+    // Viewport, render targets, fixed state, projection and programs. A
+    // second Init after Kill in the same context frees the programs it
+    // replaces; in a new context the old names are forgotten, never freed.
+    void Init() override;
+    // One frame (see the file comment).
+    void Update() override;
+    // Unregisters the event client and deletes the font lists. Before Init,
+    // or a second time, it deletes nothing.
+    void Kill() override;
+    // "Set": each flag present is copied; a mistyped one drops the event.
+    void ProcessEvent(const Event& event) override;
+    bool IsInitialised() const { return initialised; }
 
     // Draws the ResourceManager's screen image (splash or loading picture)
     // over the whole window and swaps the buffers at once. Main thread; needs
@@ -23,4 +97,108 @@ public:
     // One textured quad over the whole target, texture row 0 at the bottom,
     // drawn with identity matrices; the matrices are left as they were.
     void DrawFullScreenQuad();
+
+    // ---- Programs (graphics/shader_programs.cpp) -------------------------
+    // Compiles and links one program from two files, logging any failure;
+    // returns the program name even when it failed. Main thread.
+    unsigned LoadShaderProgram(std::string vertFile, std::string fragFile);
+    // Report a shader's or program's info log as an error; nothing when empty.
+    void PrintShaderLog(unsigned shader);
+    void PrintProgramLog(unsigned program);
+    // The current program, which is then replaced by program 0 (when not 0).
+    unsigned SaveAndClearProgram();
+    // Makes the program current again; 0 does nothing.
+    void RestoreProgram(unsigned program);
+
+    // ---- Camera and lights (graphics/lights.cpp) -------------------------
+    // Hands the ObjectManager's lights to OpenGL as lights 0, 1, ...; lights
+    // beyond the list (or beyond GL_MAX_LIGHTS) are disabled and blackened.
+    // Caller holds the object lock.
+    void ApplyLights();
+    // Fills perspectMat and invPerspectMat for a window of that size.
+    static void MakeProjection(int width, int height, Matrix& perspect, Matrix& invPerspect);
+
+    // ---- The frame (graphics.cpp, graphics/frame_passes.cpp) --------------
+    // Which picture this frame draws: the splash wins over the credits.
+    FrameMode ChooseFrameMode() const;
+    // Mesh pass of the geometry buffer (graphics/mesh_pass.cpp): the sky box,
+    // the ground, the object roads and the debug shapes. Caller holds the
+    // object lock, with the geometry targets bound.
+    void RenderMeshes();
+    void RenderSkyBox();
+    void RenderGround();
+
+    // ---- Steps that later work fills (graphics/pending_steps.cpp) ---------
+    // Each keeps its place in the frame and the frame keeps the state around
+    // it (targets, clears, blending, program); see pending_steps.cpp.
+    void BuildShapes();      // Init step 4: the debug meshes and the quad list
+    void BuildTextLists();   // Init steps 6 and 7: the three texture handles, font and symbol lists
+    void DrawObjectRoads();  // mesh pass steps 8 to 11: skinned, plain and instanced objects
+    void RenderSplashScreen(SplashScreen& show);
+    void RenderBillboards();
+    void RenderCockpit();
+    void RenderScreenOverlays();
+
+    // Members in their specified order.
+    DebugGraphics debugGraphics;
+    ParticleGraphics particleGraphics;
+    MeshGraphics meshGraphics;
+    ImageGraphics imageGraphics;
+    Handle fontTex;
+    Handle crosshairTex;
+    Handle symbolsTex;
+    unsigned fontListBase = 0;
+    unsigned symbolLists[16] = {};
+    unsigned boneProgram = 0;
+    unsigned deferredBoneProgram = 0;
+    unsigned billboardProgram = 0;
+    unsigned deferredBillboardProgram = 0;
+    unsigned cockpitProgram = 0;
+    unsigned instanceProgram = 0;
+    unsigned deferredInstanceProgram = 0;
+    unsigned deferredCombineProgram = 0;
+    unsigned deferredPolishProgram = 0;
+    unsigned quadList = 0;
+    bool isRenderingSplash = false;
+    bool isRenderingCredits = false;
+
+    // The frame's once-only reports (OpenGL errors, missing resources, failed
+    // passes). Main thread.
+    graphics::FrameReports& Reports() { return *reports; }
+    // The OpenGL name of a texture for per-frame drawing: 0, warned once,
+    // when it is not stored or has no live name.
+    unsigned FrameTextureName(const std::string& name);
+    // The stored mesh for per-frame drawing: null, warned once, when it is
+    // not stored; null without a word for an empty handle (no mesh at all).
+    Mesh* FrameMesh(const Handle& handle);
+
+private:
+    void ApplyFixedState();
+    // Kill's step: the 256 font lists from fontListBase, deleted once.
+    void DeleteFontLists();
+    void BuildPrograms();
+    // Deletes (same context) or forgets (new context) every program name.
+    void ReleasePrograms(bool sameContext);
+
+    // The frame's steps (graphics/frame_passes.cpp, graphics/deferred_passes.cpp).
+    void BeginFrame();
+    void SetUpView();
+    void DrawFrameContent();
+    void DrawScene();
+    // Runs one pass; a failure is reported (once while it repeats) and the
+    // state the next pass expects is restored.
+    // The scene's passes run with the view on the second model-view entry,
+    // the overlays with the identity on the first.
+    template <class Pass>
+    void RunPass(const char* name, Pass pass, int viewDepth = 2);
+    void RecoverFromFailedPass(int viewDepth);
+    void GeometryPass();
+    void ParticlePass();
+    void CombinePass();
+    void PolishPass();
+    void CockpitPass();
+    void EndFrame();
+
+    bool initialised = false;
+    std::unique_ptr<graphics::FrameReports> reports;
 };

@@ -68,14 +68,9 @@ public:
     void ClearText();
     std::string GetText() const;
 
-    int forward = 0;
-    int back = 0;
-    int left = 0;
-    int right = 0;
-    int dash = 0;
-    int jump = 0;
-    int laser = 0;
-    int missile = 0;
+    // The eight action bindings, as key codes.
+    int forward = 0, back = 0, left = 0, right = 0;
+    int dash = 0, jump = 0, laser = 0, missile = 0;
     int lastKey = kNoKey;
     bool keyDown[kKeyTableSize];
     bool keyPressed[kKeyTableSize];

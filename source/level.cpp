@@ -1,6 +1,6 @@
 // Level: loading a level file and releasing it again (the file's element
-// readers are in level_reader.cpp, the navigation graph in
-// level_nav_graph.cpp, object creation in level_objects.cpp).
+// readers are in level/reader.cpp, the navigation graph in
+// level/nav_graph_loading.cpp, object creation in level/objects.cpp).
 #include "level.h"
 
 #include <tinyxml.h>
@@ -73,7 +73,11 @@ bool Level::LoadFromXML(const std::string& path) {
     if (ExpectElement(ground, "GroundPlaneObject")) return false;
     level_reader::ReadGroundPlane(*ground, levelData->groundPlane);
     levelData->objects = level_reader::ReadObjectRun(*root);
-    LoadNavGraph(Module<BehaviorManager>::Instance()->navGraph, *root);
+    // The main thread searches the live graph while this thread reads: the
+    // new one is filled apart and swapped in under the object lock.
+    NavGraph graph;
+    LoadNavGraph(graph, *root);
+    Module<BehaviorManager>::Instance()->ReplaceNavGraph(graph);
     return true;
 }
 

@@ -11,9 +11,9 @@
 // Threads: LoadLevel runs on the level loader thread while the main thread
 // keeps drawing. The object table is touched only under the object lock,
 // which is taken around stamping, clearing and the ground hand-over, and never
-// while AddGameObject runs (it takes the lock itself). The level data and the
-// navigation graph are filled without a lock: the behaviour module must not
-// search the graph while a load runs. Never calls OpenGL.
+// while AddGameObject runs (it takes the lock itself). The level data is
+// filled without a lock; the navigation graph is filled apart and swapped
+// into the behaviour module under the object lock. Never calls OpenGL.
 #pragma once
 
 #include <memory>

@@ -1,6 +1,7 @@
 // The game's entry point: brings the modules up in their fixed order, runs
 // the frame loop with the physics and collision threads, and shuts the
 // modules down in their fixed order. Reads no command-line arguments.
+#include <csignal>
 #include <cstdlib>
 #include <string>
 
@@ -8,7 +9,7 @@
 #include "behavior_manager.h"
 #include "collision_manager.h"
 #include "event_manager.h"
-#include "frame_loop.h"
+#include "main/frame_loop.h"
 #include "game_logic.h"
 #include "graphics.h"
 #include "input_manager.h"
@@ -88,6 +89,9 @@ void Shutdown() {
 }  // namespace
 
 int main() {
+    // A closed standard output (the log piped into a pager that has quit)
+    // must not end the game: the failed write is simply lost.
+    std::signal(SIGPIPE, SIG_IGN);
     System& system = *Module<System>::Instance();
     LogBuildAndProfile(system);
     system.Init();

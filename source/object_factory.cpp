@@ -12,7 +12,7 @@
 
 namespace ObjectFactory {
 
-const char* const INVALID_PATTERN_TYPE = "INVALID_PATTERN";
+const char* const kInvalidPatternType = "INVALID_PATTERN";
 
 namespace {
 
@@ -25,19 +25,20 @@ struct Section {
 
 // The order matters: collision generation reads the mesh that the graphics
 // stamp set, and the pickup stamp reads the collision component.
-const Section SECTIONS[] = {
-    {"graphics", StampGraphics}, {"physics", StampPhysics}, {"stats", StampStats},
-    {"collision", StampCollision}, {"behavior", StampBehavior}, {"spawn", StampSpawn},
-    {"pickup", StampPickup},
+const Section kSections[] = {
+    {PatternParam::kGraphics, StampGraphics},   {PatternParam::kPhysics, StampPhysics},
+    {PatternParam::kStats, StampStats},         {PatternParam::kCollision, StampCollision},
+    {PatternParam::kBehavior, StampBehavior},   {PatternParam::kSpawn, StampSpawn},
+    {PatternParam::kPickup, StampPickup},
 };
 
 }  // namespace
 
 bool IsUnknownPattern(const ObjectPattern& pattern) {
-    auto type = pattern.paramList.find("type");
+    auto type = pattern.paramList.find(PatternParam::kType);
     if (type == pattern.paramList.end()) return false;
     const std::string* text = boost::any_cast<std::string>(&type->second);
-    return text && *text == INVALID_PATTERN_TYPE;
+    return text && *text == kInvalidPatternType;
 }
 
 bool StampObject(GameObject& object, ObjectPattern pattern) {
@@ -47,21 +48,21 @@ bool StampObject(GameObject& object, ObjectPattern pattern) {
         return false;
     }
     // Only the presence of a section flag counts, not its stored value.
-    for (const Section& section : SECTIONS)
+    for (const Section& section : kSections)
         if (HasParam(pattern.paramList, section.flag)) section.stamp(object, pattern);
-    if (HasParam(pattern.paramList, "offset")) object.offset = GetParameter<float>(pattern, "offset");
-    object.isLevelObject = GetParameter<bool>(pattern, "isLevelObject");
-    object.trans.x = GetParameter<float>(pattern, "x");
-    object.trans.y = GetParameter<float>(pattern, "y");
-    object.trans.z = GetParameter<float>(pattern, "z");
+    if (HasParam(pattern.paramList, PatternParam::kOffset)) object.offset = GetParameter<float>(pattern, PatternParam::kOffset);
+    object.isLevelObject = GetParameter<bool>(pattern, PatternParam::kIsLevelObject);
+    object.trans.x = GetParameter<float>(pattern, PatternParam::kX);
+    object.trans.y = GetParameter<float>(pattern, PatternParam::kY);
+    object.trans.z = GetParameter<float>(pattern, PatternParam::kZ);
     return true;
 }
 
 void StampPhysics(GameObject& object, ObjectPattern pattern) {
     if (!object.GetPhysicsComp()) object.AttachComponent(PhysicsComp());
     PhysicsComp& body = *object.GetPhysicsComp();
-    body.mass = GetParameter<float>(pattern, "mass");
-    body.infMass = GetParameter<bool>(pattern, "infMass");
+    body.mass = GetParameter<float>(pattern, PatternParam::kMass);
+    body.infMass = GetParameter<bool>(pattern, PatternParam::kInfMass);
 }
 
 void StampStats(GameObject& object, ObjectPattern pattern) {
@@ -69,11 +70,11 @@ void StampStats(GameObject& object, ObjectPattern pattern) {
     StatsComp& stats = *object.GetStatsComp();
     stats.deathEffect.effectType = 0;
     stats.deathEffect.effectSize = 6.05f;
-    stats.healthMax = GetParameter<int>(pattern, "healthMax");
-    stats.magic = GetParameter<int>(pattern, "magic");
-    stats.boost = GetParameter<float>(pattern, "boost");
-    stats.armor = GetParameter<float>(pattern, "armor");
-    stats.speed = GetParameter<float>(pattern, "speed");
+    stats.healthMax = GetParameter<int>(pattern, PatternParam::kHealthMax);
+    stats.magic = GetParameter<int>(pattern, PatternParam::kMagic);
+    stats.boost = GetParameter<float>(pattern, PatternParam::kBoost);
+    stats.armor = GetParameter<float>(pattern, PatternParam::kArmor);
+    stats.speed = GetParameter<float>(pattern, PatternParam::kSpeed);
     // A fresh object starts full; the shield (sp) keeps what it had.
     stats.hp = stats.healthMax;
     stats.mp = stats.magic;
@@ -83,10 +84,10 @@ void StampStats(GameObject& object, ObjectPattern pattern) {
 void StampSpawn(GameObject& object, ObjectPattern pattern) {
     if (!object.HasComp(CompIndex::Spawn)) object.AttachComponent(SpawnComp());
     SpawnComp& spawn = *static_cast<SpawnComp*>(object.GetComponent(CompIndex::Spawn));
-    spawn.delay = GetParameter<float>(pattern, "delay");
+    spawn.delay = GetParameter<float>(pattern, PatternParam::kDelay);
     // A fresh spawn point waits one whole delay before its first release.
     spawn.countdown = spawn.delay;
-    if (HasParam(pattern.paramList, "spawnDir")) spawn.spawnDir = GetParameter<Vector>(pattern, "spawnDir");
+    if (HasParam(pattern.paramList, PatternParam::kSpawnDir)) spawn.spawnDir = GetParameter<Vector>(pattern, PatternParam::kSpawnDir);
     Module<SpawnManager>::Instance()->AddSpawnPoint(object.name);
 }
 

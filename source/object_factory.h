@@ -23,7 +23,8 @@
 // which stamps a registered object while holding the object lock). The stamps
 // keep no state; behaviour states look the object up in the object table, and
 // the spawn stamp appends to the SpawnManager's list, so stamping a registered
-// object needs the object lock. Never takes the object lock itself.
+// object, or a behaviour or pickup section onto any object, needs the object
+// lock (asserted in the test builds). Never takes the object lock itself.
 #pragma once
 
 #include "object_pattern.h"
@@ -33,7 +34,7 @@ class GameObject;
 namespace ObjectFactory {
 
 // The "type" that GetPattern gives a pattern it does not know.
-extern const char* const INVALID_PATTERN_TYPE;
+extern const char* const kInvalidPatternType;
 
 // True for the pattern GetPattern makes for a name it does not know.
 bool IsUnknownPattern(const ObjectPattern& pattern);

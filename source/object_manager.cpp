@@ -2,6 +2,7 @@
 // the look-ups. Picking and the instance buffers live in their own files.
 #include "object_manager.h"
 
+#include <cassert>
 #include <stdexcept>
 #include <utility>
 
@@ -51,6 +52,10 @@ void ObjectManager::ReleaseLock() {
     objectMutex.unlock();
 }
 
+void ObjectManager::ExpectLockHeld() const {
+    assert(IsLockedByThisThread() && "the caller must hold the object lock");
+}
+
 void ObjectManager::Lock() { AcquireLock(); }
 
 void ObjectManager::Unlock() {
@@ -91,6 +96,7 @@ bool ObjectManager::AddGameObject(GameObject object) {
 }
 
 void ObjectManager::KillGameObject(GameObject& object) {
+    ExpectLockHeld();
     if (object.isDead) return;
     if (object.HasComp(CompIndex::Stats)) {
         ++enemiesKilled;
@@ -104,6 +110,7 @@ void ObjectManager::KillGameObject(GameObject& object) {
 }
 
 void ObjectManager::RemoveDeadGameObjects() {
+    ExpectLockHeld();
     std::vector<unsigned> dead;
     for (const GameObjectList::value_type& entry : gameObjectList)
         if (entry.second.isDead) dead.push_back(entry.first);
@@ -114,6 +121,7 @@ void ObjectManager::RemoveDeadGameObjects() {
 }
 
 void ObjectManager::ClearGameObjects() {
+    ExpectLockHeld();
     for (GameObjectList::value_type& entry : gameObjectList) KillGameObject(entry.second);
     RemoveDeadGameObjects();
 }
@@ -122,15 +130,20 @@ void ObjectManager::ClearLevelObjects() {}
 
 // --- Look-ups
 
-bool ObjectManager::HasGameObject(unsigned objNum) const { return gameObjectList.count(objNum) != 0; }
+bool ObjectManager::HasGameObject(unsigned objNum) const {
+    ExpectLockHeld();
+    return gameObjectList.count(objNum) != 0;
+}
 
 bool ObjectManager::HasGameObject(const std::string& name) const {
+    ExpectLockHeld();
     const auto& byName = nameIndex.get<ByObjectName>();
     const auto found = byName.find(name);
     return found != byName.end() && HasGameObject(found->objNum);
 }
 
 const GameObject* ObjectManager::GetGameObject(unsigned objNum) const {
+    ExpectLockHeld();
     const GameObjectList::const_iterator found = gameObjectList.find(objNum);
     if (found == gameObjectList.end()) throw std::out_of_range(kMissingObject);
     return &found->second;
@@ -141,6 +154,7 @@ GameObject* ObjectManager::GetGameObject(unsigned objNum) {
 }
 
 const GameObject* ObjectManager::GetGameObject(const std::string& name) const {
+    ExpectLockHeld();
     const auto& byName = nameIndex.get<ByObjectName>();
     const auto found = byName.find(name);
     if (found == byName.end()) throw std::out_of_range(kMissingObject);
@@ -152,12 +166,14 @@ GameObject* ObjectManager::GetGameObject(const std::string& name) {
 }
 
 std::string ObjectManager::GetObjectName(unsigned objNum) const {
+    ExpectLockHeld();
     const auto& byNumber = nameIndex.get<ByObjectNumber>();
     const auto found = byNumber.find(objNum);
     return found == byNumber.end() ? std::string() : found->name;
 }
 
 unsigned ObjectManager::GetObjectNumber(const std::string& name) const {
+    ExpectLockHeld();
     const auto& byName = nameIndex.get<ByObjectName>();
     const auto found = byName.find(name);
     return found == byName.end() ? 0 : found->objNum;

@@ -63,9 +63,9 @@ using InstanceBufferList = std::unordered_map<std::string, ObjectInstanceBuffer>
 
 class ObjectManager : public virtual Module<ObjectManager> {
 public:
+    // Sent to "BROADCAST" for every killed object, with its name and number.
     static constexpr const char* kKillGameObject = "KillGameObject";
-    static constexpr const char* kParamName = "name";
-    static constexpr const char* kParamObjNum = "objNum";
+    static constexpr const char *kParamName = "name", *kParamObjNum = "objNum";
     // The out_of_range text of a look-up of an object that is not registered.
     static constexpr const char* kMissingObject = "Unable to find key in unordered_map.";
     // Init sets the counter here, so the first object gets number 101.
@@ -85,7 +85,8 @@ public:
     void Unlock();
     bool IsLockedByThisThread() const;
 
-    // --- Caller holds the object lock for everything below, except where noted.
+    // --- Caller holds the object lock for everything below, except where noted
+    // (asserted in the test builds).
     bool HasGameObject(unsigned objNum) const;
     bool HasGameObject(const std::string& name) const;
     // Never null: an object that is not registered throws std::out_of_range
@@ -144,6 +145,9 @@ private:
     // then runs under that hold and must not release it.
     bool AcquireLock();
     void ReleaseLock();
+    // A table operation called without the lock is a programmer's mistake,
+    // stopped by an assertion in the test builds.
+    void ExpectLockHeld() const;
 
     void StartDrag(PickState& state);
     void DragPickedObject(PickState& state);

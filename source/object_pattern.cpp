@@ -3,7 +3,7 @@
 #include <tinyxml.h>
 
 #include "module.h"
-#include "pattern_reader.h"
+#include "object_pattern/pattern_reader.h"
 #include "system/source_position.h"
 #include "system.h"
 #include "xml_file/text_numbers.h"
@@ -38,7 +38,7 @@ ObjectPattern LoadObjectPattern(const char* fileName) {
         Module<System>::Instance()->Log(name + ": " + reason);
         Module<System>::Instance()->Error(SOURCE_POS + "can't load file " + name);
     }
-    SetParameter(pattern, "fileName", name);
+    SetParameter(pattern, PatternParam::kFileName, name);
     if (!loaded) return pattern;
     if (const TiXmlElement* object = document.FirstChildElement("object")) {
         PatternReader reader(pattern, name);

@@ -21,6 +21,31 @@
 #include "geom/geom.h"
 #include "objects/combat_comps.h"
 
+// The parameter names a pattern holds: the reader writes them, the stamps and
+// the level loader read them. Scripts and data files use the texts.
+namespace PatternParam {
+// Always set, and from the "type" section.
+constexpr const char *kFileName = "fileName", *kType = "type", *kIsLevelObject = "isLevelObject";
+// From "resources", "scale", "position" and "height".
+constexpr const char *kGraphics = "graphics", *kMesh = "mesh", *kTexture = "texture",
+                      *kHasSkeleton = "hasSkeleton", *kSkeleton = "skeleton", *kScale = "scale", *kX = "x",
+                      *kY = "y", *kZ = "z", *kOffset = "offset";
+// From "physics" and "stats".
+constexpr const char *kPhysics = "physics", *kMass = "mass", *kInfMass = "infMass", *kStats = "stats",
+                      *kHealthMax = "healthMax", *kMagic = "magic", *kSpeed = "speed", *kArmor = "armor",
+                      *kBoost = "boost";
+// From "weapons" and "behavior".
+constexpr const char *kWeapon = "weapon", *kWeaponComp = "weaponComp", *kBehavior = "behavior",
+                      *kState = "state";
+// From "collision".
+constexpr const char *kCollision = "collision", *kAutoGenerate = "autoGenerate", *kGroup = "group",
+                      *kHasOBB = "hasOBB", *kHasAABB = "hasAABB", *kHasSphere = "hasSphere", *kObb = "obb",
+                      *kAabb = "aabb", *kSphere = "sphere";
+// From "spawn" and "pickup".
+constexpr const char *kSpawn = "spawn", *kDelay = "delay", *kSpawnDir = "spawnDir", *kPickup = "pickup",
+                      *kValue = "value";
+}  // namespace PatternParam
+
 struct ObjectPattern {
     using ParamMap = boost::unordered_map<std::string, boost::any>;
 

@@ -22,7 +22,7 @@
 #include <vector>
 
 #include "collision_manager/records.h"
-#include "frame_loop/frame_clock.h"
+#include "main/frame_clock.h"
 #include "module.h"
 #include "physics/forces.h"
 #include "physics/rigid_body.h"

@@ -1,5 +1,7 @@
 #include "resource_manager.h"
 
+#include "platform/gl_context.h"
+
 ResourceManager::ResourceManager() : Module<ResourceManager>("ResourceManager") {}
 
 void ResourceManager::Init() {
@@ -17,13 +19,20 @@ void ResourceManager::Init() {
 void ResourceManager::Update() {}
 
 void ResourceManager::Kill() {
-    // OpenGL objects of stored resources and of the screen image are released
-    // by the GPU-resource code before this point. Entries are erased, not only
-    // freed, so that nothing can reach a destroyed resource afterwards.
+    // The OpenGL objects go back while the context that made them is still
+    // current; without one (no window was ever opened) there are none.
+    if (platform::HasCurrentGLContext()) {
+        for (const char* type : {"tex", "mesh"})
+            for (const std::string& name : StoredNamesOfType(type)) FreeContextData(name);
+        FreeScreenImage();
+    }
+    // Entries are erased, not only freed, so that nothing can reach a
+    // destroyed resource afterwards.
     {
         std::lock_guard<std::mutex> guard(storeMutex);
         resources.clear();
     }
+    screenImageTexID = 0;
     screenImage.reset();
 }
 

@@ -63,6 +63,8 @@ public:
 
     void Init() override;
     void Update() override;
+    // Frees the OpenGL objects of every stored texture and mesh and of the
+    // screen image (when a context is current), then every entry. Main thread.
     void Kill() override;
 
     // ---- Typed access ------------------------------------------------------
@@ -165,15 +167,15 @@ public:
     // context_categories.cpp, noise_texture.cpp, heightmap.cpp) ----------------
     // Everything in this block that touches OpenGL runs on the main thread with
     // the context current; the loader thread never calls it.
-    static constexpr const char* SPLASH_IMAGE_FILE =
+    static constexpr const char* kSplashImageFile =
         "resource/art assets/splash_screens/studio_logo_loading.png";
-    static constexpr const char* LOADING_IMAGE_FILE = "resource/art assets/loading.png";
+    static constexpr const char* kLoadingImageFile = "resource/art assets/loading.png";
 
     // Uploads a 4-byte-per-pixel texture (with mipmaps) into a new OpenGL
     // texture named in texID; the old name is not deleted. Any other pixel
     // size is refused with an error and texID is left as it was.
     void InitGLTexture(Texture& texture);
-    // Uploads screenImage (loading LOADING_IMAGE_FILE first when there is
+    // Uploads screenImage (loading kLoadingImageFile first when there is
     // none) into a new texture named in screenImageTexID.
     void InitLoadingScreenTexture();
     // FreeScreenImage, then the image file into screenImage, rows flipped so
@@ -222,10 +224,12 @@ public:
     // Turns meshes into buffer objects (main thread).
     MeshResource meshResource;
 
-private:
     // True when the current context is the one in which the stored
-    // resources' OpenGL names were made (context_reload.cpp).
+    // resources' OpenGL names were made (context_reload.cpp): only then may a
+    // kept name be tested with glIs* or freed. Main thread.
     bool HoldsContextMarker() const;
+
+private:
     // Makes the marker in the current context unless it is already there.
     void MarkContext();
     unsigned contextMarkerName = 0;  // a buffer of a size no resource buffer has

@@ -1,5 +1,5 @@
 // The SoundManager's module slots, the listener and the sound effects. The
-// music events are in sound_music.cpp.
+// music events are in sound_manager/music.cpp.
 #include "sound_manager.h"
 
 #include <string>
@@ -10,8 +10,6 @@
 #include "resource_manager.h"
 
 namespace {
-
-constexpr const char* kPlayerName = "player";
 
 struct ListenerPlace {
     Vector position;
@@ -33,8 +31,8 @@ ListenerPlace ReadListenerPlace(bool followPlayer) {
     ObjectLock lock(objects);
     ListenerPlace place;
     place.position = objects.cameraObject.target;
-    if (followPlayer && objects.HasGameObject(std::string(kPlayerName)))
-        place.position = objects.GetGameObject(std::string(kPlayerName))->trans;
+    if (followPlayer && objects.HasGameObject(std::string(GameObject::kPlayerName)))
+        place.position = objects.GetGameObject(std::string(GameObject::kPlayerName))->trans;
     place.forward = ViewForward(objects.cameraObject.viewMat);
     return place;
 }
@@ -77,9 +75,12 @@ void SoundManager::Update() {
 
 void SoundManager::Kill() {
     UnregisterEventClient();
-    if (Sound* hullHit = Resources().get<Sound>(Handle(kHullHitSample)))
-        FSOUND_Sample_Free(hullHit->sample);
-    if (SoundStream* music = FindMusic()) FSOUND_Stream_Close(music->stream);
+    // A game that never loaded them has nothing to free: no error.
+    if (Resources().IsStored(kHullHitSample))
+        if (Sound* hullHit = Resources().get<Sound>(Handle(kHullHitSample)))
+            FSOUND_Sample_Free(hullHit->sample);
+    if (Resources().IsStored(kMusicStream))
+        if (SoundStream* music = FindMusic()) FSOUND_Stream_Close(music->stream);
     FSOUND_Close();
 }
 

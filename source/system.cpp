@@ -35,19 +35,21 @@ void System::Init() {
 }
 
 void System::StartSDL() {
-    if (SDL_Init(SDL_INIT_EVERYTHING) >= 0) return;
-    // A machine without a sound device still plays, silently; the sound layer
-    // opens audio on its own and copes with its absence.
-    const std::string reason = SDL_GetError();
-    if (SDL_Init(SDL_INIT_EVERYTHING & ~SDL_INIT_AUDIO) >= 0) {
-        Warning("SDL audio unavailable (" + reason + "), starting without audio");
+    // Audio starts on its own, so that a display failure is never reported
+    // as an audio one or the other way round. A machine without a sound
+    // device still plays, silently; the sound layer copes with its absence.
+    if (SDL_Init(SDL_INIT_EVERYTHING & ~SDL_INIT_AUDIO) < 0) {
+        Log(std::string("SDL could not start: ") + SDL_GetError());
+        Error(SOURCE_POS + "SDL_Init failed");
         return;
     }
-    Error(SOURCE_POS + "SDL_Init failed");
+    SDL_ClearError();
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) < 0)
+        Warning(std::string("SDL audio unavailable (") + SDL_GetError() + "), starting without audio");
 }
 
 void System::ReadDesktopAndModes() {
-    videoModes = CandidateVideoModes();
+    videoModes = videoModeSource ? videoModeSource() : CandidateVideoModes();
     const SDL_VideoInfo* info = SDL_GetVideoInfo();
     if (!info) {
         // Without video info there is no desktop to measure and no mode to
@@ -57,9 +59,8 @@ void System::ReadDesktopAndModes() {
     }
     desktopWidth = info->current_w;
     desktopHeight = info->current_h;
-    for (VideoMode& mode : videoModes) {
-        mode.available = IsVideoModeOK(mode.width, mode.height, mode.fullScreen);
-    }
+    if (videoModeSource) return;
+    for (VideoMode& mode : videoModes) mode.available = IsVideoModeOK(mode.width, mode.height, mode.fullScreen);
 }
 
 void System::ApplyChosenMode() {
@@ -67,8 +68,8 @@ void System::ApplyChosenMode() {
     if (!chosen.available) {
         // A 0 x 0 window cannot open; a plain window of the default size can.
         Error(SOURCE_POS + "could not find suitable resolution!");
-        width = 1024;
-        height = 768;
+        width = kDefaultWidth;
+        height = kDefaultHeight;
         fullScreen = false;
         return;
     }

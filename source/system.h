@@ -8,9 +8,9 @@
 // thread may use (those fields are atomics). Error never blocks: it does not
 // wait for input, whatever the thread.
 //
-// Split over system.cpp (module, clock, mouse, event pump), system_video.cpp
-// (window, OpenGL checks, resolution change), system_log.cpp (logging and
-// error logs) and system_files.cpp (profile folder, settings, text files).
+// Split over system.cpp (module, clock, mouse, event pump), system/video.cpp
+// (window, OpenGL checks, resolution change), system/log.cpp (logging and
+// error logs) and system/files.cpp (profile folder, settings, text files).
 #pragma once
 
 #include <atomic>
@@ -19,6 +19,7 @@
 #include <mutex>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "module.h"
@@ -31,6 +32,14 @@ class System : public virtual Module<System> {
 public:
     // Supplies the local date and time that names an error-log file.
     using LocalTimeSource = std::function<std::tm()>;
+    // Supplies the candidate video modes, each marked available or not.
+    using VideoModeSource = std::function<std::vector<VideoMode>()>;
+
+    // The window opened when no better mode is known or can be set.
+    static constexpr int kDefaultWidth = 1024;
+    static constexpr int kDefaultHeight = 768;
+    // In the profile folder; its screen entries are read at start.
+    static constexpr const char* kSettingsFile = "settings.xml";
 
     System();
 
@@ -42,11 +51,16 @@ public:
     // Shuts SDL down, which also gives a full-screen desktop its mode back.
     void Kill() override;
 
-    // --- Window (system_video.cpp) ---
-    // Opens the window with its OpenGL context and checks the driver. False
-    // when no video mode could be set at all: the game cannot run then.
+    // --- Window (system/video.cpp) ---
+    // Opens the window with its OpenGL context and checks the driver. A mode
+    // that cannot be set falls back to the default window, with a line that
+    // names the settings file. False when not even that opens: the game
+    // cannot run then.
     bool InitGL();
     bool IsVideoModeOK(int modeWidth, int modeHeight, bool modeFullScreen) const;
+    // Tests supply the mode list that Init chooses from; by default Init
+    // probes SDL for each candidate.
+    void SetVideoModeSource(VideoModeSource source) { videoModeSource = std::move(source); }
     VideoMode ChooseVideoMode(int desktopW, int desktopH) const;
     // Switches the video mode at run time. When the new mode cannot be set,
     // the previous one is restored and false is returned.
@@ -75,7 +89,7 @@ public:
     void SetSplashPlaying(bool on) { splashPlaying = on; }
     bool IsSplashPlaying() const { return splashPlaying; }
 
-    // --- Logging (system_log.cpp; any thread) ---
+    // --- Logging (system/log.cpp; any thread) ---
     // Each line goes to standard output and into the run's log text. Error
     // also writes the whole log text to an error-log file in the profile
     // folder while `running` is set, once per distinct message per run: an
@@ -89,23 +103,25 @@ public:
     // Tests inject a fixed time; the default reads the local clock.
     void SetLocalTimeSource(LocalTimeSource source);
 
-    // --- Files (system_files.cpp) ---
+    // --- Files (system/files.cpp) ---
     std::string GetUserProfile() const;
     static std::string ToWindowsPath(const std::string& path);
-    // Makes the folder `name` inside the user-profile folder and logs the
-    // folder command that names it.
+    // Makes the folder `name` inside the user-profile folder, when that
+    // exists (never the profile folder itself), and logs the folder command
+    // that names it. A missing profile folder is reported.
     void MakeDir(const std::string& name);
     static std::string GetVersionString();
     // The whole file; empty when it cannot be opened.
     std::string ReadTextFile(const std::string& path) const;
     // Reads "full_screen", "screen_width" and "screen_height" from the
-    // profile's "settings.xml"; anything missing or invalid keeps its value.
+    // profile's "settings.xml"; anything missing or invalid keeps its value,
+    // and so does a window size larger than the desktop.
     void LoadSettings();
 
     std::atomic<bool> running{true};
     bool shaderModel4 = false;
-    int width = 1024;
-    int height = 768;
+    int width = kDefaultWidth;
+    int height = kDefaultHeight;
     int desktopWidth = 0;
     int desktopHeight = 0;
     float fontSpacing = 0.7f;
@@ -128,6 +144,7 @@ private:
     void ReadDesktopAndModes();
     void ApplyChosenMode();
     SDL_Surface* SetVideoMode();
+    SDL_Surface* OpenDefaultWindow();
     void CheckGLSLVersion();
 
     void WriteLine(const std::string& line);
@@ -137,4 +154,5 @@ private:
     std::string logText;
     std::set<std::string> loggedErrors;  // messages already written to a file
     LocalTimeSource localTimeSource;
+    VideoModeSource videoModeSource;
 };

@@ -26,10 +26,10 @@ void NormaliseLineEnds(std::string& text) {
 
 bool LoadXmlFile(TiXmlDocument& document, const std::string& path, std::string& reason) {
     std::string text;
-    if (!platform::ReadFileBytes(path, MAX_XML_FILE_BYTES, text, reason)) return false;
+    if (!platform::ReadFileBytes(path, kMaxXmlFileBytes, text, reason)) return false;
     if (!CheckXmlEncoding(text, reason)) return false;
     NormaliseLineEnds(text);
-    if (!CheckXmlStructure(text, MAX_XML_DEPTH, reason)) return false;
+    if (!CheckXmlStructure(text, kMaxXmlDepth, reason)) return false;
     document.Parse(text.c_str(), nullptr, TIXML_DEFAULT_ENCODING);
     if (!document.Error()) return true;
     reason = "line " + std::to_string(document.ErrorRow()) + ": " + document.ErrorDesc();

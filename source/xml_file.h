@@ -4,8 +4,8 @@
 // TinyXML 2.6 parses nested elements by recursion, reads whole files into
 // memory and, in UTF-8 mode, steps over a multi-byte character without
 // looking for the end of the text. So before parsing, a file is refused when
-// it is larger than MAX_XML_FILE_BYTES, is not well-formed UTF-8, or does not
-// follow TinyXML's grammar with elements nested at most MAX_XML_DEPTH deep.
+// it is larger than kMaxXmlFileBytes, is not well-formed UTF-8, or does not
+// follow TinyXML's grammar with elements nested at most kMaxXmlDepth deep.
 // Any thread; no shared state; never logs (the caller names the file in its
 // own message).
 #pragma once
@@ -15,8 +15,8 @@
 
 class TiXmlDocument;
 
-const size_t MAX_XML_FILE_BYTES = size_t(16) << 20;
-const int MAX_XML_DEPTH = 256;
+const size_t kMaxXmlFileBytes = size_t(16) << 20;
+const int kMaxXmlDepth = 256;
 
 // True when the file was read and parsed; otherwise false with a short reason
 // (for the log line) and the document left empty or partly filled.

@@ -27,7 +27,7 @@ struct GeneratorStep {
     bool (*run)(const std::string& runDir);
 };
 
-const GeneratorStep STEPS[] = {
+const GeneratorStep kSteps[] = {
     {"images", GenerateImages},
     {"meshes", GenerateMeshes},
     {"sounds", GenerateSounds},
@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string runDir = argv[1];
-    for (const GeneratorStep& step : STEPS) {
+    for (const GeneratorStep& step : kSteps) {
         if (!step.run(runDir)) {
             std::cerr << "content_gen: step \"" << step.name << "\" failed" << std::endl;
             return 1;

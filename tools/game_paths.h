@@ -5,13 +5,13 @@
 
 namespace paths {
 
-constexpr const char* TEXTURES = "resource/art assets/textures/";
-constexpr const char* INTERFACE = "resource/art assets/interface/";
-constexpr const char* SCREENS = "resource/art assets/screens/";
-constexpr const char* SLIDES = "resource/art assets/splash_screens/";
-constexpr const char* TERRAIN = "resource/art assets/terrain/";
-constexpr const char* MESHES = "resource/art assets/meshes/";
-constexpr const char* SKELETONS = "resource/art assets/skeletons/";
-constexpr const char* ANIMATIONS = "resource/art assets/animations/";
+constexpr const char* kTextures = "resource/art assets/textures/";
+constexpr const char* kInterface = "resource/art assets/interface/";
+constexpr const char* kScreens = "resource/art assets/screens/";
+constexpr const char* kSlides = "resource/art assets/splash_screens/";
+constexpr const char* kTerrain = "resource/art assets/terrain/";
+constexpr const char* kMeshes = "resource/art assets/meshes/";
+constexpr const char* kSkeletons = "resource/art assets/skeletons/";
+constexpr const char* kAnimations = "resource/art assets/animations/";
 
 }  // namespace paths

@@ -6,21 +6,11 @@
 #include "game_paths.h"
 #include "paint.h"
 
-const AtlasCell PARTICLE_CELLS[] = {
-    {0, 0, 119, 119},     {120, 0, 239, 119},   {0, 120, 119, 239},   {120, 120, 239, 239},
-    {240, 0, 359, 119},   {360, 0, 479, 119},   {240, 120, 359, 239}, {360, 120, 479, 239},
-    {0, 240, 239, 299},   {0, 300, 239, 359},   {0, 360, 239, 419},   {0, 420, 239, 479},
-    {240, 240, 279, 279}, {280, 240, 319, 279}, {320, 240, 359, 279}, {240, 280, 279, 319},
-    {280, 280, 319, 319}, {320, 280, 359, 319}, {240, 320, 279, 359}, {320, 320, 359, 359},
-    {360, 240, 479, 359}, {240, 360, 359, 479}, {360, 360, 479, 479},
-};
-const int PARTICLE_CELL_COUNT = sizeof(PARTICLE_CELLS) / sizeof(PARTICLE_CELLS[0]);
-
 namespace {
 
-const float PI = 3.14159265f;
-const int FIRST_FLASH = 4, FIRST_STREAK = 8, FIRST_DEBRIS = 12;
-const int RING_CELL = 20, DUST_CELL = 21, SPARK_CELL = 22;
+const float kPi = 3.14159265f;
+const int kFirstFlash = 4, kFirstStreak = 8, kFirstDebris = 12;
+const int kRingCell = 20, kDustCell = 21, kSparkCell = 22;
 
 // A blank canvas the size of one cell; shapes keep a few pixels off its
 // border so that neighbouring cells never bleed into each other.
@@ -49,7 +39,7 @@ void Flash(RgbaImage& canvas, int variant) {
     SoftDisc(canvas, c, c, c - 6.0f, 0.0f, {255, 220, 150, 150});
     int rays = 5 + variant;
     for (int i = 0; i < rays; ++i) {
-        float angle = float(i) * 2.0f * PI / float(rays) + float(variant) * 0.4f;
+        float angle = float(i) * 2.0f * kPi / float(rays) + float(variant) * 0.4f;
         float length = (c - 8.0f) * (i % 2 ? 0.7f : 1.0f);
         SoftLine(canvas, c, c, c + std::cos(angle) * length, c + std::sin(angle) * length, 6.0f,
                  {255, 240, 200, 220});
@@ -83,7 +73,7 @@ void Debris(RgbaImage& canvas, int variant) {
 void Sparks(RgbaImage& canvas) {
     float c = canvas.width / 2.0f;
     for (int i = 0; i < 12; ++i) {
-        float angle = float(i) * 2.0f * PI / 12.0f + 0.2f;
+        float angle = float(i) * 2.0f * kPi / 12.0f + 0.2f;
         float inner = 10.0f + 6.0f * float(i % 3), outer = c - 8.0f - 10.0f * float(i % 2);
         SoftLine(canvas, c + std::cos(angle) * inner, c + std::sin(angle) * inner, c + std::cos(angle) * outer,
                  c + std::sin(angle) * outer, 3.0f, {255, 230, 160, 255});
@@ -92,18 +82,18 @@ void Sparks(RgbaImage& canvas) {
 }
 
 RgbaImage ParticleAtlas() {
-    RgbaImage atlas(PARTICLE_ATLAS_SIZE, PARTICLE_ATLAS_SIZE);
+    RgbaImage atlas(kParticleAtlasSize, kParticleAtlasSize);
     Clear(atlas, {255, 255, 255, 0});
-    for (int index = 0; index < PARTICLE_CELL_COUNT; ++index) {
-        const AtlasCell& cell = PARTICLE_CELLS[index];
+    for (int index = 0; index < kParticleCellCount; ++index) {
+        const AtlasCell& cell = kParticleCells[index];
         RgbaImage canvas = CellCanvas(cell, {255, 255, 255});
-        if (index < FIRST_FLASH) Puff(canvas, unsigned(index) + 1, {225, 225, 225}, 0.9f);
-        else if (index < FIRST_STREAK) Flash(canvas, index - FIRST_FLASH);
-        else if (index < FIRST_DEBRIS) Streak(canvas);
-        else if (index < RING_CELL) Debris(canvas, index - FIRST_DEBRIS);
-        else if (index == RING_CELL) SoftRing(canvas, 60.0f, 60.0f, 46.0f, 8.0f, {255, 250, 235, 230});
-        else if (index == DUST_CELL) Puff(canvas, 40, {200, 170, 130}, 0.7f);
-        else if (index == SPARK_CELL) Sparks(canvas);
+        if (index < kFirstFlash) Puff(canvas, unsigned(index) + 1, {225, 225, 225}, 0.9f);
+        else if (index < kFirstStreak) Flash(canvas, index - kFirstFlash);
+        else if (index < kFirstDebris) Streak(canvas);
+        else if (index < kRingCell) Debris(canvas, index - kFirstDebris);
+        else if (index == kRingCell) SoftRing(canvas, 60.0f, 60.0f, 46.0f, 8.0f, {255, 250, 235, 230});
+        else if (index == kDustCell) Puff(canvas, 40, {200, 170, 130}, 0.7f);
+        else if (index == kSparkCell) Sparks(canvas);
         Blit(atlas, canvas, cell.x0, cell.y0);
     }
     return atlas;
@@ -121,7 +111,7 @@ RgbaImage ShotBolt(Rgb glow) {
 }  // namespace
 
 bool GenerateEffectImages(const std::string& runDir) {
-    const std::string folder = paths::TEXTURES;
+    const std::string folder = paths::kTextures;
     return WriteImage(runDir, folder + "particles.png", ParticleAtlas()) &&
            WriteImage(runDir, folder + "shot_red.png", ShotBolt({255, 60, 30})) &&
            WriteImage(runDir, folder + "shot_blue.png", ShotBolt({40, 120, 255}));

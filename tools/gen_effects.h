@@ -7,15 +7,12 @@
 
 #include <string>
 
-// One cell of the particle atlas in pixels, corners inclusive as the
-// particle drawing lists them.
-struct AtlasCell {
-    int x0, y0, x1, y1;
-};
+#include "graphics/particle_graphics.h"
 
-// The 23 defined cells, in atlas order.
-extern const AtlasCell PARTICLE_CELLS[];
-extern const int PARTICLE_CELL_COUNT;
-constexpr int PARTICLE_ATLAS_SIZE = 480;
+// The cells of the particle atlas, as the particle drawing cuts them out.
+using AtlasCell = ParticleGraphics::AtlasCell;
+constexpr const AtlasCell* kParticleCells = ParticleGraphics::kAtlasCells;
+constexpr int kParticleCellCount = ParticleGraphics::kDefinedCells;
+constexpr int kParticleAtlasSize = ParticleGraphics::kAtlasSide;
 
 bool GenerateEffectImages(const std::string& runDir);

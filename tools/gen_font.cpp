@@ -10,10 +10,10 @@
 namespace {
 
 // A monospaced face: every glyph has the same advance, like the printer.
-const char* const FONT_FACE_PATH = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono-Bold.ttf";
-const int GLYPH_PIXELS = 29;
-const int BASELINE = 24;  // from the top of a cell
-const int FIRST_CODE = 31;  // the code shown by cell 0
+const char* const kFontFacePath = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono-Bold.ttf";
+const int kGlyphPixels = 29;
+const int kBaseline = 24;  // from the top of a cell
+const int kFirstCode = 31;  // the code shown by cell 0
 
 // Codes that print something: ASCII and the Latin-1 letters; control codes
 // and DEL stay blank cells.
@@ -23,12 +23,12 @@ bool Printable(int code) { return (code > 32 && code < 127) || (code > 160 && co
 void DrawGlyph(RgbaImage& atlas, FT_GlyphSlot glyph, int cellX, int cellY) {
     const FT_Bitmap& bitmap = glyph->bitmap;
     int advance = int(glyph->advance.x >> 6);
-    int penX = cellX + std::max(0, (int(FONT_CELL * FONT_ADVANCE) - advance) / 2);
+    int penX = cellX + std::max(0, (int(kFontCell * kFontAdvance) - advance) / 2);
     for (unsigned row = 0; row < bitmap.rows; ++row)
         for (unsigned col = 0; col < bitmap.width; ++col) {
             int x = penX + glyph->bitmap_left + int(col);
-            int y = cellY + BASELINE - glyph->bitmap_top + int(row);
-            if (x < cellX || y < cellY || x >= cellX + FONT_CELL || y >= cellY + FONT_CELL) continue;
+            int y = cellY + kBaseline - glyph->bitmap_top + int(row);
+            if (x < cellX || y < cellY || x >= cellX + kFontCell || y >= cellY + kFontCell) continue;
             unsigned char coverage = bitmap.buffer[row * unsigned(bitmap.pitch) + col];
             PutRgba(atlas, x, y, {255, 255, 255, coverage});
         }
@@ -37,19 +37,19 @@ void DrawGlyph(RgbaImage& atlas, FT_GlyphSlot glyph, int cellX, int cellY) {
 }  // namespace
 
 bool GenerateFont(const std::string& runDir) {
-    FontFace font(FONT_FACE_PATH, GLYPH_PIXELS);
+    FontFace font(kFontFacePath, kGlyphPixels);
     if (!font.face) {
-        std::cerr << "content_gen: cannot load font " << FONT_FACE_PATH << std::endl;
+        std::cerr << "content_gen: cannot load font " << kFontFacePath << std::endl;
         return false;
     }
-    RgbaImage atlas(FONT_CELL * FONT_GRID, FONT_CELL * FONT_GRID);
+    RgbaImage atlas(kFontCell * kFontGrid, kFontCell * kFontGrid);
     // Transparent white, so that filtering at glyph edges never darkens them.
     Clear(atlas, {255, 255, 255, 0});
-    for (int cell = 0; cell < FONT_GRID * FONT_GRID; ++cell) {
-        int code = cell + FIRST_CODE;
+    for (int cell = 0; cell < kFontGrid * kFontGrid; ++cell) {
+        int code = cell + kFirstCode;
         if (!Printable(code)) continue;
         if (FT_Load_Char(font.face, FT_ULong(code), FT_LOAD_RENDER) != 0) continue;
-        DrawGlyph(atlas, font.face->glyph, (cell % FONT_GRID) * FONT_CELL, (cell / FONT_GRID) * FONT_CELL);
+        DrawGlyph(atlas, font.face->glyph, (cell % kFontGrid) * kFontCell, (cell / kFontGrid) * kFontCell);
     }
-    return WriteImage(runDir, std::string(paths::INTERFACE) + "font.png", atlas);
+    return WriteImage(runDir, std::string(paths::kInterface) + "font.png", atlas);
 }

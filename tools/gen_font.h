@@ -9,9 +9,9 @@
 
 // Geometry of the atlas, shared with nothing else: the printer only knows
 // "16 x 16 cells".
-constexpr int FONT_CELL = 32;
-constexpr int FONT_GRID = 16;
+constexpr int kFontCell = 32;
+constexpr int kFontGrid = 16;
 // The text printer moves the pen 0.7 cells per character.
-constexpr float FONT_ADVANCE = 0.7f;
+constexpr float kFontAdvance = 0.7f;
 
 bool GenerateFont(const std::string& runDir);

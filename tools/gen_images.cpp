@@ -4,20 +4,20 @@
 #include "paint.h"
 #include "text_render.h"
 
-const Rgb SPLASH_CENTRE_COLOUR = {40, 220, 90};
-const Rgb LOADING_CENTRE_COLOUR = {250, 210, 40};
+const Rgb kSplashCentreColour = {40, 220, 90};
+const Rgb kLoadingCentreColour = {250, 210, 40};
 
 namespace {
 
-const char* const GAME_TITLE = "The Quellbrand";
-const int SCREEN_WIDTH = 1024;
-const int SCREEN_HEIGHT = 768;
-const Rgb WHITE = {255, 255, 255};
+const char* const kGameTitle = "The Quellbrand";
+const int kScreenWidth = 1024;
+const int kScreenHeight = 768;
+const Rgb kWhite = {255, 255, 255};
 
 // A gradient from `from` to `to`, diagonal or top to bottom, a flat centre
 // area and the title above it.
 RgbaImage StartupPicture(Rgb from, Rgb to, bool diagonal, Rgb centre) {
-    RgbaImage image(SCREEN_WIDTH, SCREEN_HEIGHT);
+    RgbaImage image(kScreenWidth, kScreenHeight);
     for (int y = 0; y < image.height; ++y) {
         for (int x = 0; x < image.width; ++x) {
             float t = diagonal ? float(x + y) / float(image.width + image.height - 2)
@@ -31,7 +31,7 @@ RgbaImage StartupPicture(Rgb from, Rgb to, bool diagonal, Rgb centre) {
 }
 
 bool WriteStartupPicture(const std::string& runDir, const std::string& relative, RgbaImage image) {
-    if (!DrawCentredText(image, GAME_TITLE, image.width / 2, image.height * 28 / 100, 88, WHITE))
+    if (!DrawCentredText(image, kGameTitle, image.width / 2, image.height * 28 / 100, 88, kWhite))
         return false;
     return WriteImage(runDir, relative, image);
 }
@@ -67,11 +67,11 @@ RgbaImage BoxTexture() {
 bool GenerateImages(const std::string& runDir) {
     const Rgb magenta = {230, 20, 170}, orange = {255, 140, 0};
     const Rgb deepBlue = {15, 35, 140}, teal = {0, 165, 150};
-    const std::string textures = paths::TEXTURES;
-    return WriteStartupPicture(runDir, std::string(paths::SLIDES) + "studio_logo_loading.png",
-                               StartupPicture(magenta, orange, true, SPLASH_CENTRE_COLOUR)) &&
+    const std::string textures = paths::kTextures;
+    return WriteStartupPicture(runDir, std::string(paths::kSlides) + "studio_logo_loading.png",
+                               StartupPicture(magenta, orange, true, kSplashCentreColour)) &&
            WriteStartupPicture(runDir, "resource/art assets/loading.png",
-                               StartupPicture(deepBlue, teal, false, LOADING_CENTRE_COLOUR)) &&
+                               StartupPicture(deepBlue, teal, false, kLoadingCentreColour)) &&
            WriteImage(runDir, textures + "drone.png", DroneTexture()) &&
            WriteImage(runDir, textures + "box.png", BoxTexture());
 }

@@ -8,9 +8,9 @@
 
 namespace {
 
-const float PI = 3.14159265f;
-const Rgba INK = {255, 255, 255, 255};
-const Rgba CLEAR = {255, 255, 255, 0};
+const float kPi = 3.14159265f;
+const Rgba kInk = {255, 255, 255, 255};
+const Rgba kClear = {255, 255, 255, 0};
 
 struct Point {
     float x, y;
@@ -44,7 +44,7 @@ void FillPolygon(RgbaImage& image, const std::vector<Point>& polygon, Rgba c) {
 std::vector<Point> RegularPolygon(float cx, float cy, float radius, int corners, float turn) {
     std::vector<Point> points;
     for (int i = 0; i < corners; ++i) {
-        float angle = turn + 2.0f * PI * float(i) / float(corners);
+        float angle = turn + 2.0f * kPi * float(i) / float(corners);
         points.push_back({cx + radius * std::sin(angle), cy - radius * std::cos(angle)});
     }
     return points;
@@ -54,7 +54,7 @@ std::vector<Point> Star(float cx, float cy, float outer, float inner) {
     std::vector<Point> points;
     for (int i = 0; i < 10; ++i) {
         float radius = i % 2 ? inner : outer;
-        float angle = PI * float(i) / 5.0f;
+        float angle = kPi * float(i) / 5.0f;
         points.push_back({cx + radius * std::sin(angle), cy - radius * std::cos(angle)});
     }
     return points;
@@ -64,49 +64,49 @@ std::vector<Point> Star(float cx, float cy, float outer, float inner) {
 void DrawSymbol(RgbaImage& cell, int index) {
     const float c = 32.0f, r = 24.0f;
     switch (index) {
-        case 0: SoftDisc(cell, c, c, r, 0.9f, INK); break;
-        case 1: SoftRing(cell, c, c, r - 3.0f, 4.0f, INK); break;
-        case 2: FillPolygon(cell, {{c - r, c - r}, {c + r, c - r}, {c + r, c + r}, {c - r, c + r}}, INK); break;
+        case 0: SoftDisc(cell, c, c, r, 0.9f, kInk); break;
+        case 1: SoftRing(cell, c, c, r - 3.0f, 4.0f, kInk); break;
+        case 2: FillPolygon(cell, {{c - r, c - r}, {c + r, c - r}, {c + r, c + r}, {c - r, c + r}}, kInk); break;
         case 3:
             for (float d : {-r, r}) {
-                SoftLine(cell, c - r, c + d, c + r, c + d, 5.0f, INK);
-                SoftLine(cell, c + d, c - r, c + d, c + r, 5.0f, INK);
+                SoftLine(cell, c - r, c + d, c + r, c + d, 5.0f, kInk);
+                SoftLine(cell, c + d, c - r, c + d, c + r, 5.0f, kInk);
             }
             break;
-        case 4: FillPolygon(cell, RegularPolygon(c, c + 4.0f, r + 4.0f, 3, 0.0f), INK); break;
-        case 5: FillPolygon(cell, RegularPolygon(c, c - 4.0f, r + 4.0f, 3, PI), INK); break;
-        case 6: FillPolygon(cell, RegularPolygon(c + 4.0f, c, r + 4.0f, 3, -PI / 2.0f), INK); break;
-        case 7: FillPolygon(cell, RegularPolygon(c - 4.0f, c, r + 4.0f, 3, PI / 2.0f), INK); break;
+        case 4: FillPolygon(cell, RegularPolygon(c, c + 4.0f, r + 4.0f, 3, 0.0f), kInk); break;
+        case 5: FillPolygon(cell, RegularPolygon(c, c - 4.0f, r + 4.0f, 3, kPi), kInk); break;
+        case 6: FillPolygon(cell, RegularPolygon(c + 4.0f, c, r + 4.0f, 3, -kPi / 2.0f), kInk); break;
+        case 7: FillPolygon(cell, RegularPolygon(c - 4.0f, c, r + 4.0f, 3, kPi / 2.0f), kInk); break;
         case 8:
-            SoftLine(cell, c - r, c, c + r, c, 10.0f, INK);
-            SoftLine(cell, c, c - r, c, c + r, 10.0f, INK);
+            SoftLine(cell, c - r, c, c + r, c, 10.0f, kInk);
+            SoftLine(cell, c, c - r, c, c + r, 10.0f, kInk);
             break;
         case 9:
-            SoftLine(cell, c - r, c - r, c + r, c + r, 9.0f, INK);
-            SoftLine(cell, c - r, c + r, c + r, c - r, 9.0f, INK);
+            SoftLine(cell, c - r, c - r, c + r, c + r, 9.0f, kInk);
+            SoftLine(cell, c - r, c + r, c + r, c - r, 9.0f, kInk);
             break;
-        case 10: FillPolygon(cell, RegularPolygon(c, c, r + 2.0f, 4, 0.0f), INK); break;
-        case 11: FillPolygon(cell, Star(c, c + 2.0f, r + 4.0f, r * 0.45f), INK); break;
-        case 12: SoftLine(cell, c - r, c, c + r, c, 10.0f, INK); break;
+        case 10: FillPolygon(cell, RegularPolygon(c, c, r + 2.0f, 4, 0.0f), kInk); break;
+        case 11: FillPolygon(cell, Star(c, c + 2.0f, r + 4.0f, r * 0.45f), kInk); break;
+        case 12: SoftLine(cell, c - r, c, c + r, c, 10.0f, kInk); break;
         case 13:
-            SoftLine(cell, c - r, c, c - 6.0f, c + r - 6.0f, 8.0f, INK);
-            SoftLine(cell, c - 6.0f, c + r - 6.0f, c + r, c - r + 4.0f, 8.0f, INK);
+            SoftLine(cell, c - r, c, c - 6.0f, c + r - 6.0f, 8.0f, kInk);
+            SoftLine(cell, c - 6.0f, c + r - 6.0f, c + r, c - r + 4.0f, 8.0f, kInk);
             break;
         case 14:
-            FillPolygon(cell, {{c, c - r - 4.0f}, {c + r, c}, {c - r, c}}, INK);
-            SoftLine(cell, c, c, c, c + r + 2.0f, 12.0f, INK);
+            FillPolygon(cell, {{c, c - r - 4.0f}, {c + r, c}, {c - r, c}}, kInk);
+            SoftLine(cell, c, c, c, c + r + 2.0f, 12.0f, kInk);
             break;
-        default: SoftDisc(cell, c, c, r * 0.35f, 0.8f, INK); break;
+        default: SoftDisc(cell, c, c, r * 0.35f, 0.8f, kInk); break;
     }
 }
 
 RgbaImage Symbols() {
     const int cellSize = 64;
     RgbaImage sheet(cellSize * 4, cellSize * 4);
-    Clear(sheet, CLEAR);
+    Clear(sheet, kClear);
     for (int index = 0; index < 16; ++index) {
         RgbaImage cell(cellSize, cellSize);
-        Clear(cell, CLEAR);
+        Clear(cell, kClear);
         DrawSymbol(cell, index);
         Blit(sheet, cell, (index % 4) * cellSize, (index / 4) * cellSize);
     }
@@ -116,25 +116,25 @@ RgbaImage Symbols() {
 // A broken ring with four ticks and a centre dot; the widget tints it.
 RgbaImage Crosshair() {
     RgbaImage image(128, 128);
-    Clear(image, CLEAR);
+    Clear(image, kClear);
     const float c = 64.0f;
-    SoftRing(image, c, c, 30.0f, 3.0f, INK);
+    SoftRing(image, c, c, 30.0f, 3.0f, kInk);
     for (int side = 0; side < 4; ++side) {
-        float dx = std::sin(float(side) * PI / 2.0f), dy = std::cos(float(side) * PI / 2.0f);
-        SoftLine(image, c + dx * 12.0f, c + dy * 12.0f, c + dx * 46.0f, c + dy * 46.0f, 4.0f, INK);
+        float dx = std::sin(float(side) * kPi / 2.0f), dy = std::cos(float(side) * kPi / 2.0f);
+        SoftLine(image, c + dx * 12.0f, c + dy * 12.0f, c + dx * 46.0f, c + dy * 46.0f, 4.0f, kInk);
     }
-    SoftDisc(image, c, c, 3.0f, 0.5f, INK);
+    SoftDisc(image, c, c, 3.0f, 0.5f, kInk);
     return image;
 }
 
 // Drawn over the crosshair in the hit colour: four bold corner brackets.
 RgbaImage HitMarker() {
     RgbaImage image(128, 128);
-    Clear(image, CLEAR);
+    Clear(image, kClear);
     const float c = 64.0f;
     for (float sx : {-1.0f, 1.0f})
         for (float sy : {-1.0f, 1.0f})
-            SoftLine(image, c + sx * 18.0f, c + sy * 18.0f, c + sx * 40.0f, c + sy * 40.0f, 7.0f, INK);
+            SoftLine(image, c + sx * 18.0f, c + sy * 18.0f, c + sx * 40.0f, c + sy * 40.0f, 7.0f, kInk);
     return image;
 }
 
@@ -162,9 +162,9 @@ RgbaImage Minimap() {
 
 RgbaImage RadioMark() {
     RgbaImage image(64, 64);
-    Clear(image, CLEAR);
-    SoftRing(image, 32.0f, 32.0f, 26.0f, 3.0f, INK);
-    SoftDisc(image, 32.0f, 32.0f, 16.0f, 0.85f, INK);
+    Clear(image, kClear);
+    SoftRing(image, 32.0f, 32.0f, 26.0f, 3.0f, kInk);
+    SoftDisc(image, 32.0f, 32.0f, 16.0f, 0.85f, kInk);
     return image;
 }
 
@@ -184,9 +184,9 @@ RgbaImage SliderKnob() {
 // A missile seen from the side, nose to the right, symmetric top to bottom.
 RgbaImage MissileIcon() {
     RgbaImage image(64, 64);
-    Clear(image, CLEAR);
-    FillPolygon(image, {{10, 28}, {46, 28}, {58, 32}, {46, 36}, {10, 36}}, INK);
-    FillPolygon(image, {{8, 20}, {18, 28}, {18, 36}, {8, 44}}, INK);
+    Clear(image, kClear);
+    FillPolygon(image, {{10, 28}, {46, 28}, {58, 32}, {46, 36}, {10, 36}}, kInk);
+    FillPolygon(image, {{8, 20}, {18, 28}, {18, 36}, {8, 44}}, kInk);
     SoftDisc(image, 6.0f, 32.0f, 5.0f, 0.3f, {255, 190, 80, 255});
     return image;
 }
@@ -194,7 +194,7 @@ RgbaImage MissileIcon() {
 }  // namespace
 
 bool GenerateInterfaceImages(const std::string& runDir) {
-    const std::string folder = paths::INTERFACE;
+    const std::string folder = paths::kInterface;
     return WriteImage(runDir, folder + "symbols.png", Symbols()) &&
            WriteImage(runDir, folder + "crosshair.png", Crosshair()) &&
            WriteImage(runDir, folder + "hit.png", HitMarker()) &&

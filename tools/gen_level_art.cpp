@@ -13,37 +13,37 @@
 namespace {
 
 // World placement of the level-1 map: 2000 x 2000 units, heights 0..200.
-const float MAP_SIZE = 2000.0f;
-const float HEIGHT_RANGE = 200.0f;
+const float kMapSize = 2000.0f;
+const float kHeightRange = 200.0f;
 // The rim wall rises over the outer tenth of the map; the grid keeps inside.
-const float GRID_FIRST = 260.0f;
-const float GRID_STEP = 120.0f;
-const int GRID_NODES = 13;  // per side: 260 .. 1700
-const float NODE_RADIUS = 30.0f;
+const float kGridFirst = 260.0f;
+const float kGridStep = 120.0f;
+const int kGridNodes = 13;  // per side: 260 .. 1700
+const float kNodeRadius = 30.0f;
 // Nodes sit at the player's hover height, where the machines that use them
 // and the player they hunt are measured from.
-const float NODE_LIFT = 25.0f;
-const float CRATE_HALF = 10.0f;  // crates are centred on their position
+const float kNodeLift = 25.0f;
+const float kCrateHalf = 10.0f;  // crates are centred on their position
 
 // Props stand at cell centres, between grid nodes: every grid edge passes
 // 60 units clear of a prop's centre, more than a building's half width (20),
 // so the grid needs no holes.
 struct Prop {
     const char* pattern;
-    int cellX, cellZ;  // cell index: centre at GRID_FIRST + (i + 0.5) * GRID_STEP
+    int cellX, cellZ;  // cell index: centre at kGridFirst + (i + 0.5) * kGridStep
     float lift;        // height of its position above the ground
 };
 
-const Prop PROPS[] = {
+const Prop kProps[] = {
     {"Building", 3, 3, 0.0f},   {"Building", 8, 4, 0.0f},   {"Building", 4, 8, 0.0f},
-    {"Building", 9, 9, 0.0f},   {"Crate", 5, 5, CRATE_HALF}, {"Crate", 6, 5, CRATE_HALF},
-    {"Crate", 6, 7, CRATE_HALF}, {"Crate", 2, 9, CRATE_HALF}, {"Crate", 10, 2, CRATE_HALF},
+    {"Building", 9, 9, 0.0f},   {"Crate", 5, 5, kCrateHalf}, {"Crate", 6, 5, kCrateHalf},
+    {"Crate", 6, 7, kCrateHalf}, {"Crate", 2, 9, kCrateHalf}, {"Crate", 10, 2, kCrateHalf},
     {"SpawnPoint", 0, 0, 0.0f},  {"SpawnPoint", 11, 0, 0.0f}, {"SpawnPoint", 0, 11, 0.0f},
     {"SpawnPoint", 11, 11, 0.0f},
 };
 
-float CellCentre(int index) { return GRID_FIRST + (float(index) + 0.5f) * GRID_STEP; }
-float GridLine(int index) { return GRID_FIRST + float(index) * GRID_STEP; }
+float CellCentre(int index) { return kGridFirst + (float(index) + 0.5f) * kGridStep; }
+float GridLine(int index) { return kGridFirst + float(index) * kGridStep; }
 
 std::string Numbers(float x, float y, float z, float w) {
     std::ostringstream out;
@@ -56,7 +56,7 @@ std::string Numbers(float x, float y, float z, float w) {
 bool LoadGround(const std::string& runDir, GroundPlaneObject& ground) {
     ResourceManager& store = *Module<ResourceManager>::Instance();
     std::unique_ptr<Texture> heights =
-        store.LoadTexture(runDir + "/" + paths::TERRAIN + "heightmap_level1.png");
+        store.LoadTexture(runDir + "/" + paths::kTerrain + "heightmap_level1.png");
     if (!heights->data) {
         std::cerr << "content_gen: the level-1 height map is missing (terrain step first)" << std::endl;
         return false;
@@ -66,7 +66,7 @@ bool LoadGround(const std::string& runDir, GroundPlaneObject& ground) {
     ground.colorMapHandle = Handle("tex_ground_level1");
     ground.meshHandle = Handle("mesh_ground_level1");
     ground.pos = Vector(0.0f, 0.0f, 0.0f, 0.0f);
-    ground.scale = Vector(MAP_SIZE, HEIGHT_RANGE, MAP_SIZE, 0.0f);
+    ground.scale = Vector(kMapSize, kHeightRange, kMapSize, 0.0f);
     return true;
 }
 
@@ -86,7 +86,7 @@ void WriteGround(std::ostream& out, const GroundPlaneObject& ground) {
 // file, as the game names the objects it makes.
 void WriteProps(std::ostream& out, const GroundPlaneObject& ground) {
     int number = 1;
-    for (const Prop& prop : PROPS) {
+    for (const Prop& prop : kProps) {
         float x = CellCentre(prop.cellX), z = CellCentre(prop.cellZ);
         out << "  <GameObject>\n"
             << "    <string name=\"" << prop.pattern << number++ << "\"/>\n"
@@ -98,21 +98,21 @@ void WriteProps(std::ostream& out, const GroundPlaneObject& ground) {
     }
 }
 
-int NodeId(int ix, int iz) { return 1 + iz * GRID_NODES + ix; }  // ids start at 1: 0 means "no node"
+int NodeId(int ix, int iz) { return 1 + iz * kGridNodes + ix; }  // ids start at 1: 0 means "no node"
 
 void WriteNavGraph(std::ostream& out, const GroundPlaneObject& ground) {
     out << "  <NavGraph>\n";
-    for (int iz = 0; iz < GRID_NODES; ++iz)
-        for (int ix = 0; ix < GRID_NODES; ++ix) {
+    for (int iz = 0; iz < kGridNodes; ++iz)
+        for (int ix = 0; ix < kGridNodes; ++ix) {
             float x = GridLine(ix), z = GridLine(iz);
             out << "    <GraphNode ID=\"" << NodeId(ix, iz) << "\" trans=\""
-                << Numbers(x, GroundAt(ground, x, z) + NODE_LIFT, z, 0) << "\" radius=\"" << NODE_RADIUS << "\"/>\n";
+                << Numbers(x, GroundAt(ground, x, z) + kNodeLift, z, 0) << "\" radius=\"" << kNodeRadius << "\"/>\n";
         }
-    for (int iz = 0; iz < GRID_NODES; ++iz)
-        for (int ix = 0; ix < GRID_NODES; ++ix) {
-            if (ix + 1 < GRID_NODES)
+    for (int iz = 0; iz < kGridNodes; ++iz)
+        for (int ix = 0; ix < kGridNodes; ++ix) {
+            if (ix + 1 < kGridNodes)
                 out << "    <BidirectionalEdge id1=\"" << NodeId(ix, iz) << "\" id2=\"" << NodeId(ix + 1, iz) << "\"/>\n";
-            if (iz + 1 < GRID_NODES)
+            if (iz + 1 < kGridNodes)
                 out << "    <BidirectionalEdge id1=\"" << NodeId(ix, iz) << "\" id2=\"" << NodeId(ix, iz + 1) << "\"/>\n";
         }
     out << "  </NavGraph>\n";

@@ -8,8 +8,8 @@
 
 namespace {
 
-const float PI = 3.14159265f;
-const int KEYS_PER_LOOP = 8;
+const float kPi = 3.14159265f;
+const int kKeysPerLoop = 8;
 
 struct BoneSpec {
     const char* name;
@@ -151,14 +151,14 @@ const BoneMotion* FindMotion(const AnimSpec& anim, const std::string& bone) {
 AnimTrack BuildTrack(const Vector& restOffset, const BoneMotion* motion, float length) {
     AnimTrack track;
     track.length = length;
-    int keys = motion ? KEYS_PER_LOOP : 1;
+    int keys = motion ? kKeysPerLoop : 1;
     for (int k = 0; k < keys; ++k) {
         KeyFrame key;
         key.time = double(length) * k / keys;
         key.rot = Quaternion(1.0f);
         key.trans = restOffset;
         if (motion) {
-            float wave = std::sin(2.0f * PI * (float(k) / keys + motion->phase));
+            float wave = std::sin(2.0f * kPi * (float(k) / keys + motion->phase));
             float bob = motion->stepBob ? -std::fabs(wave) : wave;
             key.rot = AxisTurn(Vector(0, 1, 0), motion->yawDegrees * wave) *
                       AxisTurn(Vector(1, 0, 0), motion->pitchDegrees * wave);

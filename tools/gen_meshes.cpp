@@ -7,13 +7,13 @@
 
 namespace {
 
-const float WHITE[3] = {1.0f, 1.0f, 1.0f};
-const int DRONE_SEGMENTS = 3;       // one bone per segment, each 1 unit tall
-const float DRONE_HALF_WIDTH = 0.25f;
+const float kWhite[3] = {1.0f, 1.0f, 1.0f};
+const int kDroneSegments = 3;       // one bone per segment, each 1 unit tall
+const float kDroneHalfWidth = 0.25f;
 
 Mesh BoxMesh() {
     MeshBuilder box("box");
-    AddBox(box, Vector(0, 0, 0), Vector(0.5f, 0.5f, 0.5f), WHITE);
+    AddBox(box, Vector(0, 0, 0), Vector(0.5f, 0.5f, 0.5f), kWhite);
     return box.Finish();
 }
 
@@ -21,7 +21,7 @@ Mesh BoxMesh() {
 void SkinByHeight(Vertex& vertex) {
     int ring = int(std::lround(vertex.v[1]));
     int lower = ring == 0 ? 0 : ring - 1;
-    int upper = ring == DRONE_SEGMENTS ? DRONE_SEGMENTS - 1 : ring;
+    int upper = ring == kDroneSegments ? kDroneSegments - 1 : ring;
     vertex.boneIndex[0] = lower;
     vertex.boneIndex[1] = upper;
     bool shared = lower != upper;
@@ -34,28 +34,28 @@ Mesh DroneMesh() {
     MeshBuilder drone("drone");
     const Vector up(0, 1, 0);
     const Vector sides[4] = {Vector(1, 0, 0), Vector(-1, 0, 0), Vector(0, 0, 1), Vector(0, 0, -1)};
-    for (int segment = 0; segment < DRONE_SEGMENTS; ++segment)
+    for (int segment = 0; segment < kDroneSegments; ++segment)
         for (const Vector& side : sides)
-            drone.Quad(side * DRONE_HALF_WIDTH + up * (segment + 0.5f), side, up, DRONE_HALF_WIDTH,
-                       0.5f, WHITE, SkinByHeight);
-    drone.Quad(Vector(0, 0, 0), up * -1, Vector(0, 0, 1), DRONE_HALF_WIDTH, DRONE_HALF_WIDTH, WHITE,
+            drone.Quad(side * kDroneHalfWidth + up * (segment + 0.5f), side, up, kDroneHalfWidth,
+                       0.5f, kWhite, SkinByHeight);
+    drone.Quad(Vector(0, 0, 0), up * -1, Vector(0, 0, 1), kDroneHalfWidth, kDroneHalfWidth, kWhite,
                SkinByHeight);
-    drone.Quad(up * float(DRONE_SEGMENTS), up, Vector(0, 0, -1), DRONE_HALF_WIDTH,
-               DRONE_HALF_WIDTH, WHITE, SkinByHeight);
+    drone.Quad(up * float(kDroneSegments), up, Vector(0, 0, -1), kDroneHalfWidth,
+               kDroneHalfWidth, kWhite, SkinByHeight);
     return drone.Finish();
 }
 
 // A chain of bones, each 1 unit above its parent at rest.
 Skeleton DroneSkeleton() {
-    const char* names[DRONE_SEGMENTS] = {"base", "mid", "head"};
+    const char* names[kDroneSegments] = {"base", "mid", "head"};
     Skeleton skeleton;
     skeleton.name = "drone";
     skeleton.rootBone = 0;
-    for (int i = 0; i < DRONE_SEGMENTS; ++i) {
+    for (int i = 0; i < kDroneSegments; ++i) {
         Bone bone;
         bone.id = i;
         bone.name = names[i];
-        if (i + 1 < DRONE_SEGMENTS) bone.children.push_back(i + 1);
+        if (i + 1 < kDroneSegments) bone.children.push_back(i + 1);
         bone.offsetMatrix.TranslateMat(0.0f, -float(i), 0.0f);  // inverse bind pose
         skeleton.boneList.push_back(bone);
     }
@@ -64,10 +64,10 @@ Skeleton DroneSkeleton() {
 
 // Each bone swings from +swing to -swing and back over one loop.
 AnimSet DroneAnimation(const std::string& name, float length, const Vector& axis,
-                       const float swing[DRONE_SEGMENTS]) {
+                       const float swing[kDroneSegments]) {
     AnimSet set;
     set.name = name;
-    for (int bone = 0; bone < DRONE_SEGMENTS; ++bone) {
+    for (int bone = 0; bone < kDroneSegments; ++bone) {
         AnimTrack track;
         track.length = length;
         const float angles[3] = {swing[bone], -swing[bone], swing[bone]};
@@ -86,8 +86,8 @@ AnimSet DroneAnimation(const std::string& name, float length, const Vector& axis
 }  // namespace
 
 bool GenerateMeshes(const std::string& runDir) {
-    const float idleSwing[DRONE_SEGMENTS] = {0.0f, 4.0f, 6.0f};
-    const float moveSwing[DRONE_SEGMENTS] = {10.0f, 15.0f, 20.0f};
+    const float idleSwing[kDroneSegments] = {0.0f, 4.0f, 6.0f};
+    const float moveSwing[kDroneSegments] = {10.0f, 15.0f, 20.0f};
     return WriteMesh(runDir, "box", BoxMesh()) && WriteMesh(runDir, "drone", DroneMesh()) &&
            WriteSkeleton(runDir, "drone", DroneSkeleton()) &&
            WriteAnimation(runDir, DroneAnimation("drone_idle", 2.0f, Vector(0, 0, 1), idleSwing)) &&

@@ -7,7 +7,7 @@
 
 namespace {
 
-const int SIZE = 128;
+const int kSize = 128;
 
 struct Livery {
     Rgb plate;
@@ -19,9 +19,9 @@ struct Livery {
 // Weathered plates split by seams, a trim band at the top, rivets in the
 // corners of each plate.
 RgbaImage ArmourPanel(const Livery& livery) {
-    RgbaImage image(SIZE, SIZE);
-    for (int y = 0; y < SIZE; ++y)
-        for (int x = 0; x < SIZE; ++x) {
+    RgbaImage image(kSize, kSize);
+    for (int y = 0; y < kSize; ++y)
+        for (int x = 0; x < kSize; ++x) {
             float wear = FractalNoise(float(x), float(y), 32, 4, livery.seed);
             Rgb colour = Scale(livery.plate, 0.8f + 0.4f * wear);
             if (y < 14) colour = (x / 8 + y / 8) % 2 ? livery.trim : Scale(livery.trim, 0.35f);
@@ -68,9 +68,9 @@ RgbaImage HealthSkin() {
 
 // Dark metal with glowing concentric rings: the pad enemies arrive on.
 RgbaImage SpawnPadSkin() {
-    RgbaImage image(SIZE, SIZE);
-    for (int y = 0; y < SIZE; ++y)
-        for (int x = 0; x < SIZE; ++x)
+    RgbaImage image(kSize, kSize);
+    for (int y = 0; y < kSize; ++y)
+        for (int x = 0; x < kSize; ++x)
             image.Put(x, y, Scale({70, 75, 85}, 0.8f + 0.3f * FractalNoise(float(x), float(y), 16, 8, 3)));
     for (float radius : {20.0f, 38.0f, 56.0f}) SoftRing(image, 64.0f, 64.0f, radius, 4.0f, {60, 230, 255, 255});
     return image;
@@ -78,9 +78,9 @@ RgbaImage SpawnPadSkin() {
 
 // Concrete with a grid of lit and dark windows.
 RgbaImage BuildingSkin() {
-    RgbaImage image(SIZE, SIZE);
-    for (int y = 0; y < SIZE; ++y)
-        for (int x = 0; x < SIZE; ++x) {
+    RgbaImage image(kSize, kSize);
+    for (int y = 0; y < kSize; ++y)
+        for (int x = 0; x < kSize; ++x) {
             Rgb concrete = Scale({150, 140, 130}, 0.8f + 0.3f * FractalNoise(float(x), float(y), 16, 8, 17));
             bool window = x % 16 >= 4 && x % 16 < 12 && y % 16 >= 3 && y % 16 < 12;
             bool lit = ValueNoise(float(x / 16), float(y / 16), 1, 8, 23) > 0.6f;
@@ -96,7 +96,7 @@ RgbaImage GreyPanels() {
 }  // namespace
 
 bool GenerateModelTextures(const std::string& runDir) {
-    const std::string folder = paths::TEXTURES;
+    const std::string folder = paths::kTextures;
     return WriteImage(runDir, folder + "medium_mech.png", ArmourPanel({{125, 120, 70}, {50, 48, 30}, {230, 180, 30}, 1})) &&
            WriteImage(runDir, folder + "medium_mech_super.png", ArmourPanel({{150, 30, 30}, {60, 10, 10}, {240, 200, 60}, 2})) &&
            WriteImage(runDir, folder + "heavy_mech.png", ArmourPanel({{85, 95, 110}, {35, 40, 48}, {230, 110, 20}, 3})) &&

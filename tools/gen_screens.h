@@ -10,7 +10,7 @@
 // The credits show displays 0.15 of the roll's height at a time over the
 // full screen width; this height keeps the lettering at its drawn shape on a
 // 4:3 screen.
-constexpr int CREDITS_ROLL_WIDTH = 512;
-constexpr int CREDITS_ROLL_HEIGHT = 2560;
+constexpr int kCreditsRollWidth = 512;
+constexpr int kCreditsRollHeight = 2560;
 
 bool GenerateScreens(const std::string& runDir);

@@ -16,7 +16,7 @@ void AddBox(MeshBuilder& builder, const Vector& centre, const Vector& half, cons
     // Face normal and the face's "up" direction.
     const Vector faces[6][2] = {{x, y}, {x * -1, y}, {z, y}, {z * -1, y}, {y, z * -1}, {y * -1, z}};
     MeshBuilder::Skinner skin = nullptr;
-    if (bone != NO_BONE) {
+    if (bone != kNoBone) {
         skin = [bone](Vertex& vertex) {
             vertex.boneIndex[0] = bone;
             vertex.skinWeights[0] = 1.0f;

@@ -52,10 +52,10 @@ float CityFloor(float u, float v) {
 
 // Pixel (col, row) lies at u = col / W and v = 1 - row / H: rows run against z.
 RgbaImage HeightMap(const HeightField& height) {
-    RgbaImage image(HEIGHTMAP_SIZE, HEIGHTMAP_SIZE);
-    for (int row = 0; row < HEIGHTMAP_SIZE; ++row)
-        for (int col = 0; col < HEIGHTMAP_SIZE; ++col) {
-            float u = (float(col) + 0.5f) / HEIGHTMAP_SIZE, v = 1.0f - (float(row) + 0.5f) / HEIGHTMAP_SIZE;
+    RgbaImage image(kHeightmapSize, kHeightmapSize);
+    for (int row = 0; row < kHeightmapSize; ++row)
+        for (int col = 0; col < kHeightmapSize; ++col) {
+            float u = (float(col) + 0.5f) / kHeightmapSize, v = 1.0f - (float(row) + 0.5f) / kHeightmapSize;
             auto grey = (unsigned char)(std::clamp(height(u, v), 0.0f, 1.0f) * 255.0f + 0.5f);
             image.Put(col, row, {grey, grey, grey});
         }
@@ -64,10 +64,10 @@ RgbaImage HeightMap(const HeightField& height) {
 
 // Rust lowlands, ochre slopes, pale heights; level 3 gets a street grid.
 RgbaImage ColourMap(const HeightField& height, bool streets, unsigned seed) {
-    RgbaImage image(COLOURMAP_SIZE, COLOURMAP_SIZE);
-    for (int row = 0; row < COLOURMAP_SIZE; ++row)
-        for (int col = 0; col < COLOURMAP_SIZE; ++col) {
-            float u = (float(col) + 0.5f) / COLOURMAP_SIZE, v = 1.0f - (float(row) + 0.5f) / COLOURMAP_SIZE;
+    RgbaImage image(kColourmapSize, kColourmapSize);
+    for (int row = 0; row < kColourmapSize; ++row)
+        for (int col = 0; col < kColourmapSize; ++col) {
+            float u = (float(col) + 0.5f) / kColourmapSize, v = 1.0f - (float(row) + 0.5f) / kColourmapSize;
             float h = height(u, v);
             Rgb ground = h < 0.5f ? Mix({105, 50, 35}, {170, 95, 60}, h * 2.0f) : Mix({170, 95, 60}, {215, 170, 130}, (h - 0.5f) * 2.0f);
             ground = Scale(ground, 0.8f + 0.35f * FractalNoise(float(col), float(row), 32, 8, seed));
@@ -94,11 +94,11 @@ private:
     Texture texture;
 };
 
-// A (GROUND_CELLS + 1)^2 lattice with smooth normals, per-corner data for
+// A (kGroundCells + 1)^2 lattice with smooth normals, per-corner data for
 // the plain drawing path and flat arrays for the indexed one.
 Mesh GroundMesh(const std::string& name, const HeightSampler& heights) {
-    const int n = GROUND_CELLS + 1;
-    const float step = 1.0f / GROUND_CELLS;
+    const int n = kGroundCells + 1;
+    const float step = 1.0f / kGroundCells;
     Mesh mesh;
     mesh.name = name;
     mesh.useColor = false;
@@ -123,8 +123,8 @@ Mesh GroundMesh(const std::string& name, const HeightSampler& heights) {
         std::memcpy(tri.color[k], white, sizeof(white));
         indices.push_back(vertex);
     };
-    for (int r = 0; r < GROUND_CELLS; ++r)
-        for (int c = 0; c < GROUND_CELLS; ++c) {
+    for (int r = 0; r < kGroundCells; ++r)
+        for (int c = 0; c < kGroundCells; ++c) {
             int a = r * n + c, b = (r + 1) * n + c, d = (r + 1) * n + c + 1, e = r * n + c + 1;
             const int corners[2][3] = {{a, b, d}, {d, e, a}};  // both face +y
             for (const auto& tri : corners) {
@@ -146,8 +146,8 @@ Mesh GroundMesh(const std::string& name, const HeightSampler& heights) {
 bool WriteLevelGround(const std::string& runDir, int level, const HeightField& field, bool streets) {
     const std::string suffix = "level" + std::to_string(level);
     RgbaImage heightMap = HeightMap(field);
-    return WriteImage(runDir, std::string(paths::TERRAIN) + "heightmap_" + suffix + ".png", heightMap) &&
-           WriteImage(runDir, std::string(paths::TERRAIN) + "ground_" + suffix + ".png",
+    return WriteImage(runDir, std::string(paths::kTerrain) + "heightmap_" + suffix + ".png", heightMap) &&
+           WriteImage(runDir, std::string(paths::kTerrain) + "ground_" + suffix + ".png",
                       ColourMap(field, streets, unsigned(level) * 7)) &&
            WriteMesh(runDir, "ground_" + suffix, GroundMesh("ground_" + suffix, HeightSampler(heightMap)));
 }

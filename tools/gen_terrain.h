@@ -21,8 +21,8 @@
 
 #include <string>
 
-constexpr int HEIGHTMAP_SIZE = 128;
-constexpr int COLOURMAP_SIZE = 256;
-constexpr int GROUND_CELLS = 40;  // per side; 2 triangles per cell
+constexpr int kHeightmapSize = 128;
+constexpr int kColourmapSize = 256;
+constexpr int kGroundCells = 40;  // per side; 2 triangles per cell
 
 bool GenerateTerrain(const std::string& runDir);

@@ -15,16 +15,16 @@ std::string Target(const std::string& runDir, const std::string& relative, const
 }  // namespace
 
 bool WriteMesh(const std::string& runDir, const std::string& name, const Mesh& mesh) {
-    std::string path = Target(runDir, paths::MESHES + name, ".bin");
+    std::string path = Target(runDir, paths::kMeshes + name, ".bin");
     return !path.empty() && SaveMeshFile(path, mesh);
 }
 
 bool WriteSkeleton(const std::string& runDir, const std::string& name, const Skeleton& skeleton) {
-    std::string path = Target(runDir, paths::SKELETONS + name, ".skl");
+    std::string path = Target(runDir, paths::kSkeletons + name, ".skl");
     return !path.empty() && SaveSkeletonFile(skeleton, path);
 }
 
 bool WriteAnimation(const std::string& runDir, const AnimSet& animSet) {
-    std::string path = Target(runDir, paths::ANIMATIONS + animSet.name, ".anm");
+    std::string path = Target(runDir, paths::kAnimations + animSet.name, ".anm");
     return !path.empty() && SaveAnimFile(animSet, path);
 }

@@ -7,7 +7,7 @@
 #include "sound_effects.h"
 #include "wav_writer.h"
 
-const GeneratedSound GENERATED_SOUNDS[] = {
+const GeneratedSound kGeneratedSounds[] = {
     {"sample_shot_laser1", "resource/sounds/sample_shot_laser1.wav", false},
     {"sample_shot_laser2", "resource/sounds/sample_shot_laser2.wav", false},
     {"sample_missile_fire", "resource/sounds/sample_missile_fire.wav", false},
@@ -24,11 +24,11 @@ const GeneratedSound GENERATED_SOUNDS[] = {
     {"sample_recharge_shield", "resource/sounds/sample_recharge_shield.wav", false},
     {"stream_BG Music", "resource/sounds/stream_bg_music.wav", true},
 };
-const int GENERATED_SOUND_COUNT = sizeof(GENERATED_SOUNDS) / sizeof(GENERATED_SOUNDS[0]);
+const int kGeneratedSoundCount = sizeof(kGeneratedSounds) / sizeof(kGeneratedSounds[0]);
 
 namespace {
 
-// The recipes, in the order of GENERATED_SOUNDS' samples.
+// The recipes, in the order of kGeneratedSounds' samples.
 const std::function<synth::Signal()> EFFECTS[] = {
     effects::Laser1,
     effects::Laser2,
@@ -46,7 +46,7 @@ const std::function<synth::Signal()> EFFECTS[] = {
     effects::ShieldRecharge,
 };
 constexpr int kEffectCount = sizeof(EFFECTS) / sizeof(EFFECTS[0]);
-static_assert(sizeof(GENERATED_SOUNDS) / sizeof(GENERATED_SOUNDS[0]) == kEffectCount + 1,
+static_assert(sizeof(kGeneratedSounds) / sizeof(kGeneratedSounds[0]) == kEffectCount + 1,
               "one recipe per sample, then the music");
 
 bool Write(const std::string& runDir, const GeneratedSound& sound,
@@ -59,8 +59,8 @@ bool Write(const std::string& runDir, const GeneratedSound& sound,
 
 bool GenerateSounds(const std::string& runDir) {
     for (int i = 0; i < kEffectCount; ++i) {
-        if (!Write(runDir, GENERATED_SOUNDS[i], synth::ToPcm16(EFFECTS[i]()), 1)) return false;
+        if (!Write(runDir, kGeneratedSounds[i], synth::ToPcm16(EFFECTS[i]()), 1)) return false;
     }
     music::StereoSignal loop = music::BackgroundLoop();
-    return Write(runDir, GENERATED_SOUNDS[kEffectCount], synth::ToPcm16(loop.left, &loop.right), 2);
+    return Write(runDir, kGeneratedSounds[kEffectCount], synth::ToPcm16(loop.left, &loop.right), 2);
 }

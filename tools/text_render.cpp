@@ -2,7 +2,7 @@
 
 #include <iostream>
 
-const char* const TITLE_FONT_PATH = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
+const char* const kTitleFontPath = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
 
 FontFace::FontFace(const char* path, int pixelSize) {
     if (FT_Init_FreeType(&library) != 0) return;
@@ -41,9 +41,9 @@ void DrawGlyph(RgbaImage& image, const FT_GlyphSlot glyph, int penX, int baselin
 
 bool DrawCentredText(RgbaImage& image, const std::string& text, int centreX, int baselineY,
                      int pixelSize, Rgb colour) {
-    FontFace font(TITLE_FONT_PATH, pixelSize);
+    FontFace font(kTitleFontPath, pixelSize);
     if (!font.face) {
-        std::cerr << "content_gen: cannot load font " << TITLE_FONT_PATH << std::endl;
+        std::cerr << "content_gen: cannot load font " << kTitleFontPath << std::endl;
         return false;
     }
     int penX = centreX - TextWidth(font.face, text) / 2;

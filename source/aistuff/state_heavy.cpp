@@ -1,10 +1,7 @@
 #include "aistuff/state_heavy.h"
 
 #include "aistuff/state_follow.h"
-
-namespace {
-const char* const HUNTED = "player";
-}
+#include "objects/game_object.h"
 
 StateHeavy::StateHeavy(const std::string& owner) {
     stateName = "heavy";
@@ -12,4 +9,4 @@ StateHeavy::StateHeavy(const std::string& owner) {
     finished = false;
 }
 
-void StateHeavy::Enter() { subMachine.Push(new StateFollow(ownerName, HUNTED)); }
+void StateHeavy::Enter() { subMachine.Push(new StateFollow(ownerName, GameObject::kPlayerName)); }

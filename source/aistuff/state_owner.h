@@ -3,8 +3,8 @@
 // so a state never holds a pointer that could outlive its object.
 //
 // Threads: the states run on the main thread inside the behaviour update, or
-// while an object is being built; the caller holds the object lock (or no
-// other thread changes the table). These helpers never take the lock.
+// while an object is being built; either way the caller holds the object lock
+// (asserted in the test builds). These helpers never take the lock.
 #pragma once
 
 #include <string>

@@ -8,7 +8,7 @@
 #include <exception>
 %}
 
-%exception {
+%define %quell_catch_engine_exceptions
     try {
         $action
     } catch (const std::exception& e) {
@@ -18,4 +18,8 @@
         SWIG_Lua_pushferrstring(L, "Error in $symname: unknown C++ exception");
         SWIG_fail;
     }
+%enddef
+
+%exception {
+%quell_catch_engine_exceptions
 }

@@ -13,10 +13,13 @@
 // one, log an error and do nothing instead of crashing in the driver.
 //
 // Stamping a registered object needs the object lock, like every change of a
-// registered object; a pattern that lacks a parameter the stamp requires is
-// a Lua error ("bad cast"), not an abort.
+// registered object, and so does stamping a behaviour or a pickup onto any
+// object: their states look their owner up in the object table. Without the
+// lock such a stamp is a Lua error, as is a pattern that lacks a parameter
+// the stamp requires ("bad cast"); neither aborts.
 %{
 #include "object_factory.h"
+#include "object_manager.h"
 #include "platform/gl_context.h"
 #include "resource_manager.h"
 #include "system.h"
@@ -29,7 +32,26 @@ static bool quell_gl_ready(const char* operation) {
                                       " needs the OpenGL context of the main thread: not run\n");
     return false;
 }
+
+// Whether a script may stamp the pattern (null: a behaviour) now.
+static bool quell_stamp_allowed(const ObjectPattern* pattern) {
+    if (Module<ObjectManager>::Instance()->IsLockedByThisThread()) return true;
+    return pattern && !HasParam(pattern->paramList, PatternParam::kBehavior) &&
+           !HasParam(pattern->paramList, PatternParam::kPickup);
+}
 %}
+
+%define %quell_stamp_needs_lock(function, pattern)
+%exception ObjectFactory::function {
+    if (!quell_stamp_allowed(pattern)) {
+        SWIG_Lua_pushferrstring(L, "Error in $symname: the object lock is not held (call Lock first)");
+        SWIG_fail;
+    }
+%quell_catch_engine_exceptions
+}
+%enddef
+%quell_stamp_needs_lock(StampObject, &arg2)
+%quell_stamp_needs_lock(StampBehavior, nullptr)
 
 // Types that scripts may only hold and pass back; classes so that owned
 // copies are freed by the collector. Container is only ever borrowed.

@@ -4,8 +4,9 @@
 // Locking: the wrappers take no lock. A script that reads or changes
 // registered objects or the scene members calls Lock() before and Unlock()
 // after, and never calls AddGameObject in between (it takes the lock
-// itself). A script run that ends with the lock still held, by an error or a
-// forgotten Unlock, has it released by the LuaManager.
+// itself). A table operation called without the lock is a Lua error. A
+// script run that ends with the lock still held, by an error or a forgotten
+// Unlock, has it released by the LuaManager.
 //
 // GetGameObject returns a borrowed pointer into the table: it stays valid
 // until the object is removed (RemoveDeadGameObjects, ClearGameObjects, the
@@ -81,6 +82,25 @@ public:
   $1 = lua_type(L, $input) == LUA_TNUMBER;
 }
 
+// The table operations whose callers must hold the object lock.
+%define %quell_needs_object_lock(method)
+%exception ObjectManager::method {
+    if (!arg1->IsLockedByThisThread()) {
+        SWIG_Lua_pushferrstring(L, "Error in $symname: the object lock is not held (call Lock first)");
+        SWIG_fail;
+    }
+%quell_catch_engine_exceptions
+}
+%enddef
+%quell_needs_object_lock(GetGameObject)
+%quell_needs_object_lock(HasGameObject)
+%quell_needs_object_lock(RebuildObjectInstanceBuffers)
+%quell_needs_object_lock(KillGameObject)
+%quell_needs_object_lock(RemoveDeadGameObjects)
+%quell_needs_object_lock(ClearGameObjects)
+%quell_needs_object_lock(GetObjectName)
+%quell_needs_object_lock(GetObjectNumber)
+
 // The singleton only: scripts never make or free a manager.
 %nodefaultctor ObjectManager;
 %nodefaultdtor ObjectManager;
@@ -118,7 +138,8 @@ public:
 
     // Read only: the table is indexed by name beside it, so replacing it
     // would leave every name pointing at the wrong object; and the particle
-    // controller owns its emitters, which a copied-in controller would share.
+    // controller reads as a deep copy (its emitters cloned), so a script never
+    // holds or frees the live emitters.
     %immutable;
     ParticleSystemController particleSystemController;
     std::unordered_map<unsigned int, GameObject> gameObjectList;

@@ -15,7 +15,7 @@
 
 #include "collision_manager/records.h"
 #include "collision_manager/snapshot.h"
-#include "frame_loop/frame_clock.h"
+#include "main/frame_clock.h"
 #include "geom/geom.h"
 #include "geom/vector_set.h"
 #include "module.h"

@@ -90,9 +90,9 @@ bool Level::CreateObject(LevelObjectRecord record) {
                     record.patternName + "; skipped\n");
         return false;
     }
-    ObjectFactory::SetParameter(pattern, "x", record.trans.x);
-    ObjectFactory::SetParameter(pattern, "y", record.trans.y);
-    ObjectFactory::SetParameter(pattern, "z", record.trans.z);
+    ObjectFactory::SetParameter(pattern, PatternParam::kX, record.trans.x);
+    ObjectFactory::SetParameter(pattern, PatternParam::kY, record.trans.y);
+    ObjectFactory::SetParameter(pattern, PatternParam::kZ, record.trans.z);
 
     GameObject object(record.name);
     object.patternName = record.patternName;

@@ -10,8 +10,8 @@ namespace level_reader {
 
 namespace {
 
-const char* const STRING_TAG = "string";
-const char* const OBJECT_TAG = "GameObject";
+const char* const kStringTag = "string";
+const char* const kObjectTag = "GameObject";
 
 void ReportBad(const TiXmlElement& element, const std::string& what) {
     Module<System>::Instance()->Error(SOURCE_POS + "level file line " + std::to_string(element.Row()) +
@@ -27,7 +27,7 @@ const TiXmlElement* NthChild(const TiXmlElement& parent, const char* tag, int n)
 
 // The attribute of the n-th "string" child; false when either is missing.
 bool ReadStringAttr(const TiXmlElement& parent, int n, const char* name, std::string& value) {
-    const TiXmlElement* holder = NthChild(parent, STRING_TAG, n);
+    const TiXmlElement* holder = NthChild(parent, kStringTag, n);
     const char* text = holder ? holder->Attribute(name) : nullptr;
     if (!text) return false;
     value = text;
@@ -102,8 +102,8 @@ void ReadGroundPlane(const TiXmlElement& ground, GroundPlaneObject& plane) {
 
 std::vector<LevelObjectRecord> ReadObjectRun(const TiXmlElement& root) {
     std::vector<LevelObjectRecord> records;
-    for (const TiXmlElement* element = root.FirstChildElement(OBJECT_TAG);
-         element && element->ValueStr() == OBJECT_TAG; element = element->NextSiblingElement()) {
+    for (const TiXmlElement* element = root.FirstChildElement(kObjectTag);
+         element && element->ValueStr() == kObjectTag; element = element->NextSiblingElement()) {
         LevelObjectRecord record;
         if (ReadObjectRecord(*element, record)) records.push_back(record);
     }

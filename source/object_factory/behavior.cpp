@@ -16,9 +16,8 @@ namespace ObjectFactory {
 
 namespace {
 
-const char* const WAKE_TARGET = "player";
-const float WAKE_RANGE = 1000.0f;
-const double PICKUP_SPIN_RATE = 1.0;
+const float kWakeRange = 1000.0f;
+const double kPickupSpinRate = 1.0;
 
 // The object's state machine, named after the object; a default
 // BehaviorComp is attached first when the object has none.
@@ -41,24 +40,24 @@ void ClaimWeapons(GameObject& object) {
 void StampBehavior(GameObject& object, ObjectPattern pattern) {
     FSMStateMachine& machine = NamedMachine(object);
     machine.Push(new StateHeavy(object.name));
-    machine.Push(new StateInactive(object.name, WAKE_TARGET, WAKE_RANGE));
+    machine.Push(new StateInactive(object.name, GameObject::kPlayerName, kWakeRange));
     // Attached without looking first: an object that already carries weapons
     // keeps them, after the attach reports the duplicate.
-    if (HasParam(pattern.paramList, "weapon"))
-        object.AttachComponent(GetParameter<WeaponComp>(pattern, "weaponComp"));
+    if (HasParam(pattern.paramList, PatternParam::kWeapon))
+        object.AttachComponent(GetParameter<WeaponComp>(pattern, PatternParam::kWeaponComp));
     ClaimWeapons(object);
 }
 
 void StampPickup(GameObject& object, ObjectPattern pattern) {
     if (!object.HasComp(CompIndex::Pickup)) object.AttachComponent(PickupComp());
     PickupComp& pickup = *static_cast<PickupComp*>(object.GetComponent(CompIndex::Pickup));
-    const std::string type = GetParameter<std::string>(pattern, "type");
+    const std::string type = GetParameter<std::string>(pattern, PatternParam::kType);
     if (type == "ammo") pickup.kind = PickupComp::kAmmo;
     if (type == "health") pickup.kind = PickupComp::kHealth;
-    if (HasParam(pattern.paramList, "value")) pickup.value = GetParameter<int>(pattern, "value");
+    if (HasParam(pattern.paramList, PatternParam::kValue)) pickup.value = GetParameter<int>(pattern, PatternParam::kValue);
     // The player walks through pickups instead of being pushed off them.
     if (CollisionComp* comp = object.GetCollisionComp()) comp->resolveContact = false;
-    NamedMachine(object).Push(new StateRotate(object.name, PICKUP_SPIN_RATE));
+    NamedMachine(object).Push(new StateRotate(object.name, kPickupSpinRate));
 }
 
 }  // namespace ObjectFactory

@@ -10,36 +10,35 @@ namespace ObjectFactory {
 
 namespace {
 
-const int GROUP_BITS = 32;
-
 // 1 << group, or 0 with a warning for a group that is not a bit of the masks.
 uint32_t GroupBit(int group, const GameObject& object) {
-    if (group >= 0 && group < GROUP_BITS) return uint32_t(1) << group;
+    if (group >= 0 && group < CollisionComp::kGroupCount) return uint32_t(1) << group;
     Module<System>::Instance()->Warning(SOURCE_POS + "collision group " + std::to_string(group) +
-                                        " of " + object.name + " is not in 0..31; ignored");
+                                        " of " + object.name + " is not in 0.." +
+                                        std::to_string(CollisionComp::kGroupCount - 1) + "; ignored");
     return 0;
 }
 
 void ApplyGivenVolumes(CollisionComp& comp, const ObjectPattern& pattern) {
-    if (GetParameter<bool>(pattern, "hasOBB")) {
+    if (GetParameter<bool>(pattern, PatternParam::kHasOBB)) {
         comp.hasOBB = true;
-        comp.obb = GetParameter<OBB>(pattern, "obb");
+        comp.obb = GetParameter<OBB>(pattern, PatternParam::kObb);
     }
-    if (GetParameter<bool>(pattern, "hasAABB")) {
+    if (GetParameter<bool>(pattern, PatternParam::kHasAABB)) {
         comp.hasAABB = true;
-        comp.aabb = GetParameter<AABB>(pattern, "aabb");
+        comp.aabb = GetParameter<AABB>(pattern, PatternParam::kAabb);
     }
-    if (GetParameter<bool>(pattern, "hasSphere")) {
+    if (GetParameter<bool>(pattern, PatternParam::kHasSphere)) {
         comp.hasBoundSphere = true;
-        comp.boundSphere = GetParameter<BoundingSphere>(pattern, "sphere");
+        comp.boundSphere = GetParameter<BoundingSphere>(pattern, PatternParam::kSphere);
     }
 }
 
 // The pattern reader drops a "group" it refused (and says so); a pattern
 // without one gets no category bit rather than losing the whole object.
 void ApplyGroups(CollisionComp& comp, const ObjectPattern& pattern, const GameObject& object) {
-    if (HasParam(pattern.paramList, "group"))
-        comp.category |= GroupBit(GetParameter<int>(pattern, "group"), object);
+    if (HasParam(pattern.paramList, PatternParam::kGroup))
+        comp.category |= GroupBit(GetParameter<int>(pattern, PatternParam::kGroup), object);
     else
         Module<System>::Instance()->Warning(SOURCE_POS + "collision section of " + object.name +
                                             " has no group; no category bit set");
@@ -49,7 +48,7 @@ void ApplyGroups(CollisionComp& comp, const ObjectPattern& pattern, const GameOb
 }  // namespace
 
 void StampCollision(GameObject& object, ObjectPattern pattern) {
-    if (GetParameter<bool>(pattern, "autoGenerate")) {
+    if (GetParameter<bool>(pattern, PatternParam::kAutoGenerate)) {
         Module<GameLogic>::Instance()->AutoGenerateCollision(object);
     } else {
         // Attached without looking first: on a re-stamp the attach reports

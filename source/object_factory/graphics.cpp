@@ -23,7 +23,7 @@ void ApplyTexture(GraphicsComp& graphics, const std::string& textureName) {
 
 void ApplySkeleton(GraphicsComp& graphics, const ObjectPattern& pattern) {
     ResourceManager& store = *Module<ResourceManager>::Instance();
-    const Skeleton* skeleton = store.get<Skeleton>(Handle(GetParameter<std::string>(pattern, "skeleton")));
+    const Skeleton* skeleton = store.get<Skeleton>(Handle(GetParameter<std::string>(pattern, PatternParam::kSkeleton)));
     if (skeleton) {
         graphics.skeleton = *skeleton;
         graphics.skeleton.curAnimation = 0;
@@ -39,10 +39,10 @@ void StampGraphics(GameObject& object, ObjectPattern pattern) {
     if (!object.GetGraphicsComp()) object.AttachComponent(GraphicsComp());
     GraphicsComp& graphics = *object.GetGraphicsComp();
     graphics.modelMesh = Module<ResourceManager>::Instance()->GetResourceHandle(
-        GetParameter<std::string>(pattern, "mesh"));
-    graphics.modelScale = GetParameter<float>(pattern, "scale");
-    ApplyTexture(graphics, GetParameter<std::string>(pattern, "texture"));
-    if (HasParam(pattern.paramList, "hasSkeleton")) ApplySkeleton(graphics, pattern);
+        GetParameter<std::string>(pattern, PatternParam::kMesh));
+    graphics.modelScale = GetParameter<float>(pattern, PatternParam::kScale);
+    ApplyTexture(graphics, GetParameter<std::string>(pattern, PatternParam::kTexture));
+    if (HasParam(pattern.paramList, PatternParam::kHasSkeleton)) ApplySkeleton(graphics, pattern);
 }
 
 }  // namespace ObjectFactory

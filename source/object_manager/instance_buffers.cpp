@@ -12,6 +12,7 @@ void ObjectInstanceBuffer::Append(const Matrix& world) {
 }
 
 void ObjectManager::RebuildObjectInstanceBuffers() {
+    ExpectLockHeld();
     instanceBufferList.clear();
     for (GameObjectList::value_type& entry : gameObjectList) {
         GameObject& object = entry.second;

@@ -6,14 +6,9 @@
 #include "aistuff/fsm.h"
 #include "objects/component.h"
 
-class BehaviorComp : public Component {
+class BehaviorComp : public PooledComponent<BehaviorComp, CompIndex::Behavior> {
 public:
-    BehaviorComp();
-
-    Component* Clone() const override;
-    void CopyFrom(const Component& other) override;
-    Component* AllocateFromPool() const override;
-    bool IsPoolValid() const override;
+    // A copy starts without the source's navigation data (see the .cpp).
     Component* AllocateCopyFromPool(const Component& source) const override;
 
     FSMStateMachine sm;

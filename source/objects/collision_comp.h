@@ -14,15 +14,10 @@
 #include "objects/component.h"
 #include "geom/vector_set.h"
 
-class CollisionComp : public Component {
+class CollisionComp : public PooledComponent<CollisionComp, CompIndex::Collision> {
 public:
-    CollisionComp();
-
-    Component* Clone() const override;
-    void CopyFrom(const Component& other) override;
-    Component* AllocateFromPool() const override;
-    bool IsPoolValid() const override;
-    Component* AllocateCopyFromPool(const Component& source) const override;
+    // Collision groups are the bits of category and collidesWith: 0..31.
+    static constexpr int kGroupCount = 32;
 
     bool hasBoundSphere = false;
     BoundingSphere boundSphere;  // centre relative to the object, radius 1

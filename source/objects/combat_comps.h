@@ -24,16 +24,8 @@ struct effectData {
 };
 
 // The payload of a shot; the hit handling reads it.
-class BulletComp : public Component {
+class BulletComp : public PooledComponent<BulletComp, CompIndex::Bullet> {
 public:
-    BulletComp();
-
-    Component* Clone() const override;
-    void CopyFrom(const Component& other) override;
-    Component* AllocateFromPool() const override;
-    bool IsPoolValid() const override;
-    Component* AllocateCopyFromPool(const Component& source) const override;
-
     effectData groundEffect;
     effectData mechEffect;
     effectData expireEffect;
@@ -46,16 +38,8 @@ public:
 
 // An explosion lives through two upkeep sweeps: the first clears fresh, the
 // second kills it.
-class ExplosionComp : public Component {
+class ExplosionComp : public PooledComponent<ExplosionComp, CompIndex::Explosion> {
 public:
-    ExplosionComp();
-
-    Component* Clone() const override;
-    void CopyFrom(const Component& other) override;
-    Component* AllocateFromPool() const override;
-    bool IsPoolValid() const override;
-    Component* AllocateCopyFromPool(const Component& source) const override;
-
     bool fresh = true;
     int32_t damage = 0;
     float radius = 0.0f;
@@ -63,17 +47,11 @@ public:
 
 // Health and abilities. The current values (hp, sp, mp, bp) run against the
 // maxima (healthMax, shield, magic, boost).
-class StatsComp : public Component {
+class StatsComp : public PooledComponent<StatsComp, CompIndex::Stats> {
 public:
-    StatsComp();
+    StatsComp() = default;
     // Full hull, full boost, full magic and an empty shield.
     StatsComp(int health, float speed, float armor, float boost, int magic);
-
-    Component* Clone() const override;
-    void CopyFrom(const Component& other) override;
-    Component* AllocateFromPool() const override;
-    bool IsPoolValid() const override;
-    Component* AllocateCopyFromPool(const Component& source) const override;
 
     int32_t healthMax = 0;
     float speed = 0.0f;
@@ -91,18 +69,12 @@ public:
 
 // The object's two weapons, either of which may be null. Both pointers are
 // owned: assign a heap weapon to give it to the component.
-class WeaponComp : public Component {
+class WeaponComp : public PooledComponent<WeaponComp, CompIndex::Weapon> {
 public:
-    WeaponComp();
+    WeaponComp() = default;
     WeaponComp(const WeaponComp& other);
     WeaponComp& operator=(const WeaponComp& other);
     ~WeaponComp() override;
-
-    Component* Clone() const override;
-    void CopyFrom(const Component& other) override;
-    Component* AllocateFromPool() const override;
-    bool IsPoolValid() const override;
-    Component* AllocateCopyFromPool(const Component& source) const override;
 
     // Two words that no subsystem reads yet; kept for the layout.
     uint32_t spare0 = 0;

@@ -14,18 +14,8 @@
 // Type numbers; 0 is never a component, so 1..11 index the object's 12 slots.
 struct CompIndex {
     enum Entry : int32_t {
-        None = 0,
-        Behavior = 1,
-        Billboard = 2,
-        Bullet = 3,
-        Collision = 4,
-        Explosion = 5,
-        Graphics = 6,
-        Physics = 7,
-        Stats = 8,
-        Weapon = 9,
-        Spawn = 10,
-        Pickup = 11,
+        None = 0, Behavior = 1, Billboard = 2, Bullet = 3, Collision = 4, Explosion = 5,
+        Graphics = 6, Physics = 7, Stats = 8, Weapon = 9, Spawn = 10, Pickup = 11,
     };
     static constexpr int kFirst = 1;
     static constexpr int kLast = 11;
@@ -61,11 +51,18 @@ public:
     std::atomic<bool> isFree{true};
 };
 
-// The body of every kind's CopyFrom: a checked cast (std::bad_cast for another
-// class), the kind's own assignment, then the free flag set.
-template <class T>
-void CopyComponentFrom(T& target, const Component& source) {
-    const T& typed = dynamic_cast<const T&>(source);
-    if (&typed != &target) target = typed;
-    target.isFree.store(true);
-}
+// The copy and pool operations that every kind shares, written once: a kind
+// T derives from PooledComponent<T, its type number> and holds only its own
+// fields. The operations are defined in component_pool.h and instantiated for
+// the eleven kinds in component.cpp.
+template <class T, CompIndex::Entry kIndex>
+class PooledComponent : public Component {
+public:
+    PooledComponent() : Component(kIndex) {}
+
+    Component* Clone() const override;
+    void CopyFrom(const Component& other) override;
+    Component* AllocateFromPool() const override;
+    bool IsPoolValid() const override;
+    Component* AllocateCopyFromPool(const Component& source) const override;
+};

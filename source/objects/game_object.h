@@ -24,6 +24,10 @@ class WeaponComp;
 
 class GameObject {
 public:
+    // The player's object: the enemies hunt it, the sound listener stands at
+    // it and its weapons' shots are counted. Scripts and levels use the text.
+    static constexpr const char* kPlayerName = "player";
+
     GameObject();
     explicit GameObject(const std::string& name);
     // A live copy (isDead false) owning pooled copies of other's components.

@@ -13,31 +13,15 @@
 
 class Mesh;
 
-class BillboardComp : public Component {
+class BillboardComp : public PooledComponent<BillboardComp, CompIndex::Billboard> {
 public:
-    BillboardComp();
-
-    Component* Clone() const override;
-    void CopyFrom(const Component& other) override;
-    Component* AllocateFromPool() const override;
-    bool IsPoolValid() const override;
-    Component* AllocateCopyFromPool(const Component& source) const override;
-
     float width = 0.0f;  // size of the quad, set by whoever builds the sprite
     float height = 0.0f;
     Handle texture;      // the image drawn on the quad
 };
 
-class GraphicsComp : public Component {
+class GraphicsComp : public PooledComponent<GraphicsComp, CompIndex::Graphics> {
 public:
-    GraphicsComp();
-
-    Component* Clone() const override;
-    void CopyFrom(const Component& other) override;
-    Component* AllocateFromPool() const override;
-    bool IsPoolValid() const override;
-    Component* AllocateCopyFromPool(const Component& source) const override;
-
     // The stored mesh named by modelMesh; null (and logged by the store) when
     // it is not loaded. The mesh is shared by every object that names it.
     Mesh* GetMesh();

@@ -5,16 +5,8 @@
 #include "geom/geom.h"
 #include "objects/component.h"
 
-class PhysicsComp : public Component {
+class PhysicsComp : public PooledComponent<PhysicsComp, CompIndex::Physics> {
 public:
-    PhysicsComp();
-
-    Component* Clone() const override;
-    void CopyFrom(const Component& other) override;
-    Component* AllocateFromPool() const override;
-    bool IsPoolValid() const override;
-    Component* AllocateCopyFromPool(const Component& source) const override;
-
     Vector angularVel;
     Vector linearVel;
     Vector forceAccum;

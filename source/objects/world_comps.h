@@ -11,36 +11,22 @@
 #include "geom/geom.h"
 #include "objects/component.h"
 
-class SpawnComp : public Component {
+class SpawnComp : public PooledComponent<SpawnComp, CompIndex::Spawn> {
 public:
-    SpawnComp();
-
-    Component* Clone() const override;
-    void CopyFrom(const Component& other) override;
-    Component* AllocateFromPool() const override;
-    bool IsPoolValid() const override;
-    Component* AllocateCopyFromPool(const Component& source) const override;
-
     double delay = 0.0;      // seconds between releases
     double countdown = 0.0;  // seconds to the next release
     Vector spawnDir;
     std::deque<std::string> patternQueue;  // pattern names still to release
 };
 
-class PickupComp : public Component {
+class PickupComp : public PooledComponent<PickupComp, CompIndex::Pickup> {
 public:
     // Kinds of pickup; anything else is not known.
     static constexpr int32_t kAmmo = 1;
     static constexpr int32_t kHealth = 2;
     static constexpr int32_t kUnknown = 4;
 
-    PickupComp();
 
-    Component* Clone() const override;
-    void CopyFrom(const Component& other) override;
-    Component* AllocateFromPool() const override;
-    bool IsPoolValid() const override;
-    Component* AllocateCopyFromPool(const Component& source) const override;
 
     // Applies this pickup to the object named collectorName: restores its
     // hull points (kHealth) or adds missiles to its secondary weapon (kAmmo),

@@ -6,6 +6,7 @@
 #include <SDL_mixer.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "platform/channel_handle.h"
 #include "platform/mixer_handles.h"
@@ -20,6 +21,19 @@ constexpr int kChunkFrames = 1024;
 
 void Warn(const std::string& message) { LogWarning(message); }
 
+// Why the device did not open. SDL reports no error of its own when no
+// audio driver started, so whatever older error it holds is not the cause.
+std::string AudioFailure() {
+    char driver[32];
+    if (SDL_AudioDriverName(driver, sizeof driver)) {
+        const std::string reason = SDL_GetError();
+        return reason.empty() ? "the audio device could not be opened" : reason;
+    }
+    const char* asked = std::getenv("SDL_AUDIODRIVER");
+    if (asked && *asked) return std::string("the audio driver \"") + asked + "\" could not be started";
+    return "no audio driver could be started";
+}
+
 }  // namespace
 
 SoundLayer& MixerLayer() {
@@ -31,16 +45,17 @@ SoundLayer& MixerLayer() {
 bool MixerSoundLayer::OpenDevice(int mixRate) {
     // System may or may not have started SDL's audio; when it has not, we
     // start it here and stop it again at Close.
+    SDL_ClearError();
     if (!SDL_WasInit(SDL_INIT_AUDIO)) {
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) < 0) {
-            Warn(std::string("no audio device, sound is off: ") + SDL_GetError());
+            Warn("no audio device, sound is off: " + AudioFailure());
             return false;
         }
         startedAudio = true;
     }
     if (mixRate < 8000 || mixRate > 96000) mixRate = MIX_DEFAULT_FREQUENCY;
     if (Mix_OpenAudio(mixRate, AUDIO_S16SYS, kOutputChannels, kChunkFrames) < 0) {
-        Warn(std::string("no audio device, sound is off: ") + Mix_GetError());
+        Warn("no audio device, sound is off: " + AudioFailure());
         if (startedAudio) SDL_QuitSubSystem(SDL_INIT_AUDIO);
         startedAudio = false;
         return false;

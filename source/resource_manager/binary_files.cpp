@@ -19,7 +19,7 @@ bool ReadWholeFile(const std::string& fullPath, std::vector<unsigned char>& byte
     }
     in.seekg(0, std::ios::end);
     std::streamoff size = in.tellg();
-    if (size < 0 || uint64_t(size) > MAX_RESOURCE_FILE_BYTES) {
+    if (size < 0 || uint64_t(size) > kMaxResourceFileBytes) {
         Module<System>::Instance()->Error(SOURCE_POS + "resource file " + fullPath +
                                           " is unreadable or too large");
         return false;

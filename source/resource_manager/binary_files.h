@@ -4,7 +4,7 @@
 //
 // Threads: any (the level loader thread loads); no shared state, no OpenGL.
 // Every file is untrusted: a loader reads the whole file into memory (up to
-// MAX_RESOURCE_FILE_BYTES), checks every read, count, string length and
+// kMaxResourceFileBytes), checks every read, count, string length and
 // index, and on a bad file logs an error and returns false with the target
 // untouched. The game never writes these files; the writers serve the
 // content generator and the tests.
@@ -18,12 +18,12 @@
 #include "resource_manager/mesh.h"
 
 // Larger files are refused before anything is allocated for them.
-const size_t MAX_RESOURCE_FILE_BYTES = size_t(256) << 20;
+const size_t kMaxResourceFileBytes = size_t(256) << 20;
 
 // Record sizes on disk.
-const size_t VERTEX_RECORD_BYTES = 52;
-const size_t TRIANGLE_RECORD_BYTES = 192;
-const size_t KEYFRAME_RECORD_BYTES = 40;
+const size_t kVertexRecordBytes = 52;
+const size_t kTriangleRecordBytes = 192;
+const size_t kKeyframeRecordBytes = 40;
 
 // ---- Readers: each reads one record and returns false on a bad read ----------
 bool ReadVector(ByteReader& in, Vector& value);

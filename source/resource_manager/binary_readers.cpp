@@ -7,9 +7,9 @@
 namespace {
 
 // Smallest possible bone record: id, empty name, no children, two matrices.
-const size_t MIN_BONE_RECORD_BYTES = 4 + 4 + 4 + 64 + 64;
+const size_t kMinBoneRecordBytes = 4 + 4 + 4 + 64 + 64;
 // Smallest possible track: its length and an empty key count.
-const size_t MIN_TRACK_RECORD_BYTES = 8;
+const size_t kMinTrackRecordBytes = 8;
 
 // Decodes n consecutive values from a record already taken from the reader.
 const unsigned char* DecodeFloats(const unsigned char* p, float* out, int n) {
@@ -97,7 +97,7 @@ bool ReadMatrix(ByteReader& in, Matrix& value) {
 }
 
 bool ReadVertex(ByteReader& in, Vertex& value) {
-    const unsigned char* p = in.Take(VERTEX_RECORD_BYTES);
+    const unsigned char* p = in.Take(kVertexRecordBytes);
     if (!p) return false;
     Vertex vertex;
     p = DecodeFloats(p, vertex.v, 3) + 4;  // the fourth position float is discarded
@@ -114,7 +114,7 @@ bool ReadVertex(ByteReader& in, Vertex& value) {
 }
 
 bool ReadTriangle(ByteReader& in, Triangle& value) {
-    const unsigned char* p = in.Take(TRIANGLE_RECORD_BYTES);
+    const unsigned char* p = in.Take(kTriangleRecordBytes);
     if (!p) return false;
     Triangle tri;
     for (unsigned& index : tri.verts) {
@@ -191,12 +191,12 @@ bool ReadMesh(ByteReader& in, Mesh& value) {
         !in.ReadBool(mesh.useColor) || !in.ReadBool(mesh.useMaterial) ||
         !in.ReadBool(mesh.useTangentSpace) || !ReadVector(in, mesh.ambientColor) ||
         !ReadVector(in, mesh.diffuseColor) || !ReadVector(in, mesh.specularColor) ||
-        !in.ReadFloat(mesh.shininess) || !in.ReadCount(VERTEX_RECORD_BYTES, count))
+        !in.ReadFloat(mesh.shininess) || !in.ReadCount(kVertexRecordBytes, count))
         return false;
     mesh.verts.resize(count);
     for (Vertex& vertex : mesh.verts)
         if (!ReadVertex(in, vertex)) return false;
-    if (!in.ReadCount(TRIANGLE_RECORD_BYTES, count)) return false;
+    if (!in.ReadCount(kTriangleRecordBytes, count)) return false;
     mesh.triangles.resize(count);
     for (Triangle& tri : mesh.triangles)
         if (!ReadTriangle(in, tri)) return false;
@@ -212,7 +212,7 @@ bool ReadSkeleton(ByteReader& in, Skeleton& value) {
     Skeleton skeleton;
     int32_t root = 0;
     uint32_t count = 0;
-    if (!in.ReadInt(root) || !in.ReadCount(MIN_BONE_RECORD_BYTES, count)) return false;
+    if (!in.ReadInt(root) || !in.ReadCount(kMinBoneRecordBytes, count)) return false;
     if (count > uint32_t(MAX_BONES))
         return in.Fail(std::to_string(count) + " bones, more than " + std::to_string(MAX_BONES));
     skeleton.rootBone = root;
@@ -233,7 +233,7 @@ bool ReadAnimation(ByteReader& in, AnimTrack& value) {
     // Playback wraps by repeated subtraction: a negative or infinite length
     // would never terminate.
     if (!std::isfinite(length) || length < 0.0f) return in.Fail("track length out of range");
-    if (!in.ReadCount(KEYFRAME_RECORD_BYTES, count)) return false;
+    if (!in.ReadCount(kKeyframeRecordBytes, count)) return false;
     track.length = length;
     track.keyFrames.resize(count);
     for (KeyFrame& key : track.keyFrames)
@@ -245,7 +245,7 @@ bool ReadAnimation(ByteReader& in, AnimTrack& value) {
 bool ReadAnimSet(ByteReader& in, AnimSet& value) {
     AnimSet set;
     uint32_t count = 0;
-    if (!in.ReadCount(MIN_TRACK_RECORD_BYTES, count)) return false;
+    if (!in.ReadCount(kMinTrackRecordBytes, count)) return false;
     // One track per bone: more can never be played, and an empty track takes
     // ten times its eight bytes on disk in memory.
     if (count > uint32_t(MAX_BONES))

@@ -18,7 +18,7 @@
 namespace {
 
 // No resource buffer has this size (theirs hold 4-byte elements).
-const GLint MARKER_BYTES = 13;
+const GLint kMarkerBytes = 13;
 
 System& Sys() { return *Module<System>::Instance(); }
 
@@ -60,7 +60,7 @@ std::unordered_map<unsigned, unsigned> ReuploadTextures(ResourceManager& resourc
         // live name.
         const bool uploadable = !texture->data || texture->bytesPerPixel == 4;
         resources.InitGLTexture(*texture);
-        if (!uploadable) texture->texID = Texture::NO_TEXTURE;
+        if (!uploadable) texture->texID = Texture::kNoTexture;
         if (IsRealName(old) && IsRealName(texture->texID)) renamed[old] = texture->texID;
     }
     return renamed;
@@ -95,17 +95,17 @@ void ReloadMeshBuffersIn(ResourceManager& resources, bool sameContext) {
 
 bool ResourceManager::HoldsContextMarker() const {
     return contextMarkerName != 0 && glIsBuffer(contextMarkerName) &&
-           BufferSize(contextMarkerName) == MARKER_BYTES;
+           BufferSize(contextMarkerName) == kMarkerBytes;
 }
 
 void ResourceManager::MarkContext() {
     if (HoldsContextMarker()) return;
-    const unsigned char bytes[MARKER_BYTES] = {};
+    const unsigned char bytes[kMarkerBytes] = {};
     GLint bound = 0;
     glGetIntegerv(GL_ARRAY_BUFFER_BINDING, &bound);
     glGenBuffers(1, &contextMarkerName);
     glBindBuffer(GL_ARRAY_BUFFER, contextMarkerName);
-    glBufferData(GL_ARRAY_BUFFER, MARKER_BYTES, bytes, GL_STATIC_DRAW);
+    glBufferData(GL_ARRAY_BUFFER, kMarkerBytes, bytes, GL_STATIC_DRAW);
     glBindBuffer(GL_ARRAY_BUFFER, GLuint(bound));
 }
 

@@ -8,7 +8,7 @@
 #include "resource_manager/texture.h"
 
 // A name that an upload handed out, as opposed to "none yet" or "freed".
-inline bool IsRealName(unsigned name) { return name != 0 && name != Texture::NO_TEXTURE; }
+inline bool IsRealName(unsigned name) { return name != 0 && name != Texture::kNoTexture; }
 
 // The texture's name is a texture of the current context. Only meaningful
 // when the name was made in this context (see the context marker).

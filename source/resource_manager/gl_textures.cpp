@@ -60,9 +60,9 @@ void ResourceManager::InitLoadingScreenTexture() {
     UploadPixels(*screenImage);
 }
 
-void ResourceManager::LoadSplashTexture() { LoadScreenImage(*this, SPLASH_IMAGE_FILE); }
+void ResourceManager::LoadSplashTexture() { LoadScreenImage(*this, kSplashImageFile); }
 
-void ResourceManager::LoadLoadingTexture() { LoadScreenImage(*this, LOADING_IMAGE_FILE); }
+void ResourceManager::LoadLoadingTexture() { LoadScreenImage(*this, kLoadingImageFile); }
 
 void ResourceManager::FreeScreenImage() {
     if (!screenImage) return;

@@ -148,6 +148,13 @@ public:
     // by depth (z), centred on the origin, with 50 x 50 cells of two
     // projected triangles.
     static Mesh BuildLattice(float width, float depth);
+    // A sphere named "Sphere" around the origin: the two poles (0, +-radius,
+    // 0), then `stacks` rings of `slices` vertices (the last ring sits on the
+    // second pole and no triangle uses it), with 2 x slices x (stacks - 1)
+    // projected triangles whose normals point along the vertex positions (so
+    // inwards for a negative radius). Needs slices >= 1 and stacks >= 2;
+    // anything less gives an empty mesh.
+    static Mesh BuildSphere(int slices, int stacks, float radius);
     // Finds or appends the triangle (i0, i1, i2); its corners get the face
     // normal, and texture coordinates and colours projected from the vertex
     // positions through a box of half-sizes sx, sy, sz (tilted slightly,

@@ -2,12 +2,13 @@
 // shared triangle routine and the flat lattice under height-map terrain.
 // CPU only; any thread may build its own Mesh.
 #include <algorithm>
+#include <cmath>
 
 #include "resource_manager/mesh.h"
 
 namespace {
 
-const int LATTICE_CELLS = 50;
+const int kLatticeCells = 50;
 
 float Clamp01(float value) { return std::min(1.0f, std::max(0.0f, value)); }
 
@@ -55,20 +56,59 @@ unsigned Mesh::AddProjectedTriangle(Mesh& mesh, unsigned i0, unsigned i1, unsign
 Mesh Mesh::BuildLattice(float width, float depth) {
     Mesh mesh;
     mesh.name = "Lattice";
-    const int side = LATTICE_CELLS + 1;
+    const int side = kLatticeCells + 1;
     // Stepped by repeated addition, as the rows and columns are laid out.
     float z = -depth / 2;
-    for (int r = 0; r < side; ++r, z += depth / LATTICE_CELLS) {
+    for (int r = 0; r < side; ++r, z += depth / kLatticeCells) {
         float x = -width / 2;
-        for (int c = 0; c < side; ++c, x += width / LATTICE_CELLS) mesh.AddVert(Vertex(x, 0.0f, z));
+        for (int c = 0; c < side; ++c, x += width / kLatticeCells) mesh.AddVert(Vertex(x, 0.0f, z));
     }
     auto g = [side](int r, int c) { return unsigned(r * side + c); };
-    mesh.triangles.reserve(2 * LATTICE_CELLS * LATTICE_CELLS);
-    for (int r = 0; r < LATTICE_CELLS; ++r) {
-        for (int c = 0; c < LATTICE_CELLS; ++c) {
+    mesh.triangles.reserve(2 * kLatticeCells * kLatticeCells);
+    for (int r = 0; r < kLatticeCells; ++r) {
+        for (int c = 0; c < kLatticeCells; ++c) {
             AddProjectedTriangle(mesh, g(r, c), g(r + 1, c), g(r + 1, c + 1), width / 2, 1.0f, depth / 2);
             AddProjectedTriangle(mesh, g(r + 1, c + 1), g(r, c + 1), g(r, c), width / 2, 1.0f, depth / 2);
         }
     }
+    return mesh;
+}
+
+Mesh Mesh::BuildSphere(int slices, int stacks, float radius) {
+    Mesh mesh;
+    mesh.name = "Sphere";
+    // The caps use ring stacks - 2.
+    if (slices < 1 || stacks < 2) return mesh;
+    const float pi = 3.14159265f;
+    mesh.AddVert(Vertex(0.0f, radius, 0.0f));
+    mesh.AddVert(Vertex(0.0f, -radius, 0.0f));
+    for (int j = 0; j < stacks; ++j) {
+        const float phi = float(j + 1) * pi / float(stacks);
+        for (int i = 0; i < slices; ++i) {
+            const float theta = float(i) * 2.0f * pi / float(slices);
+            mesh.AddVert(Vertex(radius * std::sin(phi) * std::cos(theta), radius * std::cos(phi),
+                                radius * std::sin(phi) * std::sin(theta)));
+        }
+    }
+    auto ring = [slices](int j, int i) { return unsigned(2 + j * slices + (i % slices)); };
+    auto add = [&mesh, radius](unsigned a, unsigned b, unsigned c) {
+        AddProjectedTriangle(mesh, a, b, c, radius, radius, radius);
+    };
+    mesh.triangles.reserve(size_t(2 * slices * (stacks - 1)));
+    for (int i = 0; i < slices; ++i) {
+        add(ring(0, i + 1), ring(0, i), 0);
+        add(ring(stacks - 2, i), ring(stacks - 2, i + 1), 1);
+    }
+    for (int j = 0; j + 2 < stacks; ++j) {
+        for (int i = 0; i < slices; ++i) {
+            add(ring(j, i + 1), ring(j + 1, i + 1), ring(j + 1, i));
+            add(ring(j + 1, i), ring(j, i), ring(j, i + 1));
+        }
+    }
+    // Smooth shading: each corner's normal along its vertex from the centre.
+    for (Triangle& triangle : mesh.triangles)
+        for (int corner = 0; corner < 3; ++corner)
+            for (int k = 0; k < 3; ++k) triangle.normal[corner][k] = mesh.verts[triangle.verts[corner]].v[k];
+    mesh.NormalizeNormals();
     return mesh;
 }

@@ -12,7 +12,7 @@
 
 namespace {
 
-const unsigned COMPONENTS[] = {3, 3, 2, 3, 4, 4};
+const unsigned kComponents[] = {3, 3, 2, 3, 4, 4};
 
 // Copies n floats of the corner's source (null: zeros) to out.
 void CopyFloats(float* out, const float* source, unsigned n) {
@@ -93,7 +93,7 @@ std::vector<float> InterleaveVertices(const Mesh& mesh) {
 }  // namespace
 
 unsigned AttributeComponents(AttributeKind kind) {
-    return kind >= ATTRIB_POSITION && kind <= ATTRIB_BONE_INDICES ? COMPONENTS[kind] : 0;
+    return kind >= ATTRIB_POSITION && kind <= ATTRIB_BONE_INDICES ? kComponents[kind] : 0;
 }
 
 ArrayBuffer<float> MeshResource::GetAttributeArray(const Mesh& mesh, AttributeKind kind) const {

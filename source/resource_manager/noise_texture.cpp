@@ -8,10 +8,10 @@
 
 namespace {
 
-const int SIDE = 128;
+const int kSide = 128;
 
-// Grid cell (x, y) with both coordinates wrapped into 0..SIDE-1.
-int Cell(int x, int y) { return ((x + SIDE) % SIDE) + SIDE * ((y + SIDE) % SIDE); }
+// Grid cell (x, y) with both coordinates wrapped into 0..kSide-1.
+int Cell(int x, int y) { return ((x + kSide) % kSide) + kSide * ((y + kSide) % kSide); }
 
 void LogRMS(const BucketRand<256>& source) {
     Module<System>::Instance()->Log("BucketRand<256>::Instance().GetRMS() = " +
@@ -32,7 +32,7 @@ float BlendCell(const std::vector<int>& drawn, int x, int y, unsigned centreWeig
 }  // namespace
 
 void ResourceManager::BuildNoiseTexture(Texture& texture) {
-    if (!texture.data || texture.width < unsigned(SIDE) || texture.height < unsigned(SIDE)) {
+    if (!texture.data || texture.width < unsigned(kSide) || texture.height < unsigned(kSide)) {
         Module<System>::Instance()->Error(SOURCE_POS + "BuildNoiseTexture needs a texture of at "
                                           "least 128 x 128 pixels");
         return;
@@ -40,14 +40,14 @@ void ResourceManager::BuildNoiseTexture(Texture& texture) {
     BucketRand<256>& source = *BucketRand<256>::Instance();
     source.factor = 0.5f;
     LogRMS(source);
-    std::vector<int> drawn(SIDE * SIDE);
-    for (int x = 0; x < SIDE; ++x)
-        for (int y = 0; y < SIDE; ++y) drawn[Cell(x, y)] = int(source.Draw());
+    std::vector<int> drawn(kSide * kSide);
+    for (int x = 0; x < kSide; ++x)
+        for (int y = 0; y < kSide; ++y) drawn[Cell(x, y)] = int(source.Draw());
     LogRMS(source);
 
-    std::vector<float> blended(SIDE * SIDE);
-    for (int x = 0; x < SIDE; ++x)
-        for (int y = 0; y < SIDE; ++y) blended[Cell(x, y)] = BlendCell(drawn, x, y, source.Draw());
-    for (int x = 0; x < SIDE; ++x)
-        for (int y = 0; y < SIDE; ++y) texture.SetLuminance(x, y, blended[Cell(x, y)]);
+    std::vector<float> blended(kSide * kSide);
+    for (int x = 0; x < kSide; ++x)
+        for (int y = 0; y < kSide; ++y) blended[Cell(x, y)] = BlendCell(drawn, x, y, source.Draw());
+    for (int x = 0; x < kSide; ++x)
+        for (int y = 0; y < kSide; ++y) texture.SetLuminance(x, y, blended[Cell(x, y)]);
 }

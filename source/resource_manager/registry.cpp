@@ -10,7 +10,7 @@
 
 namespace {
 
-const char* const ROOT_ELEMENT = "registry";
+const char* const kRootElement = "registry";
 
 bool IsTrueAttribute(const TiXmlElement& element, const char* name) {
     const char* value = element.Attribute(name);
@@ -53,7 +53,7 @@ const TiXmlElement* OpenList(TiXmlDocument& document, const std::string& path) {
         Module<System>::Instance()->Error(SOURCE_POS + "can't load file " + path);
         return nullptr;
     }
-    return document.FirstChildElement(ROOT_ELEMENT);
+    return document.FirstChildElement(kRootElement);
 }
 
 // Every element child of root that carries all the required attributes, in
@@ -143,7 +143,7 @@ ObjectPattern ResourceManager::GetPattern(const std::string& name) const {
         if (found != patterns.end()) return found->second;
     }
     ObjectPattern invalid;
-    ObjectFactory::SetParameter(invalid, "type", std::string(ObjectFactory::INVALID_PATTERN_TYPE));
+    ObjectFactory::SetParameter(invalid, PatternParam::kType, std::string(ObjectFactory::kInvalidPatternType));
     return invalid;
 }
 

@@ -13,7 +13,7 @@
 class Texture {
 public:
     // The texID of a texture that has no OpenGL texture yet.
-    static constexpr unsigned NO_TEXTURE = 0xFFFFFFFFu;
+    static constexpr unsigned kNoTexture = 0xFFFFFFFFu;
 
     Texture();
     // Zero-filled; an image too large to address ends up empty.
@@ -49,7 +49,7 @@ public:
     unsigned width = 0;
     unsigned height = 0;
     unsigned bytesPerPixel = 0;
-    unsigned texID = NO_TEXTURE;
+    unsigned texID = kNoTexture;
     unsigned char* data = nullptr;
 
 private:

@@ -64,11 +64,18 @@ std::string System::ToWindowsPath(const std::string& path) {
 void System::MakeDir(const std::string& name) {
     // The folder command is logged in its traditional form; the folder itself
     // is made through the file system, with native separators.
-    const std::string shown = GetUserProfile() + ToWindowsPath("/" + name);
-    const std::string command =
-        "IF NOT EXIST \"" + shown + "\" MKDIR \"" + shown + "\"";
-    const std::string folder = GetUserProfile() + "/" + name;
-    if (!platform::MakeFolder(folder)) Warning("could not make the folder " + folder);
+    const std::string profile = GetUserProfile();
+    const std::string shown = profile + ToWindowsPath("/" + name);
+    const std::string command = "IF NOT EXIST \"" + shown + "\" MKDIR \"" + shown + "\"";
+    if (profile.empty()) {
+        Warning("no user profile folder: UserProfile and HOME are unset and the user database names no "
+                "home folder; settings, scores and error logs are not kept");
+    } else if (!platform::IsFolder(profile)) {
+        Warning("the user profile folder " + profile + " does not exist; " + name +
+                " is not made, so settings, scores and error logs are not kept");
+    } else if (!platform::MakeFolderIn(profile, name)) {
+        Warning("could not make the folder " + profile + "/" + name);
+    }
     Log("makeDirCommand = " + command + "\n");
 }
 
@@ -90,7 +97,8 @@ std::string System::ReadTextFile(const std::string& path) const {
 void System::LoadSettings() {
     TiXmlDocument document;
     std::string reason;
-    if (!LoadXmlFile(document, platform::ProfileFilePath("settings.xml"), reason)) {
+    const std::string path = platform::ProfileFilePath(kSettingsFile);
+    if (!LoadXmlFile(document, path, reason)) {
         Log("Failed to load settings file");
         return;
     }
@@ -99,8 +107,20 @@ void System::LoadSettings() {
         Log("Invalid XML file");
         return;
     }
+    const int oldWidth = width, oldHeight = height;
     for (const TiXmlElement* setting = root->FirstChildElement("Setting"); setting;
          setting = setting->NextSiblingElement("Setting")) {
         ApplySetting(*this, *setting);
+    }
+    // A window larger than the desktop opens slowly, eats memory and cannot
+    // be seen whole: refused like any other bad size. (A full-screen mode is
+    // judged by SDL when it is set.)
+    const bool tooLarge = width > desktopWidth || height > desktopHeight;
+    if (!fullScreen && desktopWidth > 0 && desktopHeight > 0 && tooLarge) {
+        Warning("ignoring window size " + std::to_string(width) + "x" + std::to_string(height) + " in " +
+                path + ": larger than the " + std::to_string(desktopWidth) + "x" +
+                std::to_string(desktopHeight) + " desktop");
+        width = oldWidth;
+        height = oldHeight;
     }
 }

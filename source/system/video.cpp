@@ -4,6 +4,7 @@
 #include <SDL.h>
 
 #include "graphics.h"
+#include "platform/profile.h"
 #include "resource_manager.h"
 #include "system.h"
 
@@ -45,16 +46,36 @@ SDL_Surface* System::SetVideoMode() {
     SDL_Surface* surface = SDL_SetVideoMode(width, height, 32, VideoModeFlags(fullScreen));
     if (surface) return surface;
     // Some servers (Xvfb among them) offer no multisample visual at all.
-    Warning("no multisampled video mode (" + std::string(SDL_GetError()) +
+    Warning("video mode not set with multisampling (" + std::string(SDL_GetError()) +
             "), retrying without multisampling");
     SetGLAttributes(false);
     return SDL_SetVideoMode(width, height, 32, VideoModeFlags(fullScreen));
 }
 
+// The mode asked for (by the settings file or the desktop) could not be set:
+// a plain window of the default size usually can.
+SDL_Surface* System::OpenDefaultWindow() {
+    if (!SDL_WasInit(SDL_INIT_VIDEO)) return nullptr;
+    if (!fullScreen && width == kDefaultWidth && height == kDefaultHeight) return nullptr;  // just failed
+    Warning("the video mode " + std::to_string(width) + "x" + std::to_string(height) +
+            (fullScreen ? " full screen" : " window") + " could not be set (" + SDL_GetError() +
+            "); opening a " + std::to_string(kDefaultWidth) + "x" + std::to_string(kDefaultHeight) +
+            " window instead. The mode comes from " + platform::ProfileFilePath(kSettingsFile) +
+            " when that file sets one.");
+    width = kDefaultWidth;
+    height = kDefaultHeight;
+    fullScreen = false;
+    return SetVideoMode();
+}
+
 bool System::InitGL() {
-    if (SDL_Init(SDL_INIT_VIDEO) < 0) Error("SDL init failed");
+    if (SDL_Init(SDL_INIT_VIDEO) < 0) {
+        Log(std::string("SDL video could not start: ") + SDL_GetError());
+        Error("SDL init failed");
+    }
     SDL_EnableUNICODE(1);
     screen = SetVideoMode();
+    if (!screen) screen = OpenDefaultWindow();
     if (!screen) {
         // Without a surface there is no context: every OpenGL call would fail.
         Error("Unable to set SDL_Surface");
@@ -64,7 +85,9 @@ bool System::InitGL() {
     if (glewStatus != GLEW_OK || !GLEW_VERSION_2_0) Error("OpenGL 2.0 extensions not supported!");
     CheckGLSLVersion();
     if (!GLEW_EXT_framebuffer_object) Error(SOURCE_POS + "GL_EXT_framebuffer_object not supported");
-    shaderModel4 = GLEW_EXT_gpu_shader4 != 0;
+    // Instanced drawing needs the draw-instanced entry points as well: every
+    // user of the flag (programs, instance buffers, the mesh pass) then agrees.
+    shaderModel4 = GLEW_EXT_gpu_shader4 && glDrawArraysInstancedEXT && glDrawElementsInstancedEXT;
     Log("shaderModel4 = " + FlagText(shaderModel4) + "\n");
     return true;
 }

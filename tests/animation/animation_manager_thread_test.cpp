@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "animation_manager.h"
-#include "frame_loop.h"
+#include "main/frame_loop.h"
 #include "object_manager.h"
 #include "objects/graphics_comps.h"
 #include "support/animated_mechs.h"

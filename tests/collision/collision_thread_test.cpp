@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "frame_loop.h"
+#include "main/frame_loop.h"
 #include "support/collision_scene.h"
 
 namespace {

@@ -124,7 +124,7 @@ TEST_F(NarrowPhase, RandomTurnedBoxesReportTheLeastOverlapAlongAUnitAxis) {
         const Quaternion turnA = Quaternion(unit(random), Vector(unit(random), unit(random), unit(random))).Norm();
         const Quaternion turnB = Quaternion(unit(random), Vector(unit(random), unit(random), unit(random))).Norm();
         const Vector at = Vector(unit(random), unit(random), unit(random)).Norm() * 2.3f;
-        AddToScene(SceneObject("a").Sphere(3).Box(1, 0.8f, 0.6f).Turned(turnA));
+        const unsigned a = AddToScene(SceneObject("a").Sphere(3).Box(1, 0.8f, 0.6f).Turned(turnA));
         AddToScene(SceneObject("b").At(at.x, at.y, at.z).Sphere(3).Box(0.9f, 1, 0.7f).Turned(turnB));
         std::array<Vector, 8> cornersA = OBB(Vector(), Vector(1, 0.8f, 0.6f)).Corners();
         std::array<Vector, 8> cornersB = OBB(Vector(), Vector(0.9f, 1, 0.7f)).Corners();
@@ -139,7 +139,7 @@ TEST_F(NarrowPhase, RandomTurnedBoxesReportTheLeastOverlapAlongAUnitAxis) {
         if (events.empty()) continue;
         ++contacts;
         const CollisionEvent& hit = events.front();
-        const float sign = hit.objA == test_support::SceneObjects().GetObjectNumber("a") ? 1.0f : -1.0f;
+        const float sign = hit.objA == a ? 1.0f : -1.0f;
         EXPECT_NEAR(expected, hit.depth, 1e-4f) << "trial " << trial;
         EXPECT_NEAR(1.0f, hit.contactNormal.Mag(), 1e-5f) << "trial " << trial;
         EXPECT_GT(sign * (hit.contactNormal * at), 0.0f) << "the normal points from A towards B";

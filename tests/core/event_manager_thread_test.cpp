@@ -78,8 +78,7 @@ TEST(EventManagerThreads, EachSendersEventsArriveCompleteAndInOrder) {
     router.join();
     Manager().Update();
     sink.Take(Manager().PollEvents("Sink"));
-    EXPECT_EQ(sink.received, 3 * kPerPublisher);
-    EXPECT_EQ(sink.count["P2"], kPerPublisher);
+    EXPECT_TRUE(sink.received == (3 * kPerPublisher) && sink.count["P2"] == kPerPublisher);
     EXPECT_EQ(sink.count["Timer/timed"], kPerPublisher / 2);
 }
 

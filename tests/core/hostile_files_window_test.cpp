@@ -1,10 +1,11 @@
-// The real game with hostile files where a player could put them: a bad
-// picture in place of the splash image, a bad settings.xml in the profile.
-// Each time it must open its window, fall back, and quit cleanly when the
-// window is closed.
+// The real game with hostile or damaged files where a player could put
+// them: a bad picture in place of the splash image, a bad settings.xml in the
+// profile, each start-up file cut in half. Each time it must open its window,
+// fall back, and quit cleanly when the window is closed.
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <utility>
 #include <vector>
 
@@ -67,6 +68,27 @@ TEST(HostileFiles, TheGameStartsAndQuitsWithABadSettingsFile) {
         profile.WriteFile("The Quellbrand/settings.xml", text);
         ExpectFallbackAndCleanExit(QUELL_RUN_DIR, profile, name, "Failed to load settings file");
     }
+}
+
+// Each start-up file cut in half: the game says so and plays on.
+TEST(HostileFiles, TheGameStartsAndQuitsWithEachStartUpFileCutInHalf) {
+    const char* const cases[][2] = {
+        {"resource/registry.xml", "can't load file resource/registry.xml"},
+        {"resource/objectPatterns.xml", "can't load file resource/objectPatterns.xml"},
+        {"resource/patterns/player.xml", "player.xml"},
+        {"resource/art assets/loading.png", "Error loading texture!resource/art assets/loading.png"},
+        {"resource/art assets/splash_screens/studio_logo_loading.png", "Error loading texture!"},
+    };
+    for (const auto& c : cases) {
+        TempFolder run, profile;
+        LinkTreeExcept(QUELL_RUN_DIR, run.Path(), c[0]);
+        const std::string original = test_support::ReadFile(std::string(QUELL_RUN_DIR) + "/" + c[0]);
+        std::ofstream(run.Path() + "/" + c[0], std::ios::binary) << original.substr(0, original.size() / 2);
+        ExpectFallbackAndCleanExit(run.Path(), profile, c[0], c[1]);
+    }
+    TempFolder profile;
+    profile.WriteFile("The Quellbrand/settings.xml", "<Settings><Setting ID=\"screen_width\" key=\"640\" />");
+    ExpectFallbackAndCleanExit(QUELL_RUN_DIR, profile, "settings.xml", "Failed to load settings file");
 }
 
 }  // namespace

@@ -25,12 +25,9 @@ protected:
 TEST_F(Input, HeldSpaceIsOnePressKeptUntilConsumed) {
     keys[kSpace] = 1;
     Poll();
-    EXPECT_TRUE(input.AnyKeyPressed());
-    EXPECT_EQ(kSpace, input.lastKey);
+    EXPECT_TRUE(input.AnyKeyPressed() && kSpace == input.lastKey);
     Poll();
-    EXPECT_FALSE(input.AnyKeyPressed());
-    EXPECT_TRUE(input.IsKeyDown(kSpace));
-    EXPECT_FALSE(input.WasKeyPressed(kSpace));
+    EXPECT_TRUE(!input.AnyKeyPressed() && input.IsKeyDown(kSpace) && !input.WasKeyPressed(kSpace));
 
     keys[kSpace] = 0;
     Poll();
@@ -52,10 +49,8 @@ TEST_F(Input, HeldLetterIsANewPressAtEveryPollUnderItsCapital) {
     for (int poll = 0; poll < 4; ++poll) {
         Poll();
         SCOPED_TRACE(poll);
-        EXPECT_TRUE(input.IsKeyDown(input.forward));
-        EXPECT_TRUE(input.WasKeyPressed(input.forward));
-        EXPECT_TRUE(input.IsKeyDown(input.dash));
-        EXPECT_EQ(poll == 0, input.WasKeyPressed(input.dash));
+        EXPECT_TRUE(input.IsKeyDown(input.forward) && input.WasKeyPressed(input.forward));
+        EXPECT_TRUE(input.IsKeyDown(input.dash) && (poll == 0) == input.WasKeyPressed(input.dash));
     }
     EXPECT_EQ('W', input.forward);
     EXPECT_FALSE(input.IsKeyDown('w'));  // the lower-case code is never a slot
@@ -69,14 +64,33 @@ TEST_F(Input, ScanReadsNoFurtherThanTheTableOrSdlsKeyCount) {
     std::array<unsigned char, InputManager::kKeyTableSize> wide{};
     wide[400] = wide[5] = 1;
     input.ScanKeys(wide.data(), InputManager::kKeyTableSize);
-    EXPECT_FALSE(input.IsKeyDown(400));
-    EXPECT_TRUE(input.IsKeyDown(5));
+    EXPECT_TRUE(!input.IsKeyDown(400) && input.IsKeyDown(5));
     std::array<unsigned char, 10> shortTable{};
     shortTable[9] = 1;
     input.ScanKeys(shortTable.data(), static_cast<int>(shortTable.size()));
     EXPECT_TRUE(input.IsKeyDown(9));
     input.ScanKeys(nullptr, 0);
     EXPECT_FALSE(input.AnyKeyPressed());
+}
+
+TEST_F(Input, PointerMapsOntoMinusOneToOneAndButtonsArePressedThenHeld) {
+    const float cases[][4] = {{0, 0, -1, 1}, {1024, 768, 1, -1}, {512, 384, 0, 0}, {256, 576, -0.5f, -0.5f}};
+    for (const auto& c : cases) {
+        const Vector at = InputManager::MousePositionFor(int(c[0]), int(c[1]), 1024, 768);
+        EXPECT_TRUE(at.x == c[2] && at.y == c[3] && at.z == 0.0f) << c[0] << "," << c[1] << ": " << at.x << "," << at.y;
+    }
+    EXPECT_EQ(InputManager::MousePositionFor(5, 5, 0, 0).x, 0.0f);  // no window yet
+    const unsigned left = 1u, right = 4u;
+    input.ScanMouseButtons(left);
+    EXPECT_TRUE(input.AnyKeyPressed() && input.lastKey == InputManager::kMouseLeft);
+    input.ScanMouseButtons(left | right);
+    EXPECT_EQ(input.lastKey, InputManager::kMouseRight);
+    input.ScanMouseButtons(left | right);  // held: no new press, but still "any key"
+    EXPECT_TRUE(input.AnyKeyPressed() && input.IsKeyDown(InputManager::kMouseLeft));
+    EXPECT_TRUE(input.WasKeyPressed(InputManager::kMouseLeft) && input.WasKeyPressed(InputManager::kMouseRight));
+    EXPECT_FALSE(input.WasKeyPressed(InputManager::kMouseLeft));
+    input.ScanMouseButtons(0);
+    EXPECT_FALSE(input.IsKeyDown(InputManager::kMouseRight) || input.WasKeyPressed(InputManager::kMouseRight));
 }
 
 TEST(InputText, KeyHandlerEditsTheTextAndPadTextMakesTenCharacters) {

@@ -190,28 +190,33 @@ TEST_F(LuaBindTest, BorrowedObjectsAreWrittenInPlace) {
     EXPECT_FLOAT_EQ(Objects().GetGameObject("tank")->trans.y, 5.0f);
 }
 
-TEST_F(LuaBindTest, MissingObjectsAreLuaErrorsAndTheLockIsGivenBack) {
+TEST_F(LuaBindTest, TheTableNeedsTheLockAndMissingObjectsAreLuaErrors) {
     AddObject("tank");
-    const std::string byName = LuaEval("local om = bind.Module_ObjectManager_Instance()\n"
-                                       "om:Lock()\n"
-                                       "return om:GetGameObject('ghost')");
-    EXPECT_NE(byName.find("error: "), std::string::npos) << byName;
-    EXPECT_NE(byName.find(ObjectManager::kMissingObject), std::string::npos) << byName;
-    // The script stopped while holding the lock; the run's end released it.
+    const std::string om = "local om = bind.Module_ObjectManager_Instance()\n"
+                           "local mech = bind.Module_ResourceManager_Instance():GetPattern('MediumMech')\n";
+    const char* const cases[][2] = {
+        {"return om:HasGameObject('tank')", "the object lock is not held (call Lock first)"},
+        {"return om:GetGameObject(999999)", "the object lock is not held"},
+        {"om:Lock() local found = om:HasGameObject('tank') om:Unlock() return found", "true"},
+        {"om:Lock() local n = om:GetObjectNumber('tank') om:Unlock() return n", "101"},
+        {"om:Lock() return om:GetGameObject(999999)", ObjectManager::kMissingObject},
+        // A behaviour's states look their owner up in the table.
+        {"return bind.ObjectFactory_StampObject(bind.GameObject('m'), mech)", "the object lock is not held"},
+        {"om:Lock() local ok = bind.ObjectFactory_StampObject(bind.GameObject('m'), mech) om:Unlock() return ok",
+         "true"},
+        // The script stops while holding the lock; the run's end releases it.
+        {"om:Lock() return om:GetGameObject('ghost')", ObjectManager::kMissingObject},
+    };
+    for (const auto& c : cases) EXPECT_NE(LuaEval(om + c[0]).find(c[1]), std::string::npos) << c[0];
     EXPECT_FALSE(Objects().IsLockedByThisThread());
     EXPECT_NE(newLog.Text().find("the script left the object lock held: released"), std::string::npos);
 
-    EXPECT_NE(LuaEval("return bind.Module_ObjectManager_Instance():GetGameObject(999999)")
-                  .find(ObjectManager::kMissingObject),
-              std::string::npos);
-
     // Unprotected: reported like any script error, and play goes on.
-    Lua().DoString("local om = bind.Module_ObjectManager_Instance() om:Lock() om:GetGameObject('ghost')");
+    Lua().DoString(om + "om:Lock() om:GetGameObject('ghost')");
     EXPECT_TRUE(InOrder(newLog.Text(), {"Error executing string", ObjectManager::kMissingObject, "fatal error",
-                                   "object lock held: released"}))
+                                        "object lock held: released"}))
         << newLog.Text();
     EXPECT_FALSE(Objects().IsLockedByThisThread());
-    EXPECT_EQ(LuaEval("return tostring(bind.Module_ObjectManager_Instance():HasGameObject('tank'))"), "true");
 }
 
 // A level script's way of making the player; the manager holds its own copy.
@@ -238,17 +243,12 @@ TEST_F(LuaBindTest, LevelStyleScriptBuildsAndRegistersThePlayer) {
     ObjectLock lock;
     ASSERT_TRUE(Objects().HasGameObject("player"));
     const GameObject& player = *Objects().GetGameObject("player");
-    EXPECT_FLOAT_EQ(player.trans.x, 10.0f);
-    ASSERT_NE(player.GetStatsComp(), nullptr);
-    EXPECT_FLOAT_EQ(player.GetStatsComp()->shield, 50.0f);
-    ASSERT_NE(player.GetCollisionComp(), nullptr);
-    EXPECT_NE(player.GetPhysicsComp(), nullptr);
-    ASSERT_NE(player.GetWeaponComp(), nullptr);
+    ASSERT_TRUE(player.GetStatsComp() && player.GetCollisionComp() && player.GetPhysicsComp() && player.GetWeaponComp());
+    EXPECT_TRUE(player.trans.x == 10.0f && player.GetStatsComp()->shield == 50.0f);
     const Weapon* primary = player.GetWeaponComp()->primary;
     ASSERT_NE(primary, nullptr);
-    EXPECT_EQ(primary->bulletName, "playerBullet");
-    EXPECT_EQ(primary->hotspots.size(), 2u);
-    EXPECT_NE(dynamic_cast<const SimpleSpread*>(primary), nullptr);
+    EXPECT_TRUE(primary->bulletName == "playerBullet" && primary->hotspots.size() == 2u &&
+                dynamic_cast<const SimpleSpread*>(primary));
 }
 
 }  // namespace

@@ -4,11 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
-#include <filesystem>
+#include <pwd.h>
 #include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
 
 #include "system/frame_limiter.h"
 #include "platform/clock.h"
+#include "platform/profile.h"
 #include "support/temp_folder.h"
 #include "system.h"
 #include "system/video_mode.h"
@@ -39,16 +43,17 @@ TEST(SystemClock, PauseAndResumeTwiceChangeNothingAndTheClockContinues) {
     const double stoppedAt = system.pausedTime.load();
     platform::SetClockTime(stoppedAt + 5.0);
     system.Pause(true);
-    EXPECT_EQ(stoppedAt, system.pausedTime.load());
-    EXPECT_EQ(stoppedAt, system.GetTime());
+    EXPECT_TRUE(stoppedAt == system.pausedTime.load() && stoppedAt == system.GetTime());
     EXPECT_GE(system.GetTime(true), stoppedAt + 5.0);  // the timer itself runs on
     system.StampFrameStart();
     EXPECT_EQ(stoppedAt, system.frameStartTime.load());
 
+    const auto resumed = std::chrono::steady_clock::now();
     system.Pause(false);
     EXPECT_FALSE(system.IsPaused());
-    EXPECT_GE(system.GetTime(), stoppedAt);
-    EXPECT_LT(system.GetTime(), stoppedAt + 1.0);  // the five seconds never show
+    const double read = system.GetTime();  // the five seconds never show
+    EXPECT_TRUE(read >= stoppedAt &&
+                read - stoppedAt <= std::chrono::duration<double>(std::chrono::steady_clock::now() - resumed).count());
     platform::SetClockTime(stoppedAt + 50.0);
     system.Pause(false);  // must not set the clock back to the old pause time
     EXPECT_GE(system.GetTime(), stoppedAt + 50.0);
@@ -82,11 +87,8 @@ TEST(VideoModeChoice, WidestAvailableFullScreenModeOfTheDesktopsAspect) {
 
 TEST(GLSLVersion, ParsingAndTheSupportedMinimum) {
     const GLSLVersion old = ParseGLSLVersion("1.10 Mesa 7.0");
-    EXPECT_EQ(1, old.major);
-    EXPECT_EQ(10, old.minor);
-    EXPECT_EQ(60, ParseGLSLVersion("4.60 NVIDIA").minor);
-    EXPECT_FALSE(IsGLSLVersionSupported(old));
-    EXPECT_TRUE(IsGLSLVersionSupported(ParseGLSLVersion("1.20")));
+    EXPECT_TRUE(old.major == 1 && old.minor == 10 && ParseGLSLVersion("4.60 NVIDIA").minor == 60);
+    EXPECT_TRUE(!IsGLSLVersionSupported(old) && IsGLSLVersionSupported(ParseGLSLVersion("1.20")));
     EXPECT_FALSE(IsGLSLVersionSupported(ParseGLSLVersion("1.19")));
     // A missing or garbled text is unsupported, never a crash or an overflow.
     EXPECT_FALSE(IsGLSLVersionSupported(ParseGLSLVersion(nullptr)));
@@ -103,6 +105,32 @@ std::tm LocalTime(int year, int month, int day, int hour, int minute, int second
     return time;
 }
 
+// UserProfile is unset for every Linux player: HOME, then the user database.
+// Only the game's own folder is ever made, and only inside an existing one.
+TEST(ProfileFolder, UserProfileThenHomeThenTheUserDatabaseAndNeverAParentChain) {
+    test_support::SavedVariable savedProfile("UserProfile"), savedHome("HOME");
+    test_support::TempFolder home;
+    unsetenv("UserProfile");
+    setenv("HOME", home.Path().c_str(), 1);
+    System system;
+    system.running.store(false);
+    testing::internal::CaptureStdout();
+    system.MakeDir("The Quellbrand");
+    EXPECT_TRUE(std::filesystem::is_directory(home.Path() + "/The Quellbrand"));
+    EXPECT_EQ(platform::ProfileFilePath("score.bin"), home.Path() + "/The Quellbrand/score.bin");
+    setenv("UserProfile", (home.Path() + "/missing/deeper").c_str(), 1);
+    system.MakeDir("The Quellbrand");
+    EXPECT_FALSE(std::filesystem::exists(home.Path() + "/missing"));
+    EXPECT_NE(system.GetLogText().find("the user profile folder " + home.Path() + "/missing/deeper does not exist"),
+              std::string::npos);
+    testing::internal::GetCapturedStdout();
+    unsetenv("UserProfile");
+    unsetenv("HOME");
+    const passwd* user = getpwuid(getuid());
+    ASSERT_TRUE(user && user->pw_dir);
+    EXPECT_EQ(platform::GetUserProfile(), user->pw_dir);
+}
+
 TEST(SystemLog, LinePrefixesAndTheErrorLogFileName) {
     System system;
     system.running.store(false);  // no error-log file for this part
@@ -112,8 +140,7 @@ TEST(SystemLog, LinePrefixesAndTheErrorLogFileName) {
     system.Warning("careful");
     system.Error("system.cpp:12 broken");
     const std::string expected = "plain\nown line break\n\nWARNING: careful\nERROR: system.cpp:12 broken\n";
-    EXPECT_EQ(expected, testing::internal::GetCapturedStdout());
-    EXPECT_EQ(expected, system.GetLogText());
+    EXPECT_TRUE(expected == testing::internal::GetCapturedStdout() && expected == system.GetLogText());
     EXPECT_EQ("error_log_4_24_2010_9_5_3.txt", System::ErrorLogFileName(LocalTime(2010, 4, 24, 9, 5, 3)));
     EXPECT_EQ("error_log_12_31_1999_0_0_0.txt", System::ErrorLogFileName(LocalTime(1999, 12, 31, 0, 0, 0)));
 }
@@ -134,9 +161,7 @@ protected:
         system.LoadSettings();
     }
     void ExpectUnchanged() {
-        EXPECT_EQ(1024, system.width);
-        EXPECT_EQ(768, system.height);
-        EXPECT_FALSE(system.fullScreen);
+        EXPECT_TRUE(system.width == 1024 && system.height == 768 && !system.fullScreen);
     }
     test_support::TempProfile profile;
     System system;
@@ -176,9 +201,7 @@ TEST_F(ErrorLogFiles, NoFileAfterAQuitOrWithoutTheFolderAndNeverWaitsForInput) {
     close(savedStdin);
     close(fds[0]);
     close(fds[1]);
-    EXPECT_EQ(1, got);
-    EXPECT_EQ('k', left);
-    EXPECT_FALSE(std::filesystem::exists(Folder()));
+    EXPECT_TRUE(got == 1 && left == 'k' && !std::filesystem::exists(Folder()));
     EXPECT_NE(std::string::npos, system.GetLogText().find("ERROR: x.cpp:1 nowhere to write\n"));
 }
 
@@ -208,10 +231,15 @@ TEST_F(StartupSettings, ReadsTheScreenModeAndALaterValidDuplicateWins) {
     Load(Document(Setting("forward", "87") + Setting("full_screen", "1") + Setting("screen_width", "640") +
                   Setting("screen_width", "800") + Setting("screen_height", "480") +
                   Setting("screen_height", "-1")));
-    EXPECT_TRUE(system.fullScreen);
-    EXPECT_EQ(800, system.width);
-    EXPECT_EQ(480, system.height);
+    EXPECT_TRUE(system.fullScreen && system.width == 800 && system.height == 480);
     EXPECT_NE(std::string::npos, system.GetLogText().find("fullScreen = 1\n"));
+    // A window larger than the desktop is refused; full screen, SDL judges when setting it.
+    system.desktopWidth = 1024, system.desktopHeight = 768;
+    Load(Document(Setting("full_screen", "0") + Setting("screen_width", "8192") + Setting("screen_height", "700")));
+    EXPECT_TRUE(!system.fullScreen && system.width == 800 && system.height == 480);
+    EXPECT_NE(std::string::npos, system.GetLogText().find("ignoring window size 8192x700 in " + Folder() + "/settings.xml"));
+    Load(Document(Setting("full_screen", "1") + Setting("screen_width", "8192")));
+    EXPECT_EQ(system.width, 8192);
 }
 
 }  // namespace

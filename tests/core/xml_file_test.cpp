@@ -26,7 +26,7 @@ std::string Repeat(const std::string& piece, int times) {
     return text;
 }
 
-bool Accepts(const std::string& text, int limit = MAX_XML_DEPTH) {
+bool Accepts(const std::string& text, int limit = kMaxXmlDepth) {
     std::string reason;
     return CheckXmlEncoding(text, reason) && CheckXmlStructure(text, limit, reason);
 }

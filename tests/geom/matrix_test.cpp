@@ -45,8 +45,7 @@ TEST(Matrix, StorageIsColumnMajorAndAccessIsBounded) {
     for (int bad : {-1, 4, 1000}) {
         m.RowFromVec(bad, Vector(9, 9, 9, 9));
         m.ColFromVec(bad, Vector(9, 9, 9, 9));
-        EXPECT_TRUE(VectorNear(m.VecFromRow(bad), Vector()));
-        EXPECT_TRUE(VectorNear(m.VecFromCol(bad), Vector()));
+        EXPECT_TRUE(VectorNear(m.VecFromRow(bad), Vector()) && VectorNear(m.VecFromCol(bad), Vector()));
     }
     EXPECT_EQ(std::memcmp(m.m, n.m, sizeof(m.m)), 0);
 }
@@ -71,8 +70,7 @@ TEST(Matrix, SpecialOrthoInvInvertsRigidTransforms) {
     const Matrix rigid = Translation(4, -5, 6) * Rotation(0.7f, -0.4f, 2.5f);
     Matrix inverse = rigid;
     inverse.SpecialOrthoInv();
-    EXPECT_TRUE(MatrixNear(inverse * rigid, Matrix()));
-    EXPECT_TRUE(MatrixNear(rigid * inverse, Matrix()));
+    EXPECT_TRUE(MatrixNear(inverse * rigid, Matrix()) && MatrixNear(rigid * inverse, Matrix()));
 }
 
 TEST(Matrix, PerspectiveAndItsInverse) {
@@ -87,8 +85,7 @@ TEST(Matrix, PerspectiveAndItsInverse) {
 
     p.PerspectiveMat(1.0f, 1.6f, 0.1f, 500.0f);
     inv.InvPerspectiveMat(1.0f, 1.6f, 0.1f, 500.0f);
-    EXPECT_TRUE(MatrixNear(p * inv, Matrix(), 1e-4f));
-    EXPECT_TRUE(MatrixNear(inv * p, Matrix(), 1e-4f));
+    EXPECT_TRUE(MatrixNear(p * inv, Matrix(), 1e-4f) && MatrixNear(inv * p, Matrix(), 1e-4f));
     // The near plane maps to clip depth -1, the far plane to +1.
     const Vector nearPoint = p * Vector(0, 0, -0.1f, 1), farPoint = p * Vector(0, 0, -500.0f, 1);
     EXPECT_NEAR(nearPoint.z / nearPoint.w, -1.0f, 1e-4f);
@@ -115,6 +112,5 @@ TEST(Matrix, NormLinearBasis) {
     Matrix m = Numbered();
     m.m[1][0] = m.m[1][1] = m.m[1][2] = 0.0f;  // a zero column stays zero, not not-a-number
     m.NormLinearBasis();
-    EXPECT_TRUE(VectorNear(m.VecFromCol(0), Vector(1, 2, 3).Norm()));
-    EXPECT_TRUE(VectorNear(m.VecFromCol(1), Vector()));
+    EXPECT_TRUE(VectorNear(m.VecFromCol(0), Vector(1, 2, 3).Norm()) && VectorNear(m.VecFromCol(1), Vector()));
 }

@@ -64,8 +64,7 @@ TEST(Quaternion, ExpLogPow) {
 
 TEST(Slerp, EndsClampAndTheArcIsFollowedAtConstantSpeed) {
     const Quaternion a = AxisRotation(Vector(1, 1, 0), 0.8f), b = AxisRotation(Vector(0, 1, 2), -1.3f);
-    EXPECT_TRUE(QuatNear(Slerp(a, b, -0.5), a, 0));
-    EXPECT_TRUE(QuatNear(Slerp(a, b, 3), b, 0));
+    EXPECT_TRUE(QuatNear(Slerp(a, b, -0.5), a, 0) && QuatNear(Slerp(a, b, 3), b, 0));
     EXPECT_TRUE(QuatNear(Slerp(a, a, 0.5), a, 0));
     const Quaternion third = Slerp(Quaternion(1), AxisRotation(kX, 1.5f), 1.0 / 3.0);
     EXPECT_TRUE(QuatNear(third, AxisRotation(kX, 0.5f), 1e-6f));
@@ -83,8 +82,7 @@ TEST(QuatVec, CompositionInverseAndMatrices) {
     const QuatVec a(AxisRotation(Vector(1, 2, 0), 0.9f), Vector(1, -2, 3));
     const QuatVec b(AxisRotation(Vector(0, -1, 1), 2.1f), Vector(-4, 0, 0.5f));
     const Vector p(2, 0.5f, -1);
-    EXPECT_TRUE(VectorNear((a * b) * p, a * (b * p)));
-    EXPECT_TRUE(VectorNear(a.Inv() * (a * p), p));
+    EXPECT_TRUE(VectorNear((a * b) * p, a * (b * p)) && VectorNear(a.Inv() * (a * p), p));
     EXPECT_TRUE(MatrixNear(QuatVecToMatrix(a * b), QuatVecToMatrix(a) * QuatVecToMatrix(b)));
     for (const Quaternion& q : SampleRotations()) {
         const QuatVec qv(q, Vector(3, -1, 7));
@@ -118,7 +116,6 @@ TEST(MatrixToQuatVec, RoundTripsAcrossBranches) {
         const QuatVec back = MatrixToQuatVec(m);
         EXPECT_TRUE(MatrixNear(QuatVecToMatrix(back), m));
         // The same quaternion when s > 0, its negation (same rotation) when s < 0.
-        EXPECT_TRUE(QuatNear(back.rot, q.s > 0 ? q : q * -1.0f));
-        EXPECT_TRUE(VectorNear(back.trans, trans, 0));
+        EXPECT_TRUE((QuatNear(back.rot, q.s > 0 ? q : q * -1.0f)) && VectorNear(back.trans, trans, 0));
     }
 }

@@ -26,8 +26,7 @@ TEST(RayPlaneIntersect, HitsMissesAndWhatItWrites) {
     // Parallel: false, nothing written.
     t = -99;
     point = Vector(9, 9, 9, 9);
-    EXPECT_FALSE(RayPlaneIntersect(Ray(Vector(1, 0, 0), Vector(0, 0, 0)), floor, t, point));
-    EXPECT_EQ(t, -99.0f);
+    EXPECT_TRUE(!RayPlaneIntersect(Ray(Vector(1, 0, 0), Vector(0, 0, 0)), floor, t, point) && t == (-99.0f));
     // Behind the origin: false, t written, the point not.
     EXPECT_FALSE(RayPlaneIntersect(Ray(Vector(0, 1, 0), Vector(0, 0, 0)), floor, t, point));
     EXPECT_FLOAT_EQ(t, -2.0f);
@@ -72,10 +71,7 @@ TEST(OBB, CornersAndExtentsMatrix) {
 
 TEST(Span, ExtendAndOverlap) {
     Span span(0, 1);
-    EXPECT_EQ(span.Extend(0.5f), 0);
-    EXPECT_EQ(span.Extend(-1), -1);
-    EXPECT_EQ(span.Extend(2), 1);
-    EXPECT_EQ(span.min, -1.0f);
+    EXPECT_TRUE(span.Extend(0.5f) == 0 && (span.Extend(-1)) == (-1) && span.Extend(2) == 1 && span.min == (-1.0f));
     EXPECT_EQ(span.max, 2.0f);
     // Touching is no overlap; with equal minimums the first span's max meets the second's min.
     const float overlaps[][5] = {{0, 1, 1, 2, 0}, {1, 2, 0, 1, 0}, {0.5f, 2, 0, 1, 1}, {0, 3, 1, 2, 1},
@@ -91,17 +87,13 @@ TEST(Scalar, SignClampAndBits) {
     EXPECT_TRUE(ClampFloat(-5, 0, 1) == 0.0f && ClampFloat(0.5f, 2, 1) == 1.0f);
 
     unsigned flags = 0;
-    EXPECT_EQ(SetBit(flags, 3), 8u);
-    EXPECT_EQ(flags, 8u);
+    EXPECT_TRUE(SetBit(flags, 3) == 8u && flags == 8u);
     flags = 0;
     EXPECT_EQ(SetBit(flags, 33), 2u);  // the count wraps at 32
-    EXPECT_EQ(SetBit(flags, 31), 0x80000002u);
-    EXPECT_EQ(UnsetBit(flags, 1), 0x80000000u);
-    EXPECT_EQ(UnsetBit(flags, 63), 0u);
+    EXPECT_TRUE(SetBit(flags, 31) == 0x80000002u && UnsetBit(flags, 1) == 0x80000000u && UnsetBit(flags, 63) == 0u);
     EXPECT_TRUE(CheckBit(4, 2) == 1 && CheckBit(4, 1) == 0 && CheckBit(0x80000000u, 31) == 1);
     // Beyond the 32 bits nothing is set, whatever the flags hold.
-    EXPECT_EQ(CheckBit(0xFFFFFFFFu, 32), 0);
-    EXPECT_EQ(CheckBit(0xFFFFFFFFu, std::numeric_limits<unsigned>::max()), 0);
+    EXPECT_TRUE(CheckBit(0xFFFFFFFFu, 32) == 0 && CheckBit(0xFFFFFFFFu, std::numeric_limits<unsigned>::max()) == 0);
 }
 
 TEST(Scalar, RandomFloatsCoverTheirRange) {

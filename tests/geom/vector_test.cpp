@@ -25,8 +25,7 @@ TEST(Vector, WComponentRulesAndNormalize) {
 
 TEST(Vector, PointerConstructorsAndIndexAreBounded) {
     const float p[4] = {1, 2, 3, 4};
-    EXPECT_TRUE(VectorNear(Vector(p, 2), Vector(1, 2, 0, 0)));
-    EXPECT_TRUE(VectorNear(Vector(p, -3), Vector()));
+    EXPECT_TRUE(VectorNear(Vector(p, 2), Vector(1, 2, 0, 0)) && VectorNear(Vector(p, -3), Vector()));
     // A count above four must not read past the four floats (a heap block of
     // exactly four lets the address sanitizer see it).
     std::unique_ptr<float[]> four(new float[4]{5, 6, 7, 8});
@@ -36,13 +35,11 @@ TEST(Vector, PointerConstructorsAndIndexAreBounded) {
 
     Vector v(1, 2, 3, 4);
     v[2] = 9;
-    EXPECT_EQ(v.z, 9.0f);
-    EXPECT_EQ(v[-1], 0.0f);
+    EXPECT_TRUE(v.z == 9.0f && (v[-1]) == 0.0f);
     // Writes through a bad index go nowhere and the slot does not remember them.
     v[4] = 42;
     v[-7] = 42;
-    EXPECT_TRUE(VectorNear(v, Vector(1, 2, 9, 4)));
-    EXPECT_EQ(v[4], 0.0f);
+    EXPECT_TRUE(VectorNear(v, Vector(1, 2, 9, 4)) && v[4] == 0.0f);
 }
 
 TEST(Vector, PrintedFormLeavesStreamFlagsSet) {

@@ -19,31 +19,26 @@ TEST(ComponentPool, FirstAllocationLogsOnceThenReusesTheLowestFreeEntryAndGrowsB
     EXPECT_TRUE(Pool::Query()) << "a pool never used is sound";
     test_support::LogCapture log;
     for (int i = 1; i <= 3; ++i) ASSERT_EQ(Pool::At(i), Pool::Allocate()) << i;
-    EXPECT_EQ(500u, Pool::Size());
-    EXPECT_FALSE(Pool::At(0)->isFree) << "entry 0 is the taken sentinel";
+    EXPECT_TRUE(Pool::Size() == 500u && !Pool::At(0)->isFree) << "entry 0 is the taken sentinel";
     EXPECT_EQ(1, log.Count("---\nconstructing a new component pool\npool[0]->componentIndex = 10\n---\n"));
     Pool::At(3)->isFree = true;
     Pool::At(1)->isFree = true;
-    EXPECT_EQ(Pool::At(1), Pool::Allocate());
-    EXPECT_EQ(Pool::At(3), Pool::Allocate());
+    EXPECT_TRUE(Pool::At(1) == Pool::Allocate() && Pool::At(3) == Pool::Allocate()) << "the lowest free first";
     for (int i = 4; i <= 499; ++i) ASSERT_EQ(Pool::At(i), Pool::Allocate()) << i;
-    EXPECT_EQ(Pool::At(500), Pool::Allocate());
-    EXPECT_EQ(600u, Pool::Size());
+    SpawnComp* grown = Pool::Allocate();
+    EXPECT_TRUE(grown == Pool::At(500) && Pool::Size() == 600u && Pool::Query());
     EXPECT_EQ(CompIndex::Spawn, Pool::At(599)->componentIndex);
-    EXPECT_TRUE(Pool::Query());
     Pool::At(0)->isFree = true;
     EXPECT_FALSE(Pool::Query());
     EXPECT_EQ(Pool::At(0), Pool::Allocate()) << "the lowest free entry, however wrong";
-    EXPECT_TRUE(log.Has("---\npool.size() = 600\npool[i]->componentIndex = 10\n"));
-    EXPECT_TRUE(log.Has("invalid pool index!"));
+    EXPECT_TRUE(log.Has("---\npool.size() = 600\npool[i]->componentIndex = 10\n") && log.Has("invalid pool index!"));
 }
 
 TEST(ComponentPool, AllocateCopyKeepsTheEntryTakenOrReturnsItOnAWrongKind) {
     StatsComp source(100, 5.0f, 2.0f, 50.0f, 3);
     source.isFree = false;
     StatsComp* entry = ComponentPool<StatsComp>::AllocateCopy(source);
-    EXPECT_FALSE(entry->isFree);
-    EXPECT_EQ(100, entry->hp);
+    EXPECT_TRUE(!entry->isFree && entry->hp == 100);
     PhysicsComp wrongKind;
     EXPECT_THROW(ComponentPool<PickupComp>::AllocateCopy(wrongKind), std::bad_cast);
     EXPECT_TRUE(ComponentPool<PickupComp>::At(1)->isFree) << "the entry went back to the pool";
@@ -57,11 +52,9 @@ TEST(ComponentList, PrototypesOneToElevenReachTheirPoolsAndOtherNumbersAreCorrup
     for (int t = 1; t <= 11; ++t) {
         Component* prototype = list->Get(t);
         ASSERT_NE(nullptr, prototype) << t;
-        EXPECT_EQ(t, prototype->componentIndex);
-        EXPECT_TRUE(prototype->isFree) << t;
         Component* entry = prototype->AllocateFromPool();
-        EXPECT_EQ(typeid(*prototype), typeid(*entry)) << t;
-        EXPECT_FALSE(entry->isFree);
+        EXPECT_TRUE(prototype->componentIndex == t && prototype->isFree && typeid(*prototype) == typeid(*entry) &&
+                    !entry->isFree) << t;
     }
 }
 
@@ -77,14 +70,11 @@ TEST(GameObjectSlots, AttachStoresAPooledCopyAndRefusesDuplicatesAndCorruptKinds
     object.AttachComponent(body);
     PhysicsComp* held = object.GetPhysicsComp();
     ASSERT_NE(nullptr, held);
-    EXPECT_FALSE(held->isFree);
-    EXPECT_TRUE(body.isFree) << "the source stays a free-standing component";
+    EXPECT_TRUE(!held->isFree && body.isFree) << "the source stays a free-standing component";
     test_support::LogCapture log;
     object.AttachComponent(Body(5.0f));
-    EXPECT_TRUE(log.Has("this->name = tank\ncomp.componentIndex = 7\n"));
-    EXPECT_TRUE(log.Has("tried to attach a duplicate component"));
-    EXPECT_EQ(held, object.GetPhysicsComp());
-    EXPECT_FLOAT_EQ(80.0f, held->mass);
+    EXPECT_TRUE(log.Has("this->name = tank\ncomp.componentIndex = 7\n") && log.Has("tried to attach a duplicate component"));
+    EXPECT_TRUE(held == object.GetPhysicsComp() && held->mass == 80.0f);
     GameObject other("other");
     for (int bad : {0, 12, -1, int(CompIndex::Stats)}) {  // the last names another kind
         PhysicsComp corrupt;
@@ -104,13 +94,9 @@ TEST(GameObjectCopying, ACopyOfADeadObjectIsAliveWithItsOwnEqualComponents) {
     original.AttachComponent(Body(80.0f));
     original.AttachComponent(StatsComp(100, 5.0f, 2.0f, 50.0f, 3));
     GameObject copy(original);
-    EXPECT_FALSE(copy.isDead);
-    EXPECT_FLOAT_EQ(2.0f, copy.trans.y);
-    EXPECT_FLOAT_EQ(0.75f, copy.offset);
-    EXPECT_NE(original.GetPhysicsComp(), copy.GetPhysicsComp());
-    EXPECT_FLOAT_EQ(80.0f, copy.GetPhysicsComp()->mass);
-    EXPECT_NE(original.GetStatsComp(), copy.GetStatsComp());
-    EXPECT_FALSE(copy.HasComp(CompIndex::Collision));
+    EXPECT_TRUE(!copy.isDead && copy.trans.y == 2.0f && copy.offset == 0.75f && !copy.HasComp(CompIndex::Collision));
+    EXPECT_TRUE(original.GetPhysicsComp() != copy.GetPhysicsComp() && copy.GetPhysicsComp()->mass == 80.0f &&
+                original.GetStatsComp() != copy.GetStatsComp());
 }
 
 TEST(GameObjectCopying, AssignmentAndDestructionGiveTheOldComponentsBack) {
@@ -124,15 +110,12 @@ TEST(GameObjectCopying, AssignmentAndDestructionGiveTheOldComponentsBack) {
     PhysicsComp* oldBody = target.GetPhysicsComp();
     Component* oldPickup = target.GetComponent(CompIndex::Pickup);
     target = source;
-    EXPECT_TRUE(oldPickup->isFree);
-    EXPECT_EQ(oldBody, target.GetPhysicsComp()) << "given back first, so the copy reuses the entry";
+    EXPECT_TRUE(oldPickup->isFree && oldBody == target.GetPhysicsComp()) << "given back first, so the copy reuses it";
     EXPECT_FALSE(target.isDead || target.HasComp(CompIndex::Pickup));
-    EXPECT_FLOAT_EQ(1.5f, target.offset) << "the offset is the target's own";
-    EXPECT_FLOAT_EQ(10.0f, target.GetPhysicsComp()->mass);
+    EXPECT_TRUE(target.offset == 1.5f && target.GetPhysicsComp()->mass == 10.0f) << "the offset is the target's own";
     GameObject& alias = target;
     target = alias;
-    EXPECT_EQ(oldBody, target.GetPhysicsComp());
-    EXPECT_FALSE(oldBody->isFree) << "self-assignment keeps the entry";
+    EXPECT_TRUE(oldBody == target.GetPhysicsComp() && !oldBody->isFree) << "self-assignment keeps the entry";
     {
         GameObject other("other");
         other.AttachComponent(Body(1.0f));
@@ -143,6 +126,20 @@ TEST(GameObjectCopying, AssignmentAndDestructionGiveTheOldComponentsBack) {
     GameObject successor("successor");
     successor.AttachComponent(Body(2.0f));
     EXPECT_EQ(oldBody, successor.GetPhysicsComp()) << "the lowest free entry again";
+}
+
+// Object to world and back again, for rotations about each axis and off-axis.
+TEST(GameObjectMatrices, MatrixTimesInverseIsTheIdentity) {
+    const float axes[][4] = {{0.6f, 0.8f, 0, 0}, {0.6f, 0, 0.8f, 0}, {0.5f, 0.5f, 0.5f, 0.5f}, {1, 0, 0, 0}};
+    for (const auto& q : axes) {
+        GameObject object("mover");
+        object.rot = Quaternion(q[0], Vector(q[1], q[2], q[3], 0));
+        object.trans = Vector(3, -7, 11, 0);
+        const Matrix product = object.GetMatrix() * object.GetInvMatrix();
+        for (int row = 0; row < 4; ++row)
+            for (int col = 0; col < 4; ++col)
+                EXPECT_NEAR(product.m[row][col], row == col ? 1.0f : 0.0f, 1e-5f) << q[1] << q[2] << q[3] << row << col;
+    }
 }
 
 SimpleSpread* MakeLaser(const std::string& owner) {
@@ -156,11 +153,9 @@ SimpleSpread* MakeLaser(const std::string& owner) {
 // A distinct SimpleSpread with the same values.
 void ExpectSameLaser(const Weapon& expected, const Weapon* actual) {
     ASSERT_NE(nullptr, dynamic_cast<const SimpleSpread*>(actual));
-    EXPECT_NE(&expected, actual);
-    EXPECT_EQ(expected.owner, actual->owner);
-    EXPECT_DOUBLE_EQ(12.5, actual->lastFireTime);
     ASSERT_EQ(1u, actual->hotspots.size());
-    EXPECT_EQ("arm_right", actual->hotspots[0].boneName);
+    EXPECT_TRUE(&expected != actual && expected.owner == actual->owner && actual->lastFireTime == 12.5 &&
+                actual->hotspots[0].boneName == "arm_right");
 }
 
 TEST(WeaponComp, CopiesAndAssignmentsCloneTheWeaponsAndFreeTheOldOnes) {
@@ -227,7 +222,5 @@ TEST(ComponentCopying, ARecycledBehaviourEntryStartsWithoutTheOldPath) {
     fresh.AttachComponent(prototype);
     BehaviorComp* second = fresh.GetBehaviorComp();
     ASSERT_EQ(first, second) << "the pool hands out its lowest free entry again";
-    EXPECT_TRUE(second->sm.path.empty());
-    EXPECT_FALSE(second->sm.pathPlanned);
-    EXPECT_FALSE(second->sm.hasLineOfSight);
+    EXPECT_TRUE(second->sm.path.empty() && !second->sm.pathPlanned && !second->sm.hasLineOfSight);
 }

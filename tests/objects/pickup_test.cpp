@@ -4,7 +4,7 @@
 
 #include <deque>
 
-#include "core/recording_sound_layer.h"
+#include "support/recording_sound_layer.h"
 #include "event_manager.h"
 #include "interface/game_message.h"
 #include "object_manager.h"
@@ -74,16 +74,14 @@ protected:
 
 TEST_F(PickupTest, HealthAndMissilesAreCappedAndTheMessageShowsTheRealGain) {
     GameObject& player = Add("player", 90, 8);
-    EXPECT_TRUE(Apply(PickupComp::kHealth, 50, "player"));
-    EXPECT_EQ(player.GetStatsComp()->hp, 100);
+    EXPECT_TRUE(Apply(PickupComp::kHealth, 50, "player") && player.GetStatsComp()->hp == 100);
     const GMessage message = OnlyMessage();
     EXPECT_EQ(message.text, "Health +10");
     EXPECT_FLOAT_EQ(message.color.y, 1.0f) << "green";
     ASSERT_EQ(layer.soundPlays.size(), 1u);
     ASSERT_EQ(layer.placements.size(), 1u) << "played at the camera";
     EXPECT_FLOAT_EQ(layer.placements[0].position[2], 3.0f);
-    EXPECT_TRUE(Apply(PickupComp::kAmmo, 5, "player"));
-    EXPECT_EQ(player.GetWeaponComp()->secondary->ammo, 10);
+    EXPECT_TRUE(Apply(PickupComp::kAmmo, 5, "player") && player.GetWeaponComp()->secondary->ammo == 10);
     EXPECT_EQ(OnlyMessage().text, "Missiles +2");
 }
 
@@ -92,26 +90,18 @@ TEST_F(PickupTest, FullStatsOrMissingComponentsRefuseAndOtherKindsAreUsedUpSilen
     GameObject& hull = Add("hull only", 50, -2);
     GameObject& launcher = Add("launcher only", -1, 1);
     Add("unarmed", 50, -1);
-    EXPECT_FALSE(Apply(PickupComp::kHealth, 25, "full"));
-    EXPECT_FALSE(Apply(PickupComp::kAmmo, 5, "full"));
-    EXPECT_FALSE(Apply(PickupComp::kHealth, 25, "nobody"));
-    EXPECT_FALSE(Apply(PickupComp::kAmmo, 5, "hull only"));
-    EXPECT_FALSE(Apply(PickupComp::kAmmo, 5, "unarmed"));
-    EXPECT_FALSE(Apply(PickupComp::kHealth, 25, "launcher only"));
-    EXPECT_TRUE(Apply(PickupComp::kUnknown, 25, "hull only"));
-    EXPECT_EQ(hull.GetStatsComp()->hp, 50);
-    EXPECT_EQ(launcher.GetWeaponComp()->secondary->ammo, 1);
-    EXPECT_TRUE(Messages().empty());
-    EXPECT_TRUE(layer.soundPlays.empty());
+    EXPECT_TRUE(!Apply(PickupComp::kHealth, 25, "full") && !Apply(PickupComp::kAmmo, 5, "full"));
+    EXPECT_TRUE(!Apply(PickupComp::kHealth, 25, "nobody") && !Apply(PickupComp::kAmmo, 5, "hull only"));
+    EXPECT_TRUE(!Apply(PickupComp::kAmmo, 5, "unarmed") && !Apply(PickupComp::kHealth, 25, "launcher only"));
+    EXPECT_TRUE(Apply(PickupComp::kUnknown, 25, "hull only") && hull.GetStatsComp()->hp == 50);
+    EXPECT_TRUE(launcher.GetWeaponComp()->secondary->ammo == 1 && Messages().empty() && layer.soundPlays.empty());
 }
 
 TEST_F(PickupTest, AMissingPickupSoundIsSkippedAndThePickupStillApplies) {
     Resources().DeleteResource(kPickupSound);
     GameObject& player = Add("player", 10, -1);
-    EXPECT_TRUE(Apply(PickupComp::kHealth, 30, "player"));
-    EXPECT_EQ(player.GetStatsComp()->hp, 40);
-    EXPECT_EQ(OnlyMessage().text, "Health +30");
-    EXPECT_TRUE(layer.soundPlays.empty());
+    EXPECT_TRUE(Apply(PickupComp::kHealth, 30, "player") && player.GetStatsComp()->hp == 40);
+    EXPECT_TRUE(OnlyMessage().text == "Health +30" && layer.soundPlays.empty());
     EXPECT_TRUE(log.Has("sample_health_pickup has not been loaded"));
 }
 

@@ -138,10 +138,8 @@ TEST_F(ObjectManagerThreads, AddingAndKillingWhileAnotherThreadWalksTheTable) {
     walker.join();
     script.join();
     announced += Events().PollEvents(EventManager::kBroadcast).size();
-    EXPECT_EQ(static_cast<std::size_t>(killed), announced);
-    EXPECT_EQ(killed, manager.enemiesKilled);
-    EXPECT_EQ(static_cast<std::size_t>(kObjects - killed), CheckTable(faults));
-    EXPECT_EQ(0, faults);
+    EXPECT_TRUE(static_cast<std::size_t>(killed) == announced && killed == manager.enemiesKilled);
+    EXPECT_TRUE((static_cast<std::size_t>(kObjects - killed)) == CheckTable(faults) && faults == 0);
     EXPECT_FALSE(log.Has("ERROR"));
 }
 
@@ -161,8 +159,7 @@ TEST_F(ObjectManagerThreads, ConcurrentRegistrationsGetDistinctConsecutiveNumber
     for (const GameObjectList::value_type& entry : manager.gameObjectList) numbers.insert(entry.first);
     const unsigned total = kThreads * kPerThread + 1;
     ASSERT_EQ(total, numbers.size());
-    EXPECT_EQ(101u, *numbers.begin());
-    EXPECT_EQ(100u + total, *numbers.rbegin());
+    EXPECT_TRUE((*numbers.begin()) == 101u && (100u + total) == (*numbers.rbegin()));
     EXPECT_EQ(kThreads - 1, log.Count("game object with duplicate name!"));
 }
 

@@ -8,7 +8,7 @@
 #include <cmath>
 #include <string>
 
-#include "frame_loop.h"
+#include "main/frame_loop.h"
 #include "support/falling_scene.h"
 #include "support/temp_folder.h"
 #include "system.h"

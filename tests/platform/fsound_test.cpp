@@ -47,13 +47,9 @@ TEST_F(SoundChannels, ALoopingSampleKeepsPlayingUntilStoppedAndVolumeReachesIt) 
     ASSERT_GE(channel, 0);
     const int full = Loudness(2 * kBytesPerSecond);  // ten times the sample's length later
     EXPECT_GT(full, kAudible);
-    EXPECT_TRUE(FSOUND_SetVolume(channel, 400));
-    EXPECT_EQ(FSOUND_GetVolume(channel), 255);
-    EXPECT_TRUE(FSOUND_SetVolume(channel, 64));
+    EXPECT_TRUE(FSOUND_SetVolume(channel, 400) && FSOUND_GetVolume(channel) == 255 && FSOUND_SetVolume(channel, 64));
     EXPECT_NEAR(static_cast<double>(Loudness()) / full, 0.25, 0.03);
-    EXPECT_TRUE(FSOUND_StopSound(channel));
-    EXPECT_EQ(FSOUND_GetChannelsPlaying(), 0);
-    EXPECT_EQ(Loudness(), 0);
+    EXPECT_TRUE(FSOUND_StopSound(channel) && FSOUND_GetChannelsPlaying() == 0 && Loudness() == 0);
 }
 
 TEST_F(SoundChannels, StaleAndInvalidHandlesNeverReachAChannel) {
@@ -87,8 +83,7 @@ TEST_F(SoundChannels, TheChannelLimitAndFreeingAPlayingSample) {
 
     FSOUND_Sample_Free(hum);
     FSOUND_Sample_Free(tone);
-    EXPECT_EQ(FSOUND_GetChannelsPlaying(), 0);
-    EXPECT_EQ(Loudness(), 0);
+    EXPECT_TRUE(FSOUND_GetChannelsPlaying() == 0 && Loudness() == 0);
     // The freed handle is dead; freeing it again is harmless.
     EXPECT_EQ(FSOUND_PlaySound(FSOUND_FREE, hum), -1);
     FSOUND_Sample_Free(hum);
@@ -140,10 +135,8 @@ TEST_F(SoundChannels, ClosingAPlayingStreamSilencesItAndKillsItsHandle) {
     ASSERT_GE(channel, 0);
     EXPECT_TRUE(FSOUND_SetVolume(channel, 127));
     ASSERT_TRUE(FSOUND_Stream_Close(stream));
-    EXPECT_EQ(FSOUND_GetChannelsPlaying(), 0);
-    EXPECT_EQ(Loudness(), 0);
-    EXPECT_EQ(FSOUND_Stream_Play(FSOUND_FREE, stream), -1);
-    EXPECT_FALSE(FSOUND_Stream_Stop(stream));
+    EXPECT_TRUE(FSOUND_GetChannelsPlaying() == 0 && Loudness() == 0);
+    EXPECT_TRUE(FSOUND_Stream_Play(FSOUND_FREE, stream) == (-1) && !FSOUND_Stream_Stop(stream));
     EXPECT_FALSE(FSOUND_Stream_Close(stream));
 }
 

@@ -32,8 +32,7 @@ template <class T>
 std::string Reread(const std::string& bytes, bool (*read)(ByteReader&, T&), void (*write)(std::ostream&, const T&)) {
     ByteReader in = ReaderOf(bytes);
     T value{};
-    EXPECT_TRUE(read(in, value));
-    EXPECT_EQ(in.BytesLeft(), 0u);
+    EXPECT_TRUE(read(in, value) && in.BytesLeft() == 0u);
     return Bytes([&](std::ostream& out) { write(out, value); });
 }
 
@@ -50,22 +49,19 @@ TEST(BinaryPrimitives, IntsFloatsAndStringsAreLittleEndianAndChecked) {
     std::string s;
     bool b = false;
     ASSERT_TRUE(in.ReadInt(i) && in.ReadFloat(f) && in.ReadString(s) && in.ReadBool(b));
-    EXPECT_TRUE(i == -2 && f == 1.0f && s == "abc" && b);
-    EXPECT_FALSE(in.ReadInt(i));
-    EXPECT_TRUE(in.Failed());
+    EXPECT_TRUE(i == -2 && f == 1.0f && s == "abc" && b && !in.ReadInt(i) && in.Failed());
     EXPECT_EQ(i, -2);  // a failed read leaves the output alone
 
     std::istringstream stream(bytes);  // stream forms, as the score file uses them
     ASSERT_TRUE(ReadInt(stream, i) && ReadFloat(stream, f));
     EXPECT_FALSE(ReadString(stream, s, 2));  // longer than allowed
     std::istringstream again(bytes.substr(8)), negative(Bytes([](std::ostream& out) { WriteInt(out, -5); }));
-    EXPECT_TRUE(ReadString(again, s, 3));
-    EXPECT_FALSE(ReadString(negative, s, 100));
+    EXPECT_TRUE(ReadString(again, s, 3) && !ReadString(negative, s, 100));
 }
 
 TEST(BinaryRecords, FieldsSitAtTheirOffsetsAndReadBackByteForByte) {
     const std::string vertex = Bytes([](std::ostream& out) { WriteVertex(out, SmallMesh().verts[2]); });
-    ASSERT_EQ(vertex.size(), VERTEX_RECORD_BYTES);
+    ASSERT_EQ(vertex.size(), kVertexRecordBytes);
     EXPECT_TRUE(FloatAt(vertex, 4) == 2.5f && IntAt(vertex, 16) == 2 && IntAt(vertex, 28) == 39);
     EXPECT_TRUE(FloatAt(vertex, 44) == 0.25f && IntAt(vertex, 48) == 2);
     std::string altered = vertex;
@@ -74,7 +70,7 @@ TEST(BinaryRecords, FieldsSitAtTheirOffsetsAndReadBackByteForByte) {
 
     const Triangle tri = SmallMesh().triangles[0];
     const std::string triangle = Bytes([&](std::ostream& out) { WriteTriangle(out, tri); });
-    ASSERT_EQ(triangle.size(), TRIANGLE_RECORD_BYTES);
+    ASSERT_EQ(triangle.size(), kTriangleRecordBytes);
     EXPECT_TRUE(IntAt(triangle, 0) == 2 && IntAt(triangle, 8) == 1);
     altered = triangle;
     for (int c = 0; c < 3; ++c) {
@@ -88,7 +84,7 @@ TEST(BinaryRecords, FieldsSitAtTheirOffsetsAndReadBackByteForByte) {
     EXPECT_EQ(Reread(altered, ReadTriangle, WriteTriangle), triangle);
 
     const std::string key = Bytes([](std::ostream& out) { WriteKeyFrame(out, SmallAnimSet().animTrackList[0].keyFrames[0]); });
-    ASSERT_EQ(key.size(), KEYFRAME_RECORD_BYTES);
+    ASSERT_EQ(key.size(), kKeyframeRecordBytes);
     EXPECT_TRUE(FloatAt(key, 0) == 0.25f && FloatAt(key, 4) == 0.5f);  // time, then s
     EXPECT_TRUE(FloatAt(key, 20) == 4.0f && FloatAt(key, 24) == 5.0f);  // v.w, then the translation
     EXPECT_EQ(Reread(key, ReadKeyFrame, WriteKeyFrame), key);
@@ -112,7 +108,7 @@ TEST(BinaryRecords, FieldsSitAtTheirOffsetsAndReadBackByteForByte) {
 
 TEST(BinaryFiles, LoadersReadWholeFilesAndNameThemByTheirPaths) {
     std::string bytes = MeshFile(SmallMesh());
-    PutInt(bytes, 18 + 72 + 3 * VERTEX_RECORD_BYTES + 4 + TRIANGLE_RECORD_BYTES, 5);  // isIndexed: any non-zero
+    PutInt(bytes, 18 + 72 + 3 * kVertexRecordBytes + 4 + kTriangleRecordBytes, 5);  // isIndexed: any non-zero
     const std::string path = TempPath("small_mesh");
     std::ofstream(path + ".bin", std::ios::binary) << bytes;
     Mesh mesh;
@@ -148,8 +144,7 @@ TEST(BinaryFiles, LoadersReadWholeFilesAndNameThemByTheirPaths) {
     }
 
     testing::internal::CaptureStdout();
-    EXPECT_FALSE(LoadMeshFile("resource/x", mesh));
-    EXPECT_FALSE(LoadSkeletonFile(skel, "resource/x"));
+    EXPECT_TRUE(!LoadMeshFile("resource/x", mesh) && !LoadSkeletonFile(skel, "resource/x"));
     AnimSet set;
     EXPECT_FALSE(LoadAnimFile(set, "resource/x"));
     const std::string out = testing::internal::GetCapturedStdout();
@@ -165,9 +160,9 @@ TEST(BinaryHostile, EveryTruncationAndEveryHostileCountFails) {
         for (size_t cut = 0; cut < files[f].size(); ++cut)
             EXPECT_FALSE(parsers[f](files[f].substr(0, cut))) << "file " << f << " cut at " << cut;
     }
-    const size_t vertexCount = 4 + 7 + 4 + 3 + 68, triangleCount = vertexCount + 4 + 3 * VERTEX_RECORD_BYTES;
+    const size_t vertexCount = 4 + 7 + 4 + 3 + 68, triangleCount = vertexCount + 4 + 3 * kVertexRecordBytes;
     const struct { int f; size_t at; } counts[] = {
-        {0, 0}, {0, vertexCount}, {0, triangleCount}, {0, triangleCount + 8 + TRIANGLE_RECORD_BYTES},  // name, counts
+        {0, 0}, {0, vertexCount}, {0, triangleCount}, {0, triangleCount + 8 + kTriangleRecordBytes},  // name, counts
         {1, 15}, {1, 15 + 4 + 4 + 4 + 5}, {2, 15}, {2, 15 + 4 + 4},  // bones, bone 0's children, tracks, keys
     };
     for (const auto& c : counts)
@@ -182,17 +177,15 @@ TEST(BinaryHostile, EveryTruncationAndEveryHostileCountFails) {
     Mesh target;
     target.name = "keep me";
     LogCapture log;
-    EXPECT_FALSE(LoadMeshFile(path, target));
-    EXPECT_EQ(target.name, "keep me");
+    EXPECT_TRUE(!LoadMeshFile(path, target) && target.name == "keep me");
     EXPECT_TRUE(log.Has("inFile.tellg() = -1\n") && log.Has("unexpected end of file"));
     EXPECT_TRUE(log.Has("malformed resource file " + path + ".bin"));
     {
         std::ofstream out(TempPath("huge.bin"), std::ios::binary);
-        out.seekp(std::streamoff(MAX_RESOURCE_FILE_BYTES));  // sparse: no disk used
+        out.seekp(std::streamoff(kMaxResourceFileBytes));  // sparse: no disk used
         out.put('\0');
     }
-    EXPECT_FALSE(LoadMeshFile(TempPath("huge"), target));
-    EXPECT_TRUE(log.Has("too large"));
+    EXPECT_TRUE(!LoadMeshFile(TempPath("huge"), target) && log.Has("too large"));
     std::filesystem::remove(TempPath("huge.bin"));
 }
 

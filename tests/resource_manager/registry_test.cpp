@@ -105,7 +105,7 @@ TEST(RegistryBroken, BrokenDeepOversizedOrForeignFilesLeaveTheTableAlone) {
 
     const std::string huge = folder.Path() + "/huge.xml";
     std::ofstream(huge, std::ios::binary) << "<registry>";
-    std::fstream(huge, std::ios::binary | std::ios::in | std::ios::out).seekp(std::streamoff(MAX_XML_FILE_BYTES)) << "</registry>";
+    std::fstream(huge, std::ios::binary | std::ios::in | std::ios::out).seekp(std::streamoff(kMaxXmlFileBytes)) << "</registry>";
     TiXmlDocument document;
     std::string reason;
     EXPECT_FALSE(LoadXmlFile(document, huge, reason));

@@ -18,8 +18,14 @@ TEST(TextureValue, ConstructionCopiesAndBoundsCheckedPixels) {
     t.SetPixel(1, 1, 0x04030201u);
     EXPECT_TRUE(t.data[16] == 1 && t.data[19] == 4 && t.GetPixel(1, 1) == 0x04030201u);
     EXPECT_EQ(t.GetPixel(3, 0), 0u);
-    t.SetPixel(0, 2, 0xFFFFFFFFu);  // outside: no write anywhere
-    EXPECT_EQ(std::count(t.data, t.data + 24, 0), 20);
+    // Writes outside the image go nowhere: the block is larger than the image
+    // claims, so a stray write past its end would land where this reads.
+    Texture roomy(3, 4, 4);
+    roomy.height = 2;
+    for (const auto& xy : std::vector<std::pair<unsigned, unsigned>>{{0, 2}, {3, 0}, {2, 3}, {0, 4000000000u}})
+        roomy.SetPixel(xy.first, xy.second, 0xFFFFFFFFu);
+    roomy.height = 4;
+    EXPECT_EQ(std::count(roomy.data, roomy.data + 48, 0), 48);
     Texture grey(2, 1, 1);  // one byte per pixel: the last pixel must not reach past the block
     grey.SetPixel(1, 0, 0xAABBCCDDu);
     EXPECT_TRUE(grey.data[0] == 0 && grey.data[1] == 0xDD && grey.GetPixel(1, 0) == 0xDDu);

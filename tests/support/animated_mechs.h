@@ -7,6 +7,7 @@
 #include <string>
 
 #include "object_factory.h"
+#include "object_manager.h"
 #include "objects/game_object.h"
 #include "resource_manager.h"
 
@@ -26,11 +27,13 @@ inline bool LoadMechContent() {
     return loaded;
 }
 
-// A machine stamped from the pattern as the level loader stamps one, not yet
-// registered; it plays animation 0.
+// A machine stamped from the pattern as the level loader stamps one, under
+// the object lock (its behaviour's states look their owner up in the table),
+// not yet registered; it plays animation 0.
 inline GameObject StampMech(const std::string& name) {
     GameObject object(name);
     object.patternName = kMechPattern;
+    ObjectLock hold;
     ObjectFactory::StampObject(object, Module<ResourceManager>::Instance()->GetPattern(kMechPattern));
     return object;
 }

@@ -38,8 +38,8 @@ std::vector<char*> PointersTo(std::vector<std::string>& texts) {
 // In the child: only async-signal-safe calls until exec.
 [[noreturn]] void ExecChild(const std::string& program, const std::string& folder,
                             char* const* argv, char* const* envp, const std::string& out,
-                            const std::string& err) {
-    const int outFd = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+                            const std::string& err, int pipeFd) {
+    const int outFd = pipeFd >= 0 ? pipeFd : open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     const int errFd = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (outFd < 0 || errFd < 0 || dup2(outFd, 1) < 0 || dup2(errFd, 2) < 0) _exit(126);
     const int nullFd = open("/dev/null", O_RDONLY);
@@ -53,18 +53,35 @@ std::vector<char*> PointersTo(std::vector<std::string>& texts) {
 
 GameProcess::GameProcess(const std::string& program, const std::string& workingFolder,
                          const std::map<std::string, std::string>& environment,
-                         const std::string& outputFolder)
+                         const std::string& outputFolder, bool pipedOutput)
     : stdoutPath(outputFolder + "/stdout.txt"), stderrPath(outputFolder + "/stderr.txt") {
+    int fds[2] = {-1, -1};
+    if (pipedOutput && pipe(fds) != 0) throw std::runtime_error("pipe failed");
     std::vector<std::string> envTexts = MergedEnvironment(environment);
     std::vector<char*> envp = PointersTo(envTexts);
     std::vector<std::string> argTexts{program};
     std::vector<char*> argv = PointersTo(argTexts);
     pid = fork();
     if (pid < 0) throw std::runtime_error("fork failed");
-    if (pid == 0) ExecChild(program, workingFolder, argv.data(), envp.data(), stdoutPath, stderrPath);
+    if (pid == 0) {
+        if (fds[0] >= 0) close(fds[0]);  // else the child itself would keep the pipe readable
+        ExecChild(program, workingFolder, argv.data(), envp.data(), stdoutPath, stderrPath, fds[1]);
+    }
+    if (!pipedOutput) return;
+    close(fds[1]);
+    outputPipe = fds[0];
+    fcntl(outputPipe, F_SETFL, O_NONBLOCK);
 }
 
-GameProcess::~GameProcess() { Kill(); }
+GameProcess::~GameProcess() {
+    Kill();
+    CloseOutput();
+}
+
+void GameProcess::CloseOutput() {
+    if (outputPipe >= 0) close(outputPipe);
+    outputPipe = -1;
+}
 
 bool GameProcess::Reap(int options) {
     if (status || pid <= 0) return true;
@@ -101,7 +118,12 @@ void GameProcess::Kill() {
     Reap(0);
 }
 
-std::string GameProcess::StandardOutput() const { return ReadFile(stdoutPath); }
+std::string GameProcess::StandardOutput() const {
+    if (outputPipe < 0) return piped.empty() ? ReadFile(stdoutPath) : piped;
+    char buffer[4096];
+    for (ssize_t got; (got = read(outputPipe, buffer, sizeof buffer)) > 0;) piped.append(buffer, size_t(got));
+    return piped;
+}
 
 std::string GameProcess::StandardError() const { return ReadFile(stderrPath); }
 

@@ -15,10 +15,12 @@ namespace test_support {
 class GameProcess {
 public:
     // Starts `program` in `workingFolder`; `environment` adds to or replaces
-    // the test's own variables. Output goes to files in `outputFolder`.
+    // the test's own variables. Output goes to files in `outputFolder`; with
+    // `pipedOutput`, standard output goes to a pipe that this object reads
+    // (and may close, as a pager that quits does).
     GameProcess(const std::string& program, const std::string& workingFolder,
                 const std::map<std::string, std::string>& environment,
-                const std::string& outputFolder);
+                const std::string& outputFolder, bool pipedOutput = false);
     ~GameProcess();
     GameProcess(const GameProcess&) = delete;
     GameProcess& operator=(const GameProcess&) = delete;
@@ -31,6 +33,8 @@ public:
     bool WaitForOutput(const std::string& text, double timeoutSeconds);
     bool IsRunning();
     void Kill();
+    // Closes the reading end of the piped standard output.
+    void CloseOutput();
 
     long Pid() const { return static_cast<long>(pid); }
     std::string StandardOutput() const;
@@ -40,6 +44,8 @@ private:
     bool Reap(int options);
 
     pid_t pid = -1;
+    int outputPipe = -1;          // the reading end, while piped
+    mutable std::string piped;    // what was read from it
     std::optional<int> status;
     std::string stdoutPath;
     std::string stderrPath;

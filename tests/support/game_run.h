@@ -4,6 +4,8 @@
 // is bounded; a game still running at the end is killed.
 #pragma once
 
+#include <functional>
+#include <map>
 #include <optional>
 #include <string>
 
@@ -19,9 +21,17 @@ struct GameRun {
     std::string output;                    // standard output and error
 };
 
+struct GameRunOptions {
+    std::map<std::string, std::string> environment;  // added to the run's own
+    // Standard output through a pipe whose reader goes once the set-up is
+    // done, as a pager that quits does.
+    bool closedOutput = false;
+    std::function<void(unsigned long window)> whileOpen;  // looks at the window before the close
+};
+
 // Runs program (the game) in workingFolder (the build's run folder, or a
 // copy of it); UserProfile is profileFolder, the video driver X11, sound dummy.
 GameRun RunGameAndClose(const std::string& program, const std::string& workingFolder,
-                        const std::string& profileFolder);
+                        const std::string& profileFolder, const GameRunOptions& options = {});
 
 }  // namespace test_support

@@ -3,6 +3,8 @@
 // $DISPLAY per call.
 #pragma once
 
+#include <cstdint>
+#include <cstdlib>
 #include <optional>
 
 namespace test_support {
@@ -20,5 +22,12 @@ std::optional<ScreenColor> ReadWindowPixel(unsigned long window, int x, int y);
 // The same for this process's own SDL window, once everything its connection
 // has sent (a buffer swap, say) has been handled by the server.
 std::optional<ScreenColor> ReadOwnWindowPixel(int x, int y);
+
+// The colour is the texture pixel `rgba` (red in the low byte), each channel
+// within `tolerance`.
+inline bool Shows(const std::optional<ScreenColor>& c, uint32_t rgba, int tolerance) {
+    auto near = [&](int shown, int shift) { return std::abs(shown - int(rgba >> shift & 0xFF)) <= tolerance; };
+    return c && near(c->r, 0) && near(c->g, 8) && near(c->b, 16);
+}
 
 }  // namespace test_support

@@ -15,6 +15,7 @@
 #include "objects/components.h"
 #include "resource_manager.h"
 #include "spawn_manager.h"
+#include "support/game_world.h"
 #include "support/log_capture.h"
 #include "support/temp_folder.h"
 
@@ -30,13 +31,7 @@ protected:
     static void SetUpTestSuite() {
         profile = new test_support::TempProfile();
         log = new LogCapture;
-        ResourceManager& store = *Module<ResourceManager>::Instance();
-        store.Init();
-        store.LoadCategory("all");
-        store.LoadCategory("level1");
-        Objects().Init();
-        Module<LuaManager>::Instance()->Init();
-        loaded = TheLevel().LoadLevel("./resource/levels/level1.xml");
+        loaded = test_support::LoadLevelOne();
     }
     static void TearDownTestSuite() {
         Module<LuaManager>::Instance()->Kill();

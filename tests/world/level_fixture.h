@@ -13,6 +13,7 @@
 #include "level.h"
 #include "object_manager.h"
 #include "resource_manager.h"
+#include "support/game_world.h"
 #include "support/log_capture.h"
 #include "support/temp_folder.h"
 
@@ -60,13 +61,7 @@ class LevelFiles : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         static test_support::TempFolder patterns;
-        std::string list = "<registry>\n";
-        for (const auto& pattern : kPatterns) {
-            patterns.WriteFile(std::string(pattern[0]) + ".xml", pattern[1]);
-            list += "<p registry=\"" + std::string(pattern[0]) + "\" file=\"" + patterns.Path() + "/" + pattern[0] + ".xml\"/>\n";
-        }
-        patterns.WriteFile("list.xml", list + "</registry>\n");
-        Store().LoadObjectPatterns((patterns.Path() + "/list.xml").c_str());
+        test_support::LoadPatternFiles(patterns, kPatterns);
     }
     void SetUp() override {
         Mesh box;

@@ -36,10 +36,8 @@ TEST_F(LevelFiles, LoadLevelCreatesStampedObjectsAtTheirRecordedPlaces) {
     ObjectLock lock;
     ASSERT_EQ(Objects().gameObjectList.size(), 3u);
     const GameObject& crate = *Objects().GetGameObject("LvCrate1");
-    EXPECT_FLOAT_EQ(crate.trans.x, 7.0f);  // the record's place, not the pattern's 50, 60, 70
-    EXPECT_TRUE(crate.isLevelObject);      // from the pattern; the record's flag is not applied
-    EXPECT_FLOAT_EQ(crate.rot.s, 1.0f);    // nor is its rotation
-    EXPECT_TRUE(crate.GetPhysicsComp()->infMass);
+    // The record's place, not the pattern's 50, 60, 70; the flag from the pattern, not the record's, nor its rotation.
+    EXPECT_TRUE(crate.trans.x == 7.0f && crate.isLevelObject && crate.rot.s == 1.0f && crate.GetPhysicsComp()->infMass);
     const CollisionComp& box = *crate.GetCollisionComp();
     EXPECT_TRUE(box.hasOBB && box.hasBoundSphere && box.canBePicked);
     EXPECT_FLOAT_EQ(box.obb.extents.x, 2.0f);  // mesh half width 1 at scale 2
@@ -54,10 +52,8 @@ TEST_F(LevelFiles, LoadLevelCreatesStampedObjectsAtTheirRecordedPlaces) {
     const CollisionComp& comp = *sentry.GetCollisionComp();
     EXPECT_TRUE(comp.hasAABB && comp.hasOBB && comp.hasSATInfo);
     EXPECT_FLOAT_EQ(comp.obb.extents.x, 3.0f);  // built at the pattern's scale
-    EXPECT_EQ(comp.category, 2u);
-    EXPECT_EQ(sentry.GetBehaviorComp()->sm.name, "LvSentry3");
-    EXPECT_EQ(sentry.GetBehaviorComp()->sm.Top()->stateName, "inactive");
-    EXPECT_EQ(sentry.GetStatsComp()->hp, 50);
+    EXPECT_TRUE(comp.category == 2u && sentry.GetBehaviorComp()->sm.name == "LvSentry3");
+    EXPECT_TRUE(sentry.GetBehaviorComp()->sm.Top()->stateName == "inactive" && sentry.GetStatsComp()->hp == 50);
 
     EXPECT_EQ(Objects().groundObject.heightMapHandle.GetID(), "tex_level_height");
     const Mesh* ground = Store().get<Mesh>(Handle("mesh_level_ground"));
@@ -66,8 +62,7 @@ TEST_F(LevelFiles, LoadLevelCreatesStampedObjectsAtTheirRecordedPlaces) {
 
 TEST_F(LevelFiles, TakenNamesAndBrokenPatternsAreRefusedAndTheLockIsReleased) {
     LogCapture log;
-    EXPECT_TRUE(level.CreateObject(Record("twin", "LvCrate", 1)));
-    EXPECT_FALSE(level.CreateObject(Record("twin", "LvGate", 9)));
+    EXPECT_TRUE(level.CreateObject(Record("twin", "LvCrate", 1)) && !level.CreateObject(Record("twin", "LvGate", 9)));
     EXPECT_TRUE(log.Has("game object with duplicate name!"));
     {
         ObjectLock lock;
@@ -78,8 +73,7 @@ TEST_F(LevelFiles, TakenNamesAndBrokenPatternsAreRefusedAndTheLockIsReleased) {
     EXPECT_TRUE(level.CreateObject(Record("hollow1", "LvBroken")));
     EXPECT_TRUE(log.Has("pattern LvBroken lacks the parameter \"healthMax\""));
     // The stamp failed inside the locked section; the lock must be free again.
-    EXPECT_TRUE(Objects().AddGameObject(GameObject("after")));
-    EXPECT_FALSE(log.Has("already held"));
+    EXPECT_TRUE(Objects().AddGameObject(GameObject("after")) && !log.Has("already held"));
 }
 
 TEST_F(LevelFiles, TheNumberAfterThePatternNameRaisesTheNameCounter) {
@@ -93,8 +87,7 @@ TEST_F(LevelFiles, TheNumberAfterThePatternNameRaisesTheNameCounter) {
     LogCapture log;
     EXPECT_TRUE(level.CreateObject(Record("LvCrate99999999999999999999", "LvCrate")));
     EXPECT_TRUE(level.CreateObject(Record("LvCrate4000000000", "LvCrate")));
-    EXPECT_EQ(log.Count("its number is too large to reserve"), 2);
-    EXPECT_EQ(NextNameNumber(), start + 48);
+    EXPECT_TRUE(log.Count("its number is too large to reserve") == 2 && NextNameNumber() == (start + 48));
     EXPECT_TRUE(Has("LvCrate99999999999999999999"));
 }
 
@@ -102,9 +95,7 @@ TEST_F(LevelFiles, ReleasingTheLevelClearsEveryObjectButOnlyWithLevelData) {
     ASSERT_TRUE(level.LoadLevel(File(LevelText(Obj("LvCrate8", "LvCrate")))));
     EXPECT_TRUE(Objects().AddGameObject(GameObject("player")));
     level.ReleaseLevelData();
-    EXPECT_EQ(level.GetLevelData(), nullptr);
-    EXPECT_EQ(Count(), 0u);
-    EXPECT_TRUE(Objects().AddGameObject(GameObject("player")));
+    EXPECT_TRUE(level.GetLevelData() == nullptr && Count() == 0u && Objects().AddGameObject(GameObject("player")));
     level.ReleaseLevelData();
     EXPECT_TRUE(Has("player"));
 }

@@ -1,0 +1,17 @@
+#version 120
+// Particle target, billboards (program "deferred_billboard"): as "billboard",
+// and the sprite's own linear depth and clip position go to the fragment
+// shader, which compares them with the geometry buffer's depth.
+varying vec4 clipPosition;
+varying float eyeDepth;  // linear eye depth over the far plane (5000)
+
+const float kFar = 5000.0;
+
+void main() {
+    vec4 centre = gl_ModelViewMatrix * vec4(0.0, 0.0, 0.0, 1.0);
+    vec4 eye = centre + vec4(gl_Vertex.x * gl_Color.r, gl_Vertex.y * gl_Color.g, 0.0, 0.0);
+    eyeDepth = -eye.z / kFar;
+    gl_TexCoord[0] = gl_MultiTexCoord0;
+    gl_Position = gl_ProjectionMatrix * eye;
+    clipPosition = gl_Position;
+}

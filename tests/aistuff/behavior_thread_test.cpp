@@ -1,0 +1,210 @@
+// The world running itself on level 1: the real frame loop with its worker
+// threads (physics moving the bodies, the collision thread answering the
+// enemies' sight rays), the spawn points releasing a wave, the enemies
+// planning their paths, and shots expiring on the settable clock; while
+// paused, objects stay queued. No OpenGL context. Run under ThreadSanitizer
+// too.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+
+#include <tinyxml.h>
+
+#include "aistuff/state_expire.h"
+#include "behavior_manager.h"
+#include "collision_manager.h"
+#include "event_manager.h"
+#include "main/frame_loop.h"
+#include "level.h"
+#include "lua_manager.h"
+#include "object_manager.h"
+#include "physics.h"
+#include "objects/components.h"
+#include "platform/clock.h"
+#include "spawn_manager.h"
+#include "support/game_world.h"
+#include "support/log_capture.h"
+#include "support/temp_folder.h"
+#include "system.h"
+#include "xml_file.h"
+
+namespace {
+
+constexpr double kStep = 1.0 / 60.0;
+
+ObjectManager& Objects() { return *Module<ObjectManager>::Instance(); }
+BehaviorManager& Behavior() { return *Module<BehaviorManager>::Instance(); }
+System& Sys() { return *Module<System>::Instance(); }
+
+class LevelOneRunning : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Module<EventManager>::Instance()->Init();
+        ASSERT_TRUE(test_support::LoadLevelOne());
+        Module<LuaManager>::Instance()->DoFile("./scripts/load_level_1.lua");
+        Behavior().Init();
+        Module<SpawnManager>::Instance()->Init();
+        Module<CollisionManager>::Instance()->Init();
+        Module<Physics>::Instance()->Init();
+        // Picking on, as the in-game state sets it when play starts.
+        Event pick("test", "CollisionManager", CollisionManager::kSetEvent);
+        pick.SetParam<bool>(CollisionManager::kPickOn, true);
+        Module<EventManager>::Instance()->PublishEvent(pick);
+        Sys().running.store(true);
+        Sys().Pause(false);
+        Sys().frameTime.store(kStep);
+        clock = 1000.0;
+        platform::SetClockTime(clock);
+        StartWorkerThreads();
+    }
+    void TearDown() override {
+        JoinWorkerThreads();
+        Module<Physics>::Instance()->Kill();
+        Module<CollisionManager>::Instance()->Kill();
+        Module<SpawnManager>::Instance()->Kill();
+        Behavior().Kill();
+        Module<LuaManager>::Instance()->Kill();
+        Singleton<Level>::Instance()->ReleaseLevelData();
+        Objects().Kill();
+        Module<EventManager>::Instance()->Kill();
+    }
+    // One frame of the game's own loop, the clock moved on by one step first.
+    void Frame() {
+        clock += kStep;
+        platform::SetClockTime(clock);
+        RunFrame(false);
+    }
+    static GameObject Shot(const std::string& name, double lifetime) {
+        GameObject shot(name);
+        shot.AttachComponent(PhysicsComp());
+        BehaviorComp behavior;
+        behavior.sm.Push(new StateExpire(name, lifetime));
+        shot.AttachComponent(behavior);
+        return shot;
+    }
+    // An enemy of its own at `offset` from the player, with a sphere to be seen by.
+    static void AddEnemy(const std::string& name, const Vector& offset) {
+        GameObject enemy(name);
+        {
+            ObjectLock lock;
+            enemy.trans = Objects().GetGameObject("player")->trans + offset;
+        }
+        CollisionComp collision;
+        collision.hasBoundSphere = true;
+        collision.boundSphere.radius = 5;
+        enemy.AttachComponent(collision);
+        enemy.AttachComponent(StatsComp());
+        enemy.AttachComponent(BehaviorComp());
+        Objects().AddGameObject(enemy);
+    }
+    static bool Sees(const std::string& name) {
+        ObjectLock lock;
+        return Objects().GetGameObject(name)->GetBehaviorComp()->sm.hasLineOfSight;
+    }
+    static int CountPrefixed(const std::string& prefix, bool deadOnly) {
+        ObjectLock lock;
+        int count = 0;
+        for (const auto& entry : Objects().gameObjectList)
+            count += entry.second.name.rfind(prefix, 0) == 0 && (!deadOnly || entry.second.isDead);
+        return count;
+    }
+
+    test_support::TempProfile profile;
+    test_support::LogCapture log;
+    double clock = 0.0;
+};
+
+TEST_F(LevelOneRunning, ThreeHundredFramesSpawnPlanAndExpireWithoutAnError) {
+    Event wave("test", "SpawnManager", SpawnManager::kDistributeObjects);
+    wave.SetParam(SpawnManager::kParamNumber, 6);
+    wave.SetParam(SpawnManager::kParamPattern, std::string("MediumMech"));
+    Module<EventManager>::Instance()->PublishEvent(wave);
+    // One enemy in the open south of the player, one east of it behind a wall.
+    AddEnemy("watcher", Vector(0, 0, -60));
+    AddEnemy("hidden", Vector(100, 0, 0));
+    GameObject wall("wall");
+    {
+        ObjectLock lock;
+        wall.trans = Objects().GetGameObject("player")->trans + Vector(50, 0, 0);
+    }
+    CollisionComp box;
+    box.hasOBB = true;
+    box.obb = OBB(Vector(), Vector(5, 40, 40));
+    wall.AttachComponent(box);
+    Objects().AddGameObject(wall);
+    for (int frame = 0; frame < 300; ++frame) {
+        // A shot every 10 frames, living 0.5 s: those of the first 260 frames are gone.
+        if (frame % 10 == 0 && frame < 260) Behavior().QueueGameObject(Shot("shot" + std::to_string(frame), 0.5));
+        Frame();
+    }
+    EXPECT_EQ(CountPrefixed("shot", true), 26);
+    EXPECT_GE(CountPrefixed("MediumMech", false), 2);
+    EXPECT_NE(Behavior().playerNode, 0);
+    int planned = 0;
+    {
+        ObjectLock lock;
+        for (const auto& entry : Objects().gameObjectList) {
+            const BehaviorComp* behavior = entry.second.GetBehaviorComp();
+            planned += entry.second.GetStatsComp() && behavior && !behavior->sm.path.empty();
+        }
+    }
+    EXPECT_GE(planned, 1);
+    EXPECT_TRUE(Sees("watcher"));
+    EXPECT_FALSE(Sees("hidden"));
+    EXPECT_EQ(log.Count("ERROR"), 0) << log.Text();
+}
+
+TEST_F(LevelOneRunning, WhilePausedQueuedObjectsWaitAndThenJoinLastQueuedFirst) {
+    Sys().Pause(true);
+    for (const char* name : {"qa", "qb", "qc"}) Behavior().QueueGameObject(GameObject(name));
+    Frame();
+    Frame();
+    EXPECT_EQ(CountPrefixed("q", false), 0);
+    Sys().Pause(false);
+    Frame();
+    ObjectLock lock;
+    EXPECT_LT(Objects().GetObjectNumber("qc"), Objects().GetObjectNumber("qb"));
+    EXPECT_LT(Objects().GetObjectNumber("qb"), Objects().GetObjectNumber("qa"));
+    EXPECT_NE(Objects().GetObjectNumber("qc"), 0u);
+}
+
+// The loader's side of a level load fills a graph of its own and swaps it in
+// while the main thread's planning turns search the current one.
+TEST_F(LevelOneRunning, ALoadSwapsInItsGraphWhileTheTurnsSearch) {
+    TiXmlDocument document;
+    std::string reason;
+    ASSERT_TRUE(LoadXmlFile(document, "./resource/levels/level1.xml", reason)) << reason;
+    const std::size_t nodes = Behavior().navGraph.nodes.size();
+    for (int i = 0; i < 3; ++i) {
+        GameObject enemy("hunter" + std::to_string(i));
+        enemy.trans = Vector(400.0f + 300.0f * float(i), 0, 1500);
+        enemy.AttachComponent(StatsComp());
+        enemy.AttachComponent(BehaviorComp());
+        Objects().AddGameObject(enemy);
+    }
+    std::atomic<bool> loaded{false};
+    std::thread loader([&] {
+        for (int load = 0; load < 20; ++load) {
+            NavGraph graph;
+            LoadNavGraph(graph, *document.RootElement());
+            Behavior().ReplaceNavGraph(graph);
+        }
+        loaded.store(true);
+    });
+    // The player jumps between two corners, so every turn searches anew.
+    for (int frame = 0; !loaded.load() || frame < 10; ++frame) {
+        {
+            ObjectLock lock;
+            Objects().GetGameObject("player")->trans = frame % 2 ? Vector(300, 0, 300) : Vector(1700, 0, 1700);
+        }
+        Frame();
+    }
+    loader.join();
+    ObjectLock lock;
+    EXPECT_EQ(Behavior().navGraph.nodes.size(), nodes);
+    EXPECT_FALSE(Objects().GetGameObject("hunter0")->GetBehaviorComp()->sm.path.empty());
+}
+
+}  // namespace

@@ -1,0 +1,212 @@
+// The spawn manager: waves shared out over the spawn points, objects aimed at
+// one point, the countdowns, the stack order of releases, the placement of a
+// released object, and the points that have gone or never could spawn.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "aistuff/live_world.h"
+#include "spawn_manager.h"
+#include "support/game_world.h"
+#include "system.h"
+
+namespace {
+
+using namespace live_world;
+
+SpawnManager& Spawner() { return *Module<SpawnManager>::Instance(); }
+
+const char* const kPatterns[][2] = {
+    {"SpBall", "<object><type>Enemy</type><position x=\"5\" y=\"6\" z=\"7\"/><collision autoGenerate=\"false\">"
+               "<collisionGroup>1</collisionGroup><sphere center=\"0,0,0\" radius=\"2\"/></collision></object>"},
+    {"SpBare", "<object><type>Scenery</type><position x=\"5\" y=\"6\" z=\"7\"/></object>"},
+    {"SpGate", "<object><type>SpawnPoint</type><position x=\"0\" y=\"0\" z=\"0\"/><spawn delay=\"4\" dir=\"0,0,1\"/></object>"},
+    {"SpBroken", "<object><type>Hollow</type><position x=\"0\" y=\"0\" z=\"0\"/><stats/></object>"},
+};
+
+class SpawnFrames : public LiveWorld {
+protected:
+    static void SetUpTestSuite() {
+        static test_support::TempFolder folder;
+        test_support::LoadPatternFiles(folder, kPatterns);
+    }
+    void SetUp() override {
+        LiveWorld::SetUp();
+        Spawner().Init();
+        Module<System>::Instance()->frameTime.store(0.5);
+    }
+    void TearDown() override {
+        Spawner().ClearSpawnPoints();
+        Spawner().Kill();
+        LiveWorld::TearDown();
+    }
+
+    // A registered spawn point; `entries` times in the list.
+    static void Point(const std::string& name, double delay = 0.0, const Vector& trans = Vector(),
+                      const Vector& dir = Vector(), int entries = 1) {
+        GameObject point(name);
+        point.trans = trans;
+        SpawnComp spawn;
+        spawn.delay = spawn.countdown = delay;
+        spawn.spawnDir = dir;
+        point.AttachComponent(spawn);
+        Add(point);
+        ObjectLock lock;
+        for (int i = 0; i < entries; ++i) Spawner().AddSpawnPoint(name);
+    }
+    static std::deque<std::string>& Queue(const std::string& name) {
+        return static_cast<SpawnComp*>(Live(name).GetComponent(CompIndex::Spawn))->patternQueue;
+    }
+    static void Send(const std::string& type, int number, const std::string& pattern, const std::string& point = "") {
+        Event event("test", "SpawnManager", type);
+        event.SetParam(SpawnManager::kParamNumber, number);
+        event.SetParam(SpawnManager::kParamPattern, pattern);
+        if (!point.empty()) event.SetParam(SpawnManager::kParamSpawnPoint, point);
+        Events().PublishEvent(event);
+    }
+    // Names of the released objects in release order.
+    static std::vector<std::string> Released() {
+        ObjectLock lock;
+        std::map<unsigned, std::string> byNumber;
+        for (const auto& entry : Objects().gameObjectList)
+            if (entry.second.name.rfind("Sp", 0) == 0) byNumber[entry.first] = entry.second.name;
+        std::vector<std::string> names;
+        for (const auto& entry : byNumber) names.push_back(entry.second);
+        return names;
+    }
+    static std::string Prefix(const std::string& name) {
+        return name.substr(0, name.find_first_of("0123456789"));
+    }
+};
+
+TEST_F(SpawnFrames, AWaveIsSharedOverTheLivePointsInRegistrationOrder) {
+    struct Case { std::vector<std::string> points; int number; std::map<std::string, size_t> queued; };
+    // "gone" names no object, "plain" has no SpawnComp, "twice" stands twice in the list.
+    const Case cases[] = {
+        {{"a", "b", "c"}, 7, {{"a", 3}, {"b", 2}, {"c", 2}}},
+        {{"a", "b", "c"}, 2, {{"a", 1}, {"b", 1}, {"c", 0}}},
+        {{"a", "gone", "b", "plain"}, 5, {{"a", 3}, {"b", 2}}},
+        {{"twice", "b"}, 5, {{"twice", 4}, {"b", 1}}},
+        {{"a", "b"}, -3, {{"a", 0}, {"b", 0}}},
+    };
+    for (const Case& c : cases) {
+        for (const std::string& name : c.points) {
+            if (name == "gone" || name == "plain") {
+                ObjectLock lock;
+                Spawner().AddSpawnPoint(name);
+            } else {
+                Point(name, 100.0, Vector(), Vector(), name == "twice" ? 2 : 1);
+            }
+        }
+        Add(GameObject("plain"));
+        Send(SpawnManager::kDistributeObjects, c.number, "SpBare");
+        Spawner().Update();
+        for (const auto& expected : c.queued) EXPECT_EQ(Queue(expected.first).size(), expected.second) << expected.first;
+        Spawner().ClearSpawnPoints();
+        ClearObjects();
+    }
+    EXPECT_EQ(log.Count("WARNING"), 0) << log.Text();
+}
+
+TEST_F(SpawnFrames, WithoutALivePointAWaveIsRefusedWithAWarning) {
+    Send(SpawnManager::kDistributeObjects, 3, "SpBare");
+    Spawner().Update();
+    {
+        ObjectLock lock;
+        Spawner().AddSpawnPoint("gone");
+    }
+    Send(SpawnManager::kDistributeObjects, 3, "SpBare");
+    Spawner().Update();
+    EXPECT_EQ(log.Count("spawn_manager.cpp:"), 2);
+    EXPECT_EQ(log.Count("Can't spawn object, no spawn points\n"), 2) << log.Text();
+}
+
+TEST_F(SpawnFrames, AddObjectServesEveryEntryOfThatNameAndMalformedEventsAreDropped) {
+    Point("north", 100.0, Vector(), Vector(), 2);
+    Point("south", 100.0);
+    Send(SpawnManager::kAddObject, 3, "SpBare", "north");
+    Send(SpawnManager::kAddObject, 3, "SpBare", "nowhere");
+    Send(SpawnManager::kAddObject, 2, "SpBare");  // no "spawnPoint"
+    Event floatNumber("test", "SpawnManager", SpawnManager::kAddObject);
+    floatNumber.SetFloat(SpawnManager::kParamNumber, 2.0f);
+    Events().PublishEvent(floatNumber);
+    Send(SpawnManager::kAddObject, 2000000000, "SpBall", "south");
+    Spawner().Update();
+    EXPECT_EQ(Queue("north").size(), 6u);
+    EXPECT_EQ(Queue("south").size(), size_t(SpawnManager::kMaxObjectsPerEvent));
+    EXPECT_EQ(log.Count("WARNING"), 3) << log.Text();  // two dropped, one capped
+}
+
+TEST_F(SpawnFrames, ReleasesComeOneAFullDelayApartLastQueuedFirst) {
+    Point("slow", 1.0, Vector(100, 0, 0));  // a fresh point waits one whole delay
+    Point("fast", 0.0, Vector(-100, 0, 0));
+    Send(SpawnManager::kDistributeObjects, 2, "SpBare");
+    Send(SpawnManager::kDistributeObjects, 2, "SpBall");
+    const std::vector<size_t> releasedAfter = {1, 2, 3, 3, 3, 4};
+    for (size_t update = 0; update < releasedAfter.size(); ++update) {
+        Spawner().Update();
+        EXPECT_EQ(Released().size(), releasedAfter[update]) << "update " << update + 1;
+    }
+    // Each point released its SpBall before its SpBare.
+    std::vector<std::string> slow, fast;
+    for (const std::string& name : Released()) (Live(name).trans.x > 0 ? slow : fast).push_back(Prefix(name));
+    EXPECT_EQ(slow, (std::vector<std::string>{"SpBall", "SpBare"}));
+    EXPECT_EQ(fast, (std::vector<std::string>{"SpBall", "SpBare"}));
+}
+
+TEST_F(SpawnFrames, AReleasedObjectStandsAtThePointPushedOutByItsRadius) {
+    Point("pad", 0.0, Vector(10, 20, 30), Vector(1, 0, 0, 0));
+    Send(SpawnManager::kAddObject, 1, "SpBare", "pad");
+    Send(SpawnManager::kAddObject, 1, "SpBall", "pad");
+    Spawner().Update();
+    Spawner().Update();
+    const std::vector<std::string> released = Released();
+    ASSERT_EQ(released.size(), 2u);
+    const Vector ball = Live(released[0]).trans, bare = Live(released[1]).trans;
+    EXPECT_TRUE(ball.x == 12 && ball.y == 20 && ball.z == 30) << "radius 2 along spawnDir";
+    EXPECT_TRUE(bare.x == 10 && bare.y == 20 && bare.z == 30) << "no CollisionComp: at the point";
+}
+
+TEST_F(SpawnFrames, ASpawnedSpawnerBecomesAPointAndABrokenPatternSpoilsOnlyItsRelease) {
+    Point("hatchery", 0.0);
+    Point("other", 0.0, Vector(5, 0, 0));
+    Send(SpawnManager::kAddObject, 1, "SpGate", "hatchery");
+    Send(SpawnManager::kAddObject, 1, "SpBroken", "hatchery");
+    Send(SpawnManager::kAddObject, 1, "SpBare", "other");
+    Spawner().Update();
+    ASSERT_EQ(Released().size(), 2u);  // the broken one and the bare one
+    EXPECT_EQ(log.Count("stamping SpBroken"), 1) << log.Text();
+    Spawner().Update();
+    const std::vector<std::string> released = Released();
+    ASSERT_EQ(released.size(), 3u);
+    const std::string gate = released.back();
+    ASSERT_EQ(Prefix(gate), "SpGate");
+    {
+        ObjectLock lock;
+        EXPECT_EQ(Spawner().spawnPoints.back(), gate);
+    }
+    EXPECT_EQ(static_cast<SpawnComp*>(Live(gate).GetComponent(CompIndex::Spawn))->countdown, 4.0);
+    Spawner().ClearSpawnPoints();
+    EXPECT_TRUE(Spawner().spawnPoints.empty());
+}
+
+TEST_F(SpawnFrames, NothingHappensBeforeInitOrForADeadPoint) {
+    Point("pad", 0.0);
+    Queue("pad").push_back("SpBare");
+    Spawner().Kill();
+    Spawner().Update();
+    EXPECT_TRUE(Released().empty());
+    Spawner().Init();
+    {
+        ObjectLock lock;
+        Objects().KillGameObject(*Objects().GetGameObject("pad"));
+    }
+    Spawner().Update();
+    EXPECT_TRUE(Released().empty());
+    EXPECT_EQ(Queue("pad").size(), 1u);
+}
+
+}  // namespace

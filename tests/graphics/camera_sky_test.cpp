@@ -1,0 +1,143 @@
+// The camera's view and its limits, the projection the renderer makes once,
+// and the sky sphere with the sky box that stores it. No OpenGL needed.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "graphics.h"
+#include "graphics/camera_object.h"
+#include "graphics/sky_box.h"
+#include "resource_manager.h"
+#include "support/log_capture.h"
+
+namespace {
+
+using test_support::LogCapture;
+
+void ExpectNear(const Vector& actual, const Vector& expected, float tolerance = 1e-4f) {
+    EXPECT_NEAR(actual.x, expected.x, tolerance);
+    EXPECT_NEAR(actual.y, expected.y, tolerance);
+    EXPECT_NEAR(actual.z, expected.z, tolerance);
+    EXPECT_NEAR(actual.w, expected.w, tolerance);
+}
+
+CameraObject Camera(int mode, Vector target, float distance, float yaw, float pitch) {
+    CameraObject camera;
+    camera.mode = mode;
+    camera.target = target;
+    camera.distance = distance;
+    camera.yaw = yaw;
+    camera.pitch = pitch;
+    camera.Update();
+    return camera;
+}
+
+TEST(Camera, PitchAndDistanceAreClampedAndStored) {
+    const struct {
+        float pitch, distance, pitchAfter, distanceAfter;
+    } cases[] = {
+        {2.0f, 5.0f, 1.5707963f, 5.0f},
+        {-2.0f, 5.0f, -1.5707963f, 5.0f},
+        {1.5707964f, 0.0f, 1.5707964f, 1e-7f},  // exactly the limit stays
+        {-1.5707964f, -3.0f, -1.5707964f, 1e-7f},
+    };
+    for (const auto& c : cases) {
+        const CameraObject camera = Camera(1, Vector(), c.distance, 0.0f, c.pitch);
+        EXPECT_EQ(camera.pitch, c.pitchAfter) << c.pitch;
+        EXPECT_EQ(camera.distance, c.distanceAfter) << c.distance;
+    }
+}
+
+TEST(Camera, ANumberThatIsNotFiniteIsResetWithOneWarning) {
+    LogCapture log;
+    CameraObject camera = Camera(1, Vector(), std::numeric_limits<float>::infinity(), std::nanf(""), std::nanf(""));
+    EXPECT_TRUE(camera.pitch == 0.0f && camera.yaw == 0.0f && camera.distance == 1e-7f);
+    EXPECT_EQ(log.Count("WARNING"), 3) << log.Text();
+    for (int i = 0; i < 16; ++i) EXPECT_TRUE(std::isfinite(camera.viewMat.m[i / 4][i % 4]));
+    camera.Update();
+    EXPECT_EQ(log.Count("WARNING"), 3);
+}
+
+TEST(Camera, TheThreeModesPlaceTheEye) {
+    const Vector target(1, 2, 3, 1);
+    // Mode 1, level and facing -z: the eye is `distance` behind the target.
+    CameraObject orbit = Camera(1, target, 10.0f, 0.0f, 0.0f);
+    ExpectNear(orbit.viewMat * Vector(1, 2, 13, 1), Vector(0, 0, 0, 1));
+    ExpectNear(orbit.viewMat * target, Vector(0, 0, -10, 1));
+    // Mode 0: the eye stands on the target.
+    ExpectNear(Camera(0, target, 10.0f, 0.0f, 0.0f).viewMat * target, Vector(0, 0, 0, 1));
+    // Another mode keeps the rotation and leaves the world's origin at the eye.
+    const CameraObject turned = Camera(1, target, 10.0f, 0.7f, 0.3f);
+    const CameraObject still = Camera(2, target, 10.0f, 0.7f, 0.3f);
+    ExpectNear(still.viewMat * Vector(0, 0, 0, 1), Vector(0, 0, 0, 1));
+    ExpectNear(still.GetRight(), turned.GetRight());
+    ExpectNear(still.GetView(), turned.GetView());
+}
+
+TEST(Camera, TheViewLooksAlongYawAndPitchWithTheWorldUpright) {
+    for (float yaw : {0.0f, 1.0f, -2.5f})
+        for (float pitch : {0.0f, 0.6f, -1.2f}) {
+            const CameraObject camera = Camera(0, Vector(5, 6, 7, 0), 0.0f, yaw, pitch);
+            const Vector forward(-std::sin(yaw) * std::cos(pitch), -std::sin(pitch), -std::cos(yaw) * std::cos(pitch), 0);
+            ExpectNear(camera.viewMat * (Vector(5, 6, 7, 1) + forward), Vector(0, 0, -1, 1));
+            EXPECT_NEAR(camera.GetRight().y, 0.0f, 1e-6f) << "the right axis stays level";
+            ExpectNear(camera.GetView(), forward * -1.0f);
+            const Matrix identity = camera.GetInvViewMatrix() * camera.viewMat;
+            for (int i = 0; i < 16; ++i) EXPECT_NEAR(identity.m[i / 4][i % 4], i % 5 == 0 ? 1.0f : 0.0f, 1e-5f);
+        }
+}
+
+TEST(Projection, IsTheInverseOfItsInverseAndFollowsTheWindowsAspect) {
+    Matrix perspect, inverse;
+    Graphics::MakeProjection(800, 600, perspect, inverse);
+    const Matrix product = perspect * inverse;
+    for (int i = 0; i < 16; ++i) EXPECT_NEAR(product.m[i / 4][i % 4], i % 5 == 0 ? 1.0f : 0.0f, 1e-5f) << i;
+    const float f = 1.0f / std::tan(Graphics::kFieldOfView / 2);
+    EXPECT_NEAR(perspect.m[0][0], f * 600.0f / 800.0f, 1e-5f);
+    EXPECT_NEAR(perspect.m[1][1], f, 1e-5f);
+    EXPECT_EQ(perspect.m[2][3], -1.0f);
+}
+
+TEST(SkySphere, HasTheSpecifiedCountsPolesAndRadialNormals) {
+    const Mesh sphere = Mesh::BuildSphere(16, 16, -800.0f);
+    EXPECT_EQ(sphere.name, "Sphere");
+    ASSERT_EQ(sphere.verts.size(), 258u);
+    EXPECT_EQ(sphere.triangles.size(), 480u);
+    EXPECT_TRUE(sphere.verts[0].v[1] == -800.0f && sphere.verts[1].v[1] == 800.0f);
+    for (const Triangle& triangle : sphere.triangles)
+        for (int corner = 0; corner < 3; ++corner) {
+            const Vertex& vertex = sphere.verts[triangle.verts[corner]];
+            for (int k = 0; k < 3; ++k) EXPECT_NEAR(triangle.normal[corner][k], vertex.v[k] / 800.0f, 1e-4f);
+            EXPECT_TRUE(triangle.texCoord[corner][0] >= 0.0f && triangle.texCoord[corner][0] <= 1.0f);
+        }
+    EXPECT_TRUE(Mesh::BuildSphere(8, 1, 1.0f).triangles.empty());
+    EXPECT_EQ(Mesh::BuildSphere(3, 2, 1.0f).triangles.size(), 6u);
+}
+
+TEST(SkyBox, WithoutTheRegistryItLogsOnePlainLineAndStoresNothing) {
+    LogCapture log;
+    const SkyBox sky;
+    EXPECT_EQ(sky.meshHandle.id, "mesh_skybox");
+    EXPECT_FALSE(Module<ResourceManager>::Instance()->IsStored("mesh_skybox"));
+    EXPECT_EQ(log.Count("mesh_skybox"), 1) << log.Text();
+    EXPECT_FALSE(log.Has("ERROR") || log.Has("WARNING")) << log.Text();
+}
+
+TEST(SkyBox, WithTheRegistryItStoresTheTurnedSphereTexturedByTheSky) {
+    ResourceManager& store = *Module<ResourceManager>::Instance();
+    store.Init();
+    LogCapture log;
+    const SkyBox sky;
+    const Mesh* mesh = store.get<Mesh>(sky.meshHandle);
+    ASSERT_NE(mesh, nullptr);
+    ASSERT_EQ(mesh->verts.size(), 258u);
+    // The quarter turn about x takes the first pole from -y to +z.
+    EXPECT_NEAR(mesh->verts[0].v[2], 800.0f, 1e-3f);
+    EXPECT_NEAR(mesh->verts[0].v[1], 0.0f, 1e-3f);
+    EXPECT_TRUE(mesh->useTexture && !mesh->useColor);
+    EXPECT_TRUE(store.IsStored("tex_skybox"));
+    EXPECT_FALSE(log.Has("ERROR")) << log.Text();
+}
+
+}  // namespace

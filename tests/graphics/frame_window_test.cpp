@@ -1,0 +1,454 @@
+// The renderer's frame on a real OpenGL context with the first level loaded
+// as the game flow will load it: what the geometry buffer and the window
+// hold, the "Set" event, the camera's lights, and a frame that recovers from
+// what the last one left behind, runs without "tex_noise" and survives a
+// change of resolution without leaking.
+#include <cmath>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "event_manager.h"
+#include "graphics.h"
+#include "graphics/gl_state.h"
+#include "object_manager.h"
+#include "support/first_level_scene.h"
+#include "support/gl_context.h"
+#include "support/log_capture.h"
+#include "support/screen_pixels.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+using test_support::LogCapture;
+
+Graphics& TheGraphics() { return *Module<Graphics>::Instance(); }
+ObjectManager& Objects() { return *Module<ObjectManager>::Instance(); }
+ResourceManager& Store() { return *Module<ResourceManager>::Instance(); }
+
+const float kPi = 3.14159265f;
+
+struct Texel {
+    int r, g, b, a;
+};
+
+// Level 0 of a render target, bottom row first.
+class TargetImage {
+public:
+    TargetImage(unsigned texture, int width, int height) : width(width), bytes(size_t(width) * height * 4) {
+        glBindTexture(GL_TEXTURE_2D, texture);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, bytes.data());
+    }
+    Texel At(int x, int y) const {
+        const unsigned char* p = &bytes[(size_t(y) * width + x) * 4];
+        return {p[0], p[1], p[2], p[3]};
+    }
+    // The linear eye depth that the mesh programs pack into red, green and blue.
+    float DepthAt(int x, int y) const {
+        const Texel t = At(x, y);
+        return Graphics::kFarPlane * (t.r / 255.0f + t.g / 255.0f / 255.0f + t.b / 255.0f / 65025.0f);
+    }
+    // The eye-space normal stored as n * 0.5 + 0.5.
+    Vector NormalAt(int x, int y) const {
+        const Texel t = At(x, y);
+        return Vector(t.r / 127.5f - 1.0f, t.g / 127.5f - 1.0f, t.b / 127.5f - 1.0f);
+    }
+
+private:
+    int width;
+    std::vector<unsigned char> bytes;
+};
+
+class Frame : public test_support::GLContextTest {
+protected:
+    static constexpr int kW = 640, kH = 480;
+    static constexpr float kSky = 0.9999f * Graphics::kFarPlane;
+
+    static void SetUpTestSuite() {
+        GLContextTest::SetUpTestSuite();
+        if (!opened) return;
+        LogCapture log;
+        loaded = test_support::LoadFirstLevelScene();
+        TheGraphics().Init();
+        setUpLog = new std::string(log.Text());
+    }
+
+    void SetUp() override {
+        GLContextTest::SetUp();
+        if (HasFatalFailure()) return;
+        ASSERT_TRUE(loaded) << *setUpLog;
+        ObjectLock lock;
+        ASSERT_TRUE(Objects().HasGameObject("player"));
+        player = Objects().GetGameObject("player")->trans;
+    }
+
+    static void Look(int mode, const Vector& target, float yaw, float pitch) {
+        ObjectLock lock;
+        CameraObject& camera = Objects().cameraObject;
+        camera.mode = mode;
+        camera.target = target;
+        camera.yaw = yaw;
+        camera.pitch = pitch;
+    }
+
+    static TargetImage Target(unsigned texture) { return TargetImage(texture, kW, kH); }
+    static graphics::FrameTargets Targets() { return graphics::CurrentTargets(); }
+
+    static void ExpectWindowShows(const Texel& expected, int x, int y, int tolerance) {
+        const auto shown = test_support::ReadOwnWindowPixel(x, kH - 1 - y);
+        ASSERT_TRUE(shown);
+        EXPECT_NEAR(shown->r, expected.r, tolerance) << x << "," << y;
+        EXPECT_NEAR(shown->g, expected.g, tolerance) << x << "," << y;
+        EXPECT_NEAR(shown->b, expected.b, tolerance) << x << "," << y;
+    }
+
+    Vector player;
+    static inline bool loaded = false;
+    static inline std::string* setUpLog = nullptr;
+};
+
+TEST_F(Frame, TheFirstLevelLoadsAndInitsWithoutAnError) {
+    EXPECT_EQ(test_support::CountOf(*setUpLog, "ERROR"), 0) << *setUpLog;
+}
+
+TEST_F(Frame, SkyAndGroundCoverThePictureAndTheWindowShowsTheCombinedResult) {
+    Look(0, player, kPi, 0.0f);  // towards the basin's centre, level
+    TheGraphics().Update();
+    const TargetImage depth = Target(Targets().depth), colour = Target(Targets().geometry);
+    const TargetImage combined = Target(Targets().combined);
+    for (int x = 0; x < kW; x += 7) {
+        EXPECT_GE(depth.DepthAt(x, kH - 1), kSky) << "sky at the top, column " << x;
+        EXPECT_LT(depth.DepthAt(x, 0), 250.0f) << "ground at the bottom, column " << x;
+    }
+    int bare = 0;  // pixels still holding the clear colour
+    for (int y = 0; y < kH; y += 3)
+        for (int x = 0; x < kW; x += 3) {
+            const Texel t = colour.At(x, y);
+            bare += t.r == 51 && t.g == 51 && t.b == 51;
+        }
+    EXPECT_LE(bare, 10);
+    // Sky is not hazed and no particle lies over it; the ground is hazed.
+    const Texel sky = colour.At(kW / 2, kH - 5), skyCombined = combined.At(kW / 2, kH - 5);
+    EXPECT_TRUE(std::abs(sky.r - skyCombined.r) <= 1 && std::abs(sky.b - skyCombined.b) <= 1);
+    for (int y : {kH - 5, kH / 2 - 40, 10}) ExpectWindowShows(combined.At(kW / 2, y), kW / 2, y, 8);
+    EXPECT_EQ(TakeGLError(), GLenum(GL_NO_ERROR));
+}
+
+TEST_F(Frame, ACameraTurnedToTheSkyShowsOnlySky) {
+    Look(1, player, 0.3f, -1.2f);  // well above the horizon
+    TheGraphics().Update();
+    const TargetImage depth = Target(Targets().depth), colour = Target(Targets().geometry);
+    for (int y = 0; y < kH; y += 11)
+        for (int x = 0; x < kW; x += 13) ASSERT_GE(depth.DepthAt(x, y), kSky) << x << "," << y;
+    const Texel centre = colour.At(kW / 2, kH / 2);
+    EXPECT_GT(centre.r + centre.g + centre.b, 60) << "the sky is textured, not black";
+    ExpectWindowShows(centre, kW / 2, kH / 2, 8);
+    EXPECT_EQ(TakeGLError(), GLenum(GL_NO_ERROR));
+}
+
+// The ground replaced by one flat, untextured quad at height 0.
+class FlatGround : public Frame {
+protected:
+    void SetUp() override {
+        Frame::SetUp();
+        if (HasFatalFailure()) return;
+        Put(FlatQuad("flat quad"));
+        ObjectLock lock;
+        saved = Objects().groundObject;
+        Objects().groundObject.meshHandle = Handle("mesh_test_flat");
+        Objects().groundObject.pos = Vector(0, 0, 0, 0);
+        Objects().groundObject.scale = Vector(1, 1, 1, 0);
+    }
+    void TearDown() override {
+        ObjectLock lock;
+        Objects().groundObject = saved;
+    }
+    static Mesh FlatQuad(const std::string& name) {
+        Mesh quad;
+        quad.name = name;
+        quad.verts = {Vertex(-5000, 0, -5000), Vertex(5000, 0, -5000), Vertex(5000, 0, 5000), Vertex(-5000, 0, 5000)};
+        quad.triangles = {Triangle(0, 2, 1), Triangle(0, 3, 2)};
+        for (Triangle& t : quad.triangles)
+            for (auto& n : t.normal) n[1] = 1.0f;
+        quad.useTexture = false;
+        return quad;
+    }
+    static void Put(const Mesh& ground) {
+        if (Store().IsStored("mesh_test_flat")) Store().DeleteResource("mesh_test_flat");
+        Store().add("mesh_test_flat", ground);
+    }
+    // Eye depth of the plane y = 0 seen from height 100 through the centre of
+    // pixel row y, looking along yaw 0 at `pitch` (at yaw 0 it is the same
+    // across the row).
+    static float ExpectedDepth(int y, float pitch) {
+        const float halfHeight = std::tan(Graphics::kFieldOfView / 2);
+        const float dy = ((y + 0.5f) / (kH / 2.0f) - 1.0f) * halfHeight;
+        const float down = std::cos(pitch) * dy - std::sin(pitch);  // world y of the eye ray (x, dy, -1)
+        return -100.0f / down;
+    }
+    GroundPlaneObject saved;
+};
+
+TEST_F(FlatGround, TheGeometryBufferHoldsItsDepthAndNormal) {
+    for (float pitch : {CameraObject::kPitchClamp, 0.5f}) {
+        Look(0, Vector(0, 100, 0, 0), 0.0f, pitch);
+        TheGraphics().Update();
+        const TargetImage depth = Target(Targets().depth), normal = Target(Targets().normal);
+        const Vector expected(0.0f, std::cos(pitch), std::sin(pitch));  // world up seen from the eye
+        for (int y : {0, 100, 239, 240, 400})
+            for (int x : {0, 320, 639}) {
+                if (ExpectedDepth(y, pitch) <= 0.0f) continue;  // above the horizon
+                EXPECT_NEAR(depth.DepthAt(x, y), ExpectedDepth(y, pitch), 1e-3f * ExpectedDepth(y, pitch))
+                    << pitch << " at " << x << "," << y;
+                const Vector n = normal.NormalAt(x, y);
+                EXPECT_TRUE(std::abs(n.x - expected.x) < 0.01f && std::abs(n.y - expected.y) < 0.01f &&
+                            std::abs(n.z - expected.z) < 0.01f)
+                    << pitch << " at " << x << "," << y << ": " << n;
+            }
+    }
+    EXPECT_EQ(TakeGLError(), GLenum(GL_NO_ERROR));
+}
+
+// The full-screen passes read their targets with unfiltered fetches where
+// the driver has them; without, a biased filtered read takes their place.
+// Meshes whose OpenGL names died (or never were): nothing is read at address
+// 0, each is warned about once, and what can be drawn is drawn.
+TEST_F(FlatGround, DeadBuffersAndTexturesAreWarnedOnceAndNeverRead) {
+    Mesh deadBuffers = FlatQuad("dead buffers");  // drawn from its triangles
+    deadBuffers.hasMeshBuffers = deadBuffers.isIndexed = deadBuffers.isInterleaved = true;
+    deadBuffers.vboInterleavedName = 3901;
+    deadBuffers.vboIndexName = 3902;
+    Mesh deadTexture = FlatQuad("dead texture");  // drawn with texture 0
+    MeshResource().BuildMeshBuffers(deadTexture);
+    deadTexture.texID = 3903;
+    Mesh nothing = deadBuffers;  // nothing to draw at all
+    nothing.name = "nothing";
+    nothing.triangles.clear();
+    const struct {
+        const Mesh* mesh;
+        bool drawn;
+    } cases[] = {{&deadBuffers, true}, {&deadTexture, true}, {&nothing, false}};
+    Look(0, Vector(0, 100, 0, 0), 0.0f, CameraObject::kPitchClamp);
+    for (const auto& c : cases) {
+        Put(*c.mesh);
+        LogCapture log;
+        for (int frame = 0; frame < 3; ++frame) TheGraphics().Update();
+        EXPECT_EQ(log.Count("WARNING"), 1) << log.Text();
+        EXPECT_TRUE(log.Has(c.mesh->name)) << log.Text();
+        const float depth = Target(Targets().depth).DepthAt(kW / 2, kH / 2);
+        if (c.drawn)
+            EXPECT_NEAR(depth, 100.0f, 0.1f) << c.mesh->name;
+        else
+            EXPECT_GE(depth, kSky) << c.mesh->name;
+    }
+    glDeleteBuffers(1, &deadTexture.vboVertName);
+    glDeleteBuffers(1, &deadTexture.vboTexCoordName);
+    glDeleteBuffers(1, &deadTexture.vboNormalName);
+    EXPECT_EQ(TakeGLError(), GLenum(GL_NO_ERROR));
+}
+
+TEST_F(Frame, ThePassesWithoutTexelFetchesDrawTheSamePicture) {
+    Look(0, player, kPi, 0.1f);
+    Graphics& graphics = TheGraphics();
+    graphics.Update();
+    const TargetImage reference = Target(Targets().combined);
+    std::vector<std::optional<test_support::ScreenColor>> shown;
+    for (int y : {5, 200, 470}) shown.push_back(test_support::ReadOwnWindowPixel(kW / 3, kH - 1 - y));
+
+    test_support::TempFolder folder;
+    auto fallback = [&](const std::string& stem) {
+        std::string text = test_support::ReadFile("shaders/" + stem + "_frag.glsl");
+        const std::string test = "#ifdef GL_EXT_gpu_shader4";
+        EXPECT_NE(text.find(test), std::string::npos) << stem;
+        text.replace(text.find(test), test.size(), "#if 0");
+        folder.WriteFile(stem + "_frag.glsl", text);
+        LogCapture log;
+        const unsigned program = graphics.LoadShaderProgram("shaders/" + stem + "_vert.glsl", folder.Path() + "/" + stem + "_frag.glsl");
+        EXPECT_EQ(log.Text(), "") << stem;
+        return program;
+    };
+    const unsigned combine = graphics.deferredCombineProgram, polish = graphics.deferredPolishProgram;
+    graphics.deferredCombineProgram = fallback("deferred_combine");
+    graphics.deferredPolishProgram = fallback("deferred_polish");
+    graphics.Update();
+    const TargetImage combined = Target(Targets().combined);
+    for (int y = 0; y < kH; y += 17)
+        for (int x = 0; x < kW; x += 19) {
+            const Texel a = reference.At(x, y), b = combined.At(x, y);
+            ASSERT_TRUE(std::abs(a.r - b.r) <= 1 && std::abs(a.g - b.g) <= 1 && std::abs(a.b - b.b) <= 1) << x << "," << y;
+        }
+    int at = 0;
+    for (int y : {5, 200, 470}) {
+        const auto now = test_support::ReadOwnWindowPixel(kW / 3, kH - 1 - y);
+        ASSERT_TRUE(now && shown[at]);
+        EXPECT_TRUE(std::abs(now->r - shown[at]->r) <= 1 && std::abs(now->g - shown[at]->g) <= 1) << y;
+        ++at;
+    }
+    for (unsigned* program : {&graphics.deferredCombineProgram, &graphics.deferredPolishProgram}) glDeleteProgram(*program);
+    graphics.deferredCombineProgram = combine;
+    graphics.deferredPolishProgram = polish;
+    EXPECT_EQ(TakeGLError(), GLenum(GL_NO_ERROR));
+}
+
+TEST_F(Frame, SetEventsChooseTheSlideShowsAndSceneFramesRestartTheCredits) {
+    auto sendSet = [](auto splash, auto credits) {
+        Event set("test", "Graphics", Graphics::kSet);
+        if (splash) set.SetParam(Graphics::kParamRenderingSplash, *splash);
+        if (credits) set.SetParam(Graphics::kParamRenderingCredits, *credits);
+        Module<EventManager>::Instance()->PublishEvent(set);
+        TheGraphics().Update();
+    };
+    const std::optional<bool> on = true, off = false, none;
+    Graphics& graphics = TheGraphics();
+    {
+        ObjectLock lock;
+        Objects().credits.currentSlide = 2;
+    }
+    sendSet(none, on);
+    EXPECT_TRUE(graphics.isRenderingCredits && !graphics.isRenderingSplash);
+    EXPECT_EQ(Objects().credits.currentSlide, 2) << "a credits frame keeps its slide";
+    sendSet(on, none);
+    EXPECT_TRUE(graphics.isRenderingCredits && graphics.isRenderingSplash);
+    EXPECT_EQ(graphics.ChooseFrameMode(), Graphics::FrameMode::kSplash);
+    LogCapture log;
+    sendSet(std::optional<int>(0), off);  // a mistyped flag drops the whole event
+    EXPECT_TRUE(graphics.isRenderingCredits && graphics.isRenderingSplash);
+    EXPECT_TRUE(log.Has(Graphics::kParamRenderingSplash)) << log.Text();
+    sendSet(off, none);
+    EXPECT_EQ(graphics.ChooseFrameMode(), Graphics::FrameMode::kCredits);
+    sendSet(none, off);
+    EXPECT_EQ(graphics.ChooseFrameMode(), Graphics::FrameMode::kScene);
+    EXPECT_EQ(Objects().credits.currentSlide, 0) << "a scene frame restarts the credits";
+    EXPECT_EQ(TakeGLError(), GLenum(GL_NO_ERROR));
+}
+
+TEST_F(Frame, LightsBeyondTheListOrOpenGLsEightAreSwitchedOff) {
+    std::vector<LightObject> levelLights;
+    {
+        ObjectLock lock;
+        levelLights = Objects().lightObjectList;
+        Objects().lightObjectList.assign(9, LightObject());
+        Objects().lightObjectList[1].position = Vector(1, 2, 3, 1);
+    }
+    LogCapture log;
+    Look(0, Vector(0, 0, 0, 0), 0.0f, 0.0f);  // the identity view: positions stay as given
+    TheGraphics().Update();
+    for (int i = 0; i < 8; ++i) EXPECT_TRUE(glIsEnabled(GL_LIGHT0 + i)) << i;
+    GLfloat position[4] = {};
+    glGetLightfv(GL_LIGHT1, GL_POSITION, position);
+    EXPECT_TRUE(position[0] == 1 && position[1] == 2 && position[2] == 3 && position[3] == 1);
+    EXPECT_EQ(log.Count("WARNING"), 1) << log.Text();
+    EXPECT_EQ(TakeGLError(), GLenum(GL_NO_ERROR)) << "a ninth light is never handed to OpenGL";
+    {
+        ObjectLock lock;
+        Objects().lightObjectList.resize(3);
+    }
+    TheGraphics().Update();
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(bool(glIsEnabled(GL_LIGHT0 + i)), i < 3) << i;
+    GLfloat diffuse[4] = {1, 1, 1, 1};
+    glGetLightfv(GL_LIGHT5, GL_DIFFUSE, diffuse);
+    EXPECT_TRUE(diffuse[0] == 0 && diffuse[1] == 0 && diffuse[2] == 0) << "the shaders sum every light";
+    ObjectLock lock;
+    Objects().lightObjectList = levelLights;
+}
+
+TEST_F(Frame, EveryFrameStartsFromTheWindowNoProgramAndOneMatrix) {
+    Look(0, player, kPi, 0.0f);
+    TheGraphics().Update();
+    const Texel clean = Target(Targets().combined).At(kW / 2, 100);
+    // More frames than the model-view stack has entries, each left in a mess.
+    for (int frame = 0; frame < 40; ++frame) {
+        glMatrixMode(GL_MODELVIEW);
+        glPushMatrix();
+        glTranslatef(0, 50, 0);
+        glUseProgram(TheGraphics().deferredCombineProgram);
+        glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, Targets().frameBuffer);
+        TheGraphics().Update();
+    }
+    EXPECT_EQ(TakeGLError(), GLenum(GL_NO_ERROR));
+    GLint depth = 0, program = -1, framebuffer = -1;
+    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
+    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING_EXT, &framebuffer);
+    EXPECT_TRUE(depth == 1 && program == 0 && framebuffer == 0) << depth << " " << program << " " << framebuffer;
+    const Texel after = Target(Targets().combined).At(kW / 2, 100);
+    EXPECT_TRUE(after.r == clean.r && after.g == clean.g && after.b == clean.b);
+}
+
+TEST_F(Frame, WithoutTheNoiseTextureTheFrameWarnsOnceAndTheLogStopsGrowing) {
+    Texture noise = *Store().get<Texture>(Handle("tex_noise"));
+    Store().DeleteResource("tex_noise");
+    LogCapture log;
+    TheGraphics().Update();
+    TheGraphics().Update();
+    const size_t length = log.Text().size();
+    TheGraphics().Update();
+    EXPECT_EQ(log.Text().size(), length) << log.Text();
+    EXPECT_EQ(log.Count("WARNING"), 1) << log.Text();
+    EXPECT_TRUE(log.Has("tex_noise")) << log.Text();
+    Store().add("tex_noise", noise);
+    EXPECT_EQ(TakeGLError(), GLenum(GL_NO_ERROR));
+}
+
+TEST_F(Frame, UpdateBeforeInitLeavesOpenGLAloneAndKillDeletesNothing) {
+    Graphics fresh;
+    glUseProgram(TheGraphics().cockpitProgram);
+    glClearColor(0.5f, 0.25f, 0.125f, 1.0f);
+    fresh.Update();
+    fresh.Kill();  // deletes nothing, unregisters nothing
+    GLint program = 0;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
+    GLfloat clear[4] = {};
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
+    EXPECT_TRUE(program == GLint(TheGraphics().cockpitProgram) && clear[0] == 0.5f);
+    glUseProgram(0);
+    EXPECT_TRUE(glIsProgram(TheGraphics().cockpitProgram));
+    EXPECT_EQ(TakeGLError(), GLenum(GL_NO_ERROR));
+}
+
+// Every live OpenGL name of the context among the first few thousand numbers.
+int LiveNames() {
+    int count = 0;
+    for (GLuint n = 1; n < 4096; ++n)
+        count += glIsTexture(n) + glIsBuffer(n) + glIsProgram(n) + glIsShader(n) + glIsList(n) + glIsFramebufferEXT(n) +
+                 glIsRenderbufferEXT(n);
+    return count;
+}
+
+TEST_F(Frame, ASecondInitAtANewSizeFollowsItAndLeaksNothing) {
+    Store().InitLoadingScreenTexture();  // a resolution change shows the loading picture
+    const int before = LiveNames();
+    LogCapture log;
+    ASSERT_TRUE(Sys().ChangeResolution(800, 600, false));
+    GLint viewport[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_TRUE(viewport[2] == 800 && viewport[3] == 600);
+    GLfloat projection[16] = {};
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    const Matrix& perspect = Objects().perspectMat;
+    EXPECT_FLOAT_EQ(projection[0], perspect.m[0][0]);
+    EXPECT_NEAR(perspect.m[1][1] / perspect.m[0][0], 800.0f / 600.0f, 1e-5f);
+    for (unsigned target : {Targets().geometry, Targets().depth, Targets().normal, Targets().particle, Targets().combined})
+        EXPECT_TRUE(TextureLevelSize(target, 0, GL_TEXTURE_WIDTH) == 800 &&
+                    TextureLevelSize(target, 0, GL_TEXTURE_HEIGHT) == 600);
+    EXPECT_EQ(LiveNames(), before);
+    TheGraphics().Update();
+    TheGraphics().Kill();
+    TheGraphics().Kill();  // a second Kill deletes nothing
+    EXPECT_EQ(LiveNames(), before);
+    glUseProgram(TheGraphics().cockpitProgram);
+    TheGraphics().Update();  // after Kill: nothing drawn, nothing changed
+    GLint program = 0;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
+    EXPECT_EQ(program, GLint(TheGraphics().cockpitProgram));
+    glUseProgram(0);
+    TheGraphics().Init();
+    EXPECT_EQ(LiveNames(), before);
+    ASSERT_TRUE(Sys().ChangeResolution(kW, kH, false));
+    EXPECT_EQ(LiveNames(), before);
+    EXPECT_FALSE(log.Has("ERROR")) << log.Text();
+    EXPECT_EQ(TakeGLError(), GLenum(GL_NO_ERROR));
+}
+
+}  // namespace
