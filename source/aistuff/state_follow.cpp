@@ -46,7 +46,7 @@ void FireAt(const GameObject& owner, const GameObject& target) {
 }  // namespace
 
 StateFollow::StateFollow(const std::string& owner, const std::string& target) : targetName(target) {
-    stateName = "follow";
+    stateName = kStateName;
     ownerName = owner;
     finished = false;
 }

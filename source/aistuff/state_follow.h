@@ -13,6 +13,8 @@
 
 class StateFollow : public virtual FSMState {
 public:
+    static constexpr const char* kStateName = "follow";
+
     StateFollow(const std::string& owner, const std::string& target);
 
     // The owner shows its moving animation (index 1).

@@ -10,7 +10,7 @@
 
 StateFollowPath::StateFollowPath(const std::string& owner, std::vector<GraphNode> path, bool loop)
     : loop(loop), path(std::move(path)) {
-    stateName = "followPath";
+    stateName = kStateName;
     ownerName = owner;
     finished = false;
 }

@@ -20,6 +20,8 @@
 
 class StateFollowPath : public virtual FSMState {
 public:
+    static constexpr const char* kStateName = "followPath";
+
     StateFollowPath(const std::string& owner, std::vector<GraphNode> path, bool loop);
 
     // Pushes a StateGoto to the first node (nothing for an empty path).

@@ -17,7 +17,7 @@ float OwnerRadius(const std::string& name) {
 }  // namespace
 
 StateGoto::StateGoto(const std::string& owner, const Vector& target, float radius) : target(target) {
-    stateName = "goto";
+    stateName = kStateName;
     ownerName = owner;
     finished = false;
     const float reach = OwnerRadius(owner) + radius;

@@ -15,6 +15,8 @@
 
 class StateGoto : public virtual FSMState {
 public:
+    static constexpr const char* kStateName = "goto";
+
     // arriveRadiusSq = (owner's bounding-sphere radius + radius)²; an owner
     // without a CollisionComp (or not registered) counts with radius 0.
     StateGoto(const std::string& owner, const Vector& target, float radius);

@@ -12,6 +12,8 @@
 #include "aistuff/state_follow.h"
 #include "aistuff/state_follow_path.h"
 #include "aistuff/state_goto.h"
+#include "aistuff/state_heavy.h"
+#include "behavior_manager.h"
 #include "object_manager.h"
 #include "objects/components.h"
 #include "platform/random.h"
@@ -278,6 +280,82 @@ TEST_F(MovingStates, FollowCopesWithMissingPieces) {
 
     StateFollow ghost("nobody", "mech");
     EXPECT_NO_THROW(ghost.Update());
+}
+
+// Hunting: the line of sight, the planned path and the player's node set by
+// hand in the fields the behaviour module writes.
+class Hunting : public MovingStates {
+protected:
+    void SetUp() override {
+        MovingStates::SetUp();
+        Get("mech").AttachComponent(BehaviorComp());
+        Sm().path = {Node(1, Vector(0, 0, 10), 1), Node(2, Vector(0, 0, 20), 1)};
+        Module<BehaviorManager>::Instance()->playerNodeChanged = false;
+    }
+    void TearDown() override {
+        Module<BehaviorManager>::Instance()->playerNodeChanged = false;
+        MovingStates::TearDown();
+    }
+    FSMStateMachine& Sm() { return Get("mech").GetBehaviorComp()->sm; }
+    static std::string Sub(const StateHeavy& heavy) {
+        return heavy.subMachine.Top() ? heavy.subMachine.Top()->stateName : "none";
+    }
+    // The length of the path the current StateFollowPath walks.
+    static std::size_t WalkedNodes(const StateHeavy& heavy) {
+        return dynamic_cast<const StateFollowPath&>(*heavy.subMachine.Top()).path.size();
+    }
+};
+
+TEST_F(Hunting, SightFollowsAndAPlannedPathIsWalkedAndRestartedWhenThePlayersNodeChanges) {
+    StateHeavy heavy("mech");
+    heavy.Enter();
+    heavy.Update();
+    EXPECT_EQ(Sub(heavy), "follow") << "nothing planned yet";
+    EXPECT_FLOAT_EQ(Body().linearVel.z, 35.0f) << "the sub-state is stepped";
+
+    Sm().pathPlanned = true;
+    heavy.Update();
+    ASSERT_EQ(Sub(heavy), "followPath");
+    EXPECT_EQ(heavy.subMachine.Size(), 1u);
+    EXPECT_EQ(heavy.path.size(), 2u);
+    Sm().path.pop_back();
+    heavy.Update();
+    EXPECT_EQ(WalkedNodes(heavy), 2u) << "a path being walked is kept";
+
+    Module<BehaviorManager>::Instance()->playerNodeChanged = true;
+    heavy.Update();
+    EXPECT_EQ(WalkedNodes(heavy), 1u) << "restarted on the path held now";
+    EXPECT_EQ(heavy.path.size(), 1u);
+    Module<BehaviorManager>::Instance()->playerNodeChanged = false;
+
+    Sm().hasLineOfSight = true;
+    heavy.Update();
+    ASSERT_EQ(Sub(heavy), "follow");
+    dynamic_cast<StateFollow&>(*heavy.subMachine.Top()).targetName = "marked";
+    heavy.Update();
+    EXPECT_EQ(dynamic_cast<StateFollow&>(*heavy.subMachine.Top()).targetName, "marked") << "kept while in sight";
+    Sm().hasLineOfSight = false;
+    heavy.Update();
+    EXPECT_EQ(Sub(heavy), "followPath") << "sight lost: back to the path";
+    EXPECT_FALSE(heavy.finished);
+}
+
+TEST_F(Hunting, AnEmptyPathOrAMissingOwnerBreaksNothing) {
+    StateHeavy heavy("mech");
+    heavy.Enter();
+    Sm().path.clear();
+    Sm().pathPlanned = true;
+    Body().linearVel = Vector(4, 0, 4, 0);
+    for (int frame = 0; frame < 3; ++frame) EXPECT_NO_THROW(heavy.Update());
+    EXPECT_EQ(Sub(heavy), "followPath");
+    EXPECT_EQ(Body().linearVel.x + Body().linearVel.z, 0.0f) << "the owner stands where following left it";
+
+    StateHeavy orphan("nobody");
+    orphan.Enter();
+    EXPECT_NO_THROW(orphan.Update());
+    Get("mech").isDead = true;
+    Objects().RemoveDeadGameObjects();
+    EXPECT_NO_THROW(heavy.Update());
 }
 
 }  // namespace
