@@ -34,7 +34,7 @@
 #include "collision_manager/ray_intersect_record.h"
 #include "collision_manager/records.h"
 #include "collision_manager/snapshot.h"
-#include "collision_volumes.h"
+#include "collision_manager/volumes.h"
 #include "main/frame_clock.h"
 #include "geom/geom.h"
 #include "module.h"

@@ -1,7 +1,7 @@
 // GameLogic::AutoGenerateCollision: collision volumes built from an object's
 // mesh, kept per mesh name so that every later object with that mesh gets a
 // copy instead of a rebuild.
-#include "collision_volumes.h"
+#include "collision_manager/volumes.h"
 #include "game_logic.h"
 #include "objects/game_object.h"
 #include "objects/graphics_comps.h"

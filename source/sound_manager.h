@@ -25,11 +25,9 @@
 class SoundManager : public virtual Module<SoundManager> {
 public:
     // The messages this module handles, and their parameter.
-    static constexpr const char* kPlayMusic = "Play Music";
-    static constexpr const char* kStopMusic = "Stop Music";
+    static constexpr const char *kPlayMusic = "Play Music", *kStopMusic = "Stop Music";
     static constexpr const char* kAdjustMusicVolume = "Adjust Music Volume";
-    static constexpr const char* kMusicVolume = "Music Volume";
-    static constexpr const char* kSoundVolume = "Sound Volume";
+    static constexpr const char *kMusicVolume = "Music Volume", *kSoundVolume = "Sound Volume";
     static constexpr const char* kVolumeParam = "volume";
 
     // Resources it uses by name.

@@ -8,7 +8,7 @@
 // lock when that object is registered.
 %{
 #include "collision_manager.h"
-#include "collision_volumes.h"
+#include "collision_manager/volumes.h"
 #include "collision_manager/ray_intersect_record.h"
 #include "collision_manager/records.h"
 %}

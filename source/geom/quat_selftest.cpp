@@ -61,83 +61,88 @@ float AngleOf(const Quaternion& q) {
     return 2.0f * std::atan2(Vector(q.v.x, q.v.y, q.v.z).Mag(), std::fabs(q.s));
 }
 
+// The number of the `trials` passes for which `passes(pass)` is false; each
+// pass reports its own failure.
+template <class Pass>
+int CountFailures(int trials, Pass passes) {
+    int failed = 0;
+    for (int i = 0; i < trials; ++i) failed += passes(i) ? 0 : 1;
+    return failed;
+}
+
+void LogValues() {}
+
+template <class T, class... Rest>
+void LogValues(const char* label, const T& value, const Rest&... rest) {
+    LogValue(label, value);
+    LogValues(rest...);
+}
+
+// Reports a failed pass as a warning, then each label and value on a line of
+// its own; false, the pass's result.
+template <class... LabelsAndValues>
+bool Failed(const char* name, int trial, const LabelsAndValues&... labelsAndValues) {
+    ReportWarning(name, trial);
+    LogValues(labelsAndValues...);
+    return false;
+}
+
+// True when u is close to v; otherwise the pass is reported on the console.
+bool ExpectClose(const char* name, int trial, const Vector& u, const Vector& v) {
+    if (Close(u, v)) return true;
+    ReportVectors(name, trial, u, v);
+    return false;
+}
+
 }  // namespace
 
 int QuatTest1(int trials) {
-    int failed = 0;
-    for (int i = 0; i < trials; ++i) {
+    return CountFailures(trials, [](int i) {
         const Quaternion q = RandomQuaternion();
         const Vector p = RandomVector();
-        const Vector back = q.Comp().Rotate(q.Rotate(p));
-        if (!Close(back, p)) {
-            ++failed;
-            ReportVectors("QuatTest1", i, back, p);
-        }
-    }
-    return failed;
+        return ExpectClose("QuatTest1", i, q.Comp().Rotate(q.Rotate(p)), p);
+    });
 }
 
 int QuatTest2(int trials) {
     const Vector identity(1.0f, 0.0f, 0.0f, 0.0f);
-    int failed = 0;
-    for (int i = 0; i < trials; ++i) {
+    return CountFailures(trials, [&identity](int i) {
         const Quaternion q = RandomQuaternion().Norm();
         const Vector left = AsVector(q * q.Inv());
         const Vector right = AsVector(q.Inv() * q);
-        const Vector& worse = Close(left, identity) ? right : left;
-        if (!Close(worse, identity)) {
-            ++failed;
-            ReportVectors("QuatTest2", i, worse, identity);
-        }
-    }
-    return failed;
+        return ExpectClose("QuatTest2", i, Close(left, identity) ? right : left, identity);
+    });
 }
 
 int QuatTest3(int trials) {
-    int failed = 0;
-    for (int i = 0; i < trials; ++i) {
+    return CountFailures(trials, [](int i) {
         const Quaternion q = RandomQuaternion();
         const Vector p = RandomVector();
         const Quaternion r = (q * p) * q.Inv();
         const Vector expected = q.Rotate(p);
-        if (!Close(AsVector(r), Vector(0.0f, expected.x, expected.y, expected.z))) {
-            ++failed;
-            std::cout << "QuatTest3 pass " << i << " failed: " << std::endl;
-            std::cout << "r = " << r;
-        }
-    }
-    return failed;
+        if (Close(AsVector(r), Vector(0.0f, expected.x, expected.y, expected.z))) return true;
+        std::cout << "QuatTest3 pass " << i << " failed: " << std::endl;
+        std::cout << "r = " << r;
+        return false;
+    });
 }
 
 int QuatTest4(int trials) {
-    int failed = 0;
-    for (int i = 0; i < trials; ++i) {
+    return CountFailures(trials, [](int i) {
         const Vector p = RandomVector();
-        const Vector u = (Quaternion(1.0f) * p).v;
-        if (!Close(u, p)) {
-            ++failed;
-            ReportVectors("QuatTest4", i, u, p);
-        }
-    }
-    return failed;
+        return ExpectClose("QuatTest4", i, (Quaternion(1.0f) * p).v, p);
+    });
 }
 
 int QuatTest5(int trials) {
-    int failed = 0;
-    for (int i = 0; i < trials; ++i) {
+    return CountFailures(trials, [](int i) {
         const Vector p = RandomVector();
-        const Vector u = (Quaternion(0.0f, p) * Quaternion(1.0f)).v;
-        if (!Close(u, p)) {
-            ++failed;
-            ReportVectors("QuatTest5", i, u, p);
-        }
-    }
-    return failed;
+        return ExpectClose("QuatTest5", i, (Quaternion(0.0f, p) * Quaternion(1.0f)).v, p);
+    });
 }
 
 int QuatTest6(int trials) {
-    int failed = 0;
-    for (int i = 0; i < trials; ++i) {
+    return CountFailures(trials, [](int i) {
         // A half angle below a quarter turn keeps s >= 0, the hemisphere the
         // matrix conversion answers in.
         const float half = RandFloat() * 1.5707964f;
@@ -145,19 +150,13 @@ int QuatTest6(int trials) {
         const Quaternion back = MatrixToQuatVec(QuaternionToMatrix(q)).rot;
         const float theta1 = AngleOf(q);
         const float theta2 = AngleOf(back);
-        if (std::fabs(static_cast<double>(theta1 - theta2)) > kTolerance) {
-            ++failed;
-            ReportWarning("QuatTest6", i);
-            LogValue("theta1", theta1);
-            LogValue("theta2", theta2);
-        }
-    }
-    return failed;
+        if (std::fabs(static_cast<double>(theta1 - theta2)) <= kTolerance) return true;
+        return Failed("QuatTest6", i, "theta1", theta1, "theta2", theta2);
+    });
 }
 
 int QuatTest7(int trials) {
-    int failed = 0;
-    for (int i = 0; i < trials; ++i) {
+    return CountFailures(trials, [](int i) {
         Quaternion q = RandomQuaternion();
         // Near the identity the axis is poorly defined (it divides by
         // sqrt(1 - s*s), which magnifies rounding); draw again.
@@ -165,44 +164,24 @@ int QuatTest7(int trials) {
         const Quaternion back = MatrixToQuatVec(QuaternionToMatrix(q)).rot;
         const Vector axis1 = QuaternionToAxisAngle(q).axis;
         const Vector axis2 = QuaternionToAxisAngle(back).axis;
-        if (!Close(axis1, axis2) && !Close(axis1, axis2 * -1.0f)) {
-            ++failed;
-            ReportWarning("QuatTest7", i);
-            LogValue("axis1", axis1);
-            LogValue("axis2", axis2);
-        }
-    }
-    return failed;
+        if (Close(axis1, axis2) || Close(axis1, axis2 * -1.0f)) return true;
+        return Failed("QuatTest7", i, "axis1", axis1, "axis2", axis2);
+    });
 }
 
 int QuatTest8(int trials) {
-    int failed = 0;
-    for (int i = 0; i < trials; ++i) {
+    return CountFailures(trials, [](int i) {
         const Quaternion p = RandomQuaternion().Norm();
         const Quaternion q = MatrixToQuatVec(QuaternionToMatrix(p)).rot;
         const Quaternion pqinv = p * q.Inv();
-        if (!SameRotation(pqinv, Quaternion(1.0f))) {
-            ++failed;
-            ReportWarning("QuatTest8", i);
-            LogValue("p", p);
-            LogValue("q", q);
-            LogValue("pqinv", pqinv);
-        }
-    }
-    return failed;
+        return SameRotation(pqinv, Quaternion(1.0f)) || Failed("QuatTest8", i, "p", p, "q", q, "pqinv", pqinv);
+    });
 }
 
 int QuatTest9(int trials) {
-    int failed = 0;
-    for (int i = 0; i < trials; ++i) {
+    return CountFailures(trials, [](int i) {
         const Quaternion q = RandomQuaternion();
         const Quaternion back = MatrixToQuatVec(QuaternionToMatrix(q)).rot;
-        if (!SameRotation(back, q)) {
-            ++failed;
-            ReportWarning("QuatTest9", i);
-            LogValue("u", AsVector(back));
-            LogValue("v", AsVector(q));
-        }
-    }
-    return failed;
+        return SameRotation(back, q) || Failed("QuatTest9", i, "u", AsVector(back), "v", AsVector(q));
+    });
 }

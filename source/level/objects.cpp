@@ -3,7 +3,7 @@
 #include <cctype>
 #include <stdexcept>
 
-#include "collision_volumes.h"
+#include "collision_manager/volumes.h"
 #include "level.h"
 #include "object_factory.h"
 #include "object_manager.h"

@@ -54,9 +54,7 @@ public:
     StatsComp(int health, float speed, float armor, float boost, int magic);
 
     int32_t healthMax = 0;
-    float speed = 0.0f;
-    float armor = 0.0f;
-    float boost = 0.0f;
+    float speed = 0.0f, armor = 0.0f, boost = 0.0f;
     int32_t magic = 0;
     float shield = 0.0f;
     effectData deathEffect;  // shown where the object dies

@@ -63,32 +63,31 @@ bool SaveFile(const std::string& fullPath, const std::string& leadingName, Body 
     return true;
 }
 
-}  // namespace
-
-bool LoadMeshFile(const std::string& path, Mesh& mesh) {
-    const std::string fullPath = path + ".bin";
+// A mesh or skeleton file read whole: its leading name (logged under
+// nameLabel), then the record. False, reported, for a malformed file.
+template <class T>
+bool LoadRecordFile(const std::string& fullPath, const char* nameLabel, T& loaded, bool (*read)(ByteReader&, T&)) {
     std::vector<unsigned char> bytes;
     if (!ReadWholeFile(fullPath, bytes)) return false;
     ByteReader in(bytes.data(), bytes.size());
     std::string fileName;
+    const bool ok = in.ReadString(fileName) && read(in, loaded);
+    LogLoad(nameLabel, fileName, in);
+    return ok || ReportMalformed(fullPath, in);
+}
+
+}  // namespace
+
+bool LoadMeshFile(const std::string& path, Mesh& mesh) {
     Mesh loaded;
-    bool ok = in.ReadString(fileName) && ReadMesh(in, loaded);
-    LogLoad("meshName", fileName, in);
-    if (!ok) return ReportMalformed(fullPath, in);
+    if (!LoadRecordFile(path + ".bin", "meshName", loaded, ReadMesh)) return false;
     mesh = std::move(loaded);
     return true;
 }
 
 bool LoadSkeletonFile(Skeleton& skeleton, const std::string& path) {
-    const std::string fullPath = path + ".skl";
-    std::vector<unsigned char> bytes;
-    if (!ReadWholeFile(fullPath, bytes)) return false;
-    ByteReader in(bytes.data(), bytes.size());
-    std::string fileName;
     Skeleton loaded;
-    bool ok = in.ReadString(fileName) && ReadSkeleton(in, loaded);
-    LogLoad("skelName", fileName, in);
-    if (!ok) return ReportMalformed(fullPath, in);
+    if (!LoadRecordFile(path + ".skl", "skelName", loaded, ReadSkeleton)) return false;
     loaded.name = path;
     skeleton = std::move(loaded);
     return true;

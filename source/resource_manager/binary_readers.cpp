@@ -72,6 +72,35 @@ bool CheckTriangles(ByteReader& in, const Mesh& mesh) {
     return true;
 }
 
+// A count of records of at least recordBytes each, one per bone at most:
+// "<count> <what>, more than 40<tail>" otherwise.
+bool ReadCountOfBones(ByteReader& in, size_t recordBytes, const char* what, const char* tail, uint32_t& count) {
+    if (!in.ReadCount(recordBytes, count)) return false;
+    if (count <= uint32_t(MAX_BONES)) return true;
+    return in.Fail(std::to_string(count) + " " + what + ", more than " + std::to_string(MAX_BONES) + tail);
+}
+
+// `count` records, read by `read` into `list` (resized first).
+template <class T>
+bool ReadRecords(ByteReader& in, uint32_t count, std::vector<T>& list, bool (*read)(ByteReader&, T&)) {
+    list.resize(count);
+    for (T& item : list)
+        if (!read(in, item)) return false;
+    return true;
+}
+
+// A count, then that many 4-byte values; `value` is left alone on failure.
+template <class T>
+bool ReadArray(ByteReader& in, ArrayBuffer<T>& value, bool (*readValues)(ByteReader&, T*, size_t)) {
+    uint32_t count = 0;
+    if (!in.ReadCount(4, count)) return false;
+    ArrayBuffer<T> array;
+    array.Resize(count);
+    if (!readValues(in, array.data, count)) return false;
+    value = std::move(array);
+    return true;
+}
+
 }  // namespace
 
 bool ReadVector(ByteReader& in, Vector& value) {
@@ -153,25 +182,9 @@ bool ReadBone(ByteReader& in, Bone& value) {
     return true;
 }
 
-bool ReadIntArray(ByteReader& in, ArrayBuffer<int>& value) {
-    uint32_t count = 0;
-    if (!in.ReadCount(4, count)) return false;
-    ArrayBuffer<int> array;
-    array.Resize(count);
-    if (!ReadInts(in, array.data, count)) return false;
-    value = std::move(array);
-    return true;
-}
+bool ReadIntArray(ByteReader& in, ArrayBuffer<int>& value) { return ReadArray(in, value, ReadInts); }
 
-bool ReadFloatArray(ByteReader& in, ArrayBuffer<float>& value) {
-    uint32_t count = 0;
-    if (!in.ReadCount(4, count)) return false;
-    ArrayBuffer<float> array;
-    array.Resize(count);
-    if (!ReadFloats(in, array.data, count)) return false;
-    value = std::move(array);
-    return true;
-}
+bool ReadFloatArray(ByteReader& in, ArrayBuffer<float>& value) { return ReadArray(in, value, ReadFloats); }
 
 bool ReadMeshArrays(ByteReader& in, MeshArrays& value) {
     MeshArrays a;
@@ -193,13 +206,9 @@ bool ReadMesh(ByteReader& in, Mesh& value) {
         !ReadVector(in, mesh.diffuseColor) || !ReadVector(in, mesh.specularColor) ||
         !in.ReadFloat(mesh.shininess) || !in.ReadCount(kVertexRecordBytes, count))
         return false;
-    mesh.verts.resize(count);
-    for (Vertex& vertex : mesh.verts)
-        if (!ReadVertex(in, vertex)) return false;
-    if (!in.ReadCount(kTriangleRecordBytes, count)) return false;
-    mesh.triangles.resize(count);
-    for (Triangle& tri : mesh.triangles)
-        if (!ReadTriangle(in, tri)) return false;
+    if (!ReadRecords(in, count, mesh.verts, ReadVertex) || !in.ReadCount(kTriangleRecordBytes, count) ||
+        !ReadRecords(in, count, mesh.triangles, ReadTriangle))
+        return false;
     if (!CheckTriangles(in, mesh) || !in.ReadBool(mesh.isIndexed) ||
         !ReadMeshArrays(in, mesh.arrays))
         return false;
@@ -212,13 +221,9 @@ bool ReadSkeleton(ByteReader& in, Skeleton& value) {
     Skeleton skeleton;
     int32_t root = 0;
     uint32_t count = 0;
-    if (!in.ReadInt(root) || !in.ReadCount(kMinBoneRecordBytes, count)) return false;
-    if (count > uint32_t(MAX_BONES))
-        return in.Fail(std::to_string(count) + " bones, more than " + std::to_string(MAX_BONES));
+    if (!in.ReadInt(root) || !ReadCountOfBones(in, kMinBoneRecordBytes, "bones", "", count)) return false;
     skeleton.rootBone = root;
-    skeleton.boneList.resize(count);
-    for (Bone& bone : skeleton.boneList)
-        if (!ReadBone(in, bone)) return false;
+    if (!ReadRecords(in, count, skeleton.boneList, ReadBone)) return false;
     std::string why = CheckBoneHierarchy(skeleton.boneList, skeleton.rootBone);
     if (!why.empty()) return in.Fail(why);
     value = std::move(skeleton);
@@ -235,9 +240,7 @@ bool ReadAnimation(ByteReader& in, AnimTrack& value) {
     if (!std::isfinite(length) || length < 0.0f) return in.Fail("track length out of range");
     if (!in.ReadCount(kKeyframeRecordBytes, count)) return false;
     track.length = length;
-    track.keyFrames.resize(count);
-    for (KeyFrame& key : track.keyFrames)
-        if (!ReadKeyFrame(in, key)) return false;
+    if (!ReadRecords(in, count, track.keyFrames, ReadKeyFrame)) return false;
     value = std::move(track);
     return true;
 }
@@ -245,14 +248,10 @@ bool ReadAnimation(ByteReader& in, AnimTrack& value) {
 bool ReadAnimSet(ByteReader& in, AnimSet& value) {
     AnimSet set;
     uint32_t count = 0;
-    if (!in.ReadCount(kMinTrackRecordBytes, count)) return false;
     // One track per bone: more can never be played, and an empty track takes
     // ten times its eight bytes on disk in memory.
-    if (count > uint32_t(MAX_BONES))
-        return in.Fail(std::to_string(count) + " tracks, more than " + std::to_string(MAX_BONES) + " bones");
-    set.animTrackList.resize(count);
-    for (AnimTrack& track : set.animTrackList)
-        if (!ReadAnimation(in, track)) return false;
+    if (!ReadCountOfBones(in, kMinTrackRecordBytes, "tracks", " bones", count)) return false;
+    if (!ReadRecords(in, count, set.animTrackList, ReadAnimation)) return false;
     value = std::move(set);
     return true;
 }

@@ -79,27 +79,28 @@ struct PatternListItem {
     std::string file;
 };
 
+// Reads the content list named fileName (none when null) and hands each of
+// its entries that has the required attributes to `take`.
+template <class Take>
+void ReadContentList(const char* fileName, std::initializer_list<const char*> required, Take take) {
+    const std::string path = fileName ? fileName : "";
+    TiXmlDocument document;
+    if (const TiXmlElement* root = OpenList(document, path)) ForEachEntry(*root, path, required, take);
+}
+
 }  // namespace
 
 void ResourceManager::LoadRegistry(const char* fileName) {
-    const std::string path = fileName ? fileName : "";
-    TiXmlDocument document;
-    const TiXmlElement* root = OpenList(document, path);
-    if (!root) return;
     std::vector<RegistryData> entries;
-    ForEachEntry(*root, path, {"registry"},
-                 [&](const TiXmlElement& element) { entries.push_back(ReadEntry(element)); });
+    ReadContentList(fileName, {"registry"},
+                    [&](const TiXmlElement& element) { entries.push_back(ReadEntry(element)); });
     std::unique_lock<std::shared_mutex> guard(tablesMutex);
     for (RegistryData& entry : entries) registry.emplace(entry.name, std::move(entry));
 }
 
 void ResourceManager::LoadObjectPatterns(const char* fileName) {
-    const std::string path = fileName ? fileName : "";
-    TiXmlDocument document;
-    const TiXmlElement* root = OpenList(document, path);
-    if (!root) return;
     std::vector<PatternListItem> items;
-    ForEachEntry(*root, path, {"registry", "file"}, [&](const TiXmlElement& element) {
+    ReadContentList(fileName, {"registry", "file"}, [&](const TiXmlElement& element) {
         items.push_back({TextAttribute(element, "registry"), TextAttribute(element, "file")});
     });
     for (const PatternListItem& item : items) {

@@ -55,8 +55,7 @@ TEST(EventManagerThreads, EachSendersEventsArriveCompleteAndInOrder) {
     platform::SetClockTime(10.0);
     Manager().Kill();
     Manager().Init();
-    Manager().RegisterClient("Sink");
-    Manager().RegisterClient("Other");
+    for (const char* client : {"Sink", "Other"}) Manager().RegisterClient(client);
 
     std::atomic<int> done{0};
     std::vector<std::thread> publishers;

@@ -154,6 +154,7 @@ class ContextCategories : public GLContextTest {
 protected:
     void SetUp() override {
         GLContextTest::SetUp();
+        if (HasFatalFailure()) return;  // no context: nothing may be uploaded
         std::string registry = "<registry>";
         for (const char* entry : {"tex_cc_rock\" loadContext=\"true", "tex_cc_lazy", "tex_cc_missing\" loadContext=\"true",
                                   "mesh_cc_plain\" loadContext=\"true\" tex=\"tex_cc_rock",

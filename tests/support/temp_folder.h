@@ -11,12 +11,14 @@ class TempFolder {
 public:
     TempFolder();
     ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
 
     const std::string& Path() const { return path; }
     // Writes `content` to Path()/relative, making the folders on the way.
     void WriteFile(const std::string& relative, const std::string& content) const;
+
+    // One owner removes the folder.
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
 
 private:
     std::string path;

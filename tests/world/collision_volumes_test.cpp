@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "collision_volumes.h"
+#include "collision_manager/volumes.h"
 #include "geom/geom_expect.h"
 #include "objects/components.h"
 #include "objects/game_object.h"
@@ -132,7 +132,7 @@ TEST_F(StoredMeshes, MissingPartsAreWarnedAndChangeNothing) {
     collision::GenerateBoundingSphere(noCollision);
     collision::GenerateAxesFromMesh(noCollision);
     EXPECT_EQ(log.Count("No collision component on this GameObject!"), 2);
-    EXPECT_TRUE(log.Has("collision_volumes.cpp:")) << "warnings carry their source position";
+    EXPECT_TRUE(log.Has("collision_manager/volumes.cpp:")) << "warnings carry their source position";
 
     GameObject unloaded = Object("mesh_cv_not_loaded", nullptr, 1.0f);
     collision::GenerateAxesFromMesh(unloaded);

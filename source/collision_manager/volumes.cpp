@@ -1,5 +1,5 @@
 // The mesh and object halves of the collision volumes.
-#include "collision_volumes.h"
+#include "collision_manager/volumes.h"
 
 #include <algorithm>
 #include <set>
