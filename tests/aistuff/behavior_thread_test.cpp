@@ -16,17 +16,11 @@
 #include "behavior_manager.h"
 #include "collision_manager.h"
 #include "event_manager.h"
-#include "main/frame_loop.h"
 #include "level.h"
-#include "lua_manager.h"
 #include "object_manager.h"
-#include "physics.h"
 #include "objects/components.h"
-#include "platform/clock.h"
 #include "spawn_manager.h"
 #include "support/running_level.h"
-#include "support/log_capture.h"
-#include "support/temp_folder.h"
 #include "system.h"
 #include "xml_file.h"
 
@@ -38,6 +32,17 @@ System& Sys() { return *Module<System>::Instance(); }
 
 class LevelOneRunning : public test_support::RunningLevelOne {
 protected:
+    void PrepareWorld() override {
+        Module<SpawnManager>::Instance()->Init();
+        // Picking on, as the in-game state sets it when play starts.
+        Event pick("test", "CollisionManager", CollisionManager::kSetEvent);
+        pick.SetParam<bool>(CollisionManager::kPickOn, true);
+        Module<EventManager>::Instance()->PublishEvent(pick);
+    }
+    void TearDown() override {
+        Module<SpawnManager>::Instance()->Kill();
+        RunningLevelOne::TearDown();
+    }
     static GameObject Shot(const std::string& name, double lifetime) {
         GameObject shot(name);
         shot.AttachComponent(PhysicsComp());
@@ -72,7 +77,6 @@ protected:
             count += entry.second.name.rfind(prefix, 0) == 0 && (!deadOnly || entry.second.isDead);
         return count;
     }
-
 };
 
 TEST_F(LevelOneRunning, ThreeHundredFramesSpawnPlanAndExpireWithoutAnError) {

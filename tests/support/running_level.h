@@ -1,14 +1,12 @@
-// Level 1 running itself through the game's own frame loop: the level and its
-// script (ground, scenery, spawn points, navigation graph, the player), the
-// simulation modules initialised as start-up does (behaviour, spawning,
-// animation, collision with picking on as the in-game state sets it, physics),
-// the worker threads started, and frames stepped on the settable clock.
-// No OpenGL context, so the threaded tests can run under ThreadSanitizer.
+// Level 1 running in the game's own frame loop, for thread tests in any
+// folder: the level and its script loaded, the behaviour, collision and
+// physics modules initialised, the physics and collision threads started on
+// an unpaused game, and a settable clock moved on by one step per frame. No
+// OpenGL context; the log is captured and the profile folder is the test's.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include "animation_manager.h"
 #include "behavior_manager.h"
 #include "collision_manager.h"
 #include "event_manager.h"
@@ -18,7 +16,6 @@
 #include "object_manager.h"
 #include "physics.h"
 #include "platform/clock.h"
-#include "spawn_manager.h"
 #include "support/game_world.h"
 #include "support/log_capture.h"
 #include "support/temp_folder.h"
@@ -35,13 +32,9 @@ protected:
         ASSERT_TRUE(LoadLevelOne());
         Module<LuaManager>::Instance()->DoFile("./scripts/load_level_1.lua");
         Module<BehaviorManager>::Instance()->Init();
-        Module<SpawnManager>::Instance()->Init();
-        Module<AnimationManager>::Instance()->Init();
         Module<CollisionManager>::Instance()->Init();
         Module<Physics>::Instance()->Init();
-        Event pick("test", "CollisionManager", CollisionManager::kSetEvent);
-        pick.SetParam<bool>(CollisionManager::kPickOn, true);
-        Module<EventManager>::Instance()->PublishEvent(pick);
+        PrepareWorld();
         System& system = *Module<System>::Instance();
         system.running.store(true);
         system.Pause(false);
@@ -54,14 +47,14 @@ protected:
         JoinWorkerThreads();
         Module<Physics>::Instance()->Kill();
         Module<CollisionManager>::Instance()->Kill();
-        Module<AnimationManager>::Instance()->Kill();
-        Module<SpawnManager>::Instance()->Kill();
         Module<BehaviorManager>::Instance()->Kill();
         Module<LuaManager>::Instance()->Kill();
         Singleton<Level>::Instance()->ReleaseLevelData();
         Module<ObjectManager>::Instance()->Kill();
         Module<EventManager>::Instance()->Kill();
     }
+    // What a test adds to the world before the worker threads start.
+    virtual void PrepareWorld() {}
     // One frame of the game's own loop, the clock moved on by one step first.
     void Frame() {
         clock += kStep;
