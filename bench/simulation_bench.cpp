@@ -4,8 +4,8 @@
 // it, their shots, and the level's scenery with extra crates. The world is
 // first run for a few seconds so that the shots reach their steady number;
 // the animation pass (which poses the muzzles) runs between the timed frames.
-// Reports milliseconds per frame, the share of a 16.7 ms frame, and the live
-// objects and shots actually present while timing.
+// Reports milliseconds per frame (and per module), the share of a 16.7 ms
+// frame, and the live objects and shots actually present while timing.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -35,7 +35,7 @@ constexpr int kWarmUpFrames = 300;  // longer than a shot's lifetime
 constexpr float kPlayerX = 1000.0f;
 constexpr float kPlayerZ = 1000.0f;
 // Each hunting enemy keeps about this many shots in the air.
-constexpr int kShotsPerEnemy = 5;
+constexpr int kShotsPerEnemy = 4;
 
 ObjectManager& Objects() { return *Module<ObjectManager>::Instance(); }
 
@@ -110,11 +110,11 @@ public:
         physics.SetFrameClock(frame);
         animation.Update();
     }
-    // The timed part.
-    void SimulateFrame() {
-        behavior.Update();
-        collision.Update();
-        physics.Update();
+    // The timed part; adds each module's milliseconds to `spent`.
+    void SimulateFrame(double spent[3]) {
+        Timed(spent[0], [this] { behavior.Update(); });
+        Timed(spent[1], [this] { collision.Update(); });
+        Timed(spent[2], [this] { physics.Update(); });
     }
     void RemoveDead() {
         ObjectLock lock;
@@ -122,6 +122,13 @@ public:
     }
 
 private:
+    template <class Step>
+    static void Timed(double& spentMs, Step step) {
+        const auto start = std::chrono::steady_clock::now();
+        step();
+        spentMs += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    }
+
     CollisionManager& collision = *Module<CollisionManager>::Instance();
     Physics& physics = *Module<Physics>::Instance();
     BehaviorManager& behavior = *Module<BehaviorManager>::Instance();
@@ -139,8 +146,8 @@ void CountObjects(double& live, double& shots) {
 }
 
 // state.range(0): the live objects aimed at. The level brings 13 objects and
-// the player one; of the rest, each enemy brings itself and its shots, and
-// crates make up the remainder.
+// the player one; half of the rest are enemies with their shots in the air,
+// the other half crates.
 void BM_SimulationFrame(benchmark::State& state) {
     const int target = int(state.range(0));
     const int enemies = std::max(1, (target - 14) / (2 * (1 + kShotsPerEnemy)));
@@ -150,20 +157,20 @@ void BM_SimulationFrame(benchmark::State& state) {
         return;
     }
     Simulation simulation;
+    double spent[3] = {0, 0, 0};  // behaviour, collision, physics
     for (int frame = 0; frame < kWarmUpFrames; ++frame) {
         simulation.PrepareFrame();
-        simulation.SimulateFrame();
+        simulation.SimulateFrame(spent);
         simulation.RemoveDead();
     }
-    double live = 0, shots = 0, simulatedMs = 0;
+    double live = 0, shots = 0;
+    spent[0] = spent[1] = spent[2] = 0;
     for (auto _ : state) {
         state.PauseTiming();
         simulation.PrepareFrame();
         CountObjects(live, shots);
         state.ResumeTiming();
-        const auto start = std::chrono::steady_clock::now();
-        simulation.SimulateFrame();
-        simulatedMs += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        simulation.SimulateFrame(spent);
         state.PauseTiming();
         simulation.RemoveDead();  // the game flow's upkeep, not the simulation's
         state.ResumeTiming();
@@ -173,8 +180,12 @@ void BM_SimulationFrame(benchmark::State& state) {
     state.counters["live_objects"] = live / frames;
     state.counters["shots"] = shots / frames;
     state.counters["enemies"] = enemies;
+    const double simulatedMs = spent[0] + spent[1] + spent[2];
     state.counters["ms_per_frame"] = simulatedMs / frames;
     state.counters["frame_share_pct"] = simulatedMs / frames / kFrameBudgetMs * 100.0;
+    state.counters["behaviour_ms"] = spent[0] / frames;
+    state.counters["collision_ms"] = spent[1] / frames;
+    state.counters["physics_ms"] = spent[2] / frames;
 }
 
 }  // namespace
