@@ -136,17 +136,6 @@ TEST_F(MovingStates, SteeringTurnsTowardThePointAndWalksOnlyWhileItLiesAhead) {
     }
 }
 
-TEST_F(MovingStates, SettlingPullsTheOwnerDownByTheFrameTime) {
-    StateGoto walk("mech", Vector(0, 0, 100), 1.0f);
-    Body().linearVel.y = 0.0f;
-    walk.Update();
-    EXPECT_FLOAT_EQ(Body().linearVel.y, -120.0f * kStep);
-    Module<System>::Instance()->frameTime.store(0.0);
-    Body().linearVel.y = 0.0f;
-    walk.Update();
-    EXPECT_FLOAT_EQ(Body().linearVel.y, 0.0f);
-}
-
 TEST_F(MovingStates, GotoArrivesOnTheGroundDistanceAloneWithinBothRadii) {
     StateGoto high("mech", Vector(2.9f, 500, 0), 1.0f);
     EXPECT_FLOAT_EQ(high.arriveRadiusSq, 9.0f) << "(owner radius 2 + node radius 1) squared";
