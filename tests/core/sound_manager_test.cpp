@@ -28,9 +28,12 @@ const int kNoPercent = -1000;
 class SoundManagerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        Store<Sound>(kLaser, &Sound::sample, RecordingSoundLayer::FakeSample(1));
-        Store<Sound>(kBoost, &Sound::sample, RecordingSoundLayer::FakeSample(2));
-        Store<SoundStream>(SoundManager::kMusicStream, &SoundStream::stream, RecordingSoundLayer::FakeStream(1));
+        StoreSound(kLaser, RecordingSoundLayer::FakeSample(1));
+        StoreSound(kBoost, RecordingSoundLayer::FakeSample(2));
+        SoundStream music;
+        music.stream = RecordingSoundLayer::FakeStream(1);
+        music.name = SoundManager::kMusicStream;
+        Resources().add<SoundStream>(SoundManager::kMusicStream, music);
         Objects().cameraObject.target = Vector(0.0f, 0.0f, 0.0f, 0.0f);
         Objects().cameraObject.viewMat = Matrix();
         Interface().currentState = Interface().previousState = InterfaceState::Blank;
@@ -43,12 +46,11 @@ protected:
         ObjectLock lock(Objects());
         Objects().ClearGameObjects();
     }
-    template <class T, class Handle>
-    static void Store(const std::string& name, Handle* T::*member, Handle* handle) {
-        T sound;
-        sound.*member = handle;
+    static void StoreSound(const std::string& name, FSOUND_SAMPLE* sample) {
+        Sound sound;
+        sound.sample = sample;
         sound.name = name;
-        Resources().add<T>(name, sound);
+        Resources().add<Sound>(name, sound);
     }
     static void Play(const std::string& name, float x, float y, float z) {
         Sound sound = *Resources().get<Sound>(Handle(name));
