@@ -107,6 +107,13 @@ Mesh BareCopy(const std::string& name) {
     return mesh;
 }
 
+// The level objects' instance buffers rebuilt: the instances of the first mesh.
+size_t RebuildInstances() {
+    ObjectLock lock;
+    Objects().RebuildObjectInstanceBuffers();
+    return Objects().instanceBufferList.empty() ? 0 : Objects().instanceBufferList.begin()->second.numInstances;
+}
+
 class MeshPass : public FirstLevelTest {
 protected:
     void SetUp() override {
@@ -178,12 +185,7 @@ TEST_F(MeshPass, TenCratesInstancedLookLikeTheSameCratesDrawnOneByOne) {
     for (int i = 0; i < 10; ++i)
         AddProp("crate" + std::to_string(i), "mesh_crate", Vector(-45.0f + 10.0f * i, -20.0f + 4.0f * (i % 4), -90.0f - 7.0f * i, 0),
                 Turn(0.3f * i, Vector(0, 0.8f, 0.6f, 0)), 8.0f + i, true);
-    {
-        ObjectLock lock;
-        Objects().RebuildObjectInstanceBuffers();
-        ASSERT_EQ(Objects().instanceBufferList.size(), 1u);
-        EXPECT_EQ(Objects().instanceBufferList.begin()->second.numInstances, 10u);
-    }
+    ASSERT_EQ(RebuildInstances(), 10u);
     const Pictures instanced = DrawFrame();
     {
         ObjectLock lock;
@@ -206,11 +208,7 @@ TEST_F(MeshPass, ThreeHundredInstancesOfOneMeshAllAppear) {
             AddProp("crate" + std::to_string(fronts.size()), "mesh_crate", centre, Quaternion(1.0f), 2 * half, true);
             fronts.push_back(centre + Vector(0, 0, half, 0));
         }
-    {
-        ObjectLock lock;
-        Objects().RebuildObjectInstanceBuffers();
-        ASSERT_EQ(Objects().instanceBufferList.begin()->second.numInstances, 300u);
-    }
+    ASSERT_EQ(RebuildInstances(), 300u);
     const Pictures drawn = DrawFrame();
     int missing = 0;
     for (const Vector& front : fronts) {
@@ -358,6 +356,16 @@ TEST_F(MeshPass, BrokenMeshesAreReportedOnceAndTheLogStopsGrowing) {
     Mesh deadInstances = *Store().get<Mesh>(Handle("mesh_crate"));
     deadInstances.vboVertName = 3913;
     Put("mesh_test_dead_instances", deadInstances);
+    Mesh deadBuffers = BareCopy("mesh_crate");  // drawn from its triangles
+    deadBuffers.name = "mesh_test_dead_buffers";
+    deadBuffers.hasMeshBuffers = deadBuffers.isIndexed = deadBuffers.isInterleaved = true;
+    deadBuffers.vboInterleavedName = 3914;
+    deadBuffers.vboIndexName = 3915;
+    Put(deadBuffers.name, deadBuffers);
+    Mesh nothing = deadBuffers;  // nothing to draw at all
+    nothing.name = "mesh_test_nothing";
+    nothing.triangles.clear();
+    Put(nothing.name, nothing);
     const bool instancing = Sys().shaderModel4;
     const struct Case {
         const char* what;
@@ -372,6 +380,8 @@ TEST_F(MeshPass, BrokenMeshesAreReportedOnceAndTheLogStopsGrowing) {
              Change("mech", [](GraphicsComp& g) { g.modelMesh = Handle("mesh_test_dead_skin"); });
          },
          "has no live skin buffers: drawn from its triangles", true},
+        {"dead buffers", [&] { AddProp("prop", deadBuffers.name, front, Quaternion(1.0f), 10.0f); }, "mesh_test_dead_buffers", true},
+        {"nothing to draw", [&] { AddProp("prop", nothing.name, front, Quaternion(1.0f), 10.0f); }, "mesh_test_nothing", false},
         {"no texture", [&] { AddProp("prop", "mesh_test_dead_texture", front, Quaternion(1.0f), 10.0f); }, "has no texture", true},
         {"instances without a mesh",
          [&] {
@@ -382,8 +392,7 @@ TEST_F(MeshPass, BrokenMeshesAreReportedOnceAndTheLogStopsGrowing) {
         {"dead instance buffers",
          [&] {
              AddProp("prop", "mesh_test_dead_instances", front, Quaternion(1.0f), 10.0f, true);
-             ObjectLock lock;
-             Objects().RebuildObjectInstanceBuffers();
+             RebuildInstances();
          },
          "mesh_test_dead_instances: invalid buffer object!", false},
         {"cockpit not loaded",

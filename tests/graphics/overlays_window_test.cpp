@@ -14,18 +14,13 @@
 #include "interface_manager.h"
 #include "object_manager.h"
 #include "objects/graphics_comps.h"
-#include "support/first_level_scene.h"
-#include "support/gl_context.h"
+#include "support/first_level_test.h"
 #include "support/log_capture.h"
 #include "support/screen_pixels.h"
 
 namespace {
 
-using test_support::LogCapture;
-
-Graphics& TheGraphics() { return *Module<Graphics>::Instance(); }
-ObjectManager& Objects() { return *Module<ObjectManager>::Instance(); }
-ResourceManager& Store() { return *Module<ResourceManager>::Instance(); }
+using namespace test_support;
 
 const int kW = 640, kH = 480;
 
@@ -107,26 +102,23 @@ Ink Printed(const char* text, int x, int y, float scale) {
 }
 
 Rgba WindowCentre() {
-    const auto c = test_support::ReadOwnWindowPixel(kW / 2, kH / 2);
+    const auto c = ReadOwnWindowPixel(kW / 2, kH / 2);
     return c ? Rgba{c->r, c->g, c->b, 255} : Rgba{-1, -1, -1, -1};
 }
 
-class Overlays : public test_support::GLContextTest {
+class Overlays : public FirstLevelTest {
 protected:
     static void SetUpTestSuite() {
-        GLContextTest::SetUpTestSuite();
-        if (!opened) return;
-        loaded = test_support::LoadFirstLevelScene();
-        TheGraphics().Init();
+        FirstLevelTest::SetUpTestSuite();
+        if (!loaded) return;
         const Rgba grey{200, 200, 200, 255}, blue{50, 100, 150, 255};
         PutPicture("tex_test_grey", {{grey}});
         PutPicture("tex_test_blue", {{blue}});
     }
 
     void SetUp() override {
-        GLContextTest::SetUp();
+        FirstLevelTest::SetUp();
         if (HasFatalFailure()) return;
-        ASSERT_TRUE(loaded);
         Sys().frameTime.store(0.25);
         // Level, high above the ground, towards -z: sky behind the centre.
         ObjectLock lock;
@@ -143,8 +135,6 @@ protected:
         Objects().splashScreen = Objects().credits = SplashScreen();
         EXPECT_EQ(TakeGLError(), GLenum(GL_NO_ERROR));
     }
-
-    static inline bool loaded = false;
 };
 
 TEST_F(Overlays, TextInksItsGlyphSquaresAndAdvancesByTheSpacing) {

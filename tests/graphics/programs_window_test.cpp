@@ -116,13 +116,11 @@ TEST_F(Programs, AttributesSitWhereTheDrawingPutsThemAndTheInstanceArrayHasTheCa
         EXPECT_EQ(glGetAttribLocation(program, "particleAttrib"), GLint(Graphics::kParticleAttribLocation));
         EXPECT_EQ(glGetAttribLocation(program, "cornerAttrib"), GLint(Graphics::kCornerAttribLocation));
         // Cell 22, the sparks: pixels (360, 360) to (479, 479) of the 480-pixel atlas.
-        GLfloat corner[2][2] = {};
-        glGetUniformfv(program, glGetUniformLocation(program, "texCoord[88]"), corner[0]);
-        glGetUniformfv(program, glGetUniformLocation(program, "texCoord[90]"), corner[1]);
-        EXPECT_FLOAT_EQ(corner[0][0], 479 * 0.0020876827f);
-        EXPECT_FLOAT_EQ(corner[0][1], 479 * 0.0020876827f);
-        EXPECT_FLOAT_EQ(corner[1][0], 360 * 0.0020876827f);
-        EXPECT_FLOAT_EQ(corner[1][1], 360 * 0.0020876827f);
+        for (const auto& [entry, pixel] : {std::pair{"texCoord[88]", 479}, std::pair{"texCoord[90]", 360}}) {
+            GLfloat corner[2] = {};
+            glGetUniformfv(program, glGetUniformLocation(program, entry), corner);
+            for (GLfloat c : corner) EXPECT_NEAR(c, pixel * 0.0020876827f, 1e-6f) << entry;
+        }
     }
     EXPECT_EQ(TakeGLError(), GLenum(GL_NO_ERROR));
 }
@@ -160,25 +158,6 @@ TEST_F(Programs, ABrokenVertexFileIsLoggedAsSpecifiedAndTheGameCarriesOn) {
     EXPECT_EQ(TakeGLError(), GLenum(GL_NO_ERROR));
 }
 
-TEST_F(Programs, SaveAndClearProgramPutsTheProgramAsideAndRestoreBringsItBack) {
-    Reinit();
-    glUseProgram(TheGraphics().cockpitProgram);
-    const unsigned saved = TheGraphics().SaveAndClearProgram();
-    GLint current = -1;
-    glGetIntegerv(GL_CURRENT_PROGRAM, &current);
-    EXPECT_TRUE(saved == TheGraphics().cockpitProgram && current == 0);
-    TheGraphics().RestoreProgram(0);
-    glGetIntegerv(GL_CURRENT_PROGRAM, &current);
-    EXPECT_EQ(current, 0);
-    TheGraphics().RestoreProgram(saved);
-    glGetIntegerv(GL_CURRENT_PROGRAM, &current);
-    EXPECT_EQ(current, GLint(saved));
-    glUseProgram(0);
-    EXPECT_EQ(TakeGLError(), GLenum(GL_NO_ERROR));
-}
-
-}  // namespace
-
 // Graphics starts before the game flow loads the interface pictures: that
 // order is normal and must not log errors (each would write an error-log file).
 TEST_F(Programs, InitBeforeTheInterfacePicturesAreLoadedLogsNoError) {
@@ -189,3 +168,5 @@ TEST_F(Programs, InitBeforeTheInterfacePicturesAreLoadedLogsNoError) {
     EXPECT_FALSE(log.Has("ERROR")) << log.Text();
     resources.LoadCategory("all_first");
 }
+
+}  // namespace
