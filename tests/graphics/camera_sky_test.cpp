@@ -65,14 +65,12 @@ TEST(Camera, ANumberThatIsNotFiniteIsResetWithOneWarning) {
     EXPECT_EQ(log.Count("WARNING"), 3);
 }
 
-TEST(Camera, TheThreeModesPlaceTheEye) {
+TEST(Camera, TheOrbitAndStillModesPlaceTheEye) {
     const Vector target(1, 2, 3, 1);
     // Mode 1, level and facing -z: the eye is `distance` behind the target.
     CameraObject orbit = Camera(1, target, 10.0f, 0.0f, 0.0f);
     ExpectNear(orbit.viewMat * Vector(1, 2, 13, 1), Vector(0, 0, 0, 1));
     ExpectNear(orbit.viewMat * target, Vector(0, 0, -10, 1));
-    // Mode 0: the eye stands on the target.
-    ExpectNear(Camera(0, target, 10.0f, 0.0f, 0.0f).viewMat * target, Vector(0, 0, 0, 1));
     // Another mode keeps the rotation and leaves the world's origin at the eye.
     const CameraObject turned = Camera(1, target, 10.0f, 0.7f, 0.3f);
     const CameraObject still = Camera(2, target, 10.0f, 0.7f, 0.3f);
@@ -151,7 +149,6 @@ TEST(Cockpit, SitsAtItsOffsetTurnedAQuarterAndBobsUpByOneAndAHalf) {
     const Matrix bobbing = cockpit.UpdateTransform();
     ExpectNear(bobbing.VecFromCol(3), Vector(1.0f, -4.6f + 2.0f + 1.5f, 7.4f, 0.0f));
     ExpectNear(bobbing * Vector(0, 1, 0, 0), Vector(0, 2, 0, 0));
-    EXPECT_FLOAT_EQ(bobbing.m[3][3], 1.0f);
 }
 
 TEST(SkyBox, StoresTheTurnedSkySphereOnlyWithTheRegistryAndOtherwiseLogsOnePlainLine) {

@@ -106,49 +106,28 @@ TEST_F(Frame, ACameraTurnedToTheSkyShowsOnlySky) {
 }
 
 // The ground replaced by one flat, untextured quad at height 0.
-class FlatGround : public Frame {
-protected:
-    void SetUp() override {
-        Frame::SetUp();
-        if (HasFatalFailure()) return;
-        Put(FlatQuad("flat quad"));
+TEST_F(Frame, TheGeometryBufferHoldsTheDepthAndNormalOfAFlatGround) {
+    Mesh quad;
+    quad.verts = {Vertex(-5000, 0, -5000), Vertex(5000, 0, -5000), Vertex(5000, 0, 5000), Vertex(-5000, 0, 5000)};
+    quad.triangles = {Triangle(0, 2, 1), Triangle(0, 3, 2)};
+    for (Triangle& t : quad.triangles)
+        for (auto& n : t.normal) n[1] = 1.0f;
+    quad.useTexture = false;
+    Store().add("mesh_test_flat", quad);
+    GroundPlaneObject saved;
+    {
         ObjectLock lock;
         saved = Objects().groundObject;
         Objects().groundObject.meshHandle = Handle("mesh_test_flat");
         Objects().groundObject.pos = Vector(0, 0, 0, 0);
         Objects().groundObject.scale = Vector(1, 1, 1, 0);
     }
-    void TearDown() override {
-        ObjectLock lock;
-        Objects().groundObject = saved;
-    }
-    static Mesh FlatQuad(const std::string& name) {
-        Mesh quad;
-        quad.name = name;
-        quad.verts = {Vertex(-5000, 0, -5000), Vertex(5000, 0, -5000), Vertex(5000, 0, 5000), Vertex(-5000, 0, 5000)};
-        quad.triangles = {Triangle(0, 2, 1), Triangle(0, 3, 2)};
-        for (Triangle& t : quad.triangles)
-            for (auto& n : t.normal) n[1] = 1.0f;
-        quad.useTexture = false;
-        return quad;
-    }
-    static void Put(const Mesh& ground) {
-        if (Store().IsStored("mesh_test_flat")) Store().DeleteResource("mesh_test_flat");
-        Store().add("mesh_test_flat", ground);
-    }
-    // Eye depth of the plane y = 0 seen from height 100 through the centre of
-    // pixel row y, looking along yaw 0 at `pitch` (at yaw 0 it is the same
-    // across the row).
-    static float ExpectedDepth(int y, float pitch) {
-        const float halfHeight = std::tan(Graphics::kFieldOfView / 2);
-        const float dy = ((y + 0.5f) / (kH / 2.0f) - 1.0f) * halfHeight;
-        const float down = std::cos(pitch) * dy - std::sin(pitch);  // world y of the eye ray (x, dy, -1)
-        return -100.0f / down;
-    }
-    GroundPlaneObject saved;
-};
-
-TEST_F(FlatGround, TheGeometryBufferHoldsItsDepthAndNormal) {
+    // Eye depth of the plane seen from height 100 through the centre of pixel
+    // row y, looking along yaw 0 at `pitch` (the same across the row).
+    auto expectedDepth = [](int y, float pitch) {
+        const float dy = ((y + 0.5f) / (kH / 2.0f) - 1.0f) * std::tan(Graphics::kFieldOfView / 2);
+        return -100.0f / (std::cos(pitch) * dy - std::sin(pitch));  // height over the eye ray's world y
+    };
     for (float pitch : {CameraObject::kPitchClamp, 0.5f}) {
         Look(0, Vector(0, 100, 0, 0), 0.0f, pitch);
         TheGraphics().Update();
@@ -156,8 +135,8 @@ TEST_F(FlatGround, TheGeometryBufferHoldsItsDepthAndNormal) {
         const Vector expected(0.0f, std::cos(pitch), std::sin(pitch));  // world up seen from the eye
         for (int y : {0, 100, 239, 240, 400})
             for (int x : {0, 320, 639}) {
-                if (ExpectedDepth(y, pitch) <= 0.0f) continue;  // above the horizon
-                EXPECT_NEAR(depth.DepthAt(x, y), ExpectedDepth(y, pitch), 1e-3f * ExpectedDepth(y, pitch))
+                if (expectedDepth(y, pitch) <= 0.0f) continue;  // above the horizon
+                EXPECT_NEAR(depth.DepthAt(x, y), expectedDepth(y, pitch), 1e-3f * expectedDepth(y, pitch))
                     << pitch << " at " << x << "," << y;
                 const Vector n = normal.NormalAt(x, y);
                 EXPECT_TRUE(std::abs(n.x - expected.x) < 0.01f && std::abs(n.y - expected.y) < 0.01f &&
@@ -165,8 +144,12 @@ TEST_F(FlatGround, TheGeometryBufferHoldsItsDepthAndNormal) {
                     << pitch << " at " << x << "," << y << ": " << n;
             }
     }
+    Store().DeleteResource("mesh_test_flat");
+    ObjectLock lock;
+    Objects().groundObject = saved;
     EXPECT_EQ(TakeGLError(), GLenum(GL_NO_ERROR));
 }
+
 
 // The full-screen passes read their targets with unfiltered fetches where
 // the driver has them; without, a biased filtered read takes their place.

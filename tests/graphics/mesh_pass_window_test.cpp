@@ -71,13 +71,6 @@ Pixel Project(const Vector& point) {
 // A turn of `angle` radians about the unit axis.
 Quaternion Turn(float angle, const Vector& axis) { return Quaternion(std::cos(angle / 2), axis * std::sin(angle / 2)); }
 
-GraphicsComp MeshComp(const std::string& mesh, float scale) {
-    GraphicsComp graphics;
-    graphics.modelMesh = Handle(mesh);
-    graphics.modelScale = scale;
-    return graphics;
-}
-
 void AddObject(GameObject object, const Vector& trans, const Quaternion& rot, bool levelObject = false) {
     object.trans = trans;
     object.rot = rot;
@@ -87,8 +80,11 @@ void AddObject(GameObject object, const Vector& trans, const Quaternion& rot, bo
 
 void AddProp(const std::string& name, const std::string& mesh, const Vector& trans, const Quaternion& rot,
              float scale, bool levelObject = false) {
+    GraphicsComp graphics;
+    graphics.modelMesh = Handle(mesh);
+    graphics.modelScale = scale;
     GameObject object(name);
-    object.AttachComponent(MeshComp(mesh, scale));
+    object.AttachComponent(graphics);
     AddObject(object, trans, rot, levelObject);
 }
 
