@@ -116,7 +116,15 @@ protected:
     double clock = 0.0;
 };
 
-TEST_F(LevelOneRunning, ThreeHundredFramesSpawnPlanAndExpireWithoutAnError) {
+// While paused, queued objects wait; the first unpaused frame registers them
+// last queued first.
+TEST_F(LevelOneRunning, QueuedObjectsWaitWhilePausedThenFramesSpawnPlanAndExpireWithoutAnError) {
+    Sys().Pause(true);
+    for (const char* name : {"qa", "qb", "qc"}) Behavior().QueueGameObject(GameObject(name));
+    Frame();
+    Frame();
+    EXPECT_EQ(CountPrefixed("q", false), 0);
+    Sys().Pause(false);
     Event wave("test", "SpawnManager", SpawnManager::kDistributeObjects);
     wave.SetParam(SpawnManager::kParamNumber, 6);
     wave.SetParam(SpawnManager::kParamPattern, std::string("MediumMech"));
@@ -142,32 +150,19 @@ TEST_F(LevelOneRunning, ThreeHundredFramesSpawnPlanAndExpireWithoutAnError) {
     EXPECT_EQ(CountPrefixed("shot", true), 26);
     EXPECT_GE(CountPrefixed("MediumMech", false), 2);
     EXPECT_NE(Behavior().playerNode, 0);
-    int planned = 0;
-    {
-        ObjectLock lock;
-        for (const auto& entry : Objects().gameObjectList) {
-            const BehaviorComp* behavior = entry.second.GetBehaviorComp();
-            planned += entry.second.GetStatsComp() && behavior && !behavior->sm.path.empty();
-        }
-    }
-    EXPECT_GE(planned, 1);
     EXPECT_TRUE(Sees("watcher"));
     EXPECT_FALSE(Sees("hidden"));
     EXPECT_EQ(log.Count("ERROR"), 0) << log.Text();
-}
-
-TEST_F(LevelOneRunning, WhilePausedQueuedObjectsWaitAndThenJoinLastQueuedFirst) {
-    Sys().Pause(true);
-    for (const char* name : {"qa", "qb", "qc"}) Behavior().QueueGameObject(GameObject(name));
-    Frame();
-    Frame();
-    EXPECT_EQ(CountPrefixed("q", false), 0);
-    Sys().Pause(false);
-    Frame();
     ObjectLock lock;
+    int planned = 0;
+    for (const auto& entry : Objects().gameObjectList) {
+        const BehaviorComp* behavior = entry.second.GetBehaviorComp();
+        planned += entry.second.GetStatsComp() && behavior && !behavior->sm.path.empty();
+    }
+    EXPECT_GE(planned, 1);
+    EXPECT_NE(Objects().GetObjectNumber("qc"), 0u);
     EXPECT_LT(Objects().GetObjectNumber("qc"), Objects().GetObjectNumber("qb"));
     EXPECT_LT(Objects().GetObjectNumber("qb"), Objects().GetObjectNumber("qa"));
-    EXPECT_NE(Objects().GetObjectNumber("qc"), 0u);
 }
 
 // The loader's side of a level load fills a graph of its own and swaps it in

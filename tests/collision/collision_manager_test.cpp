@@ -26,25 +26,13 @@ protected:
     }
 };
 
-// "Set" changes only the settings it carries; a mistyped one drops the event.
-TEST_F(CollisionModule, SetEventsChangeTheSettingsTheyCarry) {
+// "Set" changes only the settings it carries (a mistyped one drops the
+// event). Switched off, the last results stay published: the contacts keep
+// the number of the pass that found them, so a reader can tell they are old.
+TEST_F(CollisionModule, SetEventsSwitchPassesOffAndTheLastPublishedResultsStay) {
     EXPECT_TRUE(!collision.IsPickOn() && collision.IsCollisionOn() && !collision.IsDoMultipleContacts());
-    Set(CollisionManager::kPickOn, true);
     Set(CollisionManager::kDoMultipleContacts, true);
-    EXPECT_TRUE(collision.IsPickOn() && collision.IsCollisionOn() && collision.IsDoMultipleContacts());
-
-    Event mixed("Test", "CollisionManager", CollisionManager::kSetEvent);
-    mixed.SetParam<bool>(CollisionManager::kPickOn, false);
-    mixed.SetParam<int>(CollisionManager::kCollisionOn, 0);
-    Module<EventManager>::Instance()->PublishEvent(mixed);
-    collision.Update();
-    EXPECT_TRUE(collision.IsPickOn() && collision.IsCollisionOn()) << "the whole event is dropped";
-    EXPECT_TRUE(log.Has("collisionOn")) << log.Text();
-}
-
-// Switched off, the last results stay published: the contacts keep the
-// number of the pass that found them, so a reader can tell they are old.
-TEST_F(CollisionModule, SwitchedOffPassesKeepTheLastPublishedResults) {
+    EXPECT_TRUE(!collision.IsPickOn() && collision.IsCollisionOn() && collision.IsDoMultipleContacts());
     const unsigned a = AddToScene(SceneObject("a"));
     const unsigned b = AddToScene(SceneObject("b").At(1, 0, 0));
     AddToScene(SceneObject("c").At(-1, 0, 0).NotPickable());
@@ -62,12 +50,21 @@ TEST_F(CollisionModule, SwitchedOffPassesKeepTheLastPublishedResults) {
     EXPECT_TRUE(collision.GetObjectCollisionEvents(9999).empty());
     ASSERT_EQ(2u, collision.GetRayIntersectRecords().size()) << "c cannot be picked";
 
+    Event mixed("Test", "CollisionManager", CollisionManager::kSetEvent);
+    mixed.SetParam<bool>(CollisionManager::kPickOn, false);
+    mixed.SetParam<int>(CollisionManager::kCollisionOn, 0);
+    Module<EventManager>::Instance()->PublishEvent(mixed);
+    collision.Update();
+    EXPECT_TRUE(collision.IsPickOn() && collision.IsCollisionOn()) << "the whole event is dropped";
+    EXPECT_TRUE(log.Has("collisionOn")) << log.Text();
+    EXPECT_EQ(pass + 1, collision.GetCollisionEvents(events));
+
     Set(CollisionManager::kCollisionOn, false);
     Set(CollisionManager::kPickOn, false);
     Move(b, 50, 0, 0);
     collision.SetCurrentPickRay(Ray(kDown, Vector(100, 5, 0)));
     collision.Update();
-    EXPECT_EQ(pass, collision.GetCollisionEvents(events));
+    EXPECT_EQ(pass + 1, collision.GetCollisionEvents(events));
     EXPECT_EQ(2u, events.size());
     EXPECT_EQ(2u, collision.GetRayIntersectRecords().size());
 }

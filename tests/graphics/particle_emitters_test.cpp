@@ -19,19 +19,12 @@ namespace {
 
 ResourceManager& Store() { return *Module<ResourceManager>::Instance(); }
 
-
 class Emitters : public ParticleTest {};
 
 TEST_F(Emitters, SmokeEmitsItsBudgetTimesSizeOnceAndFinishesWithItsLastParticle) {
-    const struct {
-        float size;
-        int count;
-    } cases[] = {{1.5f, 19},
-                 {1.0f, 13},
-                 {-1.0f, 0},
-                 {std::numeric_limits<float>::quiet_NaN(), 0},
-                 {1e30f, int(kMaxScaledCount)}};
-    for (const auto& c : cases) {
+    struct Case { float size; int count; };
+    const float kNaN = std::numeric_limits<float>::quiet_NaN();
+    for (const Case& c : {Case{1.5f, 19}, {1.0f, 13}, {-1.0f, 0}, {kNaN, 0}, {1e30f, int(kMaxScaledCount)}}) {
         ParticleSystemController smoke;
         ParticleEmitter* emitter = smoke.GetEmitter(smoke.AddEmitter<ExplosionSmoke>("smoke"));
         emitter->size = c.size;
@@ -113,12 +106,8 @@ TEST_F(Emitters, APieceDiesUnsteppedAtItsLifetimeAndSwitchesColourOnlyPastTheSwi
 }
 
 TEST_F(Emitters, TrailsEmitOnePerFrameWithinTheirBudgetThenLingerAfterTheirObject) {
-    const struct {
-        bool debris;
-        int budget;
-        float linger;
-    } trails[] = {{true, 20, 13.0f}, {false, 30, 1.5f}};
-    for (const auto& t : trails) {
+    struct Trail { bool debris; int budget; float linger; };
+    for (const Trail& t : {Trail{true, 20, 13.0f}, {false, 30, 1.5f}}) {
         ParticleSystemController c;
         AddObject("missile", Vector(0, 10, 0));
         const std::string name = t.debris ? c.AddEmitter<DebrisTrail>("trail") : c.AddEmitter<SmokeTrail>("trail");
@@ -187,18 +176,12 @@ TEST_F(Catalogue, EachTypeMakesItsEmittersInOrderUnderFreshNames) {
     const std::string smoke = "ExplosionSmokeEmitter", flash = "ExplosionFlashEmitter", dust = "ExplosionDustEmitter",
                       ring = "ExplosionShockWaveEmitter", debris = "ExplosionDebrisEmitter",
                       sparks = "ExplosionSparkEmitter", trail = "SmokeTrail";
-    const struct {
-        int type;
-        std::vector<std::string> classes;
-    } rows[] = {{0, {smoke, flash, dust, ring, debris, sparks}},
-                {4, {smoke, flash, dust, ring, sparks, debris, sparks}},
-                {10, {smoke, flash, dust, sparks, ring, debris}},
-                {11, {smoke, flash, dust, ring}},
-                {13, {"BulletSplashEmitter", "DustRiseEmitter"}},
-                {14, {sparks}},
-                {17, {"DebrisTrail", trail, trail, trail, trail}},
-                {18, {trail, trail, trail}},
-                {12, {}}, {15, {}}, {16, {}}, {19, {}}, {-1, {}}};
+    const struct { int type; std::vector<std::string> classes; } rows[] = {
+        {0, {smoke, flash, dust, ring, debris, sparks}}, {4, {smoke, flash, dust, ring, sparks, debris, sparks}},
+        {10, {smoke, flash, dust, sparks, ring, debris}}, {11, {smoke, flash, dust, ring}},
+        {13, {"BulletSplashEmitter", "DustRiseEmitter"}}, {14, {sparks}},
+        {17, {"DebrisTrail", trail, trail, trail, trail}}, {18, {trail, trail, trail}},
+        {12, {}}, {15, {}}, {16, {}}, {19, {}}, {-1, {}}};
     for (const auto& row : rows) {
         controller.Clear();
         const unsigned before = Store().GetObjectNum();
