@@ -154,7 +154,8 @@ TEST_F(CollisionModule, ScriptsReadTheRecordsAndThePublishedContacts) {
                                 "local c = bind.Module_CollisionManager_Instance()\n"
                                 "local events = c:GetCollisionEvents()\n"
                                 "return table.concat({s.objNum, s.category, s.collidesWith, s.min, s.max, '|',\n"
-                                "  t.objNum, t.max, '|', b.collideList:size(), d.vertsA:size(), d.commonFrameName + 1,\n"
+                                "  t.objNum, t.max, '|', b.collideList:size(), d.vertsA:size(),\n"
+                                "  d.commonFrameName + 1,\n"
                                 "  '|', events:size(), events[0].depth, '|', c:GetObjectCollisionEvents(" +
                                 std::to_string(a) + "):size(), c:GetObjectCollisionEvents(5):size(), '|',\n"
                                 "  tostring(bind.CollisionEvent().resolveContact)}, ' ')"));

@@ -51,7 +51,7 @@ int CountIf(const ParticleSystemController& c, bool (*test)(const Particle&)) {
     return n;
 }
 
-TEST_F(Emitters, FlashReversesAndSmokeTurnsGreyOnlyTheirFirstParticle) {
+TEST_F(Emitters, TheFirstParticleRulesOfFlashSmokeAndDust) {
     Add<ExplosionFlash>("flash");
     controller.Update(0.0f, kStep);
     AgeTo(controller, 0.1f);
@@ -67,9 +67,9 @@ TEST_F(Emitters, FlashReversesAndSmokeTurnsGreyOnlyTheirFirstParticle) {
     // Only the grey fade lowers red: the default smoke keeps red at 1.
     EXPECT_EQ(1, CountIf(controller, [](const Particle& p) { return p.colorRate.x < 0; }));
     EXPECT_EQ(all, LiveCount(controller));
-}
 
-TEST_F(Emitters, DustHalvesItsAlphaAfterTheFirstParticleAndAReusedSlotStartsStill) {
+    // Dust halves its alpha after the first particle; a reused slot starts still.
+    controller = ParticleSystemController();
     Particle used;  // a slot left moving by an earlier particle
     used.acceleration = used.velocity = Vector(5, 5, 5, 0);
     controller.particles.push_back(used);
@@ -82,7 +82,9 @@ TEST_F(Emitters, DustHalvesItsAlphaAfterTheFirstParticleAndAReusedSlotStartsStil
     controller.Update(0.0f, 0.0f);
     const Particle& first = controller.particles[0];
     EXPECT_NEAR((0.5f - 0.9f) / first.lifetime, first.colorRate.w, 1e-6f);
-    for (int i = 1; i < 15; ++i) EXPECT_TRUE(controller.particles[i].color.w == 0.5f && controller.particles[i].colorRate.w == 0.0f) << i;
+    for (int i = 1; i < 15; ++i) {
+        EXPECT_TRUE(controller.particles[i].color.w == 0.5f && controller.particles[i].colorRate.w == 0.0f) << i;
+    }
 }
 
 TEST_F(Emitters, APieceDiesUnsteppedAtItsLifetimeAndSwitchesColourOnlyPastTheSwitch) {

@@ -157,11 +157,13 @@ TEST_F(PhysicsPass, ForcesFromEvents) {
     auto send = [&](const std::string& type, unsigned one, unsigned other, bool overrides) {
         Event event("Test", "Physics", ForcePhysics::kAddForce);
         event.SetParam<std::string>(ForcePhysics::kType, type);
-        if (one) event.SetParam<unsigned>(type == ForcePhysics::kSpringType ? ForcePhysics::kObjA : ForcePhysics::kObj, one);
+        const char* first = type == ForcePhysics::kSpringType ? ForcePhysics::kObjA : ForcePhysics::kObj;
+        if (one) event.SetParam<unsigned>(first, one);
         event.SetParam<unsigned>(ForcePhysics::kObjB, other);
         event.SetParam<float>(ForcePhysics::kRestLength, 5.0f);
         event.SetParam<float>(ForcePhysics::kStiffness, 10.0f);
-        if (overrides) event.SetParam<float>(ForcePhysics::kG, 2.0f), event.SetParam(ForcePhysics::kDir, Vector(1, 0, 0));
+        if (overrides) event.SetParam<float>(ForcePhysics::kG, 2.0f);
+        if (overrides) event.SetParam(ForcePhysics::kDir, Vector(1, 0, 0));
         Send(event);
     };
     send(ForcePhysics::kGravityType, a, 0, false);
