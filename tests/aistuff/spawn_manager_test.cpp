@@ -127,10 +127,12 @@ TEST_F(SpawnFrames, AddObjectServesEveryEntryOfThatNameAndMalformedEventsAreDrop
 }
 
 // Nothing is released before Init or from a dead point; a fresh point waits
-// one whole delay, and each point releases its last queued pattern first.
-TEST_F(SpawnFrames, ReleasesComeOneAFullDelayApartLastQueuedFirst) {
+// one whole delay, and each point releases its last queued pattern first. A
+// released object stands at its point, pushed out along spawnDir by its
+// bounding sphere's radius (2 for SpBall; SpBare has no CollisionComp).
+TEST_F(SpawnFrames, ReleasesComeOneAFullDelayApartLastQueuedFirstAtThePoint) {
     Point("slow", 1.0, Vector(100, 0, 0));
-    Point("fast", 0.0, Vector(-100, 0, 0));
+    Point("fast", 0.0, Vector(-100, 20, 30), Vector(1, 0, 0, 0));
     Point("dead", 0.0);
     Spawn("dead").patternQueue.push_back("SpBare");
     Spawner().Kill();
@@ -149,23 +151,17 @@ TEST_F(SpawnFrames, ReleasesComeOneAFullDelayApartLastQueuedFirst) {
         EXPECT_EQ(Released().size(), releasedAfter[update]) << "update " << update + 1;
     }
     Names slow, fast;
-    for (const std::string& name : Released()) (Live(name).trans.x > 0 ? slow : fast).push_back(Prefix(name));
+    std::vector<Vector> fastAt;
+    for (const std::string& name : Released()) {
+        const bool isSlow = Live(name).trans.x > 0;
+        (isSlow ? slow : fast).push_back(Prefix(name));
+        if (!isSlow) fastAt.push_back(Live(name).trans);
+    }
     EXPECT_EQ(slow, (Names{"SpBall", "SpBare"}));
-    EXPECT_EQ(fast, (Names{"SpBall", "SpBare"}));
+    ASSERT_EQ(fast, (Names{"SpBall", "SpBare"}));
+    EXPECT_TRUE(fastAt[0].x == -98 && fastAt[0].y == 20 && fastAt[0].z == 30) << "radius 2 along spawnDir";
+    EXPECT_TRUE(fastAt[1].x == -100 && fastAt[1].y == 20 && fastAt[1].z == 30) << "no CollisionComp: at the point";
     EXPECT_EQ(Spawn("dead").patternQueue.size(), 1u);
-}
-
-TEST_F(SpawnFrames, AReleasedObjectStandsAtThePointPushedOutByItsRadius) {
-    Point("pad", 0.0, Vector(10, 20, 30), Vector(1, 0, 0, 0));
-    Send(SpawnManager::kAddObject, 1, "SpBare", "pad");
-    Send(SpawnManager::kAddObject, 1, "SpBall", "pad");
-    Spawner().Update();
-    Spawner().Update();
-    const Names released = Released();
-    ASSERT_EQ(released.size(), 2u);
-    const Vector ball = Live(released[0]).trans, bare = Live(released[1]).trans;
-    EXPECT_TRUE(ball.x == 12 && ball.y == 20 && ball.z == 30) << "radius 2 along spawnDir";
-    EXPECT_TRUE(bare.x == 10 && bare.y == 20 && bare.z == 30) << "no CollisionComp: at the point";
 }
 
 TEST_F(SpawnFrames, ASpawnedSpawnerBecomesAPointAndABrokenPatternSpoilsOnlyItsRelease) {
