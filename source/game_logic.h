@@ -5,9 +5,11 @@
 // place: Update on the main thread.
 //
 // Built already: AutoGenerateCollision and its per-mesh cache, which the
-// object factory uses when a pattern asks for generated collision volumes.
+// object factory uses when a pattern asks for generated collision volumes;
+// and shotsFired, the statistic that the player's weapons count.
 #pragma once
 
+#include <cstdint>
 #include <mutex>
 #include <string>
 #include <unordered_map>
@@ -40,6 +42,11 @@ public:
     // Mesh name to finished volumes; never cleared, not between levels either.
     // The copies belong to no component pool. Guarded by collisionCacheMutex.
     std::unordered_map<std::string, CollisionComp> collisionCache;
+
+    // Trigger pulls of the player's weapons that passed the rate test,
+    // missiles included (however many projectiles a pull makes). Written by
+    // the weapons on the main thread; the end-of-game statistics read it.
+    uint32_t shotsFired = 0;
 
 private:
     std::mutex collisionCacheMutex;

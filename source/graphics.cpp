@@ -34,10 +34,10 @@ void Graphics::Init() {
     // context: only then may they be freed (a new context hands the same
     // numbers out again).
     const bool sameContext = Resources().HoldsContextMarker();
-    BuildShapes();
+    BuildShapes(sameContext);
     if (sameContext) Resources().FreeFrameBuffer();
     Resources().BuildFrameBuffer();
-    BuildTextLists();
+    BuildTextLists(sameContext);
     CHECK_FRAME_GL(*reports);
     ApplyFixedState();
     glMatrixMode(GL_PROJECTION);
@@ -75,11 +75,15 @@ void Graphics::Kill() {
 void Graphics::DeleteFontLists() {
     // Kill runs before the video mode changes: the lists still belong to the
     // context they were made in. Zeroed so that a second Kill deletes nothing.
-    if (fontListBase != 0 && glIsList(fontListBase)) glDeleteLists(fontListBase, 256);
+    if (fontListBase != 0 && glIsList(fontListBase)) glDeleteLists(fontListBase, kFontListCount);
     fontListBase = 0;
 }
 
 void Graphics::ProcessEvent(const Event& event) {
+    if (event.eventType == kDebugDraw) {
+        debugGraphics.Queue(event);
+        return;
+    }
     if (event.eventType != kSet) return;
     // Both are read before either is applied: a mistyped one drops the event whole.
     const bool hasSplash = event.Has(kParamRenderingSplash);

@@ -15,7 +15,8 @@
 // events). Update does nothing before Init or after Kill.
 //
 // Events handled ("Graphics"): "Set" with the optional bools
-// "isRenderingSplash" and "isRenderingCredits". Sends none.
+// "isRenderingSplash" and "isRenderingCredits"; "DebugDraw" (checked, then
+// queued for the debug shapes, graphics/debug_graphics.h). Sends none.
 //
 // Never: throws out of Update (each pass's failure is caught, logged and the
 // next frame starts from a known state); logs the resource store's listing or
@@ -25,6 +26,9 @@
 // Files: graphics.cpp (module, events, the frame's order), graphics/frame_*
 // (the passes and their OpenGL state), graphics/shader_programs.cpp,
 // graphics/camera_object.cpp, graphics/lights.cpp, graphics/mesh_pass.cpp,
+// graphics/bitmap_text.cpp (font and symbol lists, PrintText),
+// graphics/screen_overlays.cpp (quad list, backgrounds, billboards),
+// graphics/slide_show.cpp (the splash and credits pictures),
 // graphics/pending_steps.cpp (the steps that later work fills).
 #pragma once
 
@@ -47,10 +51,24 @@ class FrameReports;
 class Graphics : public virtual Module<Graphics> {
 public:
     static constexpr const char* kSet = "Set";
+    static constexpr const char* kDebugDraw = "DebugDraw";
     static constexpr const char* kParamRenderingSplash = "isRenderingSplash";
     static constexpr const char* kParamRenderingCredits = "isRenderingCredits";
     // Built by the game flow once a level has loaded.
     static constexpr const char* kNoiseTexture = "tex_noise";
+    // Resolved by Init; "all_first" must be loaded by then.
+    static constexpr const char* kFontTexture = "tex_font";
+    static constexpr const char* kCrosshairTexture = "tex_smaller_crosshair";
+    static constexpr const char* kSymbolsTexture = "tex_symbols";
+
+    // The font: 16 x 16 cells, one display list each; cell 0 shows this code,
+    // so no lower code has a glyph.
+    static constexpr int kFontListCount = 256;
+    static constexpr int kFirstFontCode = 31;
+    static constexpr int kSymbolCount = 16;  // 4 x 4 cells
+    // A glyph's side and its pen advance in list units, before the text
+    // scale (the System's fontSpacing times the caller's scale).
+    static constexpr float kGlyphSide = 32.0f;
 
     // The projection made once by Init.
     static constexpr float kFieldOfView = 1.0471965f;  // vertical, radians
@@ -86,6 +104,8 @@ public:
     // or a second time, it deletes nothing.
     void Kill() override;
     // "Set": each flag present is copied; a mistyped one drops the event.
+    // "DebugDraw": queued when its parameters are sound (else dropped with a
+    // warning naming the parameter).
     void ProcessEvent(const Event& event) override;
     bool IsInitialised() const { return initialised; }
 
@@ -128,16 +148,46 @@ public:
     void RenderSkyBox();
     void RenderGround();
 
+    // ---- Text and symbols (graphics/bitmap_text.cpp) ---------------------
+    // Init steps 6 and 7: fontTex, crosshairTex and symbolsTex by name (a
+    // name not loaded is reported and leaves its handle empty), then the
+    // font and symbol lists. `sameContext`: the lists of an earlier Init are
+    // still live and the symbol lists are kept.
+    void BuildTextLists(bool sameContext);
+    // The 256 lists from fontListBase: one glyph quad each, then the pen
+    // advance. Main thread, once per Init.
+    void BuildFont();
+    // The 16 symbol lists, made once per context (never deleted).
+    void BuildSymbolFont(bool sameContext);
+    // Draws `text` with its first glyph's lower-left corner at (x, y) of the
+    // current projection (the overlays' pixel projection), in the current
+    // colour times the font. Leaves the model-view matrix translated and
+    // scaled and the list base changed. Codes below kFirstFontCode draw and
+    // move nothing; a newline starts the next line under the first glyph.
+    // Null text, no font lists or no font texture (warned once): nothing.
+    void PrintText(const char* text, int x, int y, float scale);
+
+    // ---- Overlays, billboards and slides ------------------------------------
+    // Init step 4: the debug box and the quad list (kept when `sameContext`).
+    void BuildShapes(bool sameContext);
+    void BuildQuadList(bool sameContext);
+    // Frame step 10: the interface screen's background or veil, then the
+    // interface in a pixel projection. Leaves depth testing on and
+    // two-dimensional texturing off. Object lock held.
+    void RenderScreenOverlays();
+    // One quad per live object with a BillboardComp, in the object's frame
+    // with the colour (20, 10, 0) that the billboard programs read as the
+    // sprite's size. Object lock held; a billboard program current.
+    void RenderBillboards();
+    // Frame step 5: the current slide of `show` (black behind, faded by its
+    // effects), then the show advanced by the frame's time step.
+    void RenderSplashScreen(SplashScreen& show);
+
     // ---- Steps that later work fills (graphics/pending_steps.cpp) ---------
     // Each keeps its place in the frame and the frame keeps the state around
     // it (targets, clears, blending, program); see pending_steps.cpp.
-    void BuildShapes();      // Init step 4: the debug meshes and the quad list
-    void BuildTextLists();   // Init steps 6 and 7: the three texture handles, font and symbol lists
     void DrawObjectRoads();  // mesh pass steps 8 to 11: skinned, plain and instanced objects
-    void RenderSplashScreen(SplashScreen& show);
-    void RenderBillboards();
     void RenderCockpit();
-    void RenderScreenOverlays();
 
     // Members in their specified order.
     DebugGraphics debugGraphics;
@@ -179,6 +229,15 @@ private:
     void BuildPrograms();
     // Deletes (same context) or forgets (new context) every program name.
     void ReleasePrograms(bool sameContext);
+
+    // Overlay steps (graphics/screen_overlays.cpp): one screen-covering quad
+    // in `colour` over the texture (0: none); the pixel projection for the
+    // interface.
+    void DrawScreenBackground(unsigned texture, const float colour[4]);
+    void RenderInterface();
+    // The slide's OpenGL texture, uploaded first when it has none yet; 0,
+    // warned once, when it is not stored or cannot be uploaded.
+    unsigned SlideTextureName(const Handle& texture);
 
     // The frame's steps (graphics/frame_passes.cpp, graphics/deferred_passes.cpp).
     void BeginFrame();

@@ -1,10 +1,7 @@
 // StateFollow ("follow"): an enemy steering toward a target object and firing
-// at it while it moves. StateHeavy holds it on its sub-machine while the enemy
-// can see the player.
-//
-// Built here: construction, Enter, Exit and copying. The steering and firing
-// step arrives with the behaviour module; until then Update leaves the owner
-// as it is.
+// at it while it walks. StateHeavy holds it on its sub-machine while the enemy
+// can see the player. The shots aim where the target is heading, led by a
+// random share of its velocity; the weapons' own rate of fire limits them.
 //
 // Threads: main thread, inside the behaviour update under the object lock, or
 // while the object is being built. Never takes the object lock.
@@ -16,11 +13,17 @@
 
 class StateFollow : public virtual FSMState {
 public:
+    static constexpr const char* kStateName = "follow";
+
     StateFollow(const std::string& owner, const std::string& target);
 
     // The owner shows its moving animation (index 1).
     void Enter() override;
-    void Update() override {}
+    // Steers toward the target, fires both weapons in the walking case, then
+    // settles. Nothing without the owner or its PhysicsComp; without the
+    // target the owner stops moving and settles; without a WeaponComp it only
+    // steers.
+    void Update() override;
     // Stops the owner moving: linearVel to zero and no turning about y.
     void Exit() override;
     bool HandleMessage(const Event&) override { return false; }

@@ -1,10 +1,15 @@
 // DebugGraphics: wire shapes asked for by "DebugDraw" events, queued by
-// Graphics::ProcessEvent and drawn once at the end of the mesh pass. Owned
-// by Graphics. Main thread only.
+// Graphics::ProcessEvent and drawn once at the end of the mesh pass into the
+// geometry buffer, with the fixed-function pipeline and without lighting, in
+// the colours asked for. Owned by Graphics. Main thread only.
 //
-// This header holds the record and the two steps the renderer calls; the
-// shapes themselves, the queue's handling and the box mesh come with the
-// debug drawing.
+// Event "DebugDraw" (to "Graphics"): "type" (string) "wireBox" with optional
+// "trans", "rot" (Quaternion), "scale", "color" (Vectors), or "line" with
+// "pointA", "pointB" and optional "color"; another type draws nothing. The
+// event is checked when queued: a missing "type" or line end, or a parameter
+// of another type, drops it with a warning, so the frame never meets it.
+// Never: holds more than kMaxQueued events (frames showing slides do not
+// drain the queue; expiring events arrive on every poll).
 #pragma once
 
 #include <deque>
@@ -17,13 +22,34 @@ class Graphics;
 
 class DebugGraphics : public Extension<Graphics> {
 public:
-    // Builds boxMesh (called by Graphics::Init).
+    static constexpr const char* kParamType = "type";
+    static constexpr const char* kWireBox = "wireBox";
+    static constexpr const char* kLine = "line";
+    static constexpr const char* kParamTrans = "trans";
+    static constexpr const char* kParamRot = "rot";
+    static constexpr const char* kParamScale = "scale";
+    static constexpr const char* kParamColor = "color";
+    static constexpr const char* kParamPointA = "pointA";
+    static constexpr const char* kParamPointB = "pointB";
+    static constexpr size_t kMaxQueued = 4096;
+
+    // Builds boxMesh and enables drawing (called by Graphics::Init).
     void Init();
-    // Draws and empties the queue with the fixed-function pipeline (the
-    // program in use is put aside meanwhile). End of the mesh pass.
+    // Appends a copy of a "DebugDraw" event. Throws the event's parameter
+    // error (which drops the event with a warning) when it cannot be drawn;
+    // beyond kMaxQueued the event is dropped, warned once until the queue
+    // drains.
+    void Queue(const Event& event);
+    // Draws and empties the queue with program 0 (the program in use is put
+    // back afterwards). End of the mesh pass.
     void Render();
+    // Draws one shape in the current model-view transform.
+    void DrawShape(const Event& event);
 
     std::deque<Event> eventQueue;  // the queued "DebugDraw" events, oldest first
     bool enabled = false;          // set by Graphics::Init; nothing drawn while false
     Mesh boxMesh;                  // unit box of the lines' end boxes
+
+private:
+    bool overflowWarned = false;
 };

@@ -83,8 +83,8 @@ void Graphics::DrawFrameContent() {
             RunPass("credits", [&] { RenderSplashScreen(objects.credits); });
             break;
         case FrameMode::kScene:
-            // The credits always start from their first slide.
-            objects.credits.currentSlide = 0;
+            // The credits always start from their first slide, as if never shown.
+            objects.credits.Restart();
             DrawScene();
             break;
     }

@@ -111,3 +111,15 @@ void MeshGraphics::DrawMeshImmediate(const Mesh& mesh) {
     }
     glEnd();
 }
+
+void MeshGraphics::DrawMeshGeometry(const Mesh& mesh) {
+    glBegin(GL_TRIANGLES);
+    for (const Triangle& triangle : mesh.triangles) {
+        if (!CornersInRange(mesh, triangle)) continue;
+        for (int corner = 0; corner < 3; ++corner) {
+            glNormal3fv(triangle.normal[corner]);
+            glVertex3fv(mesh.verts[triangle.verts[corner]].v);
+        }
+    }
+    glEnd();
+}

@@ -30,6 +30,10 @@ public:
     // colours (when useColor), normals and positions. A triangle naming a
     // vertex the mesh does not have is left out.
     void DrawMeshImmediate(const Mesh& mesh);
+    // From the triangles in immediate mode, normals and positions only (the
+    // caller's colour and texture state stay); as DrawMeshImmediate, a
+    // triangle naming a missing vertex is left out.
+    void DrawMeshGeometry(const Mesh& mesh);
 
     // The mesh's texture name when it is a live texture, else 0 (warned once).
     static unsigned LiveTextureOf(const Mesh& mesh);

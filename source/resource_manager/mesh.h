@@ -167,6 +167,12 @@ public:
     // inwards for a negative radius). Needs slices >= 1 and stacks >= 2;
     // anything less gives an empty mesh.
     static Mesh BuildSphere(int slices, int stacks, float radius);
+    // A box named "Box" of edges sx, sy, sz centred on the origin: each face
+    // split 2 x 2 (26 vertices, 48 projected triangles), unit normals.
+    static Mesh BuildBox(float sx, float sy, float sz);
+    // Two projected triangles (scales s, s, s) per cell of a grid of vertex
+    // indices with `rows` rows of 3 columns.
+    static void AddGridTriangles(Mesh& mesh, const unsigned grid[][3], int rows, float s);
     // Finds or appends the triangle (i0, i1, i2); its corners get the face
     // normal, and texture coordinates and colours projected from the vertex
     // positions through a box of half-sizes sx, sy, sz (tilted slightly,

@@ -1,5 +1,6 @@
 // Procedural meshes whose triangles carry projected texture coordinates: the
-// shared triangle routine and the flat lattice under height-map terrain.
+// shared triangle routine, the flat lattice under height-map terrain, the sky
+// sphere and the box.
 // CPU only; any thread may build its own Mesh.
 #include <algorithm>
 #include <cmath>
@@ -109,6 +110,38 @@ Mesh Mesh::BuildSphere(int slices, int stacks, float radius) {
     for (Triangle& triangle : mesh.triangles)
         for (int corner = 0; corner < 3; ++corner)
             for (int k = 0; k < 3; ++k) triangle.normal[corner][k] = mesh.verts[triangle.verts[corner]].v[k];
+    mesh.NormalizeNormals();
+    return mesh;
+}
+
+void Mesh::AddGridTriangles(Mesh& mesh, const unsigned grid[][3], int rows, float s) {
+    for (int r = 0; r + 1 < rows; ++r)
+        for (int c = 0; c < 2; ++c) {
+            AddProjectedTriangle(mesh, grid[r][c], grid[r + 1][c], grid[r + 1][c + 1], s, s, s);
+            AddProjectedTriangle(mesh, grid[r + 1][c + 1], grid[r][c + 1], grid[r][c], s, s, s);
+        }
+}
+
+Mesh Mesh::BuildBox(float sx, float sy, float sz) {
+    Mesh mesh;
+    mesh.name = "Box";
+    const float x = sx / 2, y = sy / 2;
+    const float ring[8][2] = {{-x, -y}, {0, -y}, {x, -y}, {x, 0}, {x, y}, {0, y}, {-x, y}, {-x, 0}};
+    const float heights[3] = {-sz / 2, 0.0f, sz / 2};
+    // Vertex 3p + h: ring position p at height h.
+    for (const auto& position : ring)
+        for (float z : heights) mesh.AddVert(Vertex(position[0], position[1], z));
+    unsigned sides[9][3];
+    for (unsigned p = 0; p < 9; ++p)
+        for (unsigned h = 0; h < 3; ++h) sides[p][h] = 3 * (p % 8) + h;
+    AddGridTriangles(mesh, sides, 9, sx);
+    const unsigned top = unsigned(mesh.AddVert(Vertex(0.0f, 0.0f, sz / 2)));
+    const unsigned bottom = unsigned(mesh.AddVert(Vertex(0.0f, 0.0f, -sz / 2)));
+    auto at = [](unsigned p, unsigned h) { return 3 * p + h; };
+    const unsigned topCap[3][3] = {{at(0, 2), at(7, 2), at(6, 2)}, {at(1, 2), top, at(5, 2)}, {at(2, 2), at(3, 2), at(4, 2)}};
+    const unsigned bottomCap[3][3] = {{at(6, 0), at(7, 0), at(0, 0)}, {at(5, 0), bottom, at(1, 0)}, {at(4, 0), at(3, 0), at(2, 0)}};
+    AddGridTriangles(mesh, topCap, 3, sy);
+    AddGridTriangles(mesh, bottomCap, 3, sy);
     mesh.NormalizeNormals();
     return mesh;
 }

@@ -16,65 +16,32 @@
 #include "behavior_manager.h"
 #include "collision_manager.h"
 #include "event_manager.h"
-#include "main/frame_loop.h"
 #include "level.h"
-#include "lua_manager.h"
 #include "object_manager.h"
-#include "physics.h"
 #include "objects/components.h"
-#include "platform/clock.h"
 #include "spawn_manager.h"
-#include "support/game_world.h"
-#include "support/log_capture.h"
-#include "support/temp_folder.h"
+#include "support/running_level.h"
 #include "system.h"
 #include "xml_file.h"
 
 namespace {
 
-constexpr double kStep = 1.0 / 60.0;
-
 ObjectManager& Objects() { return *Module<ObjectManager>::Instance(); }
 BehaviorManager& Behavior() { return *Module<BehaviorManager>::Instance(); }
 System& Sys() { return *Module<System>::Instance(); }
 
-class LevelOneRunning : public ::testing::Test {
+class LevelOneRunning : public test_support::RunningLevelOne {
 protected:
-    void SetUp() override {
-        Module<EventManager>::Instance()->Init();
-        ASSERT_TRUE(test_support::LoadLevelOne());
-        Module<LuaManager>::Instance()->DoFile("./scripts/load_level_1.lua");
-        Behavior().Init();
+    void PrepareWorld() override {
         Module<SpawnManager>::Instance()->Init();
-        Module<CollisionManager>::Instance()->Init();
-        Module<Physics>::Instance()->Init();
         // Picking on, as the in-game state sets it when play starts.
         Event pick("test", "CollisionManager", CollisionManager::kSetEvent);
         pick.SetParam<bool>(CollisionManager::kPickOn, true);
         Module<EventManager>::Instance()->PublishEvent(pick);
-        Sys().running.store(true);
-        Sys().Pause(false);
-        Sys().frameTime.store(kStep);
-        clock = 1000.0;
-        platform::SetClockTime(clock);
-        StartWorkerThreads();
     }
     void TearDown() override {
-        JoinWorkerThreads();
-        Module<Physics>::Instance()->Kill();
-        Module<CollisionManager>::Instance()->Kill();
         Module<SpawnManager>::Instance()->Kill();
-        Behavior().Kill();
-        Module<LuaManager>::Instance()->Kill();
-        Singleton<Level>::Instance()->ReleaseLevelData();
-        Objects().Kill();
-        Module<EventManager>::Instance()->Kill();
-    }
-    // One frame of the game's own loop, the clock moved on by one step first.
-    void Frame() {
-        clock += kStep;
-        platform::SetClockTime(clock);
-        RunFrame(false);
+        RunningLevelOne::TearDown();
     }
     static GameObject Shot(const std::string& name, double lifetime) {
         GameObject shot(name);
@@ -107,10 +74,6 @@ protected:
             count += entry.second.name.rfind(prefix, 0) == 0 && (!deadOnly || entry.second.isDead);
         return count;
     }
-
-    test_support::TempProfile profile;
-    test_support::LogCapture log;
-    double clock = 0.0;
 };
 
 // While paused, queued objects wait; the first unpaused frame registers them

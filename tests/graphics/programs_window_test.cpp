@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "graphics.h"
+#include "resource_manager.h"
 #include "support/gl_context.h"
 #include "support/log_capture.h"
 #include "support/temp_folder.h"
@@ -61,6 +62,12 @@ GLint UniformSize(unsigned program, const std::string& name) {
 
 class Programs : public test_support::GLContextTest {
 protected:
+    static void SetUpTestSuite() {
+        GLContextTest::SetUpTestSuite();
+        // Init resolves the interface textures, which the game flow loads first.
+        Module<ResourceManager>::Instance()->Init();
+        Module<ResourceManager>::Instance()->LoadCategory("all_first");
+    }
     // Init after Kill, as a resolution change runs them.
     static void Reinit() {
         TheGraphics().Kill();
@@ -171,3 +178,14 @@ TEST_F(Programs, SaveAndClearProgramPutsTheProgramAsideAndRestoreBringsItBack) {
 }
 
 }  // namespace
+
+// Graphics starts before the game flow loads the interface pictures: that
+// order is normal and must not log errors (each would write an error-log file).
+TEST_F(Programs, InitBeforeTheInterfacePicturesAreLoadedLogsNoError) {
+    ResourceManager& resources = *Module<ResourceManager>::Instance();
+    resources.DeleteCategory("all_first");
+    LogCapture log;
+    Reinit();
+    EXPECT_FALSE(log.Has("ERROR")) << log.Text();
+    resources.LoadCategory("all_first");
+}

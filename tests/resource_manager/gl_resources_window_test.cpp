@@ -100,6 +100,10 @@ TEST_F(GLTextures, SplashFillsTheWindowTheRightWayUpAndAResolutionChangeShowsThe
     ResourceManager& shared = *Module<ResourceManager>::Instance();
     const auto splash = shared.LoadTexture(ResourceManager::kSplashImageFile);
     const auto loading = shared.LoadTexture(ResourceManager::kLoadingImageFile);
+    // Graphics::Init (in ChangeResolution) resolves the interface textures,
+    // which the game flow loads before it.
+    shared.Init();
+    shared.LoadCategory("all_first");
     LogCapture log;
     shared.LoadSplashTexture();
     shared.InitLoadingScreenTexture();

@@ -1,0 +1,70 @@
+// Level 1 running in the game's own frame loop, for thread tests in any
+// folder: the level and its script loaded, the behaviour, collision and
+// physics modules initialised, the physics and collision threads started on
+// an unpaused game, and a settable clock moved on by one step per frame. No
+// OpenGL context; the log is captured and the profile folder is the test's.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "behavior_manager.h"
+#include "collision_manager.h"
+#include "event_manager.h"
+#include "level.h"
+#include "lua_manager.h"
+#include "main/frame_loop.h"
+#include "object_manager.h"
+#include "physics.h"
+#include "platform/clock.h"
+#include "support/game_world.h"
+#include "support/log_capture.h"
+#include "support/temp_folder.h"
+#include "system.h"
+
+namespace test_support {
+
+class RunningLevelOne : public ::testing::Test {
+protected:
+    static constexpr double kStep = 1.0 / 60.0;
+
+    void SetUp() override {
+        Module<EventManager>::Instance()->Init();
+        ASSERT_TRUE(LoadLevelOne());
+        Module<LuaManager>::Instance()->DoFile("./scripts/load_level_1.lua");
+        Module<BehaviorManager>::Instance()->Init();
+        Module<CollisionManager>::Instance()->Init();
+        Module<Physics>::Instance()->Init();
+        PrepareWorld();
+        System& system = *Module<System>::Instance();
+        system.running.store(true);
+        system.Pause(false);
+        system.frameTime.store(kStep);
+        clock = 1000.0;
+        platform::SetClockTime(clock);
+        StartWorkerThreads();
+    }
+    void TearDown() override {
+        JoinWorkerThreads();
+        Module<Physics>::Instance()->Kill();
+        Module<CollisionManager>::Instance()->Kill();
+        Module<BehaviorManager>::Instance()->Kill();
+        Module<LuaManager>::Instance()->Kill();
+        Singleton<Level>::Instance()->ReleaseLevelData();
+        Module<ObjectManager>::Instance()->Kill();
+        Module<EventManager>::Instance()->Kill();
+    }
+    // What a test adds to the world before the worker threads start.
+    virtual void PrepareWorld() {}
+    // One frame of the game's own loop, the clock moved on by one step first.
+    void Frame() {
+        clock += kStep;
+        platform::SetClockTime(clock);
+        RunFrame(false);
+    }
+
+    TempProfile profile;
+    LogCapture log;
+    double clock = 0.0;
+};
+
+}  // namespace test_support
