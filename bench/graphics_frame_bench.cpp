@@ -1,5 +1,6 @@
 // The renderer's frame at 1024x768 on this machine's OpenGL, with the first
-// level's sky and ground loaded as the game flow will load them:
+// level's sky, ground and scenery (drawn one by one) loaded as the game flow
+// will load them:
 //   WholeFrame   the whole deferred pipeline and the buffer swap;
 //   FillFloor    the same five targets only cleared and covered by one
 //                full-screen quad each, and the swap: the floor of fill cost;
@@ -17,16 +18,17 @@
 #include <GL/glew.h>
 #include <SDL.h>
 
-#include <ctime>
 #include <vector>
 
+#include "frame_bench_support.h"
 #include "graphics.h"
 #include "graphics/gl_state.h"
 #include "object_manager.h"
 #include "support/first_level_scene.h"
-#include "system.h"
 
 namespace {
+
+using bench_support::ProcessCpu;
 
 Graphics& TheGraphics() { return *Module<Graphics>::Instance(); }
 
@@ -41,25 +43,6 @@ bool Skip(benchmark::State& state) {
     state.SkipWithError("no window or no level (run under xvfb-run with SDL_VIDEODRIVER=x11)");
     return true;
 }
-
-double ProcessCpuSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return double(now.tv_sec) + double(now.tv_nsec) * 1e-9;
-}
-
-// Measures the process's CPU time from construction to Finish.
-class ProcessCpu {
-public:
-    void Finish(benchmark::State& state) const {
-        if (glGetError() != GL_NO_ERROR) state.SkipWithError("OpenGL reported an error");
-        if (state.iterations() > 0)
-            state.counters["process_cpu_ms"] = (ProcessCpuSeconds() - start) * 1000.0 / double(state.iterations());
-    }
-
-private:
-    double start = ProcessCpuSeconds();
-};
 
 void BM_WholeFrame(benchmark::State& state) {
     if (Skip(state)) return;
@@ -97,23 +80,11 @@ void BM_FillFloor(benchmark::State& state) {
     cpu.Finish(state);
 }
 
-// The geometry targets bound as the frame binds them, the view loaded.
-void BindGeometryBuffer(const graphics::FrameTargets& targets) {
-    static const GLenum buffers[3] = {GL_COLOR_ATTACHMENT0_EXT, GL_COLOR_ATTACHMENT1_EXT, GL_COLOR_ATTACHMENT2_EXT};
-    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, targets.frameBuffer);
-    const GLuint attached[3] = {targets.geometry, targets.depth, targets.normal};
-    for (GLuint i = 0; i < 3; ++i)
-        glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT + i, GL_TEXTURE_2D, attached[i], 0);
-    glDrawBuffers(3, buffers);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadMatrixf(Module<ObjectManager>::Instance()->cameraObject.viewMat.DataPtr());
-}
-
 void BM_MeshPass(benchmark::State& state) {
     if (Skip(state)) return;
     const graphics::FrameTargets targets = graphics::CurrentTargets();
     TheGraphics().Update();  // the camera's view
-    BindGeometryBuffer(targets);
+    bench_support::BindGeometryBuffer(targets);
     ObjectLock lock;
     const ProcessCpu cpu;
     for (auto _ : state) {

@@ -15,3 +15,6 @@ foreach(src ${QUELL_BENCH_SOURCES})
 endforeach()
 target_include_directories(bench_collision_bench SYSTEM PRIVATE ${BULLET_INCLUDE_DIRS})
 target_link_libraries(bench_collision_bench PRIVATE ${BULLET_LIBRARIES})
+# The scene benchmark writes its last frame with the content generator's PNG writer.
+target_sources(bench_scene_frame_bench PRIVATE ${CMAKE_SOURCE_DIR}/tools/png_writer.cpp)
+target_include_directories(bench_scene_frame_bench PRIVATE ${CMAKE_SOURCE_DIR}/tools)

@@ -29,7 +29,8 @@
 // graphics/bitmap_text.cpp (font and symbol lists, PrintText),
 // graphics/screen_overlays.cpp (quad list, backgrounds, billboards),
 // graphics/slide_show.cpp (the splash and credits pictures),
-// graphics/pending_steps.cpp (the steps that later work fills).
+// graphics/object_roads.cpp (the game objects of the mesh pass),
+// graphics/cockpit.cpp (the cockpit's matrix and drawing).
 #pragma once
 
 #include <memory>
@@ -147,6 +148,15 @@ public:
     void RenderMeshes();
     void RenderSkyBox();
     void RenderGround();
+    // The object roads (graphics/object_roads.cpp): mesh pass steps 8 to 11,
+    // "deferred_bone" current, leaving "deferred_instance" current when it
+    // draws the instance buffers. Each live object drawn alone, skinned when
+    // its skeleton has bones, else plain; then the instance buffers, one draw
+    // per mesh (shaderModel4 only).
+    void DrawObjectRoads();
+    void DrawSkinnedMesh();
+    void DrawPlainMesh();
+    void DrawInstancedMeshes();
 
     // ---- Text and symbols (graphics/bitmap_text.cpp) ---------------------
     // Init steps 6 and 7: fontTex, crosshairTex and symbolsTex by name (a
@@ -183,10 +193,9 @@ public:
     // effects), then the show advanced by the frame's time step.
     void RenderSplashScreen(SplashScreen& show);
 
-    // ---- Steps that later work fills (graphics/pending_steps.cpp) ---------
-    // Each keeps its place in the frame and the frame keeps the state around
-    // it (targets, clears, blending, program); see pending_steps.cpp.
-    void DrawObjectRoads();  // mesh pass steps 8 to 11: skinned, plain and instanced objects
+    // After the polish pass (graphics/cockpit.cpp): the cockpit mesh placed
+    // in front of the eye by its own matrix, over the window's picture. The
+    // frame makes "cockpit" current around it; object lock held.
     void RenderCockpit();
 
     // Members in their specified order.

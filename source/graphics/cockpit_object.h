@@ -2,8 +2,7 @@
 // the eye. The ObjectManager holds one as cockpit; only the player controller
 // changes moveOffset and bobPhase after construction.
 //
-// This header holds the record with its construction values; the cockpit
-// matrix and its drawing come with the renderer. Main thread.
+// Graphics::RenderCockpit draws it (graphics/cockpit.cpp). Main thread.
 #pragma once
 
 #include <cmath>
@@ -17,6 +16,10 @@ public:
     CockpitObject()
         : rot(std::sin(kQuarterPi), Vector(0.0f, std::cos(kQuarterPi), 0.0f, 0.0f)) {}
 
+    // Eye space from cockpit space: turned by rot, placed at baseOffset +
+    // moveOffset raised by the bob (1.5 x sin(bobPhase)), scaled by scale.
+    Matrix UpdateTransform() const;
+
     Quaternion rot;
     Vector baseOffset{0.0f, -4.6f, 4.4f, 0.0f};
     Vector moveOffset;       // steered by the player controller
@@ -27,4 +30,5 @@ public:
 
 private:
     static constexpr float kQuarterPi = 0.78539816f;
+    static constexpr float kBobHeight = 1.5f;
 };

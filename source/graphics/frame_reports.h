@@ -11,6 +11,8 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "system/source_position.h"
+
 namespace graphics {
 
 class FrameReports {

@@ -9,9 +9,10 @@
 // warned once; one without triangles is skipped, warned once. A mesh whose
 // texture name is not a live texture binds texture 0, warned once.
 //
-// Skinned meshes (later work) give the programs "boneIndex" and
-// "skinWeights" as generic attributes at Graphics::kBoneIndexLocation and
-// kSkinWeightsLocation on both routes.
+// Skinned meshes give the programs "boneIndex" and "skinWeights" as generic
+// attributes at Graphics::kBoneIndexLocation and kSkinWeightsLocation on both
+// routes; the buffered route also hands them over as texture-coordinate sets
+// 1 and 2, and leaves no array of its own enabled behind it.
 #pragma once
 
 #include "module.h"
@@ -30,13 +31,30 @@ public:
     // colours (when useColor), normals and positions. A triangle naming a
     // vertex the mesh does not have is left out.
     void DrawMeshImmediate(const Mesh& mesh);
+    // DrawMeshBuffers with the bone numbers and weights from their two
+    // buffers. Without live skin buffers the mesh is drawn by
+    // DrawSkinnedMeshImmediate (or skipped when it has no triangles), warned
+    // once.
+    void DrawSkinnedMeshBuffers(const Mesh& mesh);
+    // Immediate mode with each corner's bone numbers and weights; untextured
+    // (texture 0) when the mesh has useTexture clear.
+    void DrawSkinnedMeshImmediate(const Mesh& mesh);
     // From the triangles in immediate mode, normals and positions only (the
     // caller's colour and texture state stay); as DrawMeshImmediate, a
     // triangle naming a missing vertex is left out.
     void DrawMeshGeometry(const Mesh& mesh);
+    // `count` copies of the buffered mesh, copy i placed by the i-th of the
+    // column-major matrices, through the instancing program in use, whose
+    // matrix array starts at `arrayLocation`. Uploads and draws at most
+    // Graphics::kInstanceArraySize copies at a time. The caller has checked
+    // HasLiveBuffers and that the draw-instanced entry points exist.
+    void DrawMeshInstances(const Mesh& mesh, const float* matrices, unsigned count, int arrayLocation);
 
     // The mesh's texture name when it is a live texture, else 0 (warned once).
     static unsigned LiveTextureOf(const Mesh& mesh);
-    // Every buffer name the mesh's flags call for is a live buffer.
+    // Every buffer name the flags call for is a live buffer (false without
+    // hasMeshBuffers).
     static bool HasLiveBuffers(const Mesh& mesh);
+    // The same for the two skin buffers.
+    static bool HasLiveSkinBuffers(const Mesh& mesh);
 };

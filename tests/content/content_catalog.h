@@ -1,12 +1,12 @@
 // Reads the game's content lists (the resource registry and the pattern
 // list) from the run folder with TinyXML directly, independently of the
 // engine's own readers, so that the content tests judge the files as they
-// are on disk.
+// are on disk. (The engine's readers load the same lists whole in
+// tests/resource_manager/registry_test.cpp.)
 #pragma once
 
 #include <tinyxml.h>
 
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,21 +14,6 @@
 namespace content {
 
 inline std::string RunPath(const std::string& relative) { return std::string(QUELL_RUN_DIR) + "/" + relative; }
-
-// True when every part of the relative path exists under the run folder with
-// exactly this spelling (a file found only under another case fails).
-inline bool ExistsWithExactCase(const std::string& relative) {
-    namespace fs = std::filesystem;
-    fs::path here(QUELL_RUN_DIR);
-    for (const fs::path& part : fs::path(relative)) {
-        bool found = false;
-        std::error_code error;
-        for (const fs::directory_entry& entry : fs::directory_iterator(here, error)) found |= entry.path().filename() == part;
-        if (error || !found) return false;
-        here /= part;
-    }
-    return fs::is_regular_file(here);
-}
 
 inline std::string Attr(const TiXmlElement* element, const char* name) {
     const char* value = element ? element->Attribute(name) : nullptr;
@@ -44,12 +29,6 @@ inline std::string ChildText(const TiXmlElement* parent, const char* child) {
 inline std::string Prefix(const TiXmlElement* entry) {
     const std::string name = Attr(entry, "registry");
     return name.substr(0, name.find('_'));
-}
-
-// The file as the loader opens it: it appends the model files' extensions.
-inline std::string LoadedFile(const TiXmlElement* entry) {
-    const std::string prefix = Prefix(entry);
-    return Attr(entry, "file") + (prefix == "mesh" ? ".bin" : prefix == "skel" ? ".skl" : prefix == "anim" ? ".anm" : "");
 }
 
 // A content list under a "registry" root: its children in document order.
@@ -74,22 +53,5 @@ struct List {
     int malformed = 0;
     std::vector<const TiXmlElement*> entries;
 };
-
-// A listed pattern file and its "object" element (null when it has none or does not parse).
-struct Pattern {
-    std::string name, file;
-    std::shared_ptr<TiXmlDocument> document;
-    const TiXmlElement* object = nullptr;
-};
-
-inline std::vector<Pattern> ReadPatterns(const List& list) {
-    std::vector<Pattern> patterns;
-    for (const TiXmlElement* entry : list.entries) {
-        Pattern pattern{Attr(entry, "registry"), Attr(entry, "file"), std::make_shared<TiXmlDocument>()};
-        if (pattern.document->LoadFile(RunPath(pattern.file).c_str())) pattern.object = pattern.document->FirstChildElement("object");
-        patterns.push_back(pattern);
-    }
-    return patterns;
-}
 
 }  // namespace content

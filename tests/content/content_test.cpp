@@ -1,12 +1,18 @@
 // The game's content in the run folder: every name the code loads is
-// registered in a category loaded before the code needs it, every file
-// exists with its exact spelling and reads back through the game's own
-// readers (the PNG decoder, the mesh, skeleton and animation loaders), textures and meshes reach OpenGL, skinned models hold together,
-// and every object pattern gives the stamps what they require, names only
-// registered resources and fits the collision bits the code hard-wires.
+// registered in a category loaded before the code needs it, textures and
+// meshes reach OpenGL, skinned models hold together, every object pattern
+// gives the stamps what they require, names only registered resources and
+// fits the collision bits the code hard-wires, and every registered sound is
+// a clean WAV that SDL_mixer loads. That every other file reads back through
+// the game's own readers is checked where the registry is loaded whole
+// (tests/resource_manager/registry_test.cpp).
+#include <SDL.h>
+#include <SDL_mixer.h>
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <set>
 #include <string>
@@ -14,7 +20,7 @@
 #include "content/content_catalog.h"
 #include "resource_manager.h"
 #include "resource_manager/binary_files.h"
-#include "resource_manager/png_texture.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -31,32 +37,37 @@ int Rank(const std::string& category) {
     return at == std::end(order) ? -1 : std::min(int(at - std::begin(order)), 3);
 }
 
-class Content : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_TRUE(registry.parsed && list.parsed) << "a content list does not parse"; }
-    const content::List registry{"resource/registry.xml"}, list{"resource/objectPatterns.xml"};
-    const std::vector<content::Pattern> patterns = content::ReadPatterns(list);
+// A listed pattern file and its "object" element (null when it has none or does not parse).
+struct Pattern {
+    std::string name, file;
+    std::shared_ptr<TiXmlDocument> document = std::make_shared<TiXmlDocument>();
+    const TiXmlElement* object = nullptr;
 };
 
-TEST_F(Content, RegistryEntriesAreUniqueAndTheirFilesExistWithTheirExactSpelling) {
+class Content : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(registry.parsed && list.parsed) << "a content list does not parse";
+        for (const TiXmlElement* entry : list.entries) {
+            Pattern pattern{Attr(entry, "registry"), Attr(entry, "file")};
+            if (pattern.document->LoadFile(RunPath(pattern.file).c_str()))
+                pattern.object = pattern.document->FirstChildElement("object");
+            patterns.push_back(pattern);
+        }
+    }
+    std::string FileOf(const std::string& name) const { return RunPath(Attr(registry.Find(name), "file")); }
+
+    const content::List registry{"resource/registry.xml"}, list{"resource/objectPatterns.xml"};
+    std::vector<Pattern> patterns;
+};
+
+TEST_F(Content, RegistryEntriesAreUniqueLoadedAndReachOpenGLInTime) {
     EXPECT_EQ(registry.malformed, 0);
     std::set<std::string> seen;
-    const std::set<std::string> prefixes = {"tex", "mesh", "skel", "anim", "sample", "stream"};
     for (const TiXmlElement* entry : registry.entries) {
         const std::string name = Attr(entry, "registry");
         EXPECT_TRUE(seen.insert(name).second) << name << " is registered twice";
-        EXPECT_TRUE(prefixes.count(Prefix(entry))) << name << ": no loader for this prefix";
         EXPECT_GE(Rank(Attr(entry, "loadCategory")), 0) << name << ": its category is never loaded";
-        const bool sound = Prefix(entry) == "sample" || Prefix(entry) == "stream";
-        EXPECT_TRUE(!entry->Attribute("file") || content::ExistsWithExactCase(content::LoadedFile(entry)))
-            << name << ": missing " << content::LoadedFile(entry);
-        EXPECT_TRUE(!sound || entry->Attribute("file")) << name;
-    }
-}
-
-TEST_F(Content, TexturesAndMeshesReachOpenGLInTime) {
-    for (const TiXmlElement* entry : registry.entries) {
-        const std::string name = Attr(entry, "registry");
         const bool picture = Prefix(entry) == "tex" && entry->Attribute("file");
         EXPECT_TRUE(!picture || Attr(entry, "loadContext") == "true") << name << " is never uploaded";
         if (Prefix(entry) != "mesh") continue;
@@ -100,9 +111,8 @@ TEST_F(Content, PatternsExistParseAndNameOnlyRegisteredResources) {
         EXPECT_TRUE(!entry || Rank(Attr(entry, "loadCategory")) <= 2) << at << ": " << name << " is a level's own";
         return entry;
     };
-    for (const content::Pattern& pattern : patterns) {
-        EXPECT_TRUE(content::ExistsWithExactCase(pattern.file)) << pattern.name << ": missing " << pattern.file;
-        ASSERT_NE(pattern.object, nullptr) << pattern.file << " does not parse or has no \"object\"";
+    for (const Pattern& pattern : patterns) {
+        ASSERT_NE(pattern.object, nullptr) << pattern.file << " is missing, does not parse or has no \"object\"";
         const TiXmlElement* position = pattern.object->FirstChildElement("position");
         EXPECT_TRUE(position && position->Attribute("x") && position->Attribute("y") && position->Attribute("z")) << pattern.file;
         const TiXmlElement* stats = pattern.object->FirstChildElement("stats");
@@ -134,7 +144,7 @@ TEST_F(Content, CollisionGroupsAndWeaponsFitWhatTheCodeUses) {
         const std::string text = ChildText(object ? object->FirstChildElement("collision") : nullptr, "collisionGroup");
         return text.empty() ? -1 : std::atoi(text.c_str());
     };
-    for (const content::Pattern& pattern : patterns) {
+    for (const Pattern& pattern : patterns) {
         if (!pattern.object) continue;
         const TiXmlElement* type = pattern.object->FirstChildElement("type");
         EXPECT_TRUE(Attr(type, "levelObj") != "true" || group(pattern.object) == 3) << pattern.file << ": scenery";
@@ -160,40 +170,18 @@ TEST_F(Content, CollisionGroupsAndWeaponsFitWhatTheCodeUses) {
     }
 }
 
-TEST_F(Content, EveryPictureAndModelReadsBackThroughTheGamesReaders) {
-    for (const TiXmlElement* entry : registry.entries) {
-        const std::string name = Attr(entry, "registry"), prefix = content::Prefix(entry), file = RunPath(Attr(entry, "file"));
-        if (!entry->Attribute("file")) continue;
-        Mesh mesh;
-        Skeleton skeleton;
-        AnimSet set;
-        if (prefix == "tex") {
-            std::string problem;
-            EXPECT_TRUE(LoadPngTexture(file, problem)) << name << ": " << file << ": " << problem;
-        } else if (prefix == "mesh") {
-            ASSERT_TRUE(LoadMeshFile(file, mesh)) << name;
-            EXPECT_FALSE(mesh.triangles.empty()) << name;
-            EXPECT_EQ(mesh.arrays.indices.count, mesh.triangles.size() * 3) << name << ": index buffer";
-        } else if (prefix == "skel") {
-            EXPECT_TRUE(LoadSkeletonFile(skeleton, file)) << name;
-        } else if (prefix == "anim") {
-            EXPECT_TRUE(LoadAnimFile(set, file)) << name;
-        }
-    }
-}
-
 // Meshes use only their skeleton's bones, animations loop without a zero-length
 // span over one track per bone, and weapon hot spots name real bones.
 TEST_F(Content, SkinnedModelsHoldTogether) {
     int skinned = 0, hotSpots = 0;
-    for (const content::Pattern& pattern : patterns) {
+    for (const Pattern& pattern : patterns) {
         const TiXmlElement* resources = pattern.object ? pattern.object->FirstChildElement("resources") : nullptr;
         if (ChildText(resources, "skeleton").empty()) continue;
         ++skinned;
         Mesh mesh;
         Skeleton skeleton;
-        ASSERT_TRUE(LoadMeshFile(RunPath(Attr(registry.Find(ChildText(resources, "mesh")), "file")), mesh) &&
-                    LoadSkeletonFile(skeleton, RunPath(Attr(registry.Find(ChildText(resources, "skeleton")), "file"))))
+        ASSERT_TRUE(LoadMeshFile(FileOf(ChildText(resources, "mesh")), mesh) &&
+                    LoadSkeletonFile(skeleton, FileOf(ChildText(resources, "skeleton"))))
             << pattern.name;
         const int bones = int(skeleton.boneList.size());
         for (const Vertex& vertex : mesh.verts) {
@@ -210,7 +198,7 @@ TEST_F(Content, SkinnedModelsHoldTogether) {
         const TiXmlElement* anims = resources->FirstChildElement("animationSet");
         for (const TiXmlElement* anim = anims ? anims->FirstChildElement("anim") : nullptr; anim; anim = anim->NextSiblingElement()) {
             AnimSet set;
-            ASSERT_TRUE(LoadAnimFile(set, RunPath(Attr(registry.Find(Attr(anim, "name")), "file")))) << Attr(anim, "name");
+            ASSERT_TRUE(LoadAnimFile(set, FileOf(Attr(anim, "name")))) << Attr(anim, "name");
             ASSERT_EQ(set.animTrackList.size(), skeleton.boneList.size()) << set.name;
             for (const AnimTrack& track : set.animTrackList) {
                 ASSERT_FALSE(track.keyFrames.empty()) << set.name;
@@ -229,6 +217,56 @@ TEST_F(Content, SkinnedModelsHoldTogether) {
     }
     EXPECT_GT(skinned, 0);
     EXPECT_GT(hotSpots, 0);
+}
+
+std::uint32_t LE(const std::string& b, std::size_t at, int bytes) {
+    std::uint32_t v = 0;
+    for (int i = bytes - 1; i >= 0; --i) v = v << 8 | static_cast<unsigned char>(b[at + i]);
+    return v;
+}
+
+// Every registered sound is the plain WAV our writer makes, heard without
+// clipping; a sound that does not loop starts and ends without a click, and a
+// looping one runs seamlessly from its end into its start.
+TEST_F(Content, SoundsAreCleanSixteenBitPcmThatTheMixerLoads) {
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_AUDIO), 0) << SDL_GetError();
+    ASSERT_EQ(Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024), 0) << Mix_GetError();
+    for (const TiXmlElement* entry : registry.entries) {
+        if (Prefix(entry) != "sample" && Prefix(entry) != "stream") continue;
+        const std::string path = RunPath(Attr(entry, "file")), b = test_support::ReadFile(path);
+        // The plain 44-byte header, with sizes that match the file.
+        ASSERT_TRUE(b.size() > 2044 && b.compare(0, 4, "RIFF") == 0 && b.compare(8, 8, "WAVEfmt ") == 0 &&
+                    b.compare(36, 4, "data") == 0 && LE(b, 4, 4) == b.size() - 8 &&
+                    LE(b, 40, 4) == b.size() - 44)
+            << Attr(entry, "registry") << ": " << path;
+        const int channels = LE(b, 22, 2), rate = LE(b, 24, 4);
+        EXPECT_TRUE(LE(b, 20, 2) == 1 && LE(b, 34, 2) == 16 && (channels == 1 || channels == 2));
+        EXPECT_TRUE((rate == 22050 || rate == 44100) && LE(b, 28, 4) == std::uint32_t(rate * channels * 2));
+        Mix_Chunk* chunk = Mix_LoadWAV(path.c_str());
+        EXPECT_NE(chunk, nullptr) << path << ": " << Mix_GetError();
+        if (chunk) Mix_FreeChunk(chunk);
+        for (int side = 0; side < channels; ++side) {
+            std::vector<int> s, steps;
+            for (std::size_t i = 44 + 2 * side; i + 1 < b.size(); i += 2 * channels)
+                s.push_back(std::int16_t(LE(b, i, 2)));
+            int peak = 0;
+            for (std::size_t i = 0; i < s.size(); ++i) {
+                peak = std::max(peak, std::abs(s[i]));
+                if (i) steps.push_back(std::abs(s[i] - s[i - 1]));
+            }
+            EXPECT_TRUE(peak > 8000 && peak < 32000) << path << ": too quiet or clipping at " << peak;
+            if (Attr(entry, "loop") != "true") {
+                EXPECT_TRUE(std::abs(s.front()) < 300 && std::abs(s.back()) < 300) << path << " clicks";
+                continue;
+            }
+            // The jump across the seam is like the signal's own steps.
+            std::sort(steps.begin(), steps.end());
+            EXPECT_LE(std::abs(s.front() - s.back()), 2 * steps[steps.size() / 2]) << path;
+        }
+    }
+    Mix_CloseAudio();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
 }  // namespace

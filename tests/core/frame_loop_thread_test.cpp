@@ -12,15 +12,6 @@
 
 namespace {
 
-// Two workers that count their updates.
-struct CountingWorkers {
-    void Start(WorkerLockstep& lockstep, bool running, bool paused) {
-        lockstep.Start([&] { lockstep.RunWorker([this] { ++physics; }); },
-                       [&] { lockstep.RunWorker([this] { ++collision; }); }, running, paused);
-    }
-    std::atomic<int> physics{0}, collision{0};
-};
-
 // Runs `frames` frames in which the game keeps running, then one in which it
 // quits; paused(frame) says whether the pass after `frame` is paused.
 int RunFrames(WorkerLockstep& lockstep, int frames, bool (*pausedAfter)(int)) {
@@ -43,11 +34,12 @@ TEST(Lockstep, NFramesGiveNUpdatesOfEachWorkerAndPausedPassesNone) {
     };
     for (const Case& c : cases) {
         WorkerLockstep lockstep;
-        CountingWorkers workers;
-        workers.Start(lockstep, true, c.startPaused);
+        std::atomic<int> physics{0}, collision{0};
+        lockstep.Start([&] { lockstep.RunWorker([&] { ++physics; }); },
+                       [&] { lockstep.RunWorker([&] { ++collision; }); }, true, c.startPaused);
         EXPECT_EQ(c.frames, RunFrames(lockstep, c.frames, c.pausedAfter));
         lockstep.Join();
-        EXPECT_TRUE(c.updates == workers.physics.load() && c.updates == workers.collision.load());
+        EXPECT_TRUE(c.updates == physics.load() && c.updates == collision.load());
         EXPECT_FALSE(lockstep.IsStarted());
     }
 }

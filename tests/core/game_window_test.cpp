@@ -1,13 +1,18 @@
 // The real game under the test's X server, started as a player starts it: it
 // opens its window at the size the settings ask for and shows the studio logo
-// first, makes its profile folder, comes up despite a video mode it cannot
-// set, an old shading language or a closed standard output, and quits with
-// status 0 when its window is closed.
+// first, makes its profile folder, and quits with status 0 when its window is
+// closed. So it does despite a video mode it cannot set, an old shading
+// language, a closed standard output, and hostile or damaged files where a
+// player could put them: a bad picture in place of the splash image, a bad
+// settings.xml, each start-up file cut in half.
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "resource_manager.h"
 #include "support/game_run.h"
@@ -16,22 +21,42 @@
 
 namespace {
 
+namespace fs = std::filesystem;
 using namespace test_support;
 
 const std::string kWindowed = "<Settings><Setting ID=\"full_screen\" key=\"0\" /><Setting ID=\"screen_width\" "
                               "key=\"640\" /><Setting ID=\"screen_height\" key=\"480\" /></Settings>\n";
+const std::string kHostile = std::string(QUELL_SOURCE_DIR) + "/tests/fixtures/hostile/";
 
-// Runs the game from the build's run folder with `settings` (none when empty)
-// to its close, which must end it with status 0; gives its output.
-std::string RunAndClose(const std::string& settings, const GameRunOptions& options = {}) {
+// Runs the game in `runFolder` with a fresh profile holding `settings` (none
+// when empty) to its close: the window must open, the profile folder be made
+// and the close end the game with status 0. Gives its output.
+std::string RunAndClose(const std::string& settings, const std::string& runFolder = QUELL_RUN_DIR,
+                        const GameRunOptions& options = {}) {
     TempFolder profile;
     if (!settings.empty()) profile.WriteFile("The Quellbrand/settings.xml", settings);
-    const GameRun run = RunGameAndClose(QUELL_RUN_DIR "/quellbrand", QUELL_RUN_DIR, profile.Path(), options);
+    const GameRun run = RunGameAndClose(QUELL_RUN_DIR "/quellbrand", runFolder, profile.Path(), options);
     EXPECT_TRUE(run.windowOpened && run.setUpFinished) << run.output;
     EXPECT_TRUE(run.exitStatus && *run.exitStatus == 0) << "status " << run.exitStatus.value_or(999) << "\n"
                                                          << run.output;
-    EXPECT_TRUE(settings.empty() || std::filesystem::is_directory(profile.Path() + "/The Quellbrand"));
+    EXPECT_TRUE(fs::is_directory(profile.Path() + "/The Quellbrand"));
     return run.output;
+}
+
+// Fills `to` with links to everything in `from`, except that along `skipped`
+// (relative) it makes real folders and leaves the last entry out.
+void LinkTreeExcept(const fs::path& from, const fs::path& to, const fs::path& skipped) {
+    const fs::path first = *skipped.begin();
+    const fs::path rest = skipped.lexically_relative(first);
+    for (const fs::directory_entry& entry : fs::directory_iterator(from)) {
+        const fs::path name = entry.path().filename();
+        if (name != first) {
+            fs::create_symlink(entry.path(), to / name);
+        } else if (rest != ".") {
+            fs::create_directory(to / name);
+            LinkTreeExcept(entry.path(), to / name, rest);
+        }
+    }
 }
 
 TEST(GameWindow, OpensAtTheConfiguredSizeShowingTheLogoAndQuitsWhenClosed) {
@@ -52,37 +77,69 @@ TEST(GameWindow, OpensAtTheConfiguredSizeShowingTheLogoAndQuitsWhenClosed) {
         EXPECT_TRUE(Shows(ReadWindowPixel(window, 3, 3), logo->GetPixel(5, 5), 12));
         EXPECT_TRUE(Shows(ReadWindowPixel(window, 636, 476), logo->GetPixel(logo->width - 6, logo->height - 6), 12));
     };
-    const std::string out = RunAndClose(kWindowed, options);
+    const std::string out = RunAndClose(kWindowed, QUELL_RUN_DIR, options);
     EXPECT_TRUE(out.find("fullScreen = 0") != std::string::npos && out.find("Quit requested\n") != std::string::npos)
         << out;
 }
 
-TEST(GameWindow, MakesTheProfileFolderWhenItIsMissing) {
-    TempFolder profile;
-    const GameRun run = RunGameAndClose(QUELL_RUN_DIR "/quellbrand", QUELL_RUN_DIR, profile.Path());
-    EXPECT_TRUE(run.exitStatus && *run.exitStatus == 0) << run.output;
-    EXPECT_NE(run.output.find("Failed to load settings file"), std::string::npos);
-    EXPECT_TRUE(std::filesystem::is_directory(profile.Path() + "/The Quellbrand"));
-}
-
-// A closed standard output must not end the game (SIGPIPE).
-TEST(GameWindow, SurvivesAClosedStandardOutput) {
-    GameRunOptions options;
-    options.closedOutput = true;
-    RunAndClose(kWindowed, options);
-}
-
-// A full-screen mode larger than the display opens the default window; a
-// driver with a shading language older than 1.20 (Mesa cannot claim 1.10: it
-// then names no version at all) is reported and the game plays on.
-TEST(GameWindow, ComesUpDespiteAnUnsettableModeOrAnOldShadingLanguage) {
+// A closed standard output must not end the game (SIGPIPE). A full-screen
+// mode larger than the display opens the default window; a driver with a
+// shading language older than 1.20 (Mesa cannot claim 1.10: it then names no
+// version at all) is reported and the game plays on.
+TEST(GameWindow, ComesUpDespiteAClosedOutputAnUnsettableModeOrAnOldShadingLanguage) {
+    GameRunOptions closedOutput, oldGlsl;
+    closedOutput.closedOutput = true;
+    RunAndClose(kWindowed, QUELL_RUN_DIR, closedOutput);
     EXPECT_NE(RunAndClose("<Settings><Setting ID=\"full_screen\" key=\"1\" /><Setting ID=\"screen_width\" key=\"4096\" />"
                           "<Setting ID=\"screen_height\" key=\"4096\" /></Settings>")
                   .find("could not be set"),
               std::string::npos);
-    GameRunOptions options;
-    options.environment = {{"MESA_GL_VERSION_OVERRIDE", "2.0"}, {"MESA_GLSL_VERSION_OVERRIDE", "110"}};
-    EXPECT_NE(RunAndClose(kWindowed, options).find("this version of GLSL is not supported"), std::string::npos);
+    oldGlsl.environment = {{"MESA_GL_VERSION_OVERRIDE", "2.0"}, {"MESA_GLSL_VERSION_OVERRIDE", "110"}};
+    EXPECT_NE(RunAndClose(kWindowed, QUELL_RUN_DIR, oldGlsl).find("this version of GLSL is not supported"),
+              std::string::npos);
+}
+
+TEST(HostileFiles, TheGameStartsAndQuitsWithABadSplashImage) {
+    const fs::path splash = ResourceManager::kSplashImageFile;
+    for (const char* name : {"tga-size-overflow.tga", "png-inflate-loop.png", "png-huffman-assert.png"}) {
+        SCOPED_TRACE(name);
+        TempFolder run;
+        LinkTreeExcept(QUELL_RUN_DIR, run.Path(), splash);
+        fs::copy_file(kHostile + "texture/" + name, run.Path() / splash);
+        EXPECT_NE(RunAndClose("", run.Path()).find("Error loading texture!" + splash.string()), std::string::npos);
+    }
+}
+
+TEST(HostileFiles, TheGameStartsAndQuitsWithABadSettingsFile) {
+    std::string deep = "<?xml version=\"1.0\" ?>\n";  // the full-size case: stray closing tags, then deep nesting
+    for (int i = 0; i < 100000; ++i) deep += "</a>";
+    for (int i = 0; i < 100000; ++i) deep += "<a>";
+    std::vector<std::pair<std::string, std::string>> files = {{"deep.xml", deep}};
+    for (const char* name : {"depth-underflow.xml", "unknown-node-quote.xml", "declaration-quote.xml",
+                             "utf8-lead-at-end.xml"})
+        files.emplace_back(name, ReadFile(kHostile + "xml/" + name));
+    for (const auto& [name, text] : files) {
+        SCOPED_TRACE(name);
+        EXPECT_NE(RunAndClose(text).find("Failed to load settings file"), std::string::npos);
+    }
+}
+
+// Each further start-up file cut in half: the game says so and plays on.
+TEST(HostileFiles, TheGameStartsAndQuitsWithEachStartUpFileCutInHalf) {
+    const char* const cases[][2] = {
+        {"resource/registry.xml", "can't load file resource/registry.xml"},
+        {"resource/objectPatterns.xml", "can't load file resource/objectPatterns.xml"},
+        {"resource/patterns/player.xml", "can't load file resource/patterns/player.xml"},
+        {"resource/art assets/loading.png", "Error loading texture!resource/art assets/loading.png"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c[0]);
+        TempFolder run;
+        LinkTreeExcept(QUELL_RUN_DIR, run.Path(), c[0]);
+        const std::string original = ReadFile(std::string(QUELL_RUN_DIR) + "/" + c[0]);
+        std::ofstream(run.Path() + "/" + c[0], std::ios::binary) << original.substr(0, original.size() / 2);
+        EXPECT_NE(RunAndClose("", run.Path()).find(c[1]), std::string::npos);
+    }
 }
 
 }  // namespace

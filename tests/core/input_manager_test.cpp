@@ -29,12 +29,10 @@ TEST_F(Input, HeldSpaceIsOnePressKeptUntilConsumed) {
     Poll();
     EXPECT_TRUE(!input.AnyKeyPressed() && input.IsKeyDown(kSpace) && !input.WasKeyPressed(kSpace));
 
-    keys[kSpace] = 0;
-    Poll();
-    keys[kSpace] = 1;
-    Poll();
-    keys[kSpace] = 0;
-    Poll();
+    for (unsigned char down : {0, 1, 0}) {
+        keys[kSpace] = down;
+        Poll();
+    }
     EXPECT_FALSE(input.IsKeyDown(kSpace));
     EXPECT_TRUE(input.WasKeyPressed(kSpace));  // released, press not yet read
     EXPECT_FALSE(input.WasKeyPressed(kSpace));
@@ -52,7 +50,6 @@ TEST_F(Input, HeldLetterIsANewPressAtEveryPollUnderItsCapital) {
         EXPECT_TRUE(input.IsKeyDown(input.forward) && input.WasKeyPressed(input.forward));
         EXPECT_TRUE(input.IsKeyDown(input.dash) && (poll == 0) == input.WasKeyPressed(input.dash));
     }
-    EXPECT_EQ('W', input.forward);
     EXPECT_FALSE(input.IsKeyDown('w'));  // the lower-case code is never a slot
     keys[300] = 1;                       // num lock is ignored
     Poll();

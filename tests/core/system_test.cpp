@@ -21,18 +21,17 @@ namespace {
 
 const double kFrame = 1.0 / 60.0;
 
+// A short frame sleeps the rest (truncated) and smooths towards a frame; a
+// long one smooths towards itself; a clock set back under a running frame
+// never sleeps longer than a frame; a paused step is exactly one frame.
 TEST(FrameLimiter, SleepSmoothedStepAndPausedStep) {
-    const FrameLimit shortFrame = ComputeFrameLimit(0.010, 0.02, false);
-    EXPECT_EQ(6, shortFrame.sleepMilliseconds);  // 16.67 - 10, truncated
-    EXPECT_DOUBLE_EQ(0.9 * 0.02 + 0.1 * kFrame, shortFrame.frameTime);
-    // A clock set back under a running frame never sleeps longer than a frame.
-    EXPECT_EQ(16, ComputeFrameLimit(-3.0, kFrame, false).sleepMilliseconds);
-    const FrameLimit longFrame = ComputeFrameLimit(0.020, kFrame, false);
-    EXPECT_EQ(0, longFrame.sleepMilliseconds);
-    EXPECT_DOUBLE_EQ(0.9 * kFrame + 0.1 * 0.020, longFrame.frameTime);
-    for (double previous : {0.0, 0.1}) {
-        EXPECT_EQ(kFrame, ComputeFrameLimit(0.0, previous, true).frameTime);
-        EXPECT_EQ(16, ComputeFrameLimit(0.0, previous, true).sleepMilliseconds);
+    const struct { double elapsed, previous; bool paused; int sleep; double step; } cases[] = {
+        {0.010, 0.02, false, 6, 0.9 * 0.02 + 0.1 * kFrame}, {0.020, kFrame, false, 0, 0.9 * kFrame + 0.1 * 0.020},
+        {-3.0, kFrame, false, 16, kFrame}, {0.0, 0.0, true, 16, kFrame}, {0.0, 0.1, true, 16, kFrame}};
+    for (const auto& c : cases) {
+        const FrameLimit limit = ComputeFrameLimit(c.elapsed, c.previous, c.paused);
+        EXPECT_EQ(limit.sleepMilliseconds, c.sleep) << c.elapsed;
+        EXPECT_NEAR(limit.frameTime, c.step, 1e-15) << c.elapsed;
     }
 }
 
@@ -131,21 +130,8 @@ TEST(ProfileFolder, UserProfileThenHomeThenTheUserDatabaseAndNeverAParentChain) 
     EXPECT_EQ(platform::GetUserProfile(), user->pw_dir);
 }
 
-TEST(SystemLog, LinePrefixesAndTheErrorLogFileName) {
-    System system;
-    system.running.store(false);  // no error-log file for this part
-    testing::internal::CaptureStdout();
-    system.Log("plain");
-    system.Log("own line break\n");
-    system.Warning("careful");
-    system.Error("system.cpp:12 broken");
-    const std::string expected = "plain\nown line break\n\nWARNING: careful\nERROR: system.cpp:12 broken\n";
-    EXPECT_TRUE(expected == testing::internal::GetCapturedStdout() && expected == system.GetLogText());
-    EXPECT_EQ("error_log_4_24_2010_9_5_3.txt", System::ErrorLogFileName(LocalTime(2010, 4, 24, 9, 5, 3)));
-    EXPECT_EQ("error_log_12_31_1999_0_0_0.txt", System::ErrorLogFileName(LocalTime(1999, 12, 31, 0, 0, 0)));
-}
-
-// A temporary profile folder and a System with a fixed local time.
+// A temporary profile folder and a System with a fixed local time; what it
+// logs goes to standard output as well, exactly.
 class ProfileTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -153,7 +139,7 @@ protected:
         system.SetLocalTimeSource([] { return LocalTime(2010, 4, 24, 9, 5, 3); });
         testing::internal::CaptureStdout();
     }
-    void TearDown() override { testing::internal::GetCapturedStdout(); }
+    void TearDown() override { EXPECT_EQ(testing::internal::GetCapturedStdout(), system.GetLogText()); }
     std::string Folder() const { return profile.Path() + "/The Quellbrand"; }
     std::string LogFile() const { return Folder() + "/error_log_4_24_2010_9_5_3.txt"; }
     void Load(const std::string& xml) {
@@ -170,10 +156,12 @@ using ErrorLogFiles = ProfileTest;
 using StartupSettings = ProfileTest;
 
 TEST_F(ErrorLogFiles, EachNewErrorAppendsTheWholeLogTextButARepeatDoesNot) {
-    system.Log("first line");
+    system.Log("plain");
+    system.Log("own line break\n");
+    system.Warning("careful");
     system.Error("frame.cpp:1 same every frame");
     const std::string afterFirst = ReadFile(LogFile());
-    EXPECT_EQ("first line\nERROR: frame.cpp:1 same every frame\n\n", afterFirst);
+    EXPECT_EQ("plain\nown line break\n\nWARNING: careful\nERROR: frame.cpp:1 same every frame\n\n", afterFirst);
     system.Error("frame.cpp:1 same every frame");
     EXPECT_EQ(afterFirst, ReadFile(LogFile()));
     system.Error("frame.cpp:2 something else");
@@ -198,9 +186,7 @@ TEST_F(ErrorLogFiles, NoFileAfterAQuitOrWithoutTheFolderAndNeverWaitsForInput) {
     char left = 0;
     const ssize_t got = read(0, &left, 1);
     dup2(savedStdin, 0);
-    close(savedStdin);
-    close(fds[0]);
-    close(fds[1]);
+    for (int fd : {savedStdin, fds[0], fds[1]}) close(fd);
     EXPECT_TRUE(got == 1 && left == 'k' && !std::filesystem::exists(Folder()));
     EXPECT_NE(std::string::npos, system.GetLogText().find("ERROR: x.cpp:1 nowhere to write\n"));
 }

@@ -32,10 +32,3 @@ inline ::testing::AssertionResult QuatNear(const Quaternion& a, const Quaternion
 inline Quaternion AxisRotation(const Vector& axis, float angle) {
     return Quaternion(std::cos(angle * 0.5f), axis.Norm() * std::sin(angle * 0.5f));
 }
-
-// Determinant of the upper-left 3x3 block.
-inline float Det3(const Matrix& a) {
-    const auto& m = a.m;
-    return m[0][0] * (m[1][1] * m[2][2] - m[2][1] * m[1][2]) - m[1][0] * (m[0][1] * m[2][2] - m[2][1] * m[0][2]) +
-           m[2][0] * (m[0][1] * m[1][2] - m[1][1] * m[0][2]);
-}

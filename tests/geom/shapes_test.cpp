@@ -20,19 +20,17 @@ TEST(RayPlaneIntersect, HitsMissesAndWhatItWrites) {
     const Plane floor(Vector(0, 1, 0), Vector(0, -2, 0));
     float t = -99;
     Vector point(9, 9, 9, 9);
-    EXPECT_TRUE(RayPlaneIntersect(Ray(Vector(1, -2, 0), Vector(0, 2, 0)), floor, t, point));
-    EXPECT_FLOAT_EQ(t, 2.0f);
+    EXPECT_TRUE(RayPlaneIntersect(Ray(Vector(1, -2, 0), Vector(0, 2, 0)), floor, t, point) && t == 2.0f);
     EXPECT_TRUE(VectorNear(point, Vector(2, -2, 0)));
     // Parallel: false, nothing written.
     t = -99;
     point = Vector(9, 9, 9, 9);
     EXPECT_TRUE(!RayPlaneIntersect(Ray(Vector(1, 0, 0), Vector(0, 0, 0)), floor, t, point) && t == (-99.0f));
     // Behind the origin: false, t written, the point not.
-    EXPECT_FALSE(RayPlaneIntersect(Ray(Vector(0, 1, 0), Vector(0, 0, 0)), floor, t, point));
-    EXPECT_FLOAT_EQ(t, -2.0f);
+    EXPECT_TRUE(!RayPlaneIntersect(Ray(Vector(0, 1, 0), Vector(0, 0, 0)), floor, t, point) && t == -2.0f);
     EXPECT_TRUE(VectorNear(point, Vector(9, 9, 9, 9)));
-    EXPECT_TRUE(RayPlaneIntersect(Ray(Vector(0, 1, 0), Vector(1, -2, 1)), floor, t, point));
-    EXPECT_FLOAT_EQ(t, 0.0f);  // starting on the plane is a hit at 0
+    // Starting on the plane is a hit at 0.
+    EXPECT_TRUE(RayPlaneIntersect(Ray(Vector(0, 1, 0), Vector(1, -2, 1)), floor, t, point) && t == 0.0f);
 }
 
 TEST(RayIntersectAABB, SlabTest) {
@@ -101,14 +99,12 @@ TEST(Scalar, RandomFloatsCoverTheirRange) {
     float low = 2, high = -2, signedLow = 2, signedHigh = -2;
     for (int i = 0; i < 50000; ++i) {
         const float f = RandFloat(), s = RandSignedFloat(), sign = RandSign();
-        ASSERT_TRUE(f >= 0.0f && f <= 1.0f) << f;
-        ASSERT_TRUE(s >= -1.0f && s <= 1.0f) << s;
-        ASSERT_TRUE(sign == 1.0f || sign == -1.0f);
+        ASSERT_TRUE(f >= 0.0f && f <= 1.0f && s >= -1.0f && s <= 1.0f && (sign == 1.0f || sign == -1.0f))
+            << f << " " << s << " " << sign;
         low = std::fmin(low, f), high = std::fmax(high, f);
         signedLow = std::fmin(signedLow, s), signedHigh = std::fmax(signedHigh, s);
     }
     // The whole interval is reached, not a scaled-down corner of it.
-    EXPECT_LT(low, 0.001f);
-    EXPECT_GT(high, 0.999f);
-    EXPECT_TRUE(signedLow < 0 && signedHigh > 0);
+    EXPECT_TRUE(low < 0.001f && high > 0.999f && signedLow < -0.999f && signedHigh > 0.999f)
+        << low << " " << high << " " << signedLow << " " << signedHigh;
 }

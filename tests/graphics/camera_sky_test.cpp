@@ -1,5 +1,6 @@
 // The camera's view and its limits, the projection the renderer makes once,
-// and the sky sphere with the sky box that stores it. No OpenGL needed.
+// the sky sphere with the sky box that stores it, the box of the debug shapes
+// and the cockpit's place in front of the eye. No OpenGL needed.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -7,6 +8,7 @@
 
 #include "graphics.h"
 #include "graphics/camera_object.h"
+#include "graphics/cockpit_object.h"
 #include "graphics/sky_box.h"
 #include "resource_manager.h"
 #include "support/log_capture.h"
@@ -113,6 +115,43 @@ TEST(SkySphere, HasTheSpecifiedCountsPolesAndRadialNormals) {
         }
     EXPECT_TRUE(Mesh::BuildSphere(8, 1, 1.0f).triangles.empty());
     EXPECT_EQ(Mesh::BuildSphere(3, 2, 1.0f).triangles.size(), 6u);
+}
+
+TEST(ProceduralBox, SpansItsSizesWithEachFaceSplitTwoByTwoAndNormalsOutwards) {
+    const Mesh box = Mesh::BuildBox(2.0f, 4.0f, 6.0f);
+    EXPECT_EQ(box.name, "Box");
+    ASSERT_EQ(box.verts.size(), 26u);
+    ASSERT_EQ(box.triangles.size(), 48u);
+    const float half[3] = {1.0f, 2.0f, 3.0f};
+    for (const Vertex& vertex : box.verts)
+        for (int k = 0; k < 3; ++k) EXPECT_LE(std::fabs(vertex.v[k]), half[k]);
+    int perFace[3][2] = {};  // triangles facing -axis, +axis
+    for (const Triangle& triangle : box.triangles) {
+        const Vector n(triangle.normal[0]);
+        int axis = 0;
+        for (int k = 1; k < 3; ++k)
+            if (std::fabs(n[k]) > std::fabs(n[axis])) axis = k;
+        ASSERT_NEAR(std::fabs(n[axis]), 1.0f, 1e-5f);
+        // On the face its normal names, at the box's extent.
+        for (unsigned v : triangle.verts) EXPECT_FLOAT_EQ(box.verts[v].v[axis], n[axis] * half[axis]);
+        ++perFace[axis][n[axis] > 0];
+    }
+    for (const auto& face : perFace) EXPECT_TRUE(face[0] == 8 && face[1] == 8);
+}
+
+TEST(Cockpit, SitsAtItsOffsetTurnedAQuarterAndBobsUpByOneAndAHalf) {
+    CockpitObject cockpit;
+    Matrix rest = cockpit.UpdateTransform();
+    ExpectNear(rest.VecFromCol(3), Vector(0.0f, -4.6f, 4.4f, 0.0f));
+    ExpectNear(rest * Vector(0, 1, 0, 0), Vector(0, 1, 0, 0));  // turned about y
+    EXPECT_NEAR(std::fabs((rest * Vector(1, 0, 0, 0)).z), 1.0f, 1e-5f);
+    cockpit.moveOffset = Vector(1.0f, 2.0f, 3.0f, 0.0f);
+    cockpit.bobPhase = 1.5707963f;
+    cockpit.scale = 2.0f;
+    const Matrix bobbing = cockpit.UpdateTransform();
+    ExpectNear(bobbing.VecFromCol(3), Vector(1.0f, -4.6f + 2.0f + 1.5f, 7.4f, 0.0f));
+    ExpectNear(bobbing * Vector(0, 1, 0, 0), Vector(0, 2, 0, 0));
+    EXPECT_FLOAT_EQ(bobbing.m[3][3], 1.0f);
 }
 
 TEST(SkyBox, WithoutTheRegistryItLogsOnePlainLineAndStoresNothing) {

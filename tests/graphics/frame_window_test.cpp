@@ -12,72 +12,35 @@
 #include "graphics.h"
 #include "graphics/gl_state.h"
 #include "object_manager.h"
-#include "support/first_level_scene.h"
-#include "support/gl_context.h"
+#include "support/first_level_test.h"
 #include "support/log_capture.h"
 #include "support/screen_pixels.h"
+#include "support/target_image.h"
 #include "support/temp_folder.h"
 
 namespace {
 
-using test_support::LogCapture;
-
-Graphics& TheGraphics() { return *Module<Graphics>::Instance(); }
-ObjectManager& Objects() { return *Module<ObjectManager>::Instance(); }
-ResourceManager& Store() { return *Module<ResourceManager>::Instance(); }
+using namespace test_support;
 
 const float kPi = 3.14159265f;
 
-struct Texel {
-    int r, g, b, a;
-};
-
-// Level 0 of a render target, bottom row first.
-class TargetImage {
-public:
-    TargetImage(unsigned texture, int width, int height) : width(width), bytes(size_t(width) * height * 4) {
-        glBindTexture(GL_TEXTURE_2D, texture);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, bytes.data());
-    }
-    Texel At(int x, int y) const {
-        const unsigned char* p = &bytes[(size_t(y) * width + x) * 4];
-        return {p[0], p[1], p[2], p[3]};
-    }
-    // The linear eye depth that the mesh programs pack into red, green and blue.
-    float DepthAt(int x, int y) const {
-        const Texel t = At(x, y);
-        return Graphics::kFarPlane * (t.r / 255.0f + t.g / 255.0f / 255.0f + t.b / 255.0f / 65025.0f);
-    }
-    // The eye-space normal stored as n * 0.5 + 0.5.
-    Vector NormalAt(int x, int y) const {
-        const Texel t = At(x, y);
-        return Vector(t.r / 127.5f - 1.0f, t.g / 127.5f - 1.0f, t.b / 127.5f - 1.0f);
-    }
-
-private:
-    int width;
-    std::vector<unsigned char> bytes;
-};
-
-class Frame : public test_support::GLContextTest {
+class Frame : public FirstLevelTest {
 protected:
     static constexpr int kW = 640, kH = 480;
     static constexpr float kSky = 0.9999f * Graphics::kFarPlane;
 
     static void SetUpTestSuite() {
-        GLContextTest::SetUpTestSuite();
-        if (!opened) return;
-        LogCapture log;
-        loaded = test_support::LoadFirstLevelScene();
-        TheGraphics().Init();
-        setUpLog = new std::string(log.Text());
+        FirstLevelTest::SetUpTestSuite();
+        if (!loaded) return;
+        // The window is compared with the combined target: nothing over it
+        // (the cockpit is the mesh pass tests' subject).
+        ObjectLock lock;
+        Objects().cockpit.meshHandle = Handle();
     }
 
     void SetUp() override {
-        GLContextTest::SetUp();
+        FirstLevelTest::SetUp();
         if (HasFatalFailure()) return;
-        ASSERT_TRUE(loaded) << *setUpLog;
         ObjectLock lock;
         ASSERT_TRUE(Objects().HasGameObject("player"));
         player = Objects().GetGameObject("player")->trans;
@@ -104,8 +67,6 @@ protected:
     }
 
     Vector player;
-    static inline bool loaded = false;
-    static inline std::string* setUpLog = nullptr;
 };
 
 TEST_F(Frame, TheFirstLevelLoadsAndInitsWithoutAnError) {

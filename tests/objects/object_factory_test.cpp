@@ -82,7 +82,7 @@ protected:
 };
 
 TEST_F(Stamping, GraphicsSetsMeshScaleSkeletonAndTheLastTextureOnASharedMeshWins) {
-    GameObject first("crate1"), second("crate2"), ghost("ghost");
+    GameObject first("crate1"), second("crate2"), ghost("ghost"), walker("walker");
     ObjectFactory::StampGraphics(first, Graphics("tex_stamp_11"));
     EXPECT_FLOAT_EQ(first.GetGraphicsComp()->modelScale, 2.5f);
     ObjectFactory::StampGraphics(second, Graphics("tex_stamp_22"));
@@ -91,10 +91,8 @@ TEST_F(Stamping, GraphicsSetsMeshScaleSkeletonAndTheLastTextureOnASharedMeshWins
     Put("skel_stamp_walker", Skeleton());
     Put("anim_stamp_walk", AnimSet());
     ObjectPattern pattern = Graphics("tex_stamp_11");
-    Fill(pattern, "mesh", std::string("mesh_stamp_nowhere"), "hasSkeleton", true, "skeleton",
-         std::string("skel_stamp_walker"));
+    Fill(pattern, "mesh", std::string("mesh_stamp_nowhere"), "hasSkeleton", true, "skeleton", std::string("skel_stamp_walker"));
     pattern.animNames = {"anim_stamp_walk", "anim_stamp_walk"};
-    GameObject walker("walker");
     ObjectFactory::StampGraphics(walker, pattern);
     EXPECT_TRUE(log.Has("mesh_stamp_nowhere not loaded")) << "and the rest is still stamped";
     EXPECT_TRUE(walker.GetGraphicsComp()->skeleton.boneAnimations.size() == 2u &&
@@ -111,8 +109,7 @@ TEST_F(Stamping, PhysicsAndStatsReuseTheirComponentAndStatsStartFull) {
     ObjectFactory::StampStats(object, Stats(100));
     StatsComp* stats = object.GetStatsComp();
     EXPECT_EQ(stats->hp, 100);
-    stats->hp = 3;
-    stats->sp = 40.0f;
+    stats->hp = 3, stats->sp = 40.0f;
     ObjectFactory::StampStats(object, Stats(300));
     EXPECT_TRUE(stats->hp == 300 && stats->sp == 40.0f) << "a re-stamp refills; the shield keeps its value";
 }
@@ -124,19 +121,18 @@ TEST_F(Stamping, CollisionGroupBitsAddToTheHeldComponentAndBadGroupsAreSkipped) 
     given.collidesWithList = {0, 3};
     GameObject wall("wall");
     CollisionComp held;
-    held.category = 1;
-    held.collidesWith = 16;
+    held.category = 1, held.collidesWith = 16;
     wall.AttachComponent(held);
     ObjectFactory::StampCollision(wall, given);
     const CollisionComp* comp = wall.GetCollisionComp();
-    EXPECT_TRUE(comp->category == (1u | 4u) && comp->collidesWith == (16u | 1u | 8u));
-    EXPECT_TRUE(comp->hasOBB && comp->hasBoundSphere && !comp->hasAABB);
+    EXPECT_TRUE(comp->category == (1u | 4u) && comp->collidesWith == (16u | 1u | 8u) && comp->hasOBB &&
+                comp->hasBoundSphere && !comp->hasAABB);
     SetParameter(given, "group", 32);
     given.collidesWithList = {-1, 31, 40};
     GameObject odd("odd");
     ObjectFactory::StampCollision(odd, given);
-    EXPECT_TRUE(odd.GetCollisionComp()->category == 0u && odd.GetCollisionComp()->collidesWith == 0x80000000u);
-    EXPECT_EQ(log.Count("is not in 0..31"), 3);
+    EXPECT_TRUE(odd.GetCollisionComp()->category == 0u && odd.GetCollisionComp()->collidesWith == 0x80000000u &&
+                log.Count("is not in 0..31") == 3);
 }
 
 TEST_F(Stamping, GeneratedCollisionVolumesAreBuiltOncePerMeshWhateverTheScale) {
@@ -149,9 +145,8 @@ TEST_F(Stamping, GeneratedCollisionVolumesAreBuiltOncePerMeshWhateverTheScale) {
     Module<GameLogic>::Instance()->collisionCache.erase("mesh_stamp_box");
     ObjectFactory::StampCollision(small, pattern);
     ObjectFactory::StampCollision(large, pattern);
-    const CollisionComp& a = *small.GetCollisionComp();
-    EXPECT_TRUE(a.hasOBB && a.hasAABB && a.hasSATInfo);
-    EXPECT_FLOAT_EQ(a.boundSphere.radius, 3.0f) << "half diagonal of extents (2, 1, 2)";
+    const CollisionComp& a = *small.GetCollisionComp();  // radius: the half diagonal of extents (2, 1, 2)
+    EXPECT_TRUE(a.hasOBB && a.hasAABB && a.hasSATInfo && a.boundSphere.radius == 3.0f);
     EXPECT_FLOAT_EQ(large.GetCollisionComp()->boundSphere.radius, 3.0f) << "cached, not rebuilt at scale 10";
     ObjectFactory::StampCollision(bare, pattern);
     EXPECT_TRUE(!bare.GetCollisionComp()->hasOBB && log.Has("No mesh to generate collision volumes from for bare"));
@@ -179,8 +174,7 @@ TEST_F(Stamping, BehaviourPushesHeavyThenInactiveAndOwnsCopiedWeapons) {
         Pattern("behavior", true, "state", std::string("x"), "weapon", true, "weaponComp", armed);
     GameObject& mech = Registered("mech4", [&](GameObject& o) { ObjectFactory::StampBehavior(o, pattern); });
     const FSMStateMachine& sm = mech.GetBehaviorComp()->sm;
-    ASSERT_EQ(sm.Size(), 2u);
-    auto* heavy = dynamic_cast<StateHeavy*>(sm.At(0));
+    auto* heavy = sm.Size() == 2u ? dynamic_cast<StateHeavy*>(sm.At(0)) : nullptr;
     ASSERT_TRUE(heavy && dynamic_cast<StateInactive*>(sm.At(1)));
     EXPECT_EQ(heavy->subMachine.Size(), 1u) << "Heavy's Enter pushed the follow state";
     EXPECT_EQ(mech.GetGraphicsComp()->skeleton.curAnimation, 0) << "the idle state's Enter ran last";
@@ -216,13 +210,13 @@ TEST_F(Stamping, StampObjectRunsOnlyTheSectionsPresentThenPlacesOrRefuses) {
     for (int kind = CompIndex::kFirst; kind <= CompIndex::kLast; ++kind)
         EXPECT_EQ(object.HasComp(CompIndex::Entry(kind)), kind == CompIndex::Graphics || kind == CompIndex::Physics)
             << "only the presence of a flag counts: kind " << kind;
-    EXPECT_FLOAT_EQ(object.trans.x, 4.0f);
+    ASSERT_FLOAT_EQ(object.trans.x, 4.0f);
     ObjectFactory::StampObject(object, Stats(20));
     EXPECT_TRUE(object.GetStatsComp()->healthMax == 20 && object.GetPhysicsComp()->mass == 3.0f)
         << "a second pattern adds, field by field";
     GameObject other("other");
-    EXPECT_FALSE(ObjectFactory::StampObject(other, Store().GetPattern("NoSuchPatternAnywhere")));
-    EXPECT_TRUE(log.Has("unknown object pattern; other not stamped"));
+    EXPECT_TRUE(!ObjectFactory::StampObject(other, Store().GetPattern("NoSuchPatternAnywhere")) &&
+                log.Has("unknown object pattern; other not stamped"));
 }
 
 }  // namespace

@@ -55,8 +55,8 @@ TEST(RichPattern, EverySectionIsReadAndOnlyTheUnknownParamTypeIsReported) {
     std::vector<std::string> problems = ProblemLines(log.Text());
     ASSERT_EQ(1u, problems.size()) << log.Text();
     EXPECT_NE(std::string::npos, problems[0].find(path + ": error double invalid type"));
-    EXPECT_EQ((std::vector<std::string>{"anim_medium_mech_walk", "anim_medium_mech_idle"}), p.animNames);
-    EXPECT_EQ((std::vector<int>{1, 3}), p.collidesWithList);
+    EXPECT_TRUE((std::vector<std::string>{"anim_medium_mech_walk", "anim_medium_mech_idle"}) == p.animNames &&
+                (std::vector<int>{1, 3}) == p.collidesWithList);
     ExpectShown(p, {{"type", "ammo"},               // the pickup type replaces the type section
                     {"isLevelObject", "true"},      // only the first type section is read
                     {"graphics", "true"}, {"hasSkeleton", "true"}, {"scale", "1.5"}, {"offset", "0.75"},
@@ -74,15 +74,14 @@ TEST(RichPattern, EverySectionIsReadAndOnlyTheUnknownParamTypeIsReported) {
 TEST(RichPattern, WeaponsWithTheirHotSpotsAndBulletEffects) {
     WeaponComp weapons = GetParameter<WeaponComp>(Load(Fixture("rich_pattern.xml")), "weaponComp");
     auto* laser = dynamic_cast<SimpleSpread*>(weapons.primary);
-    ASSERT_NE(nullptr, laser);
+    ASSERT_TRUE(laser && laser->hotspots.size() == 2u);
     EXPECT_TRUE(laser->bulletName == "enemyBullet" && laser->alternate && laser->expire == double(1.1f));
-    ASSERT_EQ(2u, laser->hotspots.size());
     EXPECT_TRUE(laser->hotspots[1].boneName == "arm_right" && laser->hotspots[1].offset.x == -0.5f);
     const BulletComp& shot = laser->bulletPrototype;
     EXPECT_TRUE(shot.damage == 10 && shot.faction == 1 && shot.groundEffect.effectType == 13 &&
                 shot.groundEffect.effectSize == 0.9f && shot.mechEffect.effectType == 2 &&
                 shot.buildingEffect.effectSize == 1.2f);
-    auto* launcher = dynamic_cast<Missile*>(weapons.secondary);
+    const auto* launcher = dynamic_cast<Missile*>(weapons.secondary);
     ASSERT_NE(nullptr, launcher);
     const BulletComp& missile = launcher->bulletPrototype;
     EXPECT_TRUE(launcher->bulletName == "enemyMissile" && missile.groundEffect.effectType == 7 &&
@@ -96,10 +95,9 @@ TEST(PatternAbsentValues, AbsentAttributesWithAMeaningTakeItSilently) {
     ExpectShown(p, {{"isLevelObject", "false"},  // TRUE is not a t-flag
                     {"infMass", "false"}, {"autoGenerate", "true"}, {"hasOBB", "false"}, {"hasAABB", "false"},
                     {"hasSphere", "false"}, {"hasSkeleton", "-"}, {"spawnDir", "-"}, {"stats", "-"}});
-    EXPECT_TRUE(p.animNames.empty());
     WeaponComp weapons = GetParameter<WeaponComp>(p, "weaponComp");
     ASSERT_NE(nullptr, dynamic_cast<Missile*>(weapons.primary));
-    EXPECT_TRUE(!weapons.primary->alternate && !weapons.secondary);
+    EXPECT_TRUE(!weapons.primary->alternate && !weapons.secondary && p.animNames.empty());
 }
 
 TEST(PatternBrokenFiles, UnreadableDeepOrForeignFilesLeaveOnlyTheFileName) {
@@ -126,8 +124,8 @@ TEST(PatternBadValues, EveryProblemIsLoggedWithTheFileNameAndDegradesSafely) {
     std::vector<std::string> problems = ProblemLines(log.Text());
     EXPECT_GE(problems.size(), 20u) << log.Text();
     for (const std::string& line : problems) EXPECT_NE(std::string::npos, line.find(path)) << line;
-    EXPECT_TRUE(log.Has("<position> attribute \"y\" is missing"));
-    EXPECT_TRUE(log.Has(path + ": error  invalid type")) << "a param without type";
+    // A param without a type among them.
+    EXPECT_TRUE(log.Has("<position> attribute \"y\" is missing") && log.Has(path + ": error  invalid type"));
     EXPECT_EQ(4, log.Count("collision groups run from 0 to 31"));
     ExpectShown(p, {{"scale", "0"}, {"x", "0"}, {"y", "0"}, {"z", "0"}, {"mass", "0"}, {"speed", "0"}, {"delay", "0"},
                     {"healthMax", "0"}, {"magic", "0"}, {"value", "0"}, {"count", "0"}, {"armor", "-"},
@@ -136,12 +134,10 @@ TEST(PatternBadValues, EveryProblemIsLoggedWithTheFileNameAndDegradesSafely) {
                     {"obb", "c0 e1 s1"},   // a malformed vector keeps the default; a missing rot the identity
                     {"sphere", "r0"}, {"spawnDir", "0,1,0"}});  // two numbers are enough
     EXPECT_TRUE((std::vector<std::string>{""}) == p.animNames && (std::vector<int>{7}) == p.collidesWithList);
+    // No type, no weapon; 100000 projectiles per pull refused.
     WeaponComp weapons = GetParameter<WeaponComp>(p, "weaponComp");
-    EXPECT_EQ(nullptr, weapons.primary) << "no type, no weapon";
-    ASSERT_NE(nullptr, weapons.secondary);
-    EXPECT_EQ(0, weapons.secondary->num) << "100000 projectiles per pull refused";
-    ASSERT_EQ(1u, weapons.secondary->hotspots.size());
-    EXPECT_FLOAT_EQ(1.0f, weapons.secondary->hotspots[0].offset.y);
+    ASSERT_TRUE(!weapons.primary && weapons.secondary && weapons.secondary->hotspots.size() == 1u);
+    EXPECT_TRUE(weapons.secondary->num == 0 && weapons.secondary->hotspots[0].offset.y == 1.0f);
 }
 
 TEST(PatternParameters, CopiedPatternsOwnTheirWeapons) {
@@ -153,8 +149,8 @@ TEST(PatternParameters, CopiedPatternsOwnTheirWeapons) {
     ObjectPattern copy(original);
     WeaponComp fromCopy = GetParameter<WeaponComp>(copy, "weaponComp");
     ASSERT_NE(nullptr, fromCopy.primary);
-    EXPECT_NE(GetParameter<WeaponComp>(original, "weaponComp").primary, fromCopy.primary);
-    EXPECT_EQ("first", fromCopy.primary->owner);
+    EXPECT_TRUE(GetParameter<WeaponComp>(original, "weaponComp").primary != fromCopy.primary &&
+                fromCopy.primary->owner == "first");
 }
 
 }  // namespace

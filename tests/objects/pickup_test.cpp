@@ -76,11 +76,9 @@ TEST_F(PickupTest, HealthAndMissilesAreCappedAndTheMessageShowsTheRealGain) {
     GameObject& player = Add("player", 90, 8);
     EXPECT_TRUE(Apply(PickupComp::kHealth, 50, "player") && player.GetStatsComp()->hp == 100);
     const GMessage message = OnlyMessage();
-    EXPECT_EQ(message.text, "Health +10");
-    EXPECT_FLOAT_EQ(message.color.y, 1.0f) << "green";
-    ASSERT_EQ(layer.soundPlays.size(), 1u);
-    ASSERT_EQ(layer.placements.size(), 1u) << "played at the camera";
-    EXPECT_FLOAT_EQ(layer.placements[0].position[2], 3.0f);
+    EXPECT_TRUE(message.text == "Health +10" && message.color.y == 1.0f) << "in green";
+    ASSERT_TRUE(layer.soundPlays.size() == 1u && layer.placements.size() == 1u);
+    EXPECT_FLOAT_EQ(layer.placements[0].position[2], 3.0f) << "played at the camera";
     EXPECT_TRUE(Apply(PickupComp::kAmmo, 5, "player") && player.GetWeaponComp()->secondary->ammo == 10);
     EXPECT_EQ(OnlyMessage().text, "Missiles +2");
 }
@@ -101,8 +99,8 @@ TEST_F(PickupTest, AMissingPickupSoundIsSkippedAndThePickupStillApplies) {
     Resources().DeleteResource(kPickupSound);
     GameObject& player = Add("player", 10, -1);
     EXPECT_TRUE(Apply(PickupComp::kHealth, 30, "player") && player.GetStatsComp()->hp == 40);
-    EXPECT_TRUE(OnlyMessage().text == "Health +30" && layer.soundPlays.empty());
-    EXPECT_TRUE(log.Has("sample_health_pickup has not been loaded"));
+    EXPECT_TRUE(OnlyMessage().text == "Health +30" && layer.soundPlays.empty() &&
+                log.Has("sample_health_pickup has not been loaded"));
 }
 
 }  // namespace

@@ -28,23 +28,25 @@ constexpr long kFlushMargin = 64 * 1024;
 // Our tones peak at half scale; anything above this is clearly heard.
 constexpr int kAudible = 2000;
 
-// The bytes of a mono 16-bit PCM WAV at 22050 Hz holding a sine tone.
-inline std::string ToneWav(double seconds, double hz) {
-    const int rate = 22050;
-    const std::uint32_t count = static_cast<std::uint32_t>(seconds * rate);
+// `value` as `bytes` little-endian bytes.
+inline std::string Le(std::uint32_t value, int bytes) {
     std::string out;
-    auto put = [&out](std::uint32_t value, int bytes) {
-        for (int i = 0; i < bytes; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
-    };
-    out += "RIFF";
-    put(36 + count * 2, 4);
-    out += "WAVEfmt ";
-    put(16, 4), put(1, 2), put(1, 2), put(rate, 4), put(rate * 2, 4), put(2, 2), put(16, 2);
-    out += "data";
-    put(count * 2, 4);
-    for (std::uint32_t i = 0; i < count; ++i)
-        put(static_cast<std::uint16_t>(static_cast<std::int16_t>(16000.0 * std::sin(2.0 * M_PI * hz * i / rate))), 2);
+    for (int i = 0; i < bytes; ++i) out += char((value >> (8 * i)) & 0xFF);
     return out;
+}
+
+// A 16-byte "fmt " chunk of mono 16-bit PCM at `rate`, and a RIFF WAVE of chunks.
+inline std::string MonoFormat(std::uint32_t rate) {
+    return "fmt " + Le(16, 4) + Le(1, 2) + Le(1, 2) + Le(rate, 4) + Le(rate * 2, 4) + Le(2, 2) + Le(16, 2);
+}
+inline std::string Riff(const std::string& chunks) { return "RIFF" + Le(uint32_t(4 + chunks.size()), 4) + "WAVE" + chunks; }
+
+// A mono 16-bit PCM WAV at 22050 Hz holding a sine tone.
+inline std::string ToneWav(double seconds, double hz) {
+    std::string samples;
+    for (int i = 0; i < int(seconds * 22050); ++i)
+        samples += Le(std::uint16_t(std::int16_t(16000.0 * std::sin(2.0 * M_PI * hz * i / 22050))), 2);
+    return Riff(MonoFormat(22050) + "data" + Le(std::uint32_t(samples.size()), 4) + samples);
 }
 
 struct Peak {

@@ -70,35 +70,20 @@ TEST(SoundLifetime, HandlesFromBeforeCloseAreDeadAfterwards) {
     FSOUND_Close();
 }
 
+// Both loaders refuse what the check refuses (its cases are in wav_check_test)
+// and say why, naming the file.
 TEST(BadSoundFiles, AreRejectedWithAWarning) {
     sound_test::DiskAudio disk;
     ASSERT_TRUE(FSOUND_Init(44100, 32, 0));
     const std::string whole = sound_test::ToneWav(0.1, 440.0);
-    std::string huge = whole, floats = whole, silent = whole;
-    huge.replace(40, 4, "\xFF\xFF\xFF\xFF");  // a data chunk that claims four gigabytes
-    floats[20] = 3, floats[34] = 32;          // 32-bit float
-    silent[22] = 0;                           // no channels
-    const std::string header = whole.substr(0, 12), format = whole.substr(12, 24), data = whole.substr(36);
-    const char* const past = "chunk runs past the end of the file";
-    struct Bad {
-        const char* name;
-        std::string bytes;
-        const char* reason;
-    };
-    const Bad files[] = {{"empty.wav", "", "not a RIFF WAVE file"}, {"text.wav", "hello world", "not a RIFF WAVE file"},
-                         {"cut.wav", whole.substr(0, 60), past}, {"header_only.wav", whole.substr(0, 30), past},
-                         {"huge.wav", huge, past}, {"float.wav", floats, "unsupported WAV format"},
-                         {"silent.wav", silent, "unsupported channel count or rate"},
-                         {"data_first.wav", header + data + format, "data chunk before format chunk"},
-                         {"partial.wav", header + format + "dat", "no data chunk"}};
-    auto expectRejected = [](const std::string& path, const std::string& reason) {
+    const std::pair<std::string, const char*> files[] = {{disk.Path("missing.wav"), "cannot open file"},
+                                                         {disk.File("cut.wav", whole.substr(0, 60)), "chunk runs past"}};
+    for (const auto& [path, reason] : files) {
         test_support::LogCapture log;
         EXPECT_EQ(FSOUND_Sample_Load(FSOUND_FREE, path.c_str(), 0, 0, 0), nullptr) << path;
         EXPECT_EQ(FSOUND_Stream_Open(path.c_str(), FSOUND_LOOP_NORMAL, 0, 0), nullptr) << path;
         EXPECT_EQ(log.Count("sound file not loaded: " + path + ": " + reason), 2) << log.Text();
-    };
-    expectRejected(disk.Path("missing.wav"), "cannot open file");
-    for (const Bad& file : files) expectRejected(disk.File(file.name, file.bytes), file.reason);
+    }
     EXPECT_NE(FSOUND_Sample_Load(FSOUND_FREE, disk.File("whole.wav", whole).c_str(), 0, 0, 0), nullptr);
     FSOUND_Close();
 }

@@ -32,7 +32,7 @@ protected:
     int files = 0;
 };
 
-TEST_F(SoundChannels, APlayedSampleIsHeardAndThenEndsOnItsOwn) {
+TEST_F(SoundChannels, APlayedSampleEndsOnItsOwnALoopingOneWhenStoppedAndVolumeReachesIt) {
     const long before = disk.Bytes();
     ASSERT_GE(FSOUND_PlaySound(FSOUND_FREE, tone), 0);
     EXPECT_EQ(FSOUND_GetChannelsPlaying(), 1);
@@ -40,9 +40,7 @@ TEST_F(SoundChannels, APlayedSampleIsHeardAndThenEndsOnItsOwn) {
     EXPECT_GT(disk.PeakBetween(before, end + kFlushMargin).Max(), kAudible);
     EXPECT_EQ(disk.LoudnessAfter(before + static_cast<long>(0.3 * kBytesPerSecond)).Max(), 0);
     EXPECT_EQ(FSOUND_GetChannelsPlaying(), 0);
-}
 
-TEST_F(SoundChannels, ALoopingSampleKeepsPlayingUntilStoppedAndVolumeReachesIt) {
     const int channel = FSOUND_PlaySound(FSOUND_FREE, hum);
     ASSERT_GE(channel, 0);
     const int full = Loudness(2 * kBytesPerSecond);  // ten times the sample's length later
@@ -107,7 +105,7 @@ TEST_F(SoundChannels, PlacementPansAndDampsByDistance) {
     EXPECT_NEAR(Loudness(), centred.Max(), centred.Max() / 20);
 }
 
-TEST_F(SoundChannels, ALoopingStreamKeepsPlayingAndLoopingFollowsItsMode) {
+TEST_F(SoundChannels, StreamsLoopAsTheirModeSaysAndClosingOneSilencesIt) {
     FSOUND_STREAM* loop = Music(0.25, FSOUND_LOOP_NORMAL);
     const int channel = FSOUND_Stream_Play(FSOUND_FREE, loop);
     ASSERT_GE(channel, 0);
@@ -127,17 +125,15 @@ TEST_F(SoundChannels, ALoopingStreamKeepsPlayingAndLoopingFollowsItsMode) {
     EXPECT_GT(disk.LoudnessAfter(start + 6 * kBytesPerSecond).Max(), kAudible);
     ASSERT_TRUE(FSOUND_Stream_SetMode(once, FSOUND_LOOP_OFF));
     EXPECT_EQ(Loudness(4 * kBytesPerSecond), 0);
-}
 
-TEST_F(SoundChannels, ClosingAPlayingStreamSilencesItAndKillsItsHandle) {
-    FSOUND_STREAM* stream = Music(0.5, FSOUND_LOOP_NORMAL);
-    const int channel = FSOUND_Stream_Play(FSOUND_FREE, stream);
-    ASSERT_GE(channel, 0);
-    EXPECT_TRUE(FSOUND_SetVolume(channel, 127));
-    ASSERT_TRUE(FSOUND_Stream_Close(stream));
+    // Closing a playing stream silences it and kills its handle.
+    FSOUND_STREAM* closed = Music(0.5, FSOUND_LOOP_NORMAL);
+    const int last = FSOUND_Stream_Play(FSOUND_FREE, closed);
+    EXPECT_TRUE(last >= 0 && FSOUND_SetVolume(last, 127));
+    ASSERT_TRUE(FSOUND_Stream_Close(closed));
     EXPECT_TRUE(FSOUND_GetChannelsPlaying() == 0 && Loudness() == 0);
-    EXPECT_TRUE(FSOUND_Stream_Play(FSOUND_FREE, stream) == (-1) && !FSOUND_Stream_Stop(stream));
-    EXPECT_FALSE(FSOUND_Stream_Close(stream));
+    EXPECT_TRUE(FSOUND_Stream_Play(FSOUND_FREE, closed) == (-1) && !FSOUND_Stream_Stop(closed));
+    EXPECT_FALSE(FSOUND_Stream_Close(closed));
 }
 
 }  // namespace

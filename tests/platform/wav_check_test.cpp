@@ -1,6 +1,6 @@
-// The sound-file check and the canonical copy SDL_mixer decodes: chunk
-// layouts on which the check and SDL once disagreed, and the formats the
-// game refuses.
+// The sound-file check and the canonical copy SDL_mixer decodes: broken and
+// hostile layouts, chunk layouts on which the check and SDL once disagreed,
+// and the formats the game refuses.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -10,23 +10,13 @@
 #include "platform/disk_audio.h"  // tests/platform
 #include "platform/fsound.h"
 #include "platform/wav_check.h"
-#include "support/log_capture.h"
 
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-std::string Le(std::uint32_t value, int bytes) {
-    std::string out;
-    for (int i = 0; i < bytes; ++i) out += char((value >> (8 * i)) & 0xFF);
-    return out;
-}
-
-std::string MonoFormat(std::uint32_t rate) {
-    return "fmt " + Le(16, 4) + Le(1, 2) + Le(1, 2) + Le(rate, 4) + Le(rate * 2, 4) + Le(2, 2) + Le(16, 2);
-}
-
-std::string Riff(const std::string& chunks) { return "RIFF" + Le(uint32_t(4 + chunks.size()), 4) + "WAVE" + chunks; }
+using sound_test::Le;
+using sound_test::MonoFormat;
+using sound_test::Riff;
 
 // The check pads the odd "LIST" chunk and SDL 1.2 does not, which leaves SDL
 // inside the "junk" chunk the check skips: there SDL finds a format at
@@ -38,26 +28,37 @@ std::string SkewedWav(std::uint32_t sdlRate, const std::string& checked) {
 
 Bytes ToBytes(const std::string& text) { return Bytes(text.begin(), text.end()); }
 
-TEST(WavCheck, FormatsAndLayoutsOutsideWhatTheGameUsesAreRefused) {
-    const std::string samples = "data" + Le(8, 4) + std::string(8, '\x10');
+TEST(WavCheck, BrokenLayoutsAndFormatsOutsideWhatTheGameUsesAreRefused) {
+    const std::string samples = "data" + Le(8, 4) + std::string(8, '\x10'), format = MonoFormat(22050);
+    const std::string whole = Riff(format + samples), past = "chunk runs past the end of the file";
+    const std::string rate = "unsupported channel count or rate";
     const struct {
         std::string file;
-        const char* problem;  // empty: accepted
+        std::string problem;  // empty: accepted
     } cases[] = {
-        {Riff(MonoFormat(22050) + samples), ""},
+        {whole, ""},
         {Riff("odd " + Le(3, 4) + "abc" + std::string(1, '\0') + MonoFormat(44100) + samples), ""},
-        {Riff(MonoFormat(0) + samples), "unsupported channel count or rate"},
-        {Riff(MonoFormat(1) + samples), "unsupported channel count or rate"},
-        {Riff(MonoFormat(22051) + samples), "unsupported channel count or rate"},
-        {Riff(MonoFormat(96000) + samples), "unsupported channel count or rate"},
-        {Riff(MonoFormat(22050) + MonoFormat(22050) + samples), "two format chunks"},
-        {Riff(MonoFormat(22050) + "data" + Le(1, 4) + "x"), "no samples in the data chunk"},
-        {Riff(MonoFormat(22050).replace(10, 2, Le(3, 2)) + samples), "unsupported channel count or rate"},
+        {"", "not a RIFF WAVE file"},
+        {"hello world", "not a RIFF WAVE file"},
+        {whole.substr(0, whole.size() - 1), past},
+        {whole.substr(0, 30), past},
+        {Riff(format + "data" + Le(0xFFFFFFFFu, 4) + "xx"), past},  // claims four gigabytes
+        {Riff(samples + format), "data chunk before format chunk"},
+        {Riff(format + "dat"), "no data chunk"},
+        {Riff(MonoFormat(0) + samples), rate},
+        {Riff(MonoFormat(1) + samples), rate},
+        {Riff(MonoFormat(22051) + samples), rate},
+        {Riff(MonoFormat(96000) + samples), rate},
+        {Riff(MonoFormat(22050).replace(10, 2, Le(0, 2)) + samples), rate},  // no channels
+        {Riff(MonoFormat(22050).replace(10, 2, Le(3, 2)) + samples), rate},
+        {Riff(format + format + samples), "two format chunks"},
+        {Riff(format + "data" + Le(1, 4) + "x"), "no samples in the data chunk"},
         {Riff(MonoFormat(22050).replace(22, 2, Le(24, 2)) + samples), "unsupported WAV format"},
+        {Riff(MonoFormat(22050).replace(8, 2, Le(3, 2)) + samples), "unsupported WAV format"},  // 32-bit float
     };
     for (const auto& test : cases) {
         std::string problem;
-        EXPECT_EQ(platform::CheckWavImage(ToBytes(test.file), problem), *test.problem == '\0') << problem;
+        EXPECT_EQ(platform::CheckWavImage(ToBytes(test.file), problem), test.problem.empty()) << problem;
         EXPECT_EQ(problem.rfind(test.problem, 0), 0u) << problem;
     }
 }

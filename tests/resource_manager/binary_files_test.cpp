@@ -87,19 +87,18 @@ TEST(BinaryRecords, FieldsSitAtTheirOffsetsAndReadBackByteForByte) {
     ASSERT_EQ(key.size(), kKeyframeRecordBytes);
     EXPECT_TRUE(FloatAt(key, 0) == 0.25f && FloatAt(key, 4) == 0.5f);  // time, then s
     EXPECT_TRUE(FloatAt(key, 20) == 4.0f && FloatAt(key, 24) == 5.0f);  // v.w, then the translation
-    EXPECT_EQ(Reread(key, ReadKeyFrame, WriteKeyFrame), key);
 
     const std::string bone = Bytes([](std::ostream& out) { WriteBone(out, SmallSkeleton().boneList[1]); });
     ASSERT_EQ(bone.size(), 4u + 4u + 5u + 4u + 8u + 128u);
     EXPECT_TRUE(IntAt(bone, 0) == 11 && bone.substr(8, 5) == "bone1" && IntAt(bone, 13) == 2 && IntAt(bone, 21) == 2);
     EXPECT_EQ(FloatAt(bone, 25 + 4 * 12), 1.0f);  // column-major: translation x at element 12
-    EXPECT_EQ(Reread(bone, ReadBone, WriteBone), bone);
 
     std::string mesh = MeshFile(SmallMesh());
     const size_t body = 4 + 7 + 4 + 3;  // the two strings
     EXPECT_TRUE(IntAt(mesh, body + 4) == 0 && IntAt(mesh, body + 12) == 1);  // useColor, useTangentSpace
     EXPECT_TRUE(FloatAt(mesh, body + 16) == 0.1f && FloatAt(mesh, body + 60) == 1.2f);
     EXPECT_TRUE(FloatAt(mesh, body + 64) == 17.0f && IntAt(mesh, body + 68) == 3);
+    // Whole records (keyframes and bones inside) read back byte for byte.
     EXPECT_EQ(Reread(mesh.substr(11), ReadMesh, WriteMesh), mesh.substr(11));
     const std::string skeleton = SkeletonFile(SmallSkeleton()), anim = AnimFile(SmallAnimSet());
     EXPECT_EQ(Reread(skeleton.substr(11), ReadSkeleton, WriteSkeleton), skeleton.substr(11));
@@ -114,10 +113,8 @@ TEST(BinaryFiles, LoadersReadWholeFilesAndNameThemByTheirPaths) {
     Mesh mesh;
     LogCapture log;
     ASSERT_TRUE(LoadMeshFile(path, mesh));
-    EXPECT_TRUE(log.Has("meshName = leading\n"));
-    EXPECT_TRUE(log.Has("inFile.tellg() = " + std::to_string(bytes.size()) + "\n"));
-    EXPECT_TRUE(mesh.name == "tri" && mesh.isIndexed && mesh.texID == 0xFFFFFFFFu);
-    EXPECT_EQ(mesh.arrays.boneIndices.data[8], 39.0f);
+    EXPECT_TRUE(log.Has("meshName = leading\n") && log.Has("inFile.tellg() = " + std::to_string(bytes.size()) + "\n"));
+    EXPECT_TRUE(mesh.name == "tri" && mesh.isIndexed && mesh.texID == 0xFFFFFFFFu && mesh.arrays.boneIndices.data[8] == 39.0f);
     Mesh empty;
     empty.name = "nothing";
     ASSERT_TRUE(SaveMeshFile(TempPath("empty_mesh"), empty));
@@ -129,8 +126,8 @@ TEST(BinaryFiles, LoadersReadWholeFilesAndNameThemByTheirPaths) {
     ASSERT_TRUE(SaveSkeletonFile(skeleton, TempPath("skeleton")));
     Skeleton skel;
     ASSERT_TRUE(LoadSkeletonFile(skel, TempPath("skeleton")));
-    EXPECT_TRUE(log.Has("skelName = inside\n"));
-    EXPECT_TRUE(skel.name == TempPath("skeleton") && skel.rootBone == 1 && skel.boneList.size() == 3u);
+    EXPECT_TRUE(log.Has("skelName = inside\n") && skel.name == TempPath("skeleton") && skel.rootBone == 1 &&
+                skel.boneList.size() == 3u);
 
     for (int32_t leading : {1, 7, 0, -1}) {
         std::ofstream(TempPath("anim.anm"), std::ios::binary) << AnimFile(SmallAnimSet(), leading);
@@ -138,15 +135,14 @@ TEST(BinaryFiles, LoadersReadWholeFilesAndNameThemByTheirPaths) {
         set.name = "untouched";
         log.Restart();
         EXPECT_EQ(LoadAnimFile(set, TempPath("anim")), leading > 0) << leading;
-        EXPECT_EQ(set.name, leading > 0 ? TempPath("anim") : "untouched");
-        EXPECT_EQ(set.animTrackList.size(), leading > 0 ? 2u : 0u);
+        EXPECT_TRUE(set.name == (leading > 0 ? TempPath("anim") : "untouched") &&
+                    set.animTrackList.size() == (leading > 0 ? 2u : 0u)) << leading;
         EXPECT_FALSE(log.Has("ERROR"));  // no animation is no error
     }
 
     testing::internal::CaptureStdout();
-    EXPECT_TRUE(!LoadMeshFile("resource/x", mesh) && !LoadSkeletonFile(skel, "resource/x"));
     AnimSet set;
-    EXPECT_FALSE(LoadAnimFile(set, "resource/x"));
+    EXPECT_TRUE(!LoadMeshFile("resource/x", mesh) && !LoadSkeletonFile(skel, "resource/x") && !LoadAnimFile(set, "resource/x"));
     const std::string out = testing::internal::GetCapturedStdout();
     for (const char* ext : {".bin", ".skl", ".anm"})
         EXPECT_NE(out.find(std::string("Error opening resource/x") + ext + "\n"), std::string::npos) << ext;
@@ -178,8 +174,8 @@ TEST(BinaryHostile, EveryTruncationAndEveryHostileCountFails) {
     target.name = "keep me";
     LogCapture log;
     EXPECT_TRUE(!LoadMeshFile(path, target) && target.name == "keep me");
-    EXPECT_TRUE(log.Has("inFile.tellg() = -1\n") && log.Has("unexpected end of file"));
-    EXPECT_TRUE(log.Has("malformed resource file " + path + ".bin"));
+    EXPECT_TRUE(log.Has("inFile.tellg() = -1\n") && log.Has("unexpected end of file") &&
+                log.Has("malformed resource file " + path + ".bin"));
     {
         std::ofstream out(TempPath("huge.bin"), std::ios::binary);
         out.seekp(std::streamoff(kMaxResourceFileBytes));  // sparse: no disk used
@@ -229,12 +225,10 @@ TEST(BinaryHostile, MeshSkeletonAndAnimationContentsAreValidated) {
         EXPECT_FALSE(SkeletonParses(SkeletonFile(s))) << "skeleton edit " << i;
     }
     Skeleton chain;  // exactly 40 bones in a chain load; 41 do not
-    chain.rootBone = 0;
-    chain.boneList.resize(MAX_BONES);
+    chain.rootBone = 0, chain.boneList.resize(MAX_BONES);
     for (int i = 0; i + 1 < MAX_BONES; ++i) chain.boneList[i].children = {i + 1};
     EXPECT_TRUE(SkeletonParses(SkeletonFile(chain)));
-    chain.boneList.back().children = {MAX_BONES};
-    chain.boneList.emplace_back();
+    chain.boneList.back().children = {MAX_BONES}, chain.boneList.emplace_back();
     EXPECT_FALSE(SkeletonParses(SkeletonFile(chain)));
     EXPECT_TRUE(SkeletonParses(SkeletonFile(Skeleton())));  // no bones: nothing to pose
 

@@ -17,8 +17,9 @@ inline std::string Bytes(const std::function<void(std::ostream&)>& write) {
 }
 
 inline int32_t IntAt(const std::string& bytes, size_t at) {
-    const unsigned char* p = reinterpret_cast<const unsigned char*>(bytes.data()) + at;
-    return int32_t(uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24);
+    uint32_t value = 0;
+    for (int i = 3; i >= 0; --i) value = value << 8 | uint8_t(bytes[at + i]);
+    return int32_t(value);
 }
 
 inline float FloatAt(const std::string& bytes, size_t at) {
@@ -109,23 +110,17 @@ inline std::string AnimFile(const AnimSet& set, int32_t leading = 1) {
     return Bytes([&](std::ostream& out) { WriteString(out, "leading"), WriteInt(out, leading), WriteAnimSet(out, set); });
 }
 
-// The readers as the loaders drive them, over bytes in memory.
-inline bool ParseMesh(const std::string& bytes, Mesh& mesh) {
-    ByteReader in = ReaderOf(bytes);
-    std::string name;
-    return in.ReadString(name) && ReadMesh(in, mesh);
-}
-inline bool ParseSkeleton(const std::string& bytes, Skeleton& skeleton) {
-    ByteReader in = ReaderOf(bytes);
-    std::string name;
-    return in.ReadString(name) && ReadSkeleton(in, skeleton);
-}
-inline bool ParseAnim(const std::string& bytes, AnimSet& set) {
+// The readers as the loaders drive them, over bytes in memory (an animation file has a count after its name).
+template <class T>
+bool Parse(const std::string& bytes, T& value, bool (*read)(ByteReader&, T&), bool counted = false) {
     ByteReader in = ReaderOf(bytes);
     std::string name;
     int32_t leading = 0;
-    return in.ReadString(name) && in.ReadInt(leading) && ReadAnimSet(in, set);
+    return in.ReadString(name) && (!counted || in.ReadInt(leading)) && read(in, value);
 }
+inline bool ParseMesh(const std::string& bytes, Mesh& mesh) { return Parse(bytes, mesh, ReadMesh); }
+inline bool ParseSkeleton(const std::string& bytes, Skeleton& skeleton) { return Parse(bytes, skeleton, ReadSkeleton); }
+inline bool ParseAnim(const std::string& bytes, AnimSet& set) { return Parse(bytes, set, ReadAnimSet, true); }
 inline bool MeshParses(const std::string& bytes) { Mesh m; return ParseMesh(bytes, m); }
 inline bool SkeletonParses(const std::string& bytes) { Skeleton s; return ParseSkeleton(bytes, s); }
 inline bool AnimParses(const std::string& bytes) { AnimSet a; return ParseAnim(bytes, a); }

@@ -28,23 +28,21 @@ Texture Grey(unsigned w, unsigned h, Shade shade, unsigned bpp = 4) {
 TEST(MeshBuilding, TrianglesAreFoundByOrderedCornersAndAdjacencyFollows) {
     Mesh mesh;
     for (int i = 0; i < 5; ++i) mesh.AddVert(Vertex(float(i), float(i * i), 0));
-    EXPECT_EQ(mesh.AddTriangle(0u, 1u, 2u), 0);
-    EXPECT_EQ(mesh.AddTriangle(0u, 1u, 2u), 0);
-    EXPECT_EQ(mesh.AddTriangle(2u, 1u, 1u), 1);  // uses vertex 1 twice
-    EXPECT_EQ(mesh.AddTriangle(0u, 2u, 3u), 2);
-    EXPECT_EQ(mesh.GetAdjacentTris(1), (std::vector<unsigned>{0, 1}));
-    EXPECT_EQ(mesh.GetAdjacentTris(2), (std::vector<unsigned>{0, 1, 2}));
-    EXPECT_EQ(mesh.GetUnusedVerts(), (std::vector<unsigned>{4}));
+    // The same ordered corners are found again; a triangle may use a vertex twice.
+    const unsigned corners[][3] = {{0, 1, 2}, {0, 1, 2}, {2, 1, 1}, {0, 2, 3}};
+    const int expected[] = {0, 0, 1, 2};
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(mesh.AddTriangle(corners[i][0], corners[i][1], corners[i][2]), expected[i]) << i;
+    EXPECT_TRUE(mesh.GetAdjacentTris(1) == (std::vector<unsigned>{0, 1}) &&
+                mesh.GetAdjacentTris(2) == (std::vector<unsigned>{0, 1, 2}) && mesh.GetUnusedVerts() == std::vector<unsigned>{4});
     // The vertex form always appends three new vertices.
     EXPECT_EQ(mesh.AddTriangle(Vertex(0, 0, 0), Vertex(1, 0, 0), Vertex(0, 1, 0)), 3);
     EXPECT_TRUE(mesh.verts.size() == 8u && mesh.triangles[3].verts[0] == 5u);
 
     const float t0[2] = {0, 0}, t1[2] = {1, 0}, red[3] = {1, 0, 0}, blue[3] = {0, 0, 1};
-    const int index = mesh.AddTriangle(5, 6, 7, t0, t1, t0, red, red, red);  // the corner-data form
-    EXPECT_EQ(index, 3);  // found again, its data overwritten
+    // The corner-data form: found again, its data overwritten.
+    EXPECT_EQ(mesh.AddTriangle(5, 6, 7, t0, t1, t0, red, red, red), 3);
     EXPECT_TRUE(mesh.triangles[3].normal[1][2] == 1.0f && mesh.triangles[3].texCoord[1][0] == 1.0f);
-    EXPECT_EQ(mesh.AddTriangle(5, 6, 7, t1, t1, t1, blue, red, red), index);
-    EXPECT_EQ(mesh.triangles[3].color[0][2], 1.0f);
+    EXPECT_TRUE(mesh.AddTriangle(5, 6, 7, t1, t1, t1, blue, red, red) == 3 && mesh.triangles[3].color[0][2] == 1.0f);
 
     const Vertex a(0, 0, 0), b(1, 0, 0), c(0, 1, 0);  // clockwise triangles face away from +z
     Mesh first, second;
@@ -62,19 +60,16 @@ TEST(MeshGeometry, TransformNormalizeAndCheckedCornerAccess) {
     Matrix move;
     move.TranslateMat(1, 2, 3);
     mesh.Transform(move);
-    EXPECT_TRUE(At(mesh.verts[1], 2, 2, 3));
-    EXPECT_EQ(mesh.triangles[0].normal[1][2], 3.0f);  // normals untouched
+    EXPECT_TRUE(At(mesh.verts[1], 2, 2, 3) && mesh.triangles[0].normal[1][2] == 3.0f) << "normals untouched";
     mesh.NormalizeNormals();
-    EXPECT_EQ(mesh.triangles[0].normal[1][2], 1.0f);
-    EXPECT_EQ(mesh.triangles[0].normal[0][2], 0.0f);  // a zero normal stays zero
+    EXPECT_TRUE(mesh.triangles[0].normal[1][2] == 1.0f && mesh.triangles[0].normal[0][2] == 0.0f) << "zero stays zero";
     mesh.SetRawVert(0, 2, p);
     EXPECT_TRUE(At(mesh.verts[2], 5, 6, 7));
     LogCapture log;
     EXPECT_TRUE(mesh.GetRawNormal(1, 0) == nullptr && mesh.GetRawColor(0, 3) == nullptr);
     mesh.SetRawColor(4, 0, p);
     mesh.AddTriangle(0u, 1u, 9u);  // names a vertex that does not exist
-    EXPECT_EQ(mesh.GetRawVert(1, 2), nullptr);
-    EXPECT_TRUE(mesh.QuickNorm(1).Mag() == 0.0f && mesh.QuickNorm(7).Mag() == 0.0f);
+    EXPECT_TRUE(!mesh.GetRawVert(1, 2) && mesh.QuickNorm(1).Mag() == 0.0f && mesh.QuickNorm(7).Mag() == 0.0f);
     EXPECT_GE(log.Count("ERROR: "), 5);
 }
 
@@ -114,12 +109,11 @@ TEST(Heightmap, LatticeFlatImageRampAndDownsampling) {
     Module<System>::Instance()->running.store(false);
     const Mesh lattice = Mesh::BuildLattice(4.0f, 2.0f);  // centred on the origin, texture spans it once
     ASSERT_TRUE(lattice.verts.size() == 2601u && lattice.triangles.size() == 5000u);
-    EXPECT_TRUE(lattice.verts[0].v[0] == -2.0f && lattice.verts[0].v[2] == -1.0f);
+    EXPECT_TRUE(lattice.verts[0].v[0] == -2.0f && lattice.verts[0].v[2] == -1.0f && lattice.GetUnusedVerts().empty());
     EXPECT_NEAR(lattice.verts.back().v[0], 2.0f, 1e-5f);
     EXPECT_NEAR(lattice.verts[1].v[0] - lattice.verts[0].v[0], 0.08f, 1e-6f);   // x along a row
     EXPECT_NEAR(lattice.verts[51].v[2] - lattice.verts[0].v[2], 0.04f, 1e-6f);  // z row to row
     EXPECT_TRUE(lattice.triangles.front().texCoord[0][0] == 0.0f && lattice.triangles.back().texCoord[0][0] == 1.0f);
-    EXPECT_TRUE(lattice.GetUnusedVerts().empty());
 
     ResourceManager resources;
     const Mesh flat = resources.BuildHeightmapMesh(Grey(64, 64, [](unsigned, unsigned) { return 128; }));
@@ -144,8 +138,8 @@ TEST(Heightmap, LatticeFlatImageRampAndDownsampling) {
     for (const Vertex& v : stripes.verts) ASSERT_NEAR(v.v[1], 127 / 255.0f, 1e-6f);
     LogCapture log;
     const Mesh rgb = resources.BuildHeightmapMesh(Grey(8, 8, [](unsigned, unsigned) { return 51; }, 3));
-    EXPECT_TRUE(log.Has("BuildHeightmapMesh currently only works with 32-bit textures."));
-    EXPECT_NEAR(rgb.verts[1300].v[1], 0.2f, 1e-6f);
+    EXPECT_TRUE(log.Has("BuildHeightmapMesh currently only works with 32-bit textures.") &&
+                std::fabs(rgb.verts[1300].v[1] - 0.2f) < 1e-6f);
     const Mesh empty = resources.BuildHeightmapMesh(Texture());  // no pixels at all
     EXPECT_EQ(empty.verts.size(), 2601u);
     for (const Vertex& v : empty.verts) ASSERT_EQ(v.v[1], 0.0f);

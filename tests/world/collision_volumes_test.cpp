@@ -86,9 +86,8 @@ TEST(VectorSetOps, MembershipIsStrictIgnoresWAndTheSetOperationsKeepOrder) {
     EXPECT_FLOAT_EQ(crosses.tolerance, 0.3f);
     // x*y = z, x*z = -y, x*2y = 2z; y*y = 0 (dropped), y*z = x, y*2y = 0.
     ASSERT_EQ(crosses.vectors.size(), 4u);
-    EXPECT_TRUE(VectorNear(crosses.vectors[1], Vector(0, -1, 0)));
-    EXPECT_TRUE(VectorNear(crosses.vectors[2], Vector(0, 0, 2)));
-    EXPECT_TRUE(VectorNear(crosses.vectors[3], Vector(1, 0, 0)));
+    EXPECT_TRUE(VectorNear(crosses.vectors[1], Vector(0, -1, 0)) && VectorNear(crosses.vectors[2], Vector(0, 0, 2)) &&
+                VectorNear(crosses.vectors[3], Vector(1, 0, 0)));
 
     // A transform (a quarter turn about y, then a shift) moves every member without the duplicate test.
     VectorSet near(3.0f);
@@ -100,23 +99,21 @@ TEST(VectorSetOps, MembershipIsStrictIgnoresWAndTheSetOperationsKeepOrder) {
 
 TEST(MeshVolumes, BoxesAndPolygonsFollowTheScaledPositions) {
     const AABB box = collision::BuildAABB(SpanMesh(), 2.0f);
-    EXPECT_TRUE(VectorNear(box.center, Vector(1, 1, 0)));
-    EXPECT_TRUE(VectorNear(box.extents, Vector(2, 1, 2)));
+    EXPECT_TRUE(VectorNear(box.center, Vector(1, 1, 0)) && VectorNear(box.extents, Vector(2, 1, 2)));
     EXPECT_TRUE(VectorNear(collision::BuildOBB(SpanMesh(), 2.0f).extents, Vector(2, 1, 2)));
     EXPECT_TRUE(VectorNear(collision::BuildAABB(Mesh(), 1.0f).extents, Vector()));
 
     const std::vector<ConvexPolygon> polygons = collision::BuildCollisionMesh(SpanMesh(), 2.0f);
     ASSERT_EQ(polygons.size(), 2u);
-    EXPECT_TRUE(VectorNear(polygons[0].plane.origin, Vector(1, 1, 1)));
-    EXPECT_TRUE(VectorNear(polygons[0].plane.normal, Vector(-0.4472136f, -0.8944272f, 0.0f)));
+    EXPECT_TRUE(VectorNear(polygons[0].plane.origin, Vector(1, 1, 1)) &&
+                VectorNear(polygons[0].plane.normal, Vector(-0.4472136f, -0.8944272f, 0.0f)));
     for (const ConvexPolygon& polygon : polygons)
         for (const Vector& corner : polygon.verts) EXPECT_NEAR(polygon.plane.EvalImplicit(corner), 0.0f, 1e-4f);
 
     Mesh broken = SpanMesh();
     broken.triangles.push_back(Triangle(0, 1, 99));
     LogCapture log;
-    EXPECT_EQ(collision::BuildCollisionMesh(broken, 1.0f).size(), 2u);
-    EXPECT_TRUE(log.Has("out of range"));
+    EXPECT_TRUE(collision::BuildCollisionMesh(broken, 1.0f).size() == 2u && log.Has("out of range"));
 }
 
 TEST_F(StoredMeshes, MissingPartsAreWarnedAndChangeNothing) {
@@ -125,29 +122,27 @@ TEST_F(StoredMeshes, MissingPartsAreWarnedAndChangeNothing) {
     GameObject bare("bare");
     bare.AttachComponent(CollisionComp());
     collision::GenerateAxesFromMesh(bare);
-    EXPECT_TRUE(log.Has("No model to generate bounding sphere from!"));
-    EXPECT_FALSE(bare.GetCollisionComp()->hasSATInfo || bare.GetCollisionComp()->hasBoundSphere);
+    EXPECT_TRUE(log.Has("No model to generate bounding sphere from!") && !bare.GetCollisionComp()->hasSATInfo &&
+                !bare.GetCollisionComp()->hasBoundSphere);
 
     GameObject noCollision = Object("mesh_cv_span", &span, 1.0f, false);
     collision::GenerateBoundingSphere(noCollision);
     collision::GenerateAxesFromMesh(noCollision);
-    EXPECT_EQ(log.Count("No collision component on this GameObject!"), 2);
-    EXPECT_TRUE(log.Has("collision_manager/volumes.cpp:")) << "warnings carry their source position";
+    EXPECT_TRUE(log.Count("No collision component on this GameObject!") == 2 && log.Has("collision_manager/volumes.cpp:"));
 
     GameObject unloaded = Object("mesh_cv_not_loaded", nullptr, 1.0f);
     collision::GenerateAxesFromMesh(unloaded);
-    EXPECT_TRUE(log.Has("mesh_cv_not_loaded has not been loaded"));
-    EXPECT_FALSE(unloaded.GetCollisionComp()->hasSATInfo || unloaded.GetCollisionComp()->hasBoundSphere);
+    EXPECT_TRUE(log.Has("mesh_cv_not_loaded has not been loaded") && !unloaded.GetCollisionComp()->hasSATInfo &&
+                !unloaded.GetCollisionComp()->hasBoundSphere);
 
     GameObject hollow = Object("mesh_cv_empty", &empty, 1.0f);
     collision::GenerateBoundingSphere(hollow);
-    EXPECT_FALSE(hollow.GetCollisionComp()->hasBoundSphere);
-    EXPECT_TRUE(log.Has("has no vertices"));
+    EXPECT_TRUE(!hollow.GetCollisionComp()->hasBoundSphere && log.Has("has no vertices"));
 
     GameObject spanned = Object("mesh_cv_span", nullptr, 2.0f);
-    collision::GenerateBoundingSphere(spanned);
-    EXPECT_TRUE(VectorNear(spanned.GetCollisionComp()->boundSphere.center, Vector(1, 1, 0)));
-    EXPECT_FLOAT_EQ(spanned.GetCollisionComp()->boundSphere.radius, 3.0f);  // encloses the scaled box
+    collision::GenerateBoundingSphere(spanned);  // encloses the scaled box
+    const BoundingSphere& sphere = spanned.GetCollisionComp()->boundSphere;
+    EXPECT_TRUE(VectorNear(sphere.center, Vector(1, 1, 0)) && sphere.radius == 3.0f);
 }
 
 TEST_F(StoredMeshes, ACubeGivesSixFaceNormalsAndDistinctEdgeDirections) {
@@ -155,8 +150,7 @@ TEST_F(StoredMeshes, ACubeGivesSixFaceNormalsAndDistinctEdgeDirections) {
     GameObject cube = Object("mesh_cv_cube", &cubeMesh, 3.0f);
     collision::GenerateAxesFromMesh(cube);
     const CollisionComp& comp = *cube.GetCollisionComp();
-    EXPECT_TRUE(comp.hasSATInfo);
-    ASSERT_EQ(comp.faceNormals.vectors.size(), 6u);
+    ASSERT_TRUE(comp.hasSATInfo && comp.faceNormals.vectors.size() == 6u);
     const std::vector<Vector>& edges = comp.edgeVectors.vectors;
     for (int i = 0; i < 6; ++i) {  // every axis direction, both ways
         Vector axis;

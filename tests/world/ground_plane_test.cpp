@@ -49,8 +49,8 @@ protected:
         ground.scale = Vector(8, 8, 4, 0);
     }
     void TearDown() override {
-        Store().DeleteResource("tex_ground_test_height");
-        Store().DeleteResource("tex_ground_test_color");
+        for (const char* name : {"tex_ground_test_height", "tex_ground_test_color"})
+            if (Store().IsStored(name)) Store().DeleteResource(name);
     }
     GroundPlaneObject ground;
     test_support::LogCapture log;
@@ -87,8 +87,7 @@ TEST_F(GroundMaps, EdgesOutsideAndDegenerateGroundsAreOffTheMap) {
     }
     GroundPlaneObject flat = ground;
     flat.scale.x = 0.0f;
-    EXPECT_FLOAT_EQ(flat.GetHeight(Vector(10, 0, -2)), 5.0f);
-    EXPECT_TRUE(VectorNear(flat.GetColor(Vector(10, 0, -2)), kGrey));
+    EXPECT_TRUE(flat.GetHeight(Vector(10, 0, -2)) == 5.0f && VectorNear(flat.GetColor(Vector(10, 0, -2)), kGrey));
     GroundPlaneObject bare;  // no maps at all
     bare.pos = Vector(0, -7, 0, 0);
     bare.scale = Vector(10, 10, 10, 0);
@@ -98,10 +97,8 @@ TEST_F(GroundMaps, EdgesOutsideAndDegenerateGroundsAreOffTheMap) {
     PutMap("tex_ground_test_height", Texture());
     EXPECT_FLOAT_EQ(ground.GetHeight(Vector(14, 0, -2)), 5.0f);
     // The ground keeps only names: freed maps leave nothing dangling.
-    Store().DeleteResource("tex_ground_test_height");
-    Store().DeleteResource("tex_ground_test_color");
-    EXPECT_FLOAT_EQ(ground.GetHeight(Vector(14, 0, -2)), 5.0f);
-    EXPECT_TRUE(VectorNear(ground.GetColor(Vector(14, 0, -2)), kGrey));
+    TearDown();
+    EXPECT_TRUE(ground.GetHeight(Vector(14, 0, -2)) == 5.0f && VectorNear(ground.GetColor(Vector(14, 0, -2)), kGrey));
     EXPECT_TRUE(log.Has("tex_ground_test_color has not been loaded"));
 }
 
@@ -128,21 +125,21 @@ protected:
 };
 
 TEST_F(Hover, ClampSpringBandAndSpeedLimit) {
-    EXPECT_FLOAT_EQ(VelocityAfter(0, 0), 65.0f * 0.05f * 4.0f * 0.5f);  // far below: sprung up from e = -2
-    EXPECT_FLOAT_EQ(lastY, 3.0f);                                         // lifted to t - 2
-    EXPECT_FLOAT_EQ(VelocityAfter(5.5f, 0), -65.0f * 0.05f * 0.25f * 0.5f);  // band ends half a unit above t
-    EXPECT_FLOAT_EQ(VelocityAfter(5.6f, 1), 1.0f);
-    EXPECT_FLOAT_EQ(VelocityAfter(25, -3), -3.0f);
-    EXPECT_FLOAT_EQ(VelocityAfter(25, 500), 200.0f);
-    EXPECT_FLOAT_EQ(VelocityAfter(25, -500), -200.0f);
+    const struct { float y, vy, expected; } cases[] = {
+        {0, 0, 65.0f * 0.05f * 4.0f * 0.5f},        // far below: sprung up from e = -2
+        {5.5f, 0, -65.0f * 0.05f * 0.25f * 0.5f},   // the band ends half a unit above t
+        {5.6f, 1, 1}, {25, -3, -3}, {25, 500, 200}, {25, -500, -200},
+    };
+    for (const auto& c : cases) EXPECT_FLOAT_EQ(VelocityAfter(c.y, c.vy), c.expected) << c.y << " " << c.vy;
+    VelocityAfter(0, 0);
+    EXPECT_FLOAT_EQ(lastY, 3.0f);  // lifted to t - 2
     VelocityAfter(50000, 0);
     EXPECT_FLOAT_EQ(lastY, 10005.0f);
 }
 
 TEST_F(Hover, DampingStopsTheBodyButNeverReversesItAndTheHeightFollowsTheMap) {
     Sys().frameTime.store(0.5);
-    EXPECT_FLOAT_EQ(VelocityAfter(5, 10), 0.0f);
-    EXPECT_FLOAT_EQ(VelocityAfter(5, -10), 0.0f);
+    EXPECT_TRUE(VelocityAfter(5, 10) == 0.0f && VelocityAfter(5, -10) == 0.0f);
     Sys().frameTime.store(0.01);
     EXPECT_FLOAT_EQ(VelocityAfter(5, 10), 9.0f);
 

@@ -38,9 +38,8 @@ TEST_F(LevelFiles, TheLoaderStampsWhileTheMainThreadWalksTheTable) {
         for (const auto& entry : Objects().gameObjectList) EXPECT_TRUE(placed(entry.second)) << entry.second.name;
     }
     loader.join();
-    EXPECT_TRUE(loaded);
     ObjectLock lock;
-    ASSERT_EQ(Objects().gameObjectList.size(), 60u);
+    ASSERT_TRUE(loaded && Objects().gameObjectList.size() == 60u);
     for (const auto& entry : Objects().gameObjectList)
         EXPECT_TRUE(entry.second.trans.x > 0.0f && placed(entry.second)) << entry.second.name;
 }
@@ -57,8 +56,7 @@ TEST_F(LevelFiles, TwoBuildersShareTheCollisionCache) {
     };
     CollisionComp first, second;
     std::thread a(build, "a", std::ref(first)), b(build, "b", std::ref(second));
-    a.join();
-    b.join();
+    a.join(), b.join();
     // Both got the box the mesh describes (x and z -1..1, y 0..2), whoever built it.
     for (const CollisionComp* comp : {&first, &second}) {
         EXPECT_TRUE(comp->hasOBB && comp->obb.extents.x == 1.0f && comp->obb.extents.y == 1.0f);

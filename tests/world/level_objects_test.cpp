@@ -31,27 +31,23 @@ TEST_F(LevelFiles, LoadLevelCreatesStampedObjectsAtTheirRecordedPlaces) {
     ASSERT_TRUE(level.LoadLevel(File(LevelText(Obj("LvCrate1", "LvCrate", "f", "7,8,9,0", "0,0,1,0") +
                                                Obj("LvGate2", "LvGate") + Obj("LvSentry3", "LvSentry") +
                                                Obj("ufo1", "NoSuchPattern")))));
-    EXPECT_EQ(log.Count("ERROR"), 1);
-    EXPECT_TRUE(log.Has("level object ufo1 names the unknown pattern NoSuchPattern; skipped"));
+    EXPECT_TRUE(log.Count("ERROR") == 1 && log.Has("level object ufo1 names the unknown pattern NoSuchPattern; skipped"));
     ObjectLock lock;
     ASSERT_EQ(Objects().gameObjectList.size(), 3u);
     const GameObject& crate = *Objects().GetGameObject("LvCrate1");
     // The record's place, not the pattern's 50, 60, 70; the flag from the pattern, not the record's, nor its rotation.
     EXPECT_TRUE(crate.trans.x == 7.0f && crate.isLevelObject && crate.rot.s == 1.0f && crate.GetPhysicsComp()->infMass);
-    const CollisionComp& box = *crate.GetCollisionComp();
-    EXPECT_TRUE(box.hasOBB && box.hasBoundSphere && box.canBePicked);
-    EXPECT_FLOAT_EQ(box.obb.extents.x, 2.0f);  // mesh half width 1 at scale 2
+    const CollisionComp& box = *crate.GetCollisionComp();  // mesh half width 1 at scale 2
+    EXPECT_TRUE(box.hasOBB && box.hasBoundSphere && box.canBePicked && box.obb.extents.x == 2.0f);
 
     const GameObject& gate = *Objects().GetGameObject("LvGate2");
     ASSERT_NE(gate.GetCollisionComp(), nullptr);
     EXPECT_FALSE(gate.GetCollisionComp()->hasOBB);  // no mesh, no box
-    ASSERT_EQ(points.size(), spawnPoints + 1);
-    EXPECT_EQ(points.back(), "LvGate2");
+    EXPECT_TRUE(points.size() == spawnPoints + 1 && points.back() == "LvGate2");
 
     const GameObject& sentry = *Objects().GetGameObject("LvSentry3");
     const CollisionComp& comp = *sentry.GetCollisionComp();
-    EXPECT_TRUE(comp.hasAABB && comp.hasOBB && comp.hasSATInfo);
-    EXPECT_FLOAT_EQ(comp.obb.extents.x, 3.0f);  // built at the pattern's scale
+    EXPECT_TRUE(comp.hasAABB && comp.hasOBB && comp.hasSATInfo && comp.obb.extents.x == 3.0f);  // the pattern's scale
     EXPECT_TRUE(comp.category == 2u && sentry.GetBehaviorComp()->sm.name == "LvSentry3");
     EXPECT_TRUE(sentry.GetBehaviorComp()->sm.Top()->stateName == "inactive" && sentry.GetStatsComp()->hp == 50);
 
@@ -67,11 +63,10 @@ TEST_F(LevelFiles, TakenNamesAndBrokenPatternsAreRefusedAndTheLockIsReleased) {
     {
         ObjectLock lock;
         const GameObject& twin = *Objects().GetGameObject("twin");
-        EXPECT_FLOAT_EQ(twin.trans.x, 1.0f);  // the holder is not stamped again
-        EXPECT_FALSE(twin.HasComp(CompIndex::Spawn));
+        EXPECT_TRUE(twin.trans.x == 1.0f && !twin.HasComp(CompIndex::Spawn)) << "the holder is not stamped again";
     }
-    EXPECT_TRUE(level.CreateObject(Record("hollow1", "LvBroken")));
-    EXPECT_TRUE(log.Has("pattern LvBroken lacks the parameter \"healthMax\""));
+    EXPECT_TRUE(level.CreateObject(Record("hollow1", "LvBroken")) &&
+                log.Has("pattern LvBroken lacks the parameter \"healthMax\""));
     // The stamp failed inside the locked section; the lock must be free again.
     EXPECT_TRUE(Objects().AddGameObject(GameObject("after")) && !log.Has("already held"));
 }
