@@ -100,6 +100,10 @@ void System::LoadSettings() {
     const std::string path = platform::ProfileFilePath(kSettingsFile);
     if (!LoadXmlFile(document, path, reason)) {
         Log("Failed to load settings file");
+        // A first run has no file; one that exists but cannot be read is worth
+        // a reason, since the player's settings are then replaced by defaults.
+        std::error_code error;
+        if (std::filesystem::exists(path, error)) Warning(path + ": " + reason + "; the defaults are used");
         return;
     }
     const TiXmlElement* root = document.FirstChildElement();
