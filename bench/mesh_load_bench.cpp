@@ -41,12 +41,7 @@ Mesh BuildGrid() {
             mesh.triangles.push_back(Triangle(b, c, d));  // linear search is not measured
             indices.insert(indices.end(), {int(a), int(c), int(b), int(b), int(c), int(d)});
         }
-    mesh.arrays.indices.Assign(indices.data(), unsigned(indices.size()));
-    mesh.arrays.positions.Assign(positions.data(), unsigned(positions.size()));
-    mesh.arrays.normals.Assign(normals.data(), unsigned(normals.size()));
-    mesh.arrays.texCoords.Assign(uvs.data(), unsigned(uvs.size()));
-    mesh.arrays.skinWeights.Assign(weights.data(), unsigned(weights.size()));
-    mesh.arrays.boneIndices.Assign(bones.data(), unsigned(bones.size()));
+    mesh.arrays.Assign(indices, positions, normals, uvs, weights, bones);
     return mesh;
 }
 

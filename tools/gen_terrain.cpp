@@ -134,12 +134,7 @@ Mesh GroundMesh(const std::string& name, const HeightSampler& heights) {
             }
         }
     std::vector<float> zeros(mesh.verts.size() * 4, 0.0f);
-    mesh.arrays.indices.Assign(indices.data(), unsigned(indices.size()));
-    mesh.arrays.positions.Assign(positions.data(), unsigned(positions.size()));
-    mesh.arrays.normals.Assign(normals.data(), unsigned(normals.size()));
-    mesh.arrays.texCoords.Assign(texCoords.data(), unsigned(texCoords.size()));
-    mesh.arrays.skinWeights.Assign(zeros.data(), unsigned(zeros.size()));
-    mesh.arrays.boneIndices.Assign(zeros.data(), unsigned(zeros.size()));
+    mesh.arrays.Assign(indices, positions, normals, texCoords, zeros, zeros);
     return mesh;
 }
 

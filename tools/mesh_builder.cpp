@@ -37,12 +37,6 @@ Mesh MeshBuilder::Finish() {
     std::vector<int> indices;
     for (const Triangle& tri : mesh.triangles)
         indices.insert(indices.end(), tri.verts, tri.verts + 3);
-    MeshArrays& a = mesh.arrays;
-    a.indices.Assign(indices.data(), unsigned(indices.size()));
-    a.positions.Assign(positions.data(), unsigned(positions.size()));
-    a.normals.Assign(normals.data(), unsigned(normals.size()));
-    a.texCoords.Assign(texCoords.data(), unsigned(texCoords.size()));
-    a.skinWeights.Assign(weights.data(), unsigned(weights.size()));
-    a.boneIndices.Assign(bones.data(), unsigned(bones.size()));
+    mesh.arrays.Assign(indices, positions, normals, texCoords, weights, bones);
     return mesh;
 }

@@ -103,6 +103,18 @@ struct MeshArrays {
     ArrayBuffer<float> texCoords;    // 2 per vertex
     ArrayBuffer<float> skinWeights;  // 4 per vertex
     ArrayBuffer<float> boneIndices;  // 4 per vertex, bone numbers as floats
+
+    // Replaces all six from lists laid out as above.
+    void Assign(const std::vector<int>& indexList, const std::vector<float>& positionList,
+                const std::vector<float>& normalList, const std::vector<float>& texCoordList,
+                const std::vector<float>& skinWeightList, const std::vector<float>& boneIndexList) {
+        indices.Assign(indexList.data(), unsigned(indexList.size()));
+        positions.Assign(positionList.data(), unsigned(positionList.size()));
+        normals.Assign(normalList.data(), unsigned(normalList.size()));
+        texCoords.Assign(texCoordList.data(), unsigned(texCoordList.size()));
+        skinWeights.Assign(skinWeightList.data(), unsigned(skinWeightList.size()));
+        boneIndices.Assign(boneIndexList.data(), unsigned(boneIndexList.size()));
+    }
 };
 
 class Mesh {

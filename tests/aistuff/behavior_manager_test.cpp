@@ -1,8 +1,8 @@
 // The behaviour module's frame: the walk over the top states, the queued
 // objects joining the table after it (last queued first), the planning turn
 // over the enemies with their paths, and line of sight from the hits
-// published for the sight ray (published here as the collision thread will).
-// Also the expiry state.
+// published for the sight ray (published here as the collision thread will,
+// then through the real collision pass). Also the expiry state.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -23,6 +23,7 @@ namespace {
 
 using namespace live_world;
 using Journal = std::vector<std::string>;
+using Ids = std::vector<int>;
 
 // Writes its calls into a journal; on its first update it may push a state
 // that finishes at once, finish itself, or throw.
@@ -63,6 +64,19 @@ GameObject Scripted(const std::string& name, const std::string& label, Journal& 
 
 FSMStateMachine& Machine(const std::string& name) { return Live(name).GetBehaviorComp()->sm; }
 
+Ids IdsOf(const std::vector<GraphNode>& path) {
+    Ids ids;
+    for (const GraphNode& node : path) ids.push_back(node.id);
+    return ids;
+}
+
+RayIntersectRecord Hit(unsigned objNum, float t) {
+    RayIntersectRecord record;
+    record.objNum = objNum;
+    record.rayParam = t;
+    return record;
+}
+
 class BehaviorFrames : public LiveWorld {
 protected:
     void SetUp() override {
@@ -83,69 +97,37 @@ protected:
         }
         for (int id = 1; id < 4; ++id) manager.navGraph.AddBidirectionalEdge(id, id + 1);
     }
-    static std::vector<int> Ids(const std::vector<GraphNode>& path) {
-        std::vector<int> ids;
-        for (const GraphNode& node : path) ids.push_back(node.id);
-        return ids;
-    }
-    // The test stands in for the collision thread: it answers the sight ray
-    // the last Update set, then runs the next frame.
-    void AnswerSightRayThenUpdate(const std::vector<RayIntersectRecord>& records) {
-        unsigned sequence = 0;
-        Module<CollisionManager>::Instance()->GetSightRay(&sequence);
-        Module<CollisionManager>::Instance()->PublishSightRecords(records, sequence);
-        manager.Update();
+    unsigned Number(const std::string& name) {
+        ObjectLock lock;
+        return Objects().GetObjectNumber(name);
     }
 
     BehaviorManager manager;
 };
 
-RayIntersectRecord Hit(unsigned objNum, float t) {
-    RayIntersectRecord record;
-    record.objNum = objNum;
-    record.rayParam = t;
-    return record;
-}
-
-TEST_F(BehaviorFrames, NothingHappensBeforeInitOrAfterKill) {
-    manager.Kill();
-    Journal journal;
-    Add(Scripted("idle", "A", journal));
-    manager.QueueGameObject(GameObject("waiting"));
-    manager.Update();
-    EXPECT_TRUE(journal.empty());
-    EXPECT_FALSE(Has("waiting"));
-    manager.Init();
-    manager.Update();
-    EXPECT_EQ(journal, Journal{"A update"});
-    EXPECT_TRUE(Has("waiting"));
-}
-
+// Nothing runs before Init (or after Kill); then a state pushed this frame
+// runs next frame, a finished one is popped a frame later, and the queued
+// objects join after the walk, last queued first.
 TEST_F(BehaviorFrames, StatesStepOncePerFrameAndQueuedObjectsJoinAfterTheWalkLastFirst) {
     Journal walker, queued;
     Add(Scripted("walker", "A", walker, ScriptedState::kPushFinishing));
     for (const char* name : {"qa", "qb", "qc"}) manager.QueueGameObject(Scripted(name, "Q", queued));
+    manager.Kill();
+    manager.Update();
+    EXPECT_TRUE(walker.empty() && !Has("qa"));
+    manager.Init();
 
-    const Journal frames[] = {
-        {"A update", "A exit", "B enter"},  // pushed this frame: runs next frame
-        {"B update"},                       // finishes
-        {"B exit", "A enter"},              // popped a frame later
-        {"A update"},                       // its successor runs the frame after
-    };
+    const Journal frames[] = {{"A update", "A exit", "B enter"}, {"B update"}, {"B exit", "A enter"}, {"A update"}};
     for (const Journal& expected : frames) {
         walker.clear();
         manager.Update();
         EXPECT_EQ(walker, expected);
         if (&expected == &frames[0]) {
             EXPECT_TRUE(queued.empty()) << "queued objects are registered after the walk";
-            ObjectLock lock;
-            EXPECT_LT(Objects().GetObjectNumber("qc"), Objects().GetObjectNumber("qb"));
-            EXPECT_LT(Objects().GetObjectNumber("qb"), Objects().GetObjectNumber("qa"));
+            EXPECT_TRUE(Number("qc") < Number("qb") && Number("qb") < Number("qa"));
             EXPECT_TRUE(manager.pendingObjects.empty());
         }
-        if (&expected == &frames[1]) {
-            EXPECT_EQ(queued, Journal(3, "Q update"));
-        }
+        if (&expected == &frames[1]) { EXPECT_EQ(queued, Journal(3, "Q update")); }
     }
 }
 
@@ -188,9 +170,7 @@ TEST_F(BehaviorFrames, TheTurnMovesThroughTheEnemiesAndANewPlayerNodeClearsTheir
         EXPECT_EQ(manager.currentEnemy, order[(turn + 1) % order.size()]);
         ObjectLock lock;
         const BehaviorComp* behavior = Objects().GetGameObject(order[turn])->GetBehaviorComp();
-        if (!behavior) continue;
-        EXPECT_TRUE(behavior->sm.pathPlanned);
-        EXPECT_EQ(Ids(behavior->sm.path), (std::vector<int>{1, 2, 3, 4}));
+        if (behavior) { EXPECT_TRUE(behavior->sm.pathPlanned && IdsOf(behavior->sm.path) == Ids({1, 2, 3, 4})); }
     }
     EXPECT_FALSE(manager.playerNodeChanged);
 
@@ -201,52 +181,45 @@ TEST_F(BehaviorFrames, TheTurnMovesThroughTheEnemiesAndANewPlayerNodeClearsTheir
     const unsigned turn = manager.currentEnemy;
     manager.Update();  // every path cleared, this turn's enemy planned again
     EXPECT_FALSE(manager.playerNodeChanged);
-    ObjectLock lock;
     for (const std::string name : {"e1", "e2", "e3"}) {
-        const FSMStateMachine& sm = Objects().GetGameObject(name)->GetBehaviorComp()->sm;
-        const bool planned = Objects().GetObjectNumber(name) == turn;
-        EXPECT_EQ(sm.pathPlanned, planned) << name;
+        const bool planned = Number(name) == turn;
+        EXPECT_EQ(Machine(name).pathPlanned, planned) << name;
         // The old path already led from node 1 to node 2: it goes on from 2.
-        if (planned) {
-            EXPECT_EQ(Ids(sm.path), std::vector<int>{2});
-        }
+        if (planned) { EXPECT_EQ(IdsOf(Machine(name).path), Ids{2}); }
     }
 }
 
+// Without a graph paths are empty and no node is made up; with one, a single
+// enemy has every turn but searches only while its path is not planned.
 TEST_F(BehaviorFrames, ASingleEnemyHasEveryTurnAndIsPlannedOnlyWhileItsPathIsNotPlanned) {
-    LineGraph();
     Add(Thing("player", Vector(20, 0, 0), true, false));
     const unsigned enemy = Add(Thing("solo", Vector(30, 0, 0), true, true));
+    for (int frame = 0; frame < 3; ++frame) manager.Update();
+    EXPECT_TRUE(Machine("solo").pathPlanned && Machine("solo").path.empty());
+    EXPECT_TRUE(manager.navGraph.nodes.empty());
+    EXPECT_EQ(manager.playerNode, 0);
+
+    LineGraph();
     manager.Update();
     manager.Update();
     EXPECT_EQ(manager.currentEnemy, enemy);
-    EXPECT_EQ(Ids(Machine("solo").path), (std::vector<int>{4, 3}));
+    EXPECT_EQ(IdsOf(Machine("solo").path), Ids({4, 3}));
     Machine("solo").path.clear();
     manager.Update();
     EXPECT_TRUE(Machine("solo").path.empty()) << "planned already: no new search";
     Machine("solo").pathPlanned = false;
     manager.Update();
     EXPECT_EQ(manager.currentEnemy, enemy);
-    EXPECT_EQ(Ids(Machine("solo").path), (std::vector<int>{4, 3}));
-}
-
-TEST_F(BehaviorFrames, AnEmptyGraphGivesEmptyPathsAndGainsNoNode) {
-    Add(Thing("player", Vector(20, 0, 0), true, false));
-    Add(Thing("solo", Vector(30, 0, 0), true, true));
-    for (int frame = 0; frame < 3; ++frame) manager.Update();
-    EXPECT_TRUE(Machine("solo").pathPlanned);
-    EXPECT_TRUE(Machine("solo").path.empty());
-    EXPECT_TRUE(manager.navGraph.nodes.empty());
-    EXPECT_EQ(manager.playerNode, 0);
+    EXPECT_EQ(IdsOf(Machine("solo").path), Ids({4, 3}));
 }
 
 TEST(SplicePath, AFreshPathThatContinuesTheOldOneDropsItsStart) {
-    auto path = [](std::vector<int> ids) {
+    auto path = [](const Ids& ids) {
         std::vector<GraphNode> nodes(ids.size());
         for (std::size_t i = 0; i < ids.size(); ++i) nodes[i].id = ids[i];
         return nodes;
     };
-    struct Case { std::vector<int> old, fresh; int start; std::vector<int> result; };
+    struct Case { Ids old, fresh; int start; Ids result; };
     const Case cases[] = {
         {{1, 2, 3}, {2, 3, 5}, 2, {3, 5}},     // on the way from 2 to 3 already
         {{1, 2, 3}, {2, 4, 5}, 2, {2, 4, 5}},  // a different way: the whole fresh path
@@ -254,32 +227,28 @@ TEST(SplicePath, AFreshPathThatContinuesTheOldOneDropsItsStart) {
         {{}, {2, 3}, 2, {2, 3}},
         {{1, 2, 3}, {}, 2, {}},
     };
-    for (const Case& c : cases) {
-        std::vector<int> ids;
-        for (const GraphNode& node : SplicePath(path(c.old), path(c.fresh), c.start)) ids.push_back(node.id);
-        EXPECT_EQ(ids, c.result);
-    }
+    for (const Case& c : cases) EXPECT_EQ(IdsOf(SplicePath(path(c.old), path(c.fresh), c.start)), c.result);
 }
 
 TEST(SightAimPoint, TheBoxCentreAndForThePlayerItsHalfHeight) {
     GameObject bare("bare");
     bare.trans = Vector(1, 2, 3);
     EXPECT_EQ(SightAimPoint(bare, true).y, 2.0f) << "no CollisionComp: its trans";
-    GameObject boxed = bare;
     CollisionComp collision;
     collision.obb = OBB(Vector(0, 4, 1), Vector(1, 3, 1));
-    boxed.AttachComponent(collision);
-    const Vector enemy = SightAimPoint(boxed, false), player = SightAimPoint(boxed, true);
+    bare.AttachComponent(collision);
+    const Vector enemy = SightAimPoint(bare, false);
     EXPECT_TRUE(enemy.x == 1 && enemy.y == 6 && enemy.z == 4);
-    EXPECT_EQ(player.y, 9.0f);
+    EXPECT_EQ(SightAimPoint(bare, true).y, 9.0f);
 }
 
 TEST_F(BehaviorFrames, LineOfSightComesFromTheHitsOfTheRayAimedFromTheEnemy) {
     const unsigned player = Add(Thing("player", Vector(0, 0, 20), true, false));
     const unsigned enemy = Add(Thing("watcher", Vector(), true, true));
     const unsigned rock = Add(Thing("rock", Vector(0, 0, 10), false, false));
+    CollisionManager& collision = *Module<CollisionManager>::Instance();
     manager.Update();  // chooses the watcher and aims from it
-    const Ray ray = Module<CollisionManager>::Instance()->GetSightRay(nullptr);
+    const Ray ray = collision.GetSightRay(nullptr);
     EXPECT_TRUE(ray.origin.z == 0 && ray.direction.z == 20) << "from the enemy, the player at t = 1";
 
     struct Case { std::vector<RayIntersectRecord> records; bool sees; };
@@ -293,11 +262,16 @@ TEST_F(BehaviorFrames, LineOfSightComesFromTheHitsOfTheRayAimedFromTheEnemy) {
         {{Hit(rock, 0.5f)}, false},
     };
     for (const Case& c : cases) {
-        AnswerSightRayThenUpdate(c.records);
+        // The test stands in for the collision thread: it answers the ray
+        // the last Update set, then runs the next frame.
+        unsigned sequence = 0;
+        collision.GetSightRay(&sequence);
+        collision.PublishSightRecords(c.records, sequence);
+        manager.Update();
         EXPECT_EQ(Machine("watcher").hasLineOfSight, c.sees) << &c - cases;
     }
     // Hits for a ray this module never set leave the flag as it is.
-    Module<CollisionManager>::Instance()->PublishSightRecords({Hit(player, 0.9f)}, 1000000);
+    collision.PublishSightRecords({Hit(player, 0.9f)}, 1000000);
     manager.Update();
     EXPECT_FALSE(Machine("watcher").hasLineOfSight);
 }
@@ -316,10 +290,6 @@ protected:
         manager.Kill();
         CollisionScene::TearDown();
     }
-    void Frame() {
-        manager.Update();
-        collision.Update();
-    }
     BehaviorManager manager;
 };
 
@@ -329,28 +299,23 @@ TEST_F(SightThroughCollision, AnObstacleBetweenBlocksAndOneBehindDoesNot) {
     test_support::AddToScene(SceneObject("watcher").Sphere(2));
     test_support::AddToScene(SceneObject("rock").Sphere(3));
     test_support::AddToScene(SceneObject("wall").Box(5, 5, 1));
-    {
-        ObjectLock lock;
-        GameObject& watcher = *Objects().GetGameObject("watcher");
-        watcher.AttachComponent(StatsComp());
-        watcher.AttachComponent(BehaviorComp());
-    }
-    const Vector aside(100, 0, 0);
+    Live("watcher").AttachComponent(StatsComp());
+    Live("watcher").AttachComponent(BehaviorComp());
+    const Vector aside(100, 0, 0), ahead(0, 0, 20);
     struct Case { Vector player, rock, wall; bool sees; };
     const Case cases[] = {
-        {Vector(0, 0, 20), aside, aside * 2, true},
-        {Vector(0, 0, 20), Vector(0, 0, 10), aside * 2, false},   // a sphere between
-        {Vector(0, 0, 20), Vector(0, 0, -10), aside * 2, true},   // a sphere behind the enemy
-        {Vector(0, 0, 20), aside, Vector(0, 0, 10), false},       // a box between
-        {Vector(0, 0, 1), Vector(0, 0, -10), aside * 2, true},    // the player's sphere holds the enemy
+        {ahead, aside, aside * 2, true},
+        {ahead, Vector(0, 0, 10), aside * 2, false},   // a sphere between
+        {ahead, Vector(0, 0, -10), aside * 2, true},   // a sphere behind the enemy
+        {ahead, aside, Vector(0, 0, 10), false},       // a box between
+        {Vector(0, 0, 1), Vector(0, 0, -10), aside * 2, true},  // the player's sphere holds the enemy
     };
     for (const Case& c : cases) {
         Live("player").trans = c.player;
         Live("rock").trans = c.rock;
         Live("wall").trans = c.wall;
         // The ray aimed in the first frame sees the moved objects; the second frame reads its hits.
-        Frame();
-        Frame();
+        for (int frame = 0; frame < 2; ++frame) manager.Update(), collision.Update();
         EXPECT_EQ(Machine("watcher").hasLineOfSight, c.sees) << &c - cases;
     }
 }
@@ -358,14 +323,9 @@ TEST_F(SightThroughCollision, AnObstacleBetweenBlocksAndOneBehindDoesNot) {
 // --- The expiry state
 
 TEST_F(LiveWorld, ExpiryKillsAtTheFirstUpdateAfterTheLifetimeRanOut) {
+    const double kNaN = std::numeric_limits<double>::quiet_NaN(), kInf = std::numeric_limits<double>::infinity();
     struct Case { double lifetime; int killedAt; };
-    const Case cases[] = {
-        {0.5, 4},  // 0.3, 0.1, -0.1, then killed
-        {0.0, 1},
-        {std::numeric_limits<double>::quiet_NaN(), 1},
-        {std::numeric_limits<double>::infinity(), 1},
-    };
-    for (const Case& c : cases) {
+    for (const Case& c : {Case{0.5, 4}, {0.0, 1}, {kNaN, 1}, {kInf, 1}}) {  // 0.5: 0.3, 0.1, -0.1, then killed
         GameObject shot("shot");
         PhysicsComp body;
         body.linearVel = Vector(5, 0, 0, 0);
@@ -379,9 +339,7 @@ TEST_F(LiveWorld, ExpiryKillsAtTheFirstUpdateAfterTheLifetimeRanOut) {
             expire.Update();
             EXPECT_EQ(Objects().GetGameObject("shot")->isDead, update == c.killedAt) << c.lifetime;
         }
-        if (c.killedAt == 4) {
-            EXPECT_NEAR(expire.lifetime, -0.1, 1e-3);
-        }
+        if (c.killedAt == 4) { EXPECT_NEAR(expire.lifetime, -0.1, 1e-3); }
         EXPECT_EQ(Live("shot").GetPhysicsComp()->linearVel.x, 0.0f);
         ClearObjects();
     }

@@ -51,20 +51,17 @@ protected:
         shot.AttachComponent(behavior);
         return shot;
     }
-    // An enemy of its own at `offset` from the player, with a sphere to be seen by.
-    static void AddEnemy(const std::string& name, const Vector& offset) {
-        GameObject enemy(name);
+    // An object at `offset` from the player with the given volume: an enemy
+    // of its own (stats and behaviour) or scenery.
+    static void AddNearPlayer(const std::string& name, const Vector& offset, const CollisionComp& volume, bool enemy) {
+        GameObject object(name);
         {
             ObjectLock lock;
-            enemy.trans = Objects().GetGameObject("player")->trans + offset;
+            object.trans = Objects().GetGameObject("player")->trans + offset;
         }
-        CollisionComp collision;
-        collision.hasBoundSphere = true;
-        collision.boundSphere.radius = 5;
-        enemy.AttachComponent(collision);
-        enemy.AttachComponent(StatsComp());
-        enemy.AttachComponent(BehaviorComp());
-        Objects().AddGameObject(enemy);
+        object.AttachComponent(volume);
+        if (enemy) object.AttachComponent(StatsComp()), object.AttachComponent(BehaviorComp());
+        Objects().AddGameObject(object);
     }
     static bool Sees(const std::string& name) {
         ObjectLock lock;
@@ -79,24 +76,28 @@ protected:
     }
 };
 
-TEST_F(LevelOneRunning, ThreeHundredFramesSpawnPlanAndExpireWithoutAnError) {
+// While paused, queued objects wait; the first unpaused frame registers them
+// last queued first.
+TEST_F(LevelOneRunning, QueuedObjectsWaitWhilePausedThenFramesSpawnPlanAndExpireWithoutAnError) {
+    Sys().Pause(true);
+    for (const char* name : {"qa", "qb", "qc"}) Behavior().QueueGameObject(GameObject(name));
+    Frame();
+    Frame();
+    EXPECT_EQ(CountPrefixed("q", false), 0);
+    Sys().Pause(false);
     Event wave("test", "SpawnManager", SpawnManager::kDistributeObjects);
     wave.SetParam(SpawnManager::kParamNumber, 6);
     wave.SetParam(SpawnManager::kParamPattern, std::string("MediumMech"));
     Module<EventManager>::Instance()->PublishEvent(wave);
     // One enemy in the open south of the player, one east of it behind a wall.
-    AddEnemy("watcher", Vector(0, 0, -60));
-    AddEnemy("hidden", Vector(100, 0, 0));
-    GameObject wall("wall");
-    {
-        ObjectLock lock;
-        wall.trans = Objects().GetGameObject("player")->trans + Vector(50, 0, 0);
-    }
-    CollisionComp box;
-    box.hasOBB = true;
-    box.obb = OBB(Vector(), Vector(5, 40, 40));
-    wall.AttachComponent(box);
-    Objects().AddGameObject(wall);
+    CollisionComp sphere, wall;
+    sphere.hasBoundSphere = true;
+    sphere.boundSphere.radius = 5;
+    wall.hasOBB = true;
+    wall.obb = OBB(Vector(), Vector(5, 40, 40));
+    AddNearPlayer("watcher", Vector(0, 0, -60), sphere, true);
+    AddNearPlayer("hidden", Vector(100, 0, 0), sphere, true);
+    AddNearPlayer("wall", Vector(50, 0, 0), wall, false);
     for (int frame = 0; frame < 300; ++frame) {
         // A shot every 10 frames, living 0.5 s: those of the first 260 frames are gone.
         if (frame % 10 == 0 && frame < 260) Behavior().QueueGameObject(Shot("shot" + std::to_string(frame), 0.5));
@@ -105,32 +106,19 @@ TEST_F(LevelOneRunning, ThreeHundredFramesSpawnPlanAndExpireWithoutAnError) {
     EXPECT_EQ(CountPrefixed("shot", true), 26);
     EXPECT_GE(CountPrefixed("MediumMech", false), 2);
     EXPECT_NE(Behavior().playerNode, 0);
-    int planned = 0;
-    {
-        ObjectLock lock;
-        for (const auto& entry : Objects().gameObjectList) {
-            const BehaviorComp* behavior = entry.second.GetBehaviorComp();
-            planned += entry.second.GetStatsComp() && behavior && !behavior->sm.path.empty();
-        }
-    }
-    EXPECT_GE(planned, 1);
     EXPECT_TRUE(Sees("watcher"));
     EXPECT_FALSE(Sees("hidden"));
     EXPECT_EQ(log.Count("ERROR"), 0) << log.Text();
-}
-
-TEST_F(LevelOneRunning, WhilePausedQueuedObjectsWaitAndThenJoinLastQueuedFirst) {
-    Sys().Pause(true);
-    for (const char* name : {"qa", "qb", "qc"}) Behavior().QueueGameObject(GameObject(name));
-    Frame();
-    Frame();
-    EXPECT_EQ(CountPrefixed("q", false), 0);
-    Sys().Pause(false);
-    Frame();
     ObjectLock lock;
+    int planned = 0;
+    for (const auto& entry : Objects().gameObjectList) {
+        const BehaviorComp* behavior = entry.second.GetBehaviorComp();
+        planned += entry.second.GetStatsComp() && behavior && !behavior->sm.path.empty();
+    }
+    EXPECT_GE(planned, 1);
+    EXPECT_NE(Objects().GetObjectNumber("qc"), 0u);
     EXPECT_LT(Objects().GetObjectNumber("qc"), Objects().GetObjectNumber("qb"));
     EXPECT_LT(Objects().GetObjectNumber("qb"), Objects().GetObjectNumber("qa"));
-    EXPECT_NE(Objects().GetObjectNumber("qc"), 0u);
 }
 
 // The loader's side of a level load fills a graph of its own and swaps it in

@@ -16,6 +16,7 @@
 namespace {
 
 using namespace live_world;
+using Names = std::vector<std::string>;
 
 SpawnManager& Spawner() { return *Module<SpawnManager>::Instance(); }
 
@@ -44,7 +45,8 @@ protected:
         LiveWorld::TearDown();
     }
 
-    // A registered spawn point; `entries` times in the list.
+    // A registered spawn point; `entries` times in the list (no object at
+    // all for "gone", one without a SpawnComp for "plain").
     static void Point(const std::string& name, double delay = 0.0, const Vector& trans = Vector(),
                       const Vector& dir = Vector(), int entries = 1) {
         GameObject point(name);
@@ -52,13 +54,13 @@ protected:
         SpawnComp spawn;
         spawn.delay = spawn.countdown = delay;
         spawn.spawnDir = dir;
-        point.AttachComponent(spawn);
-        Add(point);
+        if (name != "plain") point.AttachComponent(spawn);
+        if (name != "gone") Add(point);
         ObjectLock lock;
         for (int i = 0; i < entries; ++i) Spawner().AddSpawnPoint(name);
     }
-    static std::deque<std::string>& Queue(const std::string& name) {
-        return static_cast<SpawnComp*>(Live(name).GetComponent(CompIndex::Spawn))->patternQueue;
+    static SpawnComp& Spawn(const std::string& name) {
+        return *static_cast<SpawnComp*>(Live(name).GetComponent(CompIndex::Spawn));
     }
     static void Send(const std::string& type, int number, const std::string& pattern, const std::string& point = "") {
         Event event("test", "SpawnManager", type);
@@ -68,60 +70,44 @@ protected:
         Events().PublishEvent(event);
     }
     // Names of the released objects in release order.
-    static std::vector<std::string> Released() {
+    static Names Released() {
         ObjectLock lock;
         std::map<unsigned, std::string> byNumber;
         for (const auto& entry : Objects().gameObjectList)
             if (entry.second.name.rfind("Sp", 0) == 0) byNumber[entry.first] = entry.second.name;
-        std::vector<std::string> names;
+        Names names;
         for (const auto& entry : byNumber) names.push_back(entry.second);
         return names;
     }
-    static std::string Prefix(const std::string& name) {
-        return name.substr(0, name.find_first_of("0123456789"));
-    }
+    static std::string Prefix(const std::string& name) { return name.substr(0, name.find_first_of("0123456789")); }
 };
 
+// "gone" names no object, "plain" has no SpawnComp, "twice" stands twice in
+// the list. Without a live point a wave is refused with a warning.
 TEST_F(SpawnFrames, AWaveIsSharedOverTheLivePointsInRegistrationOrder) {
-    struct Case { std::vector<std::string> points; int number; std::map<std::string, size_t> queued; };
-    // "gone" names no object, "plain" has no SpawnComp, "twice" stands twice in the list.
+    struct Case { Names points; int number; std::map<std::string, size_t> queued; };
     const Case cases[] = {
         {{"a", "b", "c"}, 7, {{"a", 3}, {"b", 2}, {"c", 2}}},
         {{"a", "b", "c"}, 2, {{"a", 1}, {"b", 1}, {"c", 0}}},
         {{"a", "gone", "b", "plain"}, 5, {{"a", 3}, {"b", 2}}},
         {{"twice", "b"}, 5, {{"twice", 4}, {"b", 1}}},
         {{"a", "b"}, -3, {{"a", 0}, {"b", 0}}},
+        {{}, 3, {}},
+        {{"gone", "plain"}, 3, {}},
     };
     for (const Case& c : cases) {
-        for (const std::string& name : c.points) {
-            if (name == "gone" || name == "plain") {
-                ObjectLock lock;
-                Spawner().AddSpawnPoint(name);
-            } else {
-                Point(name, 100.0, Vector(), Vector(), name == "twice" ? 2 : 1);
-            }
-        }
-        Add(GameObject("plain"));
+        for (const std::string& name : c.points) Point(name, 100.0, Vector(), Vector(), name == "twice" ? 2 : 1);
+        log.Restart();
         Send(SpawnManager::kDistributeObjects, c.number, "SpBare");
         Spawner().Update();
-        for (const auto& expected : c.queued) EXPECT_EQ(Queue(expected.first).size(), expected.second) << expected.first;
+        for (const auto& [name, size] : c.queued) EXPECT_EQ(Spawn(name).patternQueue.size(), size) << name;
+        const bool refused = c.queued.empty();
+        EXPECT_EQ(log.Count("WARNING"), refused ? 1 : 0) << log.Text();
+        EXPECT_EQ(log.Count("spawn_manager.cpp:"), refused ? 1 : 0) << log.Text();
+        EXPECT_EQ(log.Count("Can't spawn object, no spawn points\n"), refused ? 1 : 0) << log.Text();
         Spawner().ClearSpawnPoints();
         ClearObjects();
     }
-    EXPECT_EQ(log.Count("WARNING"), 0) << log.Text();
-}
-
-TEST_F(SpawnFrames, WithoutALivePointAWaveIsRefusedWithAWarning) {
-    Send(SpawnManager::kDistributeObjects, 3, "SpBare");
-    Spawner().Update();
-    {
-        ObjectLock lock;
-        Spawner().AddSpawnPoint("gone");
-    }
-    Send(SpawnManager::kDistributeObjects, 3, "SpBare");
-    Spawner().Update();
-    EXPECT_EQ(log.Count("spawn_manager.cpp:"), 2);
-    EXPECT_EQ(log.Count("Can't spawn object, no spawn points\n"), 2) << log.Text();
 }
 
 TEST_F(SpawnFrames, AddObjectServesEveryEntryOfThatNameAndMalformedEventsAreDropped) {
@@ -135,14 +121,28 @@ TEST_F(SpawnFrames, AddObjectServesEveryEntryOfThatNameAndMalformedEventsAreDrop
     Events().PublishEvent(floatNumber);
     Send(SpawnManager::kAddObject, 2000000000, "SpBall", "south");
     Spawner().Update();
-    EXPECT_EQ(Queue("north").size(), 6u);
-    EXPECT_EQ(Queue("south").size(), size_t(SpawnManager::kMaxObjectsPerEvent));
+    EXPECT_EQ(Spawn("north").patternQueue.size(), 6u);
+    EXPECT_EQ(Spawn("south").patternQueue.size(), size_t(SpawnManager::kMaxObjectsPerEvent));
     EXPECT_EQ(log.Count("WARNING"), 3) << log.Text();  // two dropped, one capped
 }
 
-TEST_F(SpawnFrames, ReleasesComeOneAFullDelayApartLastQueuedFirst) {
-    Point("slow", 1.0, Vector(100, 0, 0));  // a fresh point waits one whole delay
-    Point("fast", 0.0, Vector(-100, 0, 0));
+// Nothing is released before Init or from a dead point; a fresh point waits
+// one whole delay, and each point releases its last queued pattern first. A
+// released object stands at its point, pushed out along spawnDir by its
+// bounding sphere's radius (2 for SpBall; SpBare has no CollisionComp).
+TEST_F(SpawnFrames, ReleasesComeOneAFullDelayApartLastQueuedFirstAtThePoint) {
+    Point("slow", 1.0, Vector(100, 0, 0));
+    Point("fast", 0.0, Vector(-100, 20, 30), Vector(1, 0, 0, 0));
+    Point("dead", 0.0);
+    Spawn("dead").patternQueue.push_back("SpBare");
+    Spawner().Kill();
+    Spawner().Update();
+    EXPECT_TRUE(Released().empty());
+    Spawner().Init();
+    {
+        ObjectLock lock;
+        Objects().KillGameObject(*Objects().GetGameObject("dead"));
+    }
     Send(SpawnManager::kDistributeObjects, 2, "SpBare");
     Send(SpawnManager::kDistributeObjects, 2, "SpBall");
     const std::vector<size_t> releasedAfter = {1, 2, 3, 3, 3, 4};
@@ -150,24 +150,18 @@ TEST_F(SpawnFrames, ReleasesComeOneAFullDelayApartLastQueuedFirst) {
         Spawner().Update();
         EXPECT_EQ(Released().size(), releasedAfter[update]) << "update " << update + 1;
     }
-    // Each point released its SpBall before its SpBare.
-    std::vector<std::string> slow, fast;
-    for (const std::string& name : Released()) (Live(name).trans.x > 0 ? slow : fast).push_back(Prefix(name));
-    EXPECT_EQ(slow, (std::vector<std::string>{"SpBall", "SpBare"}));
-    EXPECT_EQ(fast, (std::vector<std::string>{"SpBall", "SpBare"}));
-}
-
-TEST_F(SpawnFrames, AReleasedObjectStandsAtThePointPushedOutByItsRadius) {
-    Point("pad", 0.0, Vector(10, 20, 30), Vector(1, 0, 0, 0));
-    Send(SpawnManager::kAddObject, 1, "SpBare", "pad");
-    Send(SpawnManager::kAddObject, 1, "SpBall", "pad");
-    Spawner().Update();
-    Spawner().Update();
-    const std::vector<std::string> released = Released();
-    ASSERT_EQ(released.size(), 2u);
-    const Vector ball = Live(released[0]).trans, bare = Live(released[1]).trans;
-    EXPECT_TRUE(ball.x == 12 && ball.y == 20 && ball.z == 30) << "radius 2 along spawnDir";
-    EXPECT_TRUE(bare.x == 10 && bare.y == 20 && bare.z == 30) << "no CollisionComp: at the point";
+    Names slow, fast;
+    std::vector<Vector> fastAt;
+    for (const std::string& name : Released()) {
+        const bool isSlow = Live(name).trans.x > 0;
+        (isSlow ? slow : fast).push_back(Prefix(name));
+        if (!isSlow) fastAt.push_back(Live(name).trans);
+    }
+    EXPECT_EQ(slow, (Names{"SpBall", "SpBare"}));
+    ASSERT_EQ(fast, (Names{"SpBall", "SpBare"}));
+    EXPECT_TRUE(fastAt[0].x == -98 && fastAt[0].y == 20 && fastAt[0].z == 30) << "radius 2 along spawnDir";
+    EXPECT_TRUE(fastAt[1].x == -100 && fastAt[1].y == 20 && fastAt[1].z == 30) << "no CollisionComp: at the point";
+    EXPECT_EQ(Spawn("dead").patternQueue.size(), 1u);
 }
 
 TEST_F(SpawnFrames, ASpawnedSpawnerBecomesAPointAndABrokenPatternSpoilsOnlyItsRelease) {
@@ -180,7 +174,7 @@ TEST_F(SpawnFrames, ASpawnedSpawnerBecomesAPointAndABrokenPatternSpoilsOnlyItsRe
     ASSERT_EQ(Released().size(), 2u);  // the broken one and the bare one
     EXPECT_EQ(log.Count("stamping SpBroken"), 1) << log.Text();
     Spawner().Update();
-    const std::vector<std::string> released = Released();
+    const Names released = Released();
     ASSERT_EQ(released.size(), 3u);
     const std::string gate = released.back();
     ASSERT_EQ(Prefix(gate), "SpGate");
@@ -188,25 +182,9 @@ TEST_F(SpawnFrames, ASpawnedSpawnerBecomesAPointAndABrokenPatternSpoilsOnlyItsRe
         ObjectLock lock;
         EXPECT_EQ(Spawner().spawnPoints.back(), gate);
     }
-    EXPECT_EQ(static_cast<SpawnComp*>(Live(gate).GetComponent(CompIndex::Spawn))->countdown, 4.0);
+    EXPECT_EQ(Spawn(gate).countdown, 4.0);
     Spawner().ClearSpawnPoints();
     EXPECT_TRUE(Spawner().spawnPoints.empty());
-}
-
-TEST_F(SpawnFrames, NothingHappensBeforeInitOrForADeadPoint) {
-    Point("pad", 0.0);
-    Queue("pad").push_back("SpBare");
-    Spawner().Kill();
-    Spawner().Update();
-    EXPECT_TRUE(Released().empty());
-    Spawner().Init();
-    {
-        ObjectLock lock;
-        Objects().KillGameObject(*Objects().GetGameObject("pad"));
-    }
-    Spawner().Update();
-    EXPECT_TRUE(Released().empty());
-    EXPECT_EQ(Queue("pad").size(), 1u);
 }
 
 }  // namespace

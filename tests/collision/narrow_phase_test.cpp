@@ -1,6 +1,6 @@
-// The narrow phase through whole collision passes: spheres, boxes (a
+// The narrow phase through whole collision passes: spheres and boxes (also a
 // brute-force separating-axis check over random turned pairs), and the swept
-// tests of shots against boxes and spheres.
+// tests of shots against boxes, spheres and other shots.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,6 +9,7 @@
 #include <random>
 #include <vector>
 
+#include "geom/geom_expect.h"
 #include "support/collision_scene.h"
 
 namespace {
@@ -22,86 +23,56 @@ protected:
         collision.Update();
         return collision.GetCollisionEvents();
     }
-    // A pass with one expected contact.
-    CollisionEvent OnlyEvent() {
-        const std::vector<CollisionEvent> events = Pass();
-        EXPECT_EQ(1u, events.size());
-        return events.empty() ? CollisionEvent() : events.front();
-    }
 };
 
-void ExpectVector(const Vector& expected, const Vector& actual, float tolerance = 1e-5f) {
-    EXPECT_NEAR(expected.x, actual.x, tolerance);
-    EXPECT_NEAR(expected.y, actual.y, tolerance);
-    EXPECT_NEAR(expected.z, actual.z, tolerance);
-}
-
-Quaternion AxisTurn(const Vector& axis, float radians) {
-    return Quaternion(std::cos(radians / 2), axis.Norm() * std::sin(radians / 2));
-}
-
-TEST_F(NarrowPhase, SpheresMeetOnlyWhenCloserThanTheirRadii) {
-    const unsigned a = AddToScene(SceneObject("a").Sphere(1));
-    const unsigned b = AddToScene(SceneObject("b").At(2, 0, 0).Sphere(1));
-    EXPECT_TRUE(Pass().empty()) << "exactly 2 apart";
-
-    { ObjectLock lock; test_support::SceneObjects().GetGameObject(b)->trans = Vector(1.9f, 0, 0); }
-    const CollisionEvent hit = OnlyEvent();
-    EXPECT_EQ(a, hit.objA);
-    EXPECT_EQ(b, hit.objB);
-    EXPECT_NEAR(0.1f, hit.depth, 1e-5f);
-    ExpectVector(Vector(1, 0, 0), hit.contactNormal);
-    ExpectVector(Vector(1, 0, 0), hit.contactPoint);
-    EXPECT_DOUBLE_EQ(10.0, hit.time);
-    EXPECT_TRUE(hit.resolveContact);
-
-    { ObjectLock lock; test_support::SceneObjects().GetGameObject(b)->trans = Vector(); }
-    const CollisionEvent same = OnlyEvent();
-    EXPECT_NEAR(2.0f, same.depth, 1e-6f);
-    EXPECT_EQ(1.0f, same.contactNormal.x);
-}
-
-TEST_F(NarrowPhase, AxisAlignedBoxesPushApartAlongX) {
-    AddToScene(SceneObject("a").Sphere(2).Box(1, 1, 1));
-    const unsigned b = AddToScene(SceneObject("b").At(2, 0, 0).Sphere(2).Box(1, 1, 1));
-    EXPECT_TRUE(Pass().empty()) << "faces that only touch";
-
-    { ObjectLock lock; test_support::SceneObjects().GetGameObject(b)->trans = Vector(1.8f, 0, 0); }
-    const CollisionEvent hit = OnlyEvent();
-    EXPECT_NEAR(0.2f, hit.depth, 1e-5f);
-    EXPECT_NEAR(1.0f, std::fabs(hit.contactNormal.x), 1e-6f);
-    ExpectVector(hit.contactNormal * hit.depth, hit.contactA - hit.contactB);
-}
-
-// A box turned 30 degrees about y against an upright one: the push-out is
-// along the world axis where they overlap least, by the overlap of their
-// projections (cos 30 + sin 30 is the turned box's half width along x).
-TEST_F(NarrowPhase, TurnedBoxesGiveAUnitNormalAndTheAnalyticDepth) {
+// b at `at` against a at the origin: two unit spheres, or two boxes of half
+// size 1 (a turned 30 degrees about y where asked: its half width along x is
+// cos 30 + sin 30). Depth 0: no contact. Boxes report both contact points.
+TEST_F(NarrowPhase, SpheresAndBoxesMeetOnlyWhenTheyOverlap) {
+    const Quaternion turned = AxisRotation(Vector(0, 1, 0), M_PI / 6), upright(1.0f);
     const float halfWidth = std::cos(M_PI / 6) + std::sin(M_PI / 6);
-    struct Case { Vector at; Vector normal; float depth; };
+    struct Case { const char* what; bool boxes; Quaternion turn; Vector at; float depth; Vector normal; };
     const Case cases[] = {
-        {Vector(2.2f, 0, 0), Vector(1, 0, 0), halfWidth + 1 - 2.2f},
-        {Vector(0.01f, 1.9f, 0), Vector(0, 1, 0), 0.1f},
+        {"spheres 2 apart", false, upright, Vector(2, 0, 0), 0, Vector()},
+        {"spheres 1.9 apart", false, upright, Vector(1.9f, 0, 0), 0.1f, Vector(1, 0, 0)},
+        {"spheres at one point", false, upright, Vector(), 2, Vector(1, 0, 0)},
+        {"faces that only touch", true, upright, Vector(2, 0, 0), 0, Vector()},
+        {"boxes 0.2 into each other", true, upright, Vector(1.8f, 0, 0), 0.2f, Vector(1, 0, 0)},
+        {"turned box, least along x", true, turned, Vector(2.2f, 0, 0), halfWidth + 1 - 2.2f, Vector(1, 0, 0)},
+        {"turned box, least along y", true, turned, Vector(0.01f, 1.9f, 0), 0.1f, Vector(0, 1, 0)},
     };
     for (const Case& c : cases) {
         test_support::ClearScene();
-        AddToScene(SceneObject("a").Sphere(2).Box(1, 1, 1).Turned(AxisTurn(Vector(0, 1, 0), M_PI / 6)));
-        AddToScene(SceneObject("b").At(c.at.x, c.at.y, c.at.z).Sphere(2).Box(1, 1, 1));
-        const CollisionEvent hit = OnlyEvent();
-        EXPECT_NEAR(c.depth, hit.depth, 1e-5f);
-        ExpectVector(c.normal, hit.contactNormal);
+        SceneObject a("a"), b("b");
+        a.Sphere(c.boxes ? 2 : 1).Turned(c.turn);
+        b.Sphere(c.boxes ? 2 : 1).At(c.at.x, c.at.y, c.at.z);
+        if (c.boxes) a.Box(1, 1, 1), b.Box(1, 1, 1);
+        const unsigned aNum = AddToScene(a), bNum = AddToScene(b);
+        const std::vector<CollisionEvent> events = Pass();
+        ASSERT_EQ(c.depth != 0 ? 1u : 0u, events.size()) << c.what;
+        if (events.empty()) continue;
+        const CollisionEvent& hit = events.front();
+        EXPECT_TRUE(hit.objA == aNum && hit.objB == bNum && hit.resolveContact && hit.time == 10.0) << c.what;
+        EXPECT_NEAR(c.depth, hit.depth, 1e-5f) << c.what;
+        EXPECT_TRUE(VectorNear(hit.contactNormal, c.normal)) << c.what;
+        if (c.boxes) {
+            EXPECT_TRUE(VectorNear(hit.contactA - hit.contactB, hit.contactNormal * hit.depth)) << c.what;
+        } else {
+            EXPECT_TRUE(VectorNear(hit.contactPoint, c.normal)) << c.what;
+        }
     }
 }
 
 // The smallest overlap of two boxes over the fifteen unit axes of the
 // separating-axis theorem, computed in the world directly.
-float LeastOverlap(const std::array<Vector, 8>& a, const std::array<Vector, 8>& b, const Vector (&axesA)[3],
-                   const Vector (&axesB)[3]) {
-    std::vector<Vector> axes(axesA, axesA + 3);
-    axes.insert(axes.end(), axesB, axesB + 3);
-    for (const Vector& u : axesA)
-        for (const Vector& v : axesB)
-            if (Cross(u, v).Mag() > 1e-4f) axes.push_back(Cross(u, v).Norm());
+float LeastOverlap(const std::array<Vector, 8>& a, const std::array<Vector, 8>& b, const Quaternion& turnA,
+                   const Quaternion& turnB) {
+    std::vector<Vector> axes;
+    for (const Vector& unit : {Vector(1, 0, 0), Vector(0, 1, 0), Vector(0, 0, 1)})
+        axes.push_back(turnA.Rotate(unit)), axes.push_back(turnB.Rotate(unit));
+    for (int i = 0; i < 6; i += 2)
+        for (int j = 1; j < 6; j += 2)
+            if (Cross(axes[i], axes[j]).Mag() > 1e-4f) axes.push_back(Cross(axes[i], axes[j]).Norm());
     float least = 1e30f;
     for (const Vector& axis : axes) {
         float loA = 1e30f, hiA = -1e30f, loB = 1e30f, hiB = -1e30f;
@@ -118,11 +89,11 @@ float LeastOverlap(const std::array<Vector, 8>& a, const std::array<Vector, 8>& 
 TEST_F(NarrowPhase, RandomTurnedBoxesReportTheLeastOverlapAlongAUnitAxis) {
     std::mt19937 random(7);
     std::uniform_real_distribution<float> unit(-1.0f, 1.0f);
+    auto randomTurn = [&] { return Quaternion(unit(random), Vector(unit(random), unit(random), unit(random))).Norm(); };
     int contacts = 0;
     for (int trial = 0; trial < 40; ++trial) {
         test_support::ClearScene();
-        const Quaternion turnA = Quaternion(unit(random), Vector(unit(random), unit(random), unit(random))).Norm();
-        const Quaternion turnB = Quaternion(unit(random), Vector(unit(random), unit(random), unit(random))).Norm();
+        const Quaternion turnA = randomTurn(), turnB = randomTurn();
         const Vector at = Vector(unit(random), unit(random), unit(random)).Norm() * 2.3f;
         const unsigned a = AddToScene(SceneObject("a").Sphere(3).Box(1, 0.8f, 0.6f).Turned(turnA));
         AddToScene(SceneObject("b").At(at.x, at.y, at.z).Sphere(3).Box(0.9f, 1, 0.7f).Turned(turnB));
@@ -130,9 +101,7 @@ TEST_F(NarrowPhase, RandomTurnedBoxesReportTheLeastOverlapAlongAUnitAxis) {
         std::array<Vector, 8> cornersB = OBB(Vector(), Vector(0.9f, 1, 0.7f)).Corners();
         for (Vector& p : cornersA) p = turnA.Rotate(p);
         for (Vector& p : cornersB) p = turnB.Rotate(p) + at;
-        const Vector axesA[3] = {turnA.Rotate(Vector(1, 0, 0)), turnA.Rotate(Vector(0, 1, 0)), turnA.Rotate(Vector(0, 0, 1))};
-        const Vector axesB[3] = {turnB.Rotate(Vector(1, 0, 0)), turnB.Rotate(Vector(0, 1, 0)), turnB.Rotate(Vector(0, 0, 1))};
-        const float expected = LeastOverlap(cornersA, cornersB, axesA, axesB);
+        const float expected = LeastOverlap(cornersA, cornersB, turnA, turnB);
         if (std::fabs(expected) < 1e-3f) continue;  // too close to touching to judge
         const std::vector<CollisionEvent> events = Pass();
         ASSERT_EQ(expected > 0 ? 1u : 0u, events.size()) << "trial " << trial << " overlap " << expected;
@@ -147,74 +116,48 @@ TEST_F(NarrowPhase, RandomTurnedBoxesReportTheLeastOverlapAlongAUnitAxis) {
     EXPECT_GT(contacts, 10);
 }
 
-// A shot at 10 units per second over steps of 0.01 s covers 0.1 per step.
-struct SweptCase {
-    const char* what;
-    float shotX;         // the target box spans x 0.5 .. 1.5
-    bool hits;
-    float t;             // in steps
-};
-
-TEST_F(NarrowPhase, ShotsAreSweptAgainstBoxesUpTo1Point3Steps) {
+// Steps of 0.01 s. A box target spans x 0.5 .. 1.5 (a shot at 10 units per
+// second covers 0.1 per step: hits count up to 1.3 steps ahead); a sphere
+// target of radius 1 sits at the origin. Whichever span sorts first, the shot
+// is objA; with no relative motion a shot inside a sphere is pushed out from
+// its centre, and one outside never reaches it (no not-a-number from the
+// quadratic). The depth is 1 - t, t in steps.
+TEST_F(NarrowPhase, ShotsAreSweptAgainstBoxesAndSpheresButNeverMeetShots) {
     collision.SetFrameClock(FrameClock{10.0, 0.01});
-    const SweptCase cases[] = {
-        {"1.2 steps ahead", 0.38f, true, 1.2f},
-        {"1.4 steps ahead", 0.36f, false, 0},
-        {"inside, leaving after 0.5 steps", 1.45f, true, 0.5f},
-        {"inside, leaving after 9 steps", 0.6f, false, 0},
+    enum Target { kBox, kSphere, kShot };
+    struct Case { const char* what; Target target; float shotX, vx; bool hits; float depth, normalX; };
+    const Case cases[] = {
+        {"box 1.2 steps ahead", kBox, 0.38f, 10, true, -0.2f, -1},
+        {"box 1.4 steps ahead", kBox, 0.36f, 10, false, 0, 0},
+        {"inside a box, leaving after 0.5 steps", kBox, 1.45f, 10, true, 0.5f, -1},
+        {"inside a box, leaving after 9 steps", kBox, 0.6f, 10, false, 0, 0},
+        {"sphere 2 ahead at 5 per step, sorts first", kSphere, -3, 500, true, 1 - 2 / 5.0f, -1},
+        {"sphere 2 ahead at 1.8 per step, sorts second", kSphere, 3, -180, true, 1 - 2 / 1.8f, 1},
+        {"resting inside a sphere", kSphere, 0.5f, 0, true, 1, 1},
+        {"resting on a sphere's centre", kSphere, 0, 0, true, 1, 1},
+        {"resting outside a sphere", kSphere, 1.5f, 0, false, 0, 0},
+        {"inside another shot", kShot, 0.5f, 10, false, 0, 0},
     };
-    for (const SweptCase& c : cases) {
+    for (const Case& c : cases) {
         test_support::ClearScene();
-        const unsigned shot = AddToScene(SceneObject("shot").At(c.shotX, 0, 0).Sphere(0.01f).Shot().Moving(10, 0, 0));
-        const unsigned box = AddToScene(SceneObject("box").At(1, 0, 0).Sphere(0.9f).AxisBox(0.5f, 0.5f, 0.5f));
+        SceneObject target("target"), shot("shot");
+        if (c.target == kBox) target.At(1, 0, 0).Sphere(0.9f).AxisBox(0.5f, 0.5f, 0.5f);
+        if (c.target != kBox) target.NoSphere();  // the default sphere: radius 1
+        if (c.target == kShot) target.Shot();
+        shot.At(c.shotX, 0, 0).Sphere(c.target == kBox ? 0.01f : 0.6f).Shot();
+        if (c.vx != 0) shot.Moving(c.vx, 0, 0);
+        const unsigned targetNum = AddToScene(target), shotNum = AddToScene(shot);
         const std::vector<CollisionEvent> events = Pass();
         ASSERT_EQ(c.hits ? 1u : 0u, events.size()) << c.what;
         if (!c.hits) continue;
         const CollisionEvent& hit = events.front();
-        EXPECT_EQ(shot, hit.objA) << c.what;
-        EXPECT_EQ(box, hit.objB) << c.what;
-        EXPECT_NEAR(1 - c.t, hit.depth, 1e-4f) << c.what;
-        EXPECT_NEAR(10.0 + c.t * 0.01, hit.time, 1e-6) << c.what;
-        EXPECT_NEAR(c.shotX + c.t * 0.1f, hit.contactPoint.x, 1e-5f) << c.what;
-        ExpectVector(Vector(-1, 0, 0), hit.contactNormal);
-        EXPECT_FALSE(hit.resolveContact);
+        const float t = 1 - c.depth;
+        EXPECT_TRUE(hit.objA == shotNum && hit.objB == targetNum && !hit.resolveContact) << c.what;
+        EXPECT_NEAR(c.depth, hit.depth, 1e-4f) << c.what;
+        EXPECT_NEAR(10.0 + t * 0.01, hit.time, 1e-6) << c.what;
+        EXPECT_NEAR(c.shotX + t * c.vx * 0.01f, hit.contactPoint.x, 1e-5f) << c.what;
+        EXPECT_TRUE(VectorNear(hit.contactNormal, Vector(c.normalX, 0, 0))) << c.what;
     }
-}
-
-// Whichever object's span sorts first, the shot is objA; with no relative
-// motion a shot inside a sphere is pushed out from its centre, and a shot
-// outside never reaches it (no not-a-number from the quadratic).
-TEST_F(NarrowPhase, ShotsAgainstSpheres) {
-    struct Case { const char* what; float shotX; float vx; bool hits; float depth; float normalX; };
-    const Case cases[] = {
-        // 2 to the surface over 5 or 1.8 units per step.
-        {"moving, sorts first", -3, 300, true, 1 - 2 / 5.0f, -1},
-        {"moving, sorts second", 3, -108, true, 1 - 2 / 1.8f, 1},
-        {"resting inside", 0.5f, 0, true, 1, 1},
-        {"resting on the centre", 0, 0, true, 1, 1},
-        {"resting outside", 1.5f, 0, false, 0, 0},
-    };
-    for (const Case& c : cases) {
-        test_support::ClearScene();
-        const unsigned target = AddToScene(SceneObject("target").NoSphere());  // default sphere: radius 1
-        SceneObject shot("shot");
-        shot.At(c.shotX, 0, 0).Sphere(0.6f).Shot();
-        if (c.vx != 0) shot.Moving(c.vx, 0, 0);
-        const unsigned shotNum = AddToScene(shot);
-        const std::vector<CollisionEvent> events = Pass();
-        ASSERT_EQ(c.hits ? 1u : 0u, events.size()) << c.what;
-        if (!c.hits) continue;
-        EXPECT_EQ(shotNum, events.front().objA) << c.what;
-        EXPECT_EQ(target, events.front().objB) << c.what;
-        EXPECT_NEAR(c.depth, events.front().depth, 1e-4f) << c.what;
-        ExpectVector(Vector(c.normalX, 0, 0), events.front().contactNormal);
-    }
-}
-
-TEST_F(NarrowPhase, ShotsNeverMeetShots) {
-    AddToScene(SceneObject("one").Sphere(1).Shot().Moving(5, 0, 0));
-    AddToScene(SceneObject("two").At(0.5f, 0, 0).Sphere(1).Shot().Moving(-5, 0, 0));
-    EXPECT_TRUE(Pass().empty());
 }
 
 }  // namespace

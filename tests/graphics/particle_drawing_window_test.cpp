@@ -5,7 +5,6 @@
 // empty store or a missing atlas draws nothing; the frame's state comes back.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <vector>
 
 #include "graphics.h"
@@ -14,6 +13,7 @@
 #include "resource_manager.h"
 #include "support/gl_context.h"
 #include "support/log_capture.h"
+#include "support/screen_pixels.h"
 
 namespace {
 
@@ -26,21 +26,17 @@ ParticleSystemController& Controller() { return Objects().particleSystemControll
 constexpr const char* kAtlas = "tex_particle";
 constexpr int kSide = 64;  // the test target, in pixels
 
-struct Rgb {
-    int r, g, b;
-};
-
-// A colour of its own for every atlas cell.
-Rgb CellColour(int cell) { return {20 + 9 * cell, 230 - 9 * cell, cell * 37 % 256}; }
+// A colour of its own for every atlas cell, as RGBA with red in the low byte.
+uint32_t CellColour(int cell) {
+    return uint32_t(20 + 9 * cell) | uint32_t(230 - 9 * cell) << 8 | uint32_t(cell * 37 % 256) << 16 | 0xFF000000u;
+}
 
 void InstallAtlas() {
     Texture atlas(ParticleGraphics::kAtlasSide, ParticleGraphics::kAtlasSide, 4);
     for (int cell = 0; cell < ParticleGraphics::kDefinedCells; ++cell) {
         const ParticleGraphics::AtlasCell& r = ParticleGraphics::kAtlasCells[cell];
-        const Rgb c = CellColour(cell);
         for (int y = r.y0; y <= r.y1; ++y)
-            for (int x = r.x0; x <= r.x1; ++x)
-                atlas.SetPixel(unsigned(x), unsigned(y), uint32_t(c.r) | uint32_t(c.g) << 8 | uint32_t(c.b) << 16 | 0xFF000000u);
+            for (int x = r.x0; x <= r.x1; ++x) atlas.SetPixel(unsigned(x), unsigned(y), CellColour(cell));
     }
     if (Store().IsStored(kAtlas)) Store().DeleteResource(kAtlas);
     ASSERT_EQ(0, Store().add(kAtlas, atlas));
@@ -119,7 +115,7 @@ protected:
     }
 
     // Clears the target, draws the store and reads the target's centre.
-    static Rgb DrawnCentre() {
+    static test_support::ScreenColor DrawnCentre() {
         glClearColor(0, 0, 0, 0);
         glClear(GL_COLOR_BUFFER_BIT);
         Particles().RenderDeferred();
@@ -131,26 +127,19 @@ protected:
     GLuint colour = 0, depth = 0, frameBuffer = 0;
 };
 
-::testing::AssertionResult Shows(const Rgb& shown, const Rgb& expected) {
-    if (std::abs(shown.r - expected.r) <= 2 && std::abs(shown.g - expected.g) <= 2 && std::abs(shown.b - expected.b) <= 2)
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "shows " << shown.r << "," << shown.g << "," << shown.b << " instead of "
-                                         << expected.r << "," << expected.g << "," << expected.b;
-}
-
-TEST_F(ParticleDrawing, AParticleShowsItsCellAndACellOutsideTheAtlasIsClamped) {
-    const struct {
-        int32_t variant, cell;
-    } cases[] = {{22, 22}, {0, 0}, {19, 19}, {99, 22}, {-4, 0}};
-    for (const auto& c : cases) {
+// Every drawn colour, a cell outside the atlas clamped into it, then the
+// state the frame's particle pass expects back; a free slot and a missing
+// atlas (warned once) draw nothing.
+TEST_F(ParticleDrawing, AParticleShowsItsCellAndFreeSlotsOrAMissingAtlasDrawNothing) {
+    struct Case { int32_t variant, cell; };
+    for (const Case& c : {Case{22, 22}, {0, 0}, {19, 19}, {99, 22}, {-4, 0}}) {
         Controller().particles.clear();
         Place(c.variant);
-        EXPECT_TRUE(Shows(DrawnCentre(), CellColour(c.cell))) << "variant " << c.variant;
+        EXPECT_TRUE(test_support::Shows(DrawnCentre(), CellColour(c.cell), 2)) << "variant " << c.variant;
     }
-    GLint blend[2] = {};
+    GLint blend[2] = {}, program = 0;
     glGetIntegerv(GL_BLEND_SRC, &blend[0]);
     glGetIntegerv(GL_BLEND_DST, &blend[1]);
-    GLint program = 0;
     glGetIntegerv(GL_CURRENT_PROGRAM, &program);
     GLboolean depthWrites = GL_FALSE;
     glGetBooleanv(GL_DEPTH_WRITEMASK, &depthWrites);
@@ -158,17 +147,14 @@ TEST_F(ParticleDrawing, AParticleShowsItsCellAndACellOutsideTheAtlasIsClamped) {
     EXPECT_EQ(GLuint(program), Particles().deferredParticleProgram);
     EXPECT_EQ(GL_TRUE, depthWrites);
     EXPECT_EQ(GLenum(GL_NO_ERROR), TakeGLError());
-}
 
-TEST_F(ParticleDrawing, FreeSlotsAndAMissingAtlasDrawNothing) {
+    Controller().particles.clear();
     Place(22, false);
-    EXPECT_TRUE(Shows(DrawnCentre(), {0, 0, 0}));
-    EXPECT_EQ(GLenum(GL_NO_ERROR), TakeGLError());
-
+    EXPECT_TRUE(test_support::Shows(DrawnCentre(), 0, 0));
     RemoveAtlas();
     Place(22);
     test_support::LogCapture log;
-    EXPECT_TRUE(Shows(DrawnCentre(), {0, 0, 0}));
+    EXPECT_TRUE(test_support::Shows(DrawnCentre(), 0, 0));
     DrawnCentre();
     EXPECT_EQ(1, log.Count(kAtlas)) << log.Text();
     EXPECT_EQ(GLenum(GL_NO_ERROR), TakeGLError());

@@ -19,19 +19,12 @@ namespace {
 
 ResourceManager& Store() { return *Module<ResourceManager>::Instance(); }
 
-
 class Emitters : public ParticleTest {};
 
 TEST_F(Emitters, SmokeEmitsItsBudgetTimesSizeOnceAndFinishesWithItsLastParticle) {
-    const struct {
-        float size;
-        int count;
-    } cases[] = {{1.5f, 19},
-                 {1.0f, 13},
-                 {-1.0f, 0},
-                 {std::numeric_limits<float>::quiet_NaN(), 0},
-                 {1e30f, int(kMaxScaledCount)}};
-    for (const auto& c : cases) {
+    struct Case { float size; int count; };
+    const float kNaN = std::numeric_limits<float>::quiet_NaN();
+    for (const Case& c : {Case{1.5f, 19}, {1.0f, 13}, {-1.0f, 0}, {kNaN, 0}, {1e30f, int(kMaxScaledCount)}}) {
         ParticleSystemController smoke;
         ParticleEmitter* emitter = smoke.GetEmitter(smoke.AddEmitter<ExplosionSmoke>("smoke"));
         emitter->size = c.size;
@@ -58,7 +51,7 @@ int CountIf(const ParticleSystemController& c, bool (*test)(const Particle&)) {
     return n;
 }
 
-TEST_F(Emitters, FlashReversesAndSmokeTurnsGreyOnlyTheirFirstParticle) {
+TEST_F(Emitters, TheFirstParticleRulesOfFlashSmokeAndDust) {
     Add<ExplosionFlash>("flash");
     controller.Update(0.0f, kStep);
     AgeTo(controller, 0.1f);
@@ -74,9 +67,9 @@ TEST_F(Emitters, FlashReversesAndSmokeTurnsGreyOnlyTheirFirstParticle) {
     // Only the grey fade lowers red: the default smoke keeps red at 1.
     EXPECT_EQ(1, CountIf(controller, [](const Particle& p) { return p.colorRate.x < 0; }));
     EXPECT_EQ(all, LiveCount(controller));
-}
 
-TEST_F(Emitters, DustHalvesItsAlphaAfterTheFirstParticleAndAReusedSlotStartsStill) {
+    // Dust halves its alpha after the first particle; a reused slot starts still.
+    controller = ParticleSystemController();
     Particle used;  // a slot left moving by an earlier particle
     used.acceleration = used.velocity = Vector(5, 5, 5, 0);
     controller.particles.push_back(used);
@@ -89,7 +82,9 @@ TEST_F(Emitters, DustHalvesItsAlphaAfterTheFirstParticleAndAReusedSlotStartsStil
     controller.Update(0.0f, 0.0f);
     const Particle& first = controller.particles[0];
     EXPECT_NEAR((0.5f - 0.9f) / first.lifetime, first.colorRate.w, 1e-6f);
-    for (int i = 1; i < 15; ++i) EXPECT_TRUE(controller.particles[i].color.w == 0.5f && controller.particles[i].colorRate.w == 0.0f) << i;
+    for (int i = 1; i < 15; ++i) {
+        EXPECT_TRUE(controller.particles[i].color.w == 0.5f && controller.particles[i].colorRate.w == 0.0f) << i;
+    }
 }
 
 TEST_F(Emitters, APieceDiesUnsteppedAtItsLifetimeAndSwitchesColourOnlyPastTheSwitch) {
@@ -113,12 +108,8 @@ TEST_F(Emitters, APieceDiesUnsteppedAtItsLifetimeAndSwitchesColourOnlyPastTheSwi
 }
 
 TEST_F(Emitters, TrailsEmitOnePerFrameWithinTheirBudgetThenLingerAfterTheirObject) {
-    const struct {
-        bool debris;
-        int budget;
-        float linger;
-    } trails[] = {{true, 20, 13.0f}, {false, 30, 1.5f}};
-    for (const auto& t : trails) {
+    struct Trail { bool debris; int budget; float linger; };
+    for (const Trail& t : {Trail{true, 20, 13.0f}, {false, 30, 1.5f}}) {
         ParticleSystemController c;
         AddObject("missile", Vector(0, 10, 0));
         const std::string name = t.debris ? c.AddEmitter<DebrisTrail>("trail") : c.AddEmitter<SmokeTrail>("trail");
@@ -187,18 +178,12 @@ TEST_F(Catalogue, EachTypeMakesItsEmittersInOrderUnderFreshNames) {
     const std::string smoke = "ExplosionSmokeEmitter", flash = "ExplosionFlashEmitter", dust = "ExplosionDustEmitter",
                       ring = "ExplosionShockWaveEmitter", debris = "ExplosionDebrisEmitter",
                       sparks = "ExplosionSparkEmitter", trail = "SmokeTrail";
-    const struct {
-        int type;
-        std::vector<std::string> classes;
-    } rows[] = {{0, {smoke, flash, dust, ring, debris, sparks}},
-                {4, {smoke, flash, dust, ring, sparks, debris, sparks}},
-                {10, {smoke, flash, dust, sparks, ring, debris}},
-                {11, {smoke, flash, dust, ring}},
-                {13, {"BulletSplashEmitter", "DustRiseEmitter"}},
-                {14, {sparks}},
-                {17, {"DebrisTrail", trail, trail, trail, trail}},
-                {18, {trail, trail, trail}},
-                {12, {}}, {15, {}}, {16, {}}, {19, {}}, {-1, {}}};
+    const struct { int type; std::vector<std::string> classes; } rows[] = {
+        {0, {smoke, flash, dust, ring, debris, sparks}}, {4, {smoke, flash, dust, ring, sparks, debris, sparks}},
+        {10, {smoke, flash, dust, sparks, ring, debris}}, {11, {smoke, flash, dust, ring}},
+        {13, {"BulletSplashEmitter", "DustRiseEmitter"}}, {14, {sparks}},
+        {17, {"DebrisTrail", trail, trail, trail, trail}}, {18, {trail, trail, trail}},
+        {12, {}}, {15, {}}, {16, {}}, {19, {}}, {-1, {}}};
     for (const auto& row : rows) {
         controller.Clear();
         const unsigned before = Store().GetObjectNum();

@@ -170,10 +170,8 @@ TEST(ParticleIntegration, StepsInOrderAndKeepsColourAndRotationInRange) {
     EXPECT_TRUE(VectorNear(p.position, Vector(1, 0, 0, 0.5f))) << "moves with the new velocity, w too";
     EXPECT_TRUE(p.color.w == 1.0f && p.width == 3.0f && p.age == 0.5f);
 
-    const struct {
-        float rotation, spin, expected;
-    } turns[] = {{3.0f, 1.0f, 4.0f}, {-3.0f, -1.0f, 2.2831852f}, {0.0f, 0.0f, 0.0f}};
-    for (const auto& turn : turns) {
+    struct Turn { float rotation, spin, expected; };
+    for (const Turn& turn : {Turn{3.0f, 1.0f, 4.0f}, {-3.0f, -1.0f, 2.2831852f}, {0.0f, 0.0f, 0.0f}}) {
         Particle q;
         q.rotation = turn.rotation;
         q.spin = turn.spin;
