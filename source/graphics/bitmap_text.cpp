@@ -54,8 +54,8 @@ void SendCellQuad(int row, int column, float step) {
 // (which would also write an error-log file on every start). The name is
 // kept and looked up again where it is drawn.
 Handle ResolveOrKeepName(const std::string& name) {
-    if (Resources().IsStored(name)) return Resources().GetResourceHandle(name);
-    Module<System>::Instance()->Log(name + " is not loaded yet: looked up again when drawn");
+    if (!Resources().IsStored(name))
+        Module<System>::Instance()->Log(name + " is not loaded yet: looked up again when drawn");
     return Handle(name);
 }
 
