@@ -6,6 +6,7 @@
 
 #include "event_manager.h"
 #include "graphics/frame_reports.h"
+#include "graphics/gl_state.h"
 #include "object_manager.h"
 #include "resource_manager.h"
 #include "system.h"
@@ -15,8 +16,6 @@ namespace {
 System& Sys() { return *Module<System>::Instance(); }
 ObjectManager& Objects() { return *Module<ObjectManager>::Instance(); }
 ResourceManager& Resources() { return *Module<ResourceManager>::Instance(); }
-
-const GLfloat kClearGrey[4] = {0.2f, 0.2f, 0.2f, 1.0f};
 
 }  // namespace
 
@@ -56,6 +55,7 @@ void Graphics::Init() {
 
 void Graphics::ApplyFixedState() {
     glShadeModel(GL_SMOOTH);
+    using graphics::kClearGrey;
     glClearColor(kClearGrey[0], kClearGrey[1], kClearGrey[2], kClearGrey[3]);
     glClearDepth(1.0);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);

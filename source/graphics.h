@@ -207,7 +207,7 @@ public:
     Handle crosshairTex;
     Handle symbolsTex;
     unsigned fontListBase = 0;
-    unsigned symbolLists[16] = {};
+    unsigned symbolLists[kSymbolCount] = {};
     unsigned boneProgram = 0;
     unsigned deferredBoneProgram = 0;
     unsigned billboardProgram = 0;

@@ -94,7 +94,7 @@ void Graphics::ParticlePass() {
 void Graphics::CombinePass() {
     const FrameTargets targets = CurrentTargets();
     BindOffscreen(targets);
-    glClearColor(0.2f, 0.2f, 0.2f, 1.0f);
+    glClearColor(graphics::kClearGrey[0], graphics::kClearGrey[1], graphics::kClearGrey[2], graphics::kClearGrey[3]);
     Attach(*reports, 0, targets.combined);
     CHECK_FRAME_GL(*reports);
     glDrawBuffer(GL_COLOR_ATTACHMENT0_EXT);

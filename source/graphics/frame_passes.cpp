@@ -8,6 +8,7 @@
 
 #include "graphics.h"
 #include "graphics/frame_reports.h"
+#include "graphics/gl_state.h"
 #include "object_manager.h"
 #include "system.h"
 
@@ -55,7 +56,7 @@ void Graphics::BeginFrame() {
     glDepthMask(GL_TRUE);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glEnable(GL_BLEND);
-    glClearColor(0.2f, 0.2f, 0.2f, 1.0f);
+    glClearColor(graphics::kClearGrey[0], graphics::kClearGrey[1], graphics::kClearGrey[2], graphics::kClearGrey[3]);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     CHECK_FRAME_GL(*reports);
 }

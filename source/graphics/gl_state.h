@@ -25,6 +25,9 @@ inline void SetUniformMatrix(GLuint program, const char* name, const GLfloat* ma
     glUniformMatrix4fv(glGetUniformLocation(program, name), 1, GL_FALSE, matrix);
 }
 
+// The colour the window and the combined target are cleared to.
+const GLfloat kClearGrey[4] = {0.2f, 0.2f, 0.2f, 1.0f};
+
 // Binds the texture on that unit, which stays the active one.
 inline void BindTextureOn(GLuint unit, GLuint texture) {
     glActiveTexture(GL_TEXTURE0 + unit);

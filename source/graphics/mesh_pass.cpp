@@ -92,8 +92,7 @@ void Graphics::RenderSkyBox() {
 
 void Graphics::RenderGround() {
     SetUniform(deferredBoneProgram, "useBones", 0);
-    graphics::BindTextureOn(1, FrameTextureName(kNoiseTexture));
-    glActiveTexture(GL_TEXTURE0);
+    // The noise is still on unit 1 from RenderMeshes: the sky only draws on unit 0.
     const GroundPlaneObject& ground = Objects().groundObject;
     glPushMatrix();
     glMultMatrixf(ground.GetMatrix().DataPtr());
