@@ -19,8 +19,6 @@ namespace {
 constexpr int kOutputChannels = 2;
 constexpr int kChunkFrames = 1024;
 
-void Warn(const std::string& message) { LogWarning(message); }
-
 // Why the device did not open. SDL reports no error of its own when no
 // audio driver started, so whatever older error it holds is not the cause.
 std::string AudioFailure() {
@@ -48,14 +46,14 @@ bool MixerSoundLayer::OpenDevice(int mixRate) {
     SDL_ClearError();
     if (!SDL_WasInit(SDL_INIT_AUDIO)) {
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) < 0) {
-            Warn("no audio device, sound is off: " + AudioFailure());
+            LogWarning("no audio device, sound is off: " + AudioFailure());
             return false;
         }
         startedAudio = true;
     }
     if (mixRate < 8000 || mixRate > 96000) mixRate = MIX_DEFAULT_FREQUENCY;
     if (Mix_OpenAudio(mixRate, AUDIO_S16SYS, kOutputChannels, kChunkFrames) < 0) {
-        Warn("no audio device, sound is off: " + AudioFailure());
+        LogWarning("no audio device, sound is off: " + AudioFailure());
         if (startedAudio) SDL_QuitSubSystem(SDL_INIT_AUDIO);
         startedAudio = false;
         return false;
@@ -125,7 +123,7 @@ Mix_Chunk* MixerSoundLayer::LoadChunk(const char* file) {
     std::string problem;
     WavLayout layout;
     if (!ReadSoundFile(file, bytes, problem) || !ReadWavLayout(bytes, layout, problem)) {
-        Warn(std::string("sound file not loaded: ") + file + ": " + problem);
+        LogWarning(std::string("sound file not loaded: ") + file + ": " + problem);
         return nullptr;
     }
     // SDL decodes the checked chunks only, never its own reading of the file.
@@ -133,7 +131,7 @@ Mix_Chunk* MixerSoundLayer::LoadChunk(const char* file) {
     // Decoding converts to the device's format, so the device must be open.
     SDL_RWops* source = SDL_RWFromConstMem(canonical.data(), static_cast<int>(canonical.size()));
     Mix_Chunk* chunk = source ? Mix_LoadWAV_RW(source, 1) : nullptr;
-    if (!chunk) Warn(std::string("sound file not loaded: ") + file + ": " + Mix_GetError());
+    if (!chunk) LogWarning(std::string("sound file not loaded: ") + file + ": " + Mix_GetError());
     return chunk;
 }
 
