@@ -2,23 +2,17 @@
 #include "physics.h"
 
 #include <cassert>
-#include <cmath>
 #include <exception>
 #include <string>
 
 #include "collision_manager.h"
+#include "collision_manager/snapshot.h"
 #include "event_manager.h"
 #include "object_manager.h"
 #include "objects/components.h"
 #include "system.h"
 
 namespace {
-
-bool Finite(const Vector& v) {
-    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z) && std::isfinite(v.w);
-}
-
-bool Finite(const Quaternion& q) { return std::isfinite(q.s) && Finite(q.v); }
 
 bool IsZero(const Quaternion& q) { return q.s == 0.0f && q.v.x == 0.0f && q.v.y == 0.0f && q.v.z == 0.0f && q.v.w == 0.0f; }
 
@@ -187,7 +181,7 @@ void Physics::WriteBody(GameObject& object, const RigidBodyState& body) {
     const Quaternion turned = object.rot + turn;
     const Vector angularVel = physics.angularVel + (body.angularVel - body.prevAngularVel);
     const Vector linearVel = physics.linearVel + (body.linearVel - body.prevLinearVel);
-    if (!Finite(trans) || !Finite(turned) || !Finite(angularVel) || !Finite(linearVel)) {
+    if (!IsFinite(trans) || !IsFinite(turned) || !IsFinite(angularVel) || !IsFinite(linearVel)) {
         WarnNotFinite(object);
         return;
     }

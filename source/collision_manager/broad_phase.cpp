@@ -54,9 +54,8 @@ void StartBucket(CollisionBucket& bucket, const ObjectSpan& span) {
 
 ObjectSpan BroadPhaseCollisionManager::MakeObjectSpan(const CollisionProxy& object, unsigned proxy,
                                                       const Vector& axis, double timeStep) {
-    const float c = Dot(axis, object.sphereCenter);
-    const float r = object.boundSphere.radius;
-    ObjectSpan span(object.objNum, object.category, object.collidesWith, c - r, c + r);
+    const Span sphere = SphereSpan(object, axis);
+    ObjectSpan span(object.objNum, object.category, object.collidesWith, sphere.min, sphere.max);
     span.proxy = proxy;
     if (object.isShot) {
         const float k = static_cast<float>(timeStep * kSweepSteps);

@@ -11,10 +11,6 @@ namespace {
 
 constexpr float kEpsilon = 1e-8f;
 
-bool Finite(const Vector& v) {
-    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z) && std::isfinite(v.w);
-}
-
 // The world-axis box around the object's oriented box.
 AABB WorldBoxAround(const CollisionProxy& object) {
     const float inf = std::numeric_limits<float>::infinity();
@@ -56,7 +52,7 @@ void TestRay(const Ray& ray, const CollisionSnapshot& snapshot, double time,
 bool CollisionManager::IsUsableRay(const Ray& ray) {
     const Vector& d = ray.direction;
     const bool hasDirection = std::fabs(d.x) >= kEpsilon || std::fabs(d.y) >= kEpsilon || std::fabs(d.z) >= kEpsilon;
-    return hasDirection && Finite(ray.direction) && Finite(ray.origin);
+    return hasDirection && IsFinite(ray.direction) && IsFinite(ray.origin);
 }
 
 void CollisionManager::TestPickRay(const Ray& ray, const CollisionProxy& object, double time,

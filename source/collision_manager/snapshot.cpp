@@ -9,12 +9,6 @@
 
 namespace {
 
-bool Finite(const Vector& v) {
-    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z) && std::isfinite(v.w);
-}
-
-bool Finite(const Quaternion& q) { return std::isfinite(q.s) && Finite(q.v); }
-
 void CopyObject(const GameObject& object, const CollisionComp& shape, CollisionProxy& proxy) {
     proxy.objNum = object.objNum;
     proxy.name = object.name;  // reuses the proxy's storage
@@ -40,10 +34,16 @@ void CopyObject(const GameObject& object, const CollisionComp& shape, CollisionP
 
 }  // namespace
 
+bool IsFinite(const Vector& v) {
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z) && std::isfinite(v.w);
+}
+
+bool IsFinite(const Quaternion& q) { return std::isfinite(q.s) && IsFinite(q.v); }
+
 bool IsFinite(const CollisionProxy& p) {
-    const bool boxes = (!p.hasOBB || (Finite(p.obb.center) && Finite(p.obb.extents) && Finite(p.obb.rot))) &&
-                       (!p.hasAABB || (Finite(p.aabb.center) && Finite(p.aabb.extents)));
-    return boxes && Finite(p.trans) && Finite(p.rot) && Finite(p.linearVel) && Finite(p.sphereCenter) &&
+    const bool boxes = (!p.hasOBB || (IsFinite(p.obb.center) && IsFinite(p.obb.extents) && IsFinite(p.obb.rot))) &&
+                       (!p.hasAABB || (IsFinite(p.aabb.center) && IsFinite(p.aabb.extents)));
+    return boxes && IsFinite(p.trans) && IsFinite(p.rot) && IsFinite(p.linearVel) && IsFinite(p.sphereCenter) &&
            std::isfinite(p.boundSphere.radius);
 }
 

@@ -63,3 +63,6 @@ private:
 
 // True when every float that collision reads of the proxy is finite.
 bool IsFinite(const CollisionProxy& proxy);
+// True when every component (w included) is finite.
+bool IsFinite(const Vector& v);
+bool IsFinite(const Quaternion& q);
