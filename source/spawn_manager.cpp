@@ -1,5 +1,6 @@
 #include "spawn_manager.h"
 
+#include <algorithm>
 #include <exception>
 
 #include "event_manager.h"
@@ -66,9 +67,9 @@ void SpawnManager::AddObject(const Event& event) {
     const std::string point = event.GetParam<std::string>(kParamSpawnPoint);
     const std::string pattern = event.GetParam<std::string>(kParamPattern);
     // A name that stands twice is served twice.
-    for (std::size_t i = 0; i < spawnPoints.size(); ++i)
-        if (spawnPoints[i] == point)
-            if (SpawnComp* spawn = LiveSpawnComp(point)) Push(*spawn, pattern, number);
+    const auto listed = std::count(spawnPoints.begin(), spawnPoints.end(), point);
+    if (listed == 0 || number <= 0) return;
+    if (SpawnComp* spawn = LiveSpawnComp(point)) Push(*spawn, pattern, number * int(listed));
 }
 
 void SpawnManager::DistributeObjects(const Event& event) {
@@ -86,10 +87,8 @@ void SpawnManager::DistributeObjects(const Event& event) {
     const int n = int(live.size());
     const int q = number / n;  // truncates toward zero: r takes the sign of number
     const int r = number - q * n;
-    for (int i = 0; i < n; ++i) {
-        if (i < r) Push(*live[i], pattern, 1);
-        if (q > 0) Push(*live[i], pattern, q);
-    }
+    // Push queues nothing for a count of zero or less.
+    for (int i = 0; i < n; ++i) Push(*live[i], pattern, q + (i < r ? 1 : 0));
 }
 
 SpawnComp* SpawnManager::LiveSpawnComp(const std::string& name) const {

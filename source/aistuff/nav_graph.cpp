@@ -26,6 +26,12 @@ std::uint64_t PairKey(int a, int b) {
 
 const std::vector<GraphEdge> kNoEdges;
 
+// The search's first record: the caller's start node, which may differ from
+// the stored node of its id.
+bool IsStartRecord(const SearchRecord& record, const GraphNode& start) {
+    return record.parent == 0 && record.id == start.id;
+}
+
 }  // namespace
 
 void NavGraph::AddNode(const GraphNode& node) {
@@ -127,7 +133,7 @@ void NavGraph::RecordVisit(const SearchRecord& record) {
 }
 
 const std::vector<GraphEdge>& NavGraph::EdgesOf(const SearchRecord& record, const GraphNode& start) const {
-    if (record.parent == 0 && record.id == start.id) return start.edges;
+    if (IsStartRecord(record, start)) return start.edges;
     auto node = nodes.find(record.id);
     return node == nodes.end() ? kNoEdges : node->second.edges;
 }
@@ -154,8 +160,7 @@ void NavGraph::BuildPath(const GraphNode& start, int goalId, std::vector<GraphNo
     // the visited count even if bad data ever formed a parent cycle.
     for (size_t steps = 0; current != visited.end() && steps <= visited.size(); ++steps) {
         const SearchRecord& record = current->second;
-        const bool isStart = record.parent == 0 && record.id == start.id;
-        GraphNode node = isStart ? start : nodes.at(record.id);
+        GraphNode node = IsStartRecord(record, start) ? start : nodes.at(record.id);
         node.f = record.f;
         node.g = record.g;
         node.h = record.h;
