@@ -1,58 +1,90 @@
-// GameLogic::AutoGenerateCollision: collision volumes built from an object's
-// mesh, kept per mesh name so that every later object with that mesh gets a
-// copy instead of a rebuild.
-#include "collision_manager/volumes.h"
+// GameLogic: the stack of game states, its messages and the frame's update.
 #include "game_logic.h"
-#include "objects/game_object.h"
-#include "objects/graphics_comps.h"
-#include "resource_manager/mesh.h"
-#include "system.h"
 
-namespace {
+#include <algorithm>
 
-// The object's mesh, or null after a warning: an object without a
-// GraphicsComp, or one whose mesh is missing or empty, has nothing to build
-// volumes from. A mesh name that is not loaded was reported by the store.
-const Mesh* SourceMesh(GameObject& object) {
-    if (const Mesh* mesh = collision::ObjectMesh(object)) return mesh;
-    Module<System>::Instance()->Warning(SOURCE_POS + "No mesh to generate collision volumes from for " +
-                                        object.name + "; it gets default volumes");
-    return nullptr;
+#include "event_manager.h"
+#include "game_states/state_factory.h"
+#include "level.h"
+#include "platform/random.h"
+
+void GameLogic::Init() {
+    loadingDone = false;
+    titleRequested = false;
+    firstLoad = true;
+    scriptPath = "./scripts/load_level_1.lua";
+    levelPath = "./resource/levels/level1.xml";
+    levelName = "level1";
+    previousLevelName = "level1";
+    ResetStatistics();
+    endlessMode = false;
+    platform::SeedRandomOnce();
+    RegisterEventClient();
 }
 
-void FillFromMesh(GameObject& object, CollisionComp& comp, const Mesh& mesh) {
-    const float scale = object.GetGraphicsComp()->modelScale;
-    collision::GenerateBoundingSphere(object);
-    collision::GenerateAxesFromMesh(object);
-    comp.obb = collision::BuildOBB(mesh, scale);
-    comp.hasOBB = true;
-    comp.aabb = collision::BuildAABB(mesh, scale);
-    comp.hasAABB = true;
+void GameLogic::Update() {
+    retiredStates.clear();
+    DispatchEvents();
+    if (loadingDone && !states.empty()) states.back()->Update();
 }
 
-}  // namespace
-
-void GameLogic::AutoGenerateCollision(GameObject& object) {
-    const GraphicsComp* graphics = object.GetGraphicsComp();
-    const std::string key = graphics ? graphics->modelMesh.GetID() : std::string();
-    if (!key.empty()) {
-        std::lock_guard<std::mutex> guard(collisionCacheMutex);
-        auto cached = collisionCache.find(key);
-        if (cached != collisionCache.end()) {
-            object.AttachComponent(cached->second);
-            return;
-        }
+void GameLogic::Kill() {
+    UnregisterEventClient();
+    Module<Level>::Instance()->ReleaseLevelData();
+    while (!states.empty()) {
+        states.back()->Exit();
+        states.pop_back();
     }
+    retiredStates.clear();
+}
 
-    object.AttachComponent(CollisionComp());
-    CollisionComp& comp = *object.GetCollisionComp();
-    comp.canBePicked = true;
-    const Mesh* mesh = SourceMesh(object);
-    if (!mesh) return;  // nothing is cached, so a later load of the mesh still counts
-    FillFromMesh(object, comp, *mesh);
+void GameLogic::ProcessEvent(const Event& event) {
+    const std::string& type = event.eventType;
+    if (type == kPopState) {
+        PopState();
+    } else if (type == kPushState) {
+        auto state = event.GetParam<GameStateName::Type>(kStateParam);
+        if (auto prototype = MakeGameState(state)) PushState(*prototype);
+    } else if (type == kChangeState) {
+        // The endless-mode choice can only be pushed over the level it ends.
+        auto state = event.GetParam<GameStateName::Type>(kStateParam);
+        if (state != GameStateName::EndlessModeStart)
+            if (auto prototype = MakeGameState(state)) ChangeState(*prototype);
+    }
+    if (!states.empty()) states.back()->HandleMessage(event);
+}
 
-    CollisionComp stored(comp);
-    stored.isFree.store(true);  // a standalone copy, outside every pool
-    std::lock_guard<std::mutex> guard(collisionCacheMutex);
-    collisionCache.emplace(key, stored);  // a racing builder's equal entry may already be there
+void GameLogic::PushState(const GameState& prototype) {
+    if (!states.empty()) states.back()->Exit();
+    states.emplace_back(prototype.Clone());
+    states.back()->Init();
+}
+
+void GameLogic::PopState() {
+    if (states.empty()) return;
+    RemoveTop();
+    if (!states.empty()) states.back()->Init();
+}
+
+void GameLogic::ChangeState(const GameState& prototype) {
+    if (!states.empty()) RemoveTop();
+    states.emplace_back(prototype.Clone());
+    states.back()->Init();
+}
+
+GameState* GameLogic::TopState() const { return states.empty() ? nullptr : states.back().get(); }
+
+void GameLogic::RemoveTop() {
+    states.back()->Exit();
+    retiredStates.push_back(std::move(states.back()));
+    states.pop_back();
+}
+
+uint32_t GameLogic::StoredAccuracy() const {
+    if (shotsFired == 0) return 0;
+    return std::min<uint32_t>(100u, shotsHit * 100u / shotsFired);
+}
+
+void GameLogic::ResetStatistics() {
+    enemiesKilled = shotsFired = shotsHit = damageShield = damageArmor = 0;
 }

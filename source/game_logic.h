@@ -1,33 +1,70 @@
-// GameLogic: a placeholder until its own issue builds the module.
-// It will run the stack of game states.
-// Its Init only seeds the random generator; Update and Kill do nothing yet,
-// so start-up, the frame loop and shutdown already call it in its final
-// place: Update on the main thread.
+// GameLogic: decides what runs. It owns the stack of game states, updates
+// the top state once per frame while no level load is in flight, and changes
+// the stack on "Push State", "Pop State" and "Change State"; every event that
+// reaches it is then shown to the top state. Its public fields are what the
+// states share with each other and with the rest of the game (the level to
+// load next, the run's flags and statistics).
 //
-// Built already: AutoGenerateCollision and its per-mesh cache, which the
-// object factory uses when a pattern asks for generated collision volumes;
-// and shotsFired, the statistic that the player's weapons count.
+// Runs on the main thread: Init at start-up after the InterfaceManager,
+// Update once per frame after it, Kill at shutdown. Event client "GameLogic".
+// Also holds AutoGenerateCollision and its per-mesh cache, which the object
+// factory uses when a pattern asks for generated collision volumes.
 #pragma once
 
 #include <cstdint>
+#include <deque>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
+#include "game_states/game_state.h"
 #include "module.h"
-#include "platform/random.h"
 #include "objects/collision_comp.h"
 
 class GameObject;
 
 class GameLogic : public virtual Module<GameLogic> {
 public:
+    // Messages handled here, and the parameter that names a state.
+    static constexpr const char* kLevelLoaded = "Level Loaded";
+    static constexpr const char* kLoadLevelThread = "Load Level Thread";
+    static constexpr const char* kPopState = "Pop State";
+    static constexpr const char* kPushState = "Push State";
+    static constexpr const char* kChangeState = "Change State";
+    static constexpr const char* kStateParam = "state";
+
     GameLogic() : Module<GameLogic>("GameLogic") {}
 
-    // The one seeding of the game-wide random generator.
-    void Init() override { platform::SeedRandomOnce(); }
-    void Update() override {}
-    void Kill() override {}
+    void Init() override;
+    void Update() override;
+    void Kill() override;
+    void ProcessEvent(const Event& event) override;
+
+    // Stack operations, main thread only. A state removed while one of its
+    // own operations is running (a state that pops itself) is deleted only
+    // after that operation has returned.
+    void PushState(const GameState& prototype);
+    void PopState();
+    void ChangeState(const GameState& prototype);
+    // The top state, or null on an empty stack.
+    GameState* TopState() const;
+    size_t StateCount() const { return states.size(); }
+
+    // Loading gate: no state is updated while it is false.
+    bool loadingDone = false;
+    // Set by the win, game-over and pause states when the player leaves for
+    // the title; the in-game state then starts its level afresh.
+    bool titleRequested = false;
+    std::string scriptPath = "./scripts/load_level_1.lua";
+    std::string levelPath = "./resource/levels/level1.xml";
+    std::string levelName = "level1";          // the level's resource category
+    std::string previousLevelName = "level1";  // the category to free after a change
+    int waveNumber = 0;                        // a copy of the level state's wave
+    bool playerDied = false;
+    bool levelComplete = false;
+    bool endlessMode = false;
 
     // Gives the object a CollisionComp whose volumes (sphere, separating
     // axes, oriented and axis-aligned boxes) are built from its mesh, once per
@@ -43,11 +80,32 @@ public:
     // The copies belong to no component pool. Guarded by collisionCacheMutex.
     std::unordered_map<std::string, CollisionComp> collisionCache;
 
-    // Trigger pulls of the player's weapons that passed the rate test,
-    // missiles included (however many projectiles a pull makes). Written by
-    // the weapons on the main thread; the end-of-game statistics read it.
+    // The run's statistics, written on the main thread only. enemiesKilled,
+    // shotsHit and the two damage sums come from the in-game state's hits.
+    // shotsFired counts trigger pulls of the player's weapons that passed the
+    // rate test, missiles included (however many projectiles a pull makes).
+    uint32_t enemiesKilled = 0;
     uint32_t shotsFired = 0;
+    uint32_t shotsHit = 0;
+    uint32_t damageShield = 0;
+    uint32_t damageArmor = 0;
+
+    bool firstLoad = true;  // cleared by the first level load
+
+    // The statistics' derived figures. Accuracy as a whole percentage,
+    // clamped to 100 (a splash can hit twice); 0 with no shot fired.
+    uint32_t TotalDamage() const { return damageShield + damageArmor; }
+    uint32_t StoredAccuracy() const;
+    void ResetStatistics();
 
 private:
     std::mutex collisionCacheMutex;
+
+    // The back is the top.
+    std::deque<std::unique_ptr<GameState>> states;
+    // States removed during a state operation, deleted at the next Update.
+    std::vector<std::unique_ptr<GameState>> retiredStates;
+
+    // Removes the top after its Exit; the state is retired, not deleted.
+    void RemoveTop();
 };

@@ -1,0 +1,38 @@
+#include "game_states/state_factory.h"
+
+#include <set>
+
+#include "system.h"
+
+namespace {
+
+std::unique_ptr<GameState> NotBuiltYet(GameStateName::Type state) {
+    static std::set<int> warned;
+    if (warned.insert(state).second)
+        Module<System>::Instance()->Warning(SOURCE_POS + "Game state " + std::to_string(state) +
+                                            " is not part of this build; nothing is pushed");
+    return nullptr;
+}
+
+}  // namespace
+
+std::unique_ptr<GameState> MakeGameState(GameStateName::Type state) {
+    switch (state) {
+        case GameStateName::Pause:
+        case GameStateName::Splash:
+        case GameStateName::Title:
+        case GameStateName::Ingame:
+        case GameStateName::Credits:
+        case GameStateName::Options:
+        case GameStateName::Controls:
+        case GameStateName::GameOver:
+        case GameStateName::CutScene:
+        case GameStateName::Win:
+        case GameStateName::Score:
+        case GameStateName::EndlessModeStart:
+            return NotBuiltYet(state);
+        case GameStateName::None:
+            break;
+    }
+    return nullptr;
+}
