@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "game_states/game_state.h"
+#include "geom/geom.h"
 #include "module.h"
 #include "objects/collision_comp.h"
 
@@ -52,6 +53,11 @@ public:
     GameState* TopState() const;
     size_t StateCount() const { return states.size(); }
 
+    // Player controller: the cursor reference point and the camera's yaw and
+    // pitch read at the start of each look step.
+    Vector mouseOrigin;
+    Vector lookAngles;
+
     // Loading gate: no state is updated while it is false.
     bool loadingDone = false;
     // Set by the win, game-over and pause states when the player leaves for
@@ -61,6 +67,10 @@ public:
     std::string levelPath = "./resource/levels/level1.xml";
     std::string levelName = "level1";          // the level's resource category
     std::string previousLevelName = "level1";  // the category to free after a change
+    // Player controller: standing on something this frame (the foot's contact
+    // may set it before the controller runs); the hover height above terrain.
+    bool onGround = false;
+    float hoverHeight = 25.0f;
     int waveNumber = 0;                        // a copy of the level state's wave
     bool playerDied = false;
     bool levelComplete = false;
@@ -79,6 +89,12 @@ public:
     // Mesh name to finished volumes; never cleared, not between levels either.
     // The copies belong to no component pool. Guarded by collisionCacheMutex.
     std::unordered_map<std::string, CollisionComp> collisionCache;
+
+    // Player controller state, partly reset by every level load.
+    bool dashing = false;
+    bool upBoosting = false;
+    double boostRechargeDelay = 0.0;  // seconds before the boost may recharge
+    bool stepArmed = false;           // the step sound may play once more this bob cycle
 
     // The run's statistics, written on the main thread only. enemiesKilled,
     // shotsHit and the two damage sums come from the in-game state's hits.
