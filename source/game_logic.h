@@ -49,6 +49,12 @@ public:
     void PushState(const GameState& prototype);
     void PopState();
     void ChangeState(const GameState& prototype);
+    // The load start shared by a restart and a level change: empties what
+    // belongs to the level being left (forces, objects, particles, pending
+    // objects, spawn points), then pushes the cut-scene state and asks for the
+    // loader thread. Main thread only; takes the object lock itself.
+    void StartLevelLoad();
+
     // The top state, or null on an empty stack.
     GameState* TopState() const;
     size_t StateCount() const { return states.size(); }
@@ -72,6 +78,8 @@ public:
     bool onGround = false;
     float hoverHeight = 25.0f;
     int waveNumber = 0;                        // a copy of the level state's wave
+    // False when the last handed-over load could not make a playable level.
+    bool levelValid = true;
     bool playerDied = false;
     bool levelComplete = false;
     bool endlessMode = false;
