@@ -11,6 +11,7 @@
 // factory uses when a pattern asks for generated collision volumes.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -35,6 +36,9 @@ public:
     static constexpr const char* kPushState = "Push State";
     static constexpr const char* kChangeState = "Change State";
     static constexpr const char* kStateParam = "state";
+    // An enemy was destroyed; its level state counts it, also while another
+    // state covers the in-game state. Its parameters are not read here.
+    static constexpr const char* kEnemyDeath = "Enemy Death";
 
     GameLogic() : Module<GameLogic>("GameLogic") {}
 
@@ -118,7 +122,10 @@ public:
 
     // The statistics' derived figures. Accuracy as a whole percentage,
     // clamped to 100 (a splash can hit twice); 0 with no shot fired.
-    uint32_t TotalDamage() const { return damageShield + damageArmor; }
+    // Total damage saturates at the largest 32-bit value instead of wrapping.
+    uint32_t TotalDamage() const {
+        return uint32_t(std::min<uint64_t>(UINT32_MAX, uint64_t(damageShield) + damageArmor));
+    }
     uint32_t StoredAccuracy() const;
     void ResetStatistics();
 

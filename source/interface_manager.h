@@ -5,6 +5,7 @@
 #pragma once
 
 #include "interface/interface_state.h"
+#include "interface/score_list.h"
 #include "module.h"
 
 class InterfaceManager : public virtual Module<InterfaceManager> {
@@ -19,4 +20,8 @@ public:
     // for the music level. Main thread only.
     InterfaceState::Type currentState = InterfaceState::Blank;
     InterfaceState::Type previousState = InterfaceState::Blank;
+
+    // The high-score table, read from (or made in) the profile's score file
+    // when the module is constructed. Main thread only.
+    ScoreList scoreList;
 };

@@ -18,6 +18,11 @@ class GameLogic;
 
 class IngameState : public GameState {
 public:
+    // Sent by a level state when its goal is reached: "level" (string) names
+    // the next level's key, loaded when this state is next the top.
+    static constexpr const char* kChangeLevel = "Change Level";
+    static constexpr const char* kLevelParam = "level";
+
     // Starts with a placeholder LevelOne named "begin" and a pending change
     // to "zero", so that the first Init loads level one.
     IngameState();
@@ -32,6 +37,7 @@ public:
     GameState* Clone() const override;
 
     const LevelState& CurrentLevel() const { return *levelState; }
+    LevelState& CurrentLevel() { return *levelState; }
 
     bool restartPending = false;
     bool levelChangePending = false;

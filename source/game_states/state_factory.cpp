@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "game_states/score_state.h"
 #include "system.h"
 
 namespace {
@@ -28,9 +29,10 @@ std::unique_ptr<GameState> MakeGameState(GameStateName::Type state) {
         case GameStateName::GameOver:
         case GameStateName::CutScene:
         case GameStateName::Win:
-        case GameStateName::Score:
         case GameStateName::EndlessModeStart:
             return NotBuiltYet(state);
+        case GameStateName::Score:
+            return std::make_unique<ScoreState>();
         case GameStateName::None:
             break;
     }
