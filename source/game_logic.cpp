@@ -11,6 +11,7 @@
 #include "game_states/splash_state.h"
 #include "game_states/state_factory.h"
 #include "graphics.h"
+#include "interface_manager.h"
 #include "level.h"
 #include "object_manager.h"
 #include "platform/random.h"
@@ -49,7 +50,7 @@ void GameLogic::Init() {
     Module<EventManager>::Instance()->PublishEvent(graphicsSet);
     RegisterEventClient();
     initialised = true;
-    // The settings file is read here once the interface module can read it.
+    Module<InterfaceManager>::Instance()->LoadSettings();
     UploadSplashPictures();
     ObjectManager& objects = *Module<ObjectManager>::Instance();
     FillSlideShows(objects.splashScreen, objects.credits);
