@@ -17,7 +17,8 @@
 //
 // Files: interface_manager.cpp (module, frame walk, registry),
 // interface_manager/widget_factory.cpp (CreateInterfaceObject),
-// interface_manager/key_names.cpp (GetKeyName).
+// interface_manager/key_names.cpp (GetKeyName), interface_manager/settings*
+// (the settings file), interface_manager/resolution_text.h (window-size texts).
 #pragma once
 
 #include <string>
@@ -96,6 +97,14 @@ public:
     // Shift, Ctrl, the mouse buttons, Space and Enter; otherwise the one
     // character of the code's low byte.
     static std::string GetKeyName(int keyCode);
+
+    // The settings file (interface_manager/settings_file.h). LoadSettings sets
+    // the key bindings and volumes from it, once at start-up. SaveSettings
+    // writes every value in force; a handler that has just sent "Music
+    // Volume" or "Sound Volume" passes the percentages it sent (the sound
+    // module takes them in only at its next update), -1 for one not sent.
+    void LoadSettings();
+    void SaveSettings(int sentMusicPercent = -1, int sentSoundPercent = -1);
 
     // The widget clicked last; "NONE" after a screen build or a click on nothing.
     std::string selectedName;
