@@ -18,8 +18,7 @@ class GameLogic;
 
 class IngameState : public GameState {
 public:
-    // Sent by a level state when its goal is reached: "level" (string) names
-    // the next level's key, loaded when this state is next the top.
+    // Chooses the level loaded at the next Init; "level" is its key.
     static constexpr const char* kChangeLevel = "Change Level";
     static constexpr const char* kLevelParam = "level";
 

@@ -5,10 +5,11 @@
 #include <algorithm>
 #include <string>
 
-#include "event_manager.h"
 #include "game_logic.h"
+#include "game_logic/addressees.h"
 #include "game_states/ingame_state.h"
 #include "game_states/level_states.h"
+#include "game_states/state_events.h"
 #include "interface/interface_events.h"
 #include "object_manager.h"
 #include "objects/components.h"
@@ -19,6 +20,7 @@ namespace {
 
 constexpr const char* kFromIngame = "IngameState";
 constexpr const char* kFromGameLogicIngame = "GameLogic:IngameState";
+constexpr const char* kSpawnManager = "SpawnManager";
 constexpr const char* kPlayer = "player";
 constexpr const char* kMediumMech = "MediumMech";
 constexpr const char* kHeavyMech = "HeavyMech";
@@ -47,34 +49,21 @@ constexpr int kFirstEndlessWave = kLevelThreeWaveCount;  // n = waveNumber - 7
 System& Sys() { return *Module<System>::Instance(); }
 GameLogic& Logic() { return *Module<GameLogic>::Instance(); }
 
-Event LevelEvent(const std::string& from, const char* to, const char* type) {
-    Event event(from, to, type);
-    event.createdTime = Sys().GetTime();
-    return event;
-}
-
-void Publish(Event event) { Module<EventManager>::Instance()->PublishEvent(std::move(event)); }
-
 void SendWaveLine(const std::string& text) {
-    Event event = LevelEvent(kFromIngame, "InterfaceManager", kWaveCountEvent);
+    Event event(kFromIngame, addressee::kInterfaceManager, kWaveCountEvent);
     event.SetParam(kWaveCountParam, text);
-    Publish(std::move(event));
+    state_events::Publish(std::move(event));
 }
 
 void SendChangeLevel(const std::string& from, const std::string& key) {
-    Event event = LevelEvent(from, "GameLogic", IngameState::kChangeLevel);
+    Event event(from, addressee::kGameLogic, IngameState::kChangeLevel);
     event.SetParam(IngameState::kLevelParam, key);
-    Publish(std::move(event));
-}
-
-void PushState(GameStateName::Type state) {
-    Event event = LevelEvent(kFromGameLogicIngame, "GameLogic", GameLogic::kPushState);
-    event.SetParam(GameLogic::kStateParam, state);
-    Publish(std::move(event));
+    state_events::Publish(std::move(event));
 }
 
 Event Distribution(int count, const char* pattern) {
-    Event event = LevelEvent(kFromIngame, "SpawnManager", SpawnManager::kDistributeObjects);
+    Event event(kFromIngame, kSpawnManager, SpawnManager::kDistributeObjects);
+    event.createdTime = Sys().GetTime();
     event.SetParam(SpawnManager::kParamNumber, count);
     event.SetParam(SpawnManager::kParamPattern, std::string(pattern));
     return event;
@@ -82,7 +71,7 @@ Event Distribution(int count, const char* pattern) {
 
 // Delivered at the spawn module's next update. A count of 0 sends nothing.
 void DistributeNow(int count, const char* pattern) {
-    if (count > 0) Publish(Distribution(count, pattern));
+    if (count > 0) state_events::Publish(Distribution(count, pattern));
 }
 
 // Four seconds ahead, and tied to the level now loaded: a wave still in
@@ -92,7 +81,7 @@ void DistributeLater(int count, const char* pattern) {
     event.triggers = true;
     event.triggerTime = event.createdTime + kWaveDelay;
     event.SetParam(SpawnManager::kParamLoadGeneration, Module<SpawnManager>::Instance()->LoadGeneration());
-    Publish(std::move(event));
+    state_events::Publish(std::move(event));
 }
 
 // The player's position, when the player exists.
@@ -123,8 +112,8 @@ void LevelOne::Update() {
     if (waveNumber == kLevelOneEnd && !Logic().playerDied) {
         Logic().levelComplete = true;
         SendChangeLevel("IngameState:LevelOne", "one");
-        Sys().Log("player won\n");
-        PushState(GameStateName::Win);
+        Sys().Log("player won");
+        state_events::PushState(kFromGameLogicIngame, GameStateName::Win);
         SendWaveLine("");
         // Past the end, so the level ends once; GameLogic keeps the last wave.
         ++waveNumber;
@@ -140,8 +129,8 @@ void LevelTwo::Update() {
     // Runs again each frame until the win screen covers the in-game state.
     Logic().levelComplete = true;
     SendChangeLevel("IngameState:LevelTwo", "test");
-    Sys().Log("player won\n");
-    PushState(GameStateName::Win);
+    Sys().Log("player won");
+    state_events::PushState(kFromGameLogicIngame, GameStateName::Win);
 }
 
 // ---- Level three --------------------------------------------------------------
@@ -174,7 +163,7 @@ void LevelThree::UpdateScripted() {
         Logic().waveNumber = waveNumber;
     }
     if (waveNumber == kLevelThreeWaveCount + 1) {
-        PushState(GameStateName::EndlessModeStart);
+        state_events::PushState(kFromGameLogicIngame, GameStateName::EndlessModeStart);
         SendWaveLine("");
         // Endless play, if chosen, goes on from the wave after the seventh.
         --waveNumber;

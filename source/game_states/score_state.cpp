@@ -3,8 +3,10 @@
 #include <exception>
 #include <string>
 
-#include "event_manager.h"
 #include "game_logic.h"
+#include "game_logic/addressees.h"
+#include "game_states/menu_messages.h"
+#include "game_states/state_events.h"
 #include "interface/game_message.h"
 #include "interface/interface_events.h"
 #include "interface/interface_state.h"
@@ -13,7 +15,7 @@
 
 namespace {
 
-constexpr const char* kInterfaceManager = "InterfaceManager";
+using addressee::kInterfaceManager;
 
 // The columns of a row: where each cell starts, as a fraction of the width.
 constexpr float kNameX = 0.125f;
@@ -23,10 +25,8 @@ constexpr float kAccuracyX = 0.81f;
 
 System& Sys() { return *Module<System>::Instance(); }
 
-void Publish(const std::string& from, const std::string& to, const std::string& type) {
-    Event event(from, to, type);
-    event.createdTime = Sys().GetTime();
-    Module<EventManager>::Instance()->PublishEvent(std::move(event));
+void ClearLines() {
+    state_events::Publish(Event(addressee::kGameLogic, kInterfaceManager, kDeleteAllGameMessagesEvent));
 }
 
 void SendLine(const std::string& text, float x, float y, float scale) {
@@ -38,9 +38,8 @@ void SendLine(const std::string& text, float x, float y, float scale) {
     line.scale = scale;
     line.persistent = true;
     Event event(kInterfaceManager, kGameMessageTo, kGameMessageEvent);
-    event.createdTime = Sys().GetTime();
     event.SetParam(kGameMessageData, line);
-    Module<EventManager>::Instance()->PublishEvent(std::move(event));
+    state_events::Publish(std::move(event));
 }
 
 // Row i's height: the constants as floats, the arithmetic in doubles, the
@@ -50,28 +49,27 @@ float RowY(int row) { return float(double(0.7f) - double(0.03f) * row); }
 }  // namespace
 
 void ScoreState::Init() {
-    Sys().Log("ScoreState Init\n");
-    Event event("GameLogic", kInterfaceManager, kStateChangeEvent);
-    event.createdTime = Sys().GetTime();
-    event.SetParam(kStateChangeParam, InterfaceState::Score);
-    Module<EventManager>::Instance()->PublishEvent(std::move(event));
+    Sys().Log("ScoreState Init");
+    Event event(addressee::kGameLogic, kInterfaceManager, InterfaceManager::kStateChange);
+    event.SetParam(InterfaceManager::kStateParam, InterfaceState::Score);
+    state_events::Publish(std::move(event));
     ShowHighScores();
 }
 
 void ScoreState::Exit() {
-    Sys().Log("ScoreState Exit\n");
-    Publish("GameLogic", kInterfaceManager, kDeleteAllGameMessagesEvent);
+    Sys().Log("ScoreState Exit");
+    ClearLines();
 }
 
 void ScoreState::HandleMessage(const Event& event) {
-    if (event.eventType == kEnterGame) {
-        Publish("ScoreState", "GameLogic", GameLogic::kPopState);
-    } else if (event.eventType == kUpdateScoreList) {
+    if (event.eventType == MenuMessage::kEnterGame) {
+        state_events::PopState("ScoreState");
+    } else if (event.eventType == InterfaceManager::kUpdateScoreList) {
         try {
             InsertRun(event);
         } catch (const std::exception& error) {
             // Nothing inserted and the statistics kept; the table still shows.
-            ReportDroppedEvent("GameLogic", event, error);
+            ReportDroppedEvent(addressee::kGameLogic, event, error);
         }
     }
     ShowHighScores();
@@ -82,7 +80,7 @@ void ScoreState::InsertRun(const Event& event) {
     ScoreList& list = Module<InterfaceManager>::Instance()->scoreList;
     if (!list.Qualifies(logic.enemiesKilled)) return;
     ScoreEntry entry;
-    entry.name = event.GetParam<std::string>(kNameParam);
+    entry.name = event.GetParam<std::string>(InterfaceManager::kParamName);
     entry.kills = logic.enemiesKilled;
     entry.damageReceived = logic.TotalDamage();
     entry.accuracy = logic.StoredAccuracy();
@@ -92,7 +90,7 @@ void ScoreState::InsertRun(const Event& event) {
 }
 
 void ScoreState::ShowHighScores() {
-    Publish("GameLogic", kInterfaceManager, kDeleteAllGameMessagesEvent);
+    ClearLines();
     SendLine("High Scores", 0.42f, 0.9f, 1.5f);
     const ScoreList& list = Module<InterfaceManager>::Instance()->scoreList;
     for (std::size_t i = 0; i < list.entries.size() && i < ScoreList::kEntryCount; ++i) {

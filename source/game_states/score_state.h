@@ -5,19 +5,14 @@
 //
 // Main thread only, inside GameLogic's update. Sends "State Change",
 // "Delete all Game Messages" and "Game Message" to "InterfaceManager" and
-// "Pop State" to "GameLogic"; handles "Enter Game" and "Update Score List".
+// "Pop State" to "GameLogic"; handles "Enter Game" (the screen's "Continue")
+// and "Update Score List" (the name box's Enter, with the typed "name").
 #pragma once
 
 #include "game_states/game_state.h"
 
 class ScoreState : public GameState {
 public:
-    // The score screen's "Continue" button: leave the screen.
-    static constexpr const char* kEnterGame = "Enter Game";
-    // The name box's Enter: "name" (string) is the typed name.
-    static constexpr const char* kUpdateScoreList = "Update Score List";
-    static constexpr const char* kNameParam = "name";
-
     void Init() override;
     void Update() override {}
     void Exit() override;

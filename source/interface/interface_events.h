@@ -1,11 +1,7 @@
-// The messages that the game states send to the InterfaceManager (client
-// "InterfaceManager") and their parameters. The interface handles them; the
-// names live here so that senders and handler share one spelling.
+// Messages for the InterfaceManager (client "InterfaceManager") that the
+// game states send and its own header does not name yet, with their
+// parameters: one spelling for senders and handler.
 #pragma once
-
-// "state" (InterfaceState::Type): the screen to build and show.
-constexpr const char* kStateChangeEvent = "State Change";
-constexpr const char* kStateChangeParam = "state";
 
 // "message" (string): the head-up display's wave line; "" clears it.
 constexpr const char* kWaveCountEvent = "Wave Count Message";

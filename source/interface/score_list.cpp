@@ -26,7 +26,7 @@ std::string ProfileScorePath() {
     const std::string folder = platform::ProfileFolder();
     if (!folder.empty() && platform::IsFolder(folder)) return platform::ProfileFilePath(ScoreList::kFileName);
     Sys().Log("No profile folder" + (folder.empty() ? std::string() : " " + folder) +
-              ": the high scores are kept in memory only\n");
+              ": the high scores are kept in memory only");
     return std::string();
 }
 
@@ -97,7 +97,7 @@ bool ScoreList::Save() {
     std::string reason;
     if (platform::WriteFileAtomically(path, bytes.str(), reason)) return true;
     Sys().Error(SOURCE_POS + "The high scores could not be saved to " + path + " (" + reason +
-                "); the file keeps its old table\n");
+                "); the file keeps its old table");
     return false;
 }
 
@@ -142,7 +142,7 @@ void ScoreList::ReplaceCorruptFile(const std::string& reason) {
     const std::string outcome = setAside ? "kept as " + aside
                                          : "could not be kept as " + aside + " (" + std::strerror(errno) + ")";
     Sys().Error(SOURCE_POS + "The score file " + path + " is corrupt: " + reason + "; " + outcome +
-                ", the default table is used\n");
+                ", the default table is used");
     entries = DefaultEntries();
     // Without the old bytes set aside, the defaults are not written over them.
     if (setAside)

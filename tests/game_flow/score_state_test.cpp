@@ -7,6 +7,7 @@
 #include "game_flow/flow_queues.h"
 #include "geom/geom_expect.h"
 #include "game_logic.h"
+#include "game_states/menu_messages.h"
 #include "game_states/score_state.h"
 #include "game_states/state_factory.h"
 #include "interface/game_message.h"
@@ -25,8 +26,8 @@ GameLogic& Logic() { return *Module<GameLogic>::Instance(); }
 ScoreList& Scores() { return Module<InterfaceManager>::Instance()->scoreList; }
 
 Event NameEntered(const std::string& name) {
-    Event event("InterfaceManager", "GameLogic", ScoreState::kUpdateScoreList);
-    event.SetParam(ScoreState::kNameParam, name);
+    Event event("InterfaceManager", "GameLogic", InterfaceManager::kUpdateScoreList);
+    event.SetParam(InterfaceManager::kParamName, name);
     return event;
 }
 
@@ -95,15 +96,15 @@ TEST_F(ScoreScreen, InitAnnouncesTheScreenAndShowsTheTable) {
     EXPECT_TRUE(log.Has("ScoreState Init")) << log.Text();
     std::vector<Event> events = Poll("InterfaceManager");
     ASSERT_FALSE(events.empty());
-    EXPECT_EQ(events[0].eventType, kStateChangeEvent);
+    EXPECT_EQ(events[0].eventType, InterfaceManager::kStateChange);
     EXPECT_EQ(events[0].from, "GameLogic");
-    EXPECT_EQ(events[0].GetParam<InterfaceState::Type>(kStateChangeParam), InterfaceState::Score);
+    EXPECT_EQ(events[0].GetParam<InterfaceState::Type>(InterfaceManager::kStateParam), InterfaceState::Score);
     events.erase(events.begin());
     ExpectTableShown(events, Scores());
 }
 
 TEST_F(ScoreScreen, EnterGamePopsAndEveryMessageShowsTheTableAgain) {
-    state.HandleMessage(Event("InterfaceManager", "GameLogic", ScoreState::kEnterGame));
+    state.HandleMessage(Event("InterfaceManager", "GameLogic", MenuMessage::kEnterGame));
     const std::vector<Event> toLogic = Poll("GameLogic");
     ASSERT_EQ(Types(toLogic), std::vector<std::string>{GameLogic::kPopState});
     EXPECT_EQ(toLogic[0].from, "ScoreState");
@@ -184,9 +185,9 @@ TEST_F(ScoreScreen, StoredFiguresAreWholePercentsAndSaturatedDamage) {
 TEST_F(ScoreScreen, ANameThatIsMissingInsertsNothingAndKeepsTheRun) {
     SetRun(60, 1, 1, 1, 1);
     const ScoreList before = Scores();
-    Event noName("InterfaceManager", "GameLogic", ScoreState::kUpdateScoreList);
+    Event noName("InterfaceManager", "GameLogic", InterfaceManager::kUpdateScoreList);
     Event wrongType = noName;
-    wrongType.SetParam(ScoreState::kNameParam, 7);
+    wrongType.SetParam(InterfaceManager::kParamName, 7);
     for (const Event& event : {noName, wrongType}) {
         log.Restart();
         state.HandleMessage(event);
