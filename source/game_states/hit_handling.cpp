@@ -6,10 +6,12 @@
 
 #include "event_manager.h"
 #include "game_logic.h"
+#include "game_logic/addressees.h"
 #include "game_states/hit_effects.h"
 #include "game_states/hit_rules.h"
 #include "game_states/hits.h"
 #include "game_states/ingame_state.h"
+#include "game_states/state_events.h"
 #include "interface_manager.h"
 #include "module.h"
 #include "object_factory.h"
@@ -52,8 +54,6 @@ struct PendingDrop {
     std::string pattern;
     Vector enemyPosition;
 };
-
-void Publish(const Event& event) { Module<EventManager>::Instance()->PublishEvent(event); }
 
 // Where a projectile is: a shot's own position; an explosion keeps its trans
 // at the default and carries its position in its sphere.
@@ -135,19 +135,18 @@ void DamageTarget(const Hit& hit) {
 
 // Sent after every hit that leaves the player at 0 or below.
 void AnnouncePlayerDeath() {
-    const std::string& logic = Logic().GetModuleName();
-    Event change(logic, Module<InterfaceManager>::Instance()->GetModuleName(), InterfaceState::kStateChange);
-    change.SetParam<InterfaceState::Type>(InterfaceState::kStateParam, InterfaceState::GameOver);
-    Publish(change);
-    Publish(Event(logic, logic, GameLogic::kPlayerDeath));
+    Event change(addressee::kGameLogic, addressee::kInterfaceManager, InterfaceManager::kStateChange);
+    change.SetParam(InterfaceManager::kStateParam, InterfaceState::GameOver);
+    state_events::Publish(change);
+    state_events::Publish(Event(addressee::kGameLogic, addressee::kGameLogic, GameLogic::kPlayerDeath));
 }
 
 void AnnounceEnemyDeath(const std::string& sender, int enemiesLeft) {
-    Event death(sender, Module<InterfaceManager>::Instance()->GetModuleName(), GameLogic::kEnemyDeath);
+    Event death(sender, addressee::kInterfaceManager, GameLogic::kEnemyDeath);
     death.SetParam<int>(GameLogic::kNumEnemiesParam, enemiesLeft);
-    Publish(death);
-    death.to = Logic().GetModuleName();
-    Publish(death);
+    state_events::Publish(death);
+    death.to = addressee::kGameLogic;
+    state_events::Publish(death);
 }
 
 // An enemy's hp has run out: counted, announced, killed, blown up, logged,

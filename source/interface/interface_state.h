@@ -5,11 +5,6 @@
 
 namespace InterfaceState {
 
-// The message that tells the interface which screen to build, and the
-// parameter that carries a Type.
-constexpr const char* kStateChange = "State Change";
-constexpr const char* kStateParam = "state";
-
 enum Type {
     Pause = 0,
     Blank = 1,  // no widgets: the screen before the first real one
