@@ -54,9 +54,6 @@ public:
     // only) and "valid" (false when the load made no playable level).
     static constexpr const char* kFirstLoadParam = "firstLoad";
     static constexpr const char* kValidParam = "valid";
-    // An enemy was destroyed; its level state counts it, also while another
-    // state covers the in-game state. Its parameters are not read here.
-    static constexpr const char* kEnemyDeath = "Enemy Death";
 
     GameLogic() : Module<GameLogic>("GameLogic") {}
 
