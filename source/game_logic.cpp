@@ -5,6 +5,7 @@
 
 #include "event_manager.h"
 #include "game_states/state_factory.h"
+#include "interface_manager.h"
 #include "level.h"
 #include "platform/random.h"
 
@@ -20,6 +21,7 @@ void GameLogic::Init() {
     endlessMode = false;
     platform::SeedRandomOnce();
     RegisterEventClient();
+    Module<InterfaceManager>::Instance()->LoadSettings();
 }
 
 void GameLogic::Update() {
