@@ -18,6 +18,10 @@ class GameLogic;
 
 class IngameState : public GameState {
 public:
+    // Chooses the level loaded at the next Init; "level" is its key.
+    static constexpr const char* kChangeLevel = "Change Level";
+    static constexpr const char* kLevelParam = "level";
+
     // Starts with a placeholder LevelOne named "begin" and a pending change
     // to "zero", so that the first Init loads level one.
     IngameState();
@@ -55,6 +59,9 @@ private:
     // Hit flashes counted down, shots that reached the terrain ended with
     // their ground effect, explosions ended after their second sweep.
     void UpdateProjectiles();
+
+    // The collision pass whose contacts HandleCollisions answered last.
+    unsigned answeredContactPass = 0;
 };
 
 // Live objects with a StatsComp that are not dead, minus one for the player.
@@ -63,5 +70,6 @@ int CountLiveEnemies();
 
 // Builds an explosion object ("Explosion" and the running object number) of
 // the given radius and damage at position and queues it with the behaviour
-// manager. Must not be called while holding the object lock.
+// manager, which registers it at its next update. Main thread; takes no
+// lock, so the hit handling and the upkeep call it holding the object lock.
 void SpawnExplosion(float radius, int damage, const Vector& position);

@@ -2,6 +2,10 @@
 
 #include <set>
 
+#include "game_states/credits_state.h"
+#include "game_states/cut_scene_state.h"
+#include "game_states/splash_state.h"
+#include "game_states/title_state.h"
 #include "system.h"
 
 namespace {
@@ -18,15 +22,19 @@ std::unique_ptr<GameState> NotBuiltYet(GameStateName::Type state) {
 
 std::unique_ptr<GameState> MakeGameState(GameStateName::Type state) {
     switch (state) {
-        case GameStateName::Pause:
         case GameStateName::Splash:
+            return std::make_unique<SplashState>();
         case GameStateName::Title:
-        case GameStateName::Ingame:
+            return std::make_unique<TitleState>();
         case GameStateName::Credits:
+            return std::make_unique<CreditsState>();
+        case GameStateName::CutScene:
+            return std::make_unique<CutSceneState>(true);
+        case GameStateName::Pause:
+        case GameStateName::Ingame:
         case GameStateName::Options:
         case GameStateName::Controls:
         case GameStateName::GameOver:
-        case GameStateName::CutScene:
         case GameStateName::Win:
         case GameStateName::Score:
         case GameStateName::EndlessModeStart:
