@@ -2,6 +2,8 @@
 
 #include <set>
 
+#include "game_states/ingame_state.h"
+#include "game_states/pause_state.h"
 #include "system.h"
 
 namespace {
@@ -19,9 +21,11 @@ std::unique_ptr<GameState> NotBuiltYet(GameStateName::Type state) {
 std::unique_ptr<GameState> MakeGameState(GameStateName::Type state) {
     switch (state) {
         case GameStateName::Pause:
+            return std::make_unique<PauseState>();
+        case GameStateName::Ingame:
+            return std::make_unique<IngameState>();
         case GameStateName::Splash:
         case GameStateName::Title:
-        case GameStateName::Ingame:
         case GameStateName::Credits:
         case GameStateName::Options:
         case GameStateName::Controls:
