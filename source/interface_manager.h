@@ -9,11 +9,14 @@
 
 class InterfaceManager : public virtual Module<InterfaceManager> {
 public:
-    // Messages the interface will handle, and their parameters: the screen
-    // to build ("state", an InterfaceState::Type) and the head-up display's
-    // wave line ("message", a string; empty clears it).
+    // Messages handled here that the game states send, and the parameter of
+    // "State Change" (an InterfaceState::Type).
     static constexpr const char* kStateChange = "State Change";
     static constexpr const char* kStateParam = "state";
+    static constexpr const char* kLoadTitle = "Load Title";
+    static constexpr const char* kQuitConfirm = "Quit Confirm";
+    static constexpr const char* kQuitCancel = "Quit Cancel";
+    // The head-up display's wave line ("message", a string; empty clears it).
     static constexpr const char* kWaveCountMessage = "Wave Count Message";
     static constexpr const char* kMessageParam = "message";
 

@@ -17,6 +17,6 @@ void GameLogic::StartLevelLoad() {
     objects.particleSystemController.Clear();
     Module<BehaviorManager>::Instance()->ClearPendingObjects();
     Module<SpawnManager>::Instance()->ClearSpawnPoints();
-    PostPushState("GameLogic:IngameState", GameStateName::CutScene);
+    state_events::PushState("GameLogic:IngameState", GameStateName::CutScene);
     Module<EventManager>::Instance()->PublishEvent(Event("GameLogic:IngameState", "GameLogic", kLoadLevelThread));
 }

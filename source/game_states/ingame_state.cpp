@@ -4,8 +4,8 @@
 #include "game_states/ingame_state.h"
 
 #include "collision_manager.h"
-#include "event_manager.h"
 #include "game_logic.h"
+#include "game_logic/addressees.h"
 #include "game_logic/player_controller.h"
 #include "game_logic/player_parts.h"
 #include "game_states/level_states.h"
@@ -26,10 +26,10 @@ constexpr double kGameOverDelay = 2.5;  // seconds from the death to the end of 
 GameLogic& Logic() { return *Module<GameLogic>::Instance(); }
 System& Sys() { return *Module<System>::Instance(); }
 ObjectManager& Objects() { return *Module<ObjectManager>::Instance(); }
-void Publish(const Event& event) { Module<EventManager>::Instance()->PublishEvent(event); }
+using state_events::Publish;
 
 void SendPickOn(const char* to) {
-    Event set("GameLogic", to, CollisionManager::kSetEvent);
+    Event set(addressee::kGameLogic, to, CollisionManager::kSetEvent);
     set.SetParam<bool>(CollisionManager::kPickOn, true);
     Publish(set);
 }
@@ -97,14 +97,14 @@ void IngameState::Init() {
 }
 
 void IngameState::AnnouncePlay() const {
-    Event screen("GameLogic", "InterfaceManager", InterfaceManager::kStateChange);
+    Event screen(addressee::kGameLogic, addressee::kInterfaceManager, InterfaceManager::kStateChange);
     screen.SetParam<InterfaceState::Type>(InterfaceManager::kStateParam, InterfaceState::Ingame);
     Publish(screen);
-    Event waves(kName, "InterfaceManager", InterfaceManager::kWaveCountMessage);
+    Event waves(kName, addressee::kInterfaceManager, InterfaceManager::kWaveCountMessage);
     waves.SetParam<std::string>(InterfaceManager::kMessageParam, "");
     Publish(waves);
-    SendPickOn("CollisionManager");
-    SendPickOn("BehaviorManager");
+    SendPickOn(addressee::kCollisionManager);
+    SendPickOn(addressee::kBehaviorManager);
 }
 
 bool IngameState::SwitchToNewLevel() {
@@ -160,7 +160,7 @@ void IngameState::LeaveUnplayableLevel() {
     levelChangePending = false;
     Logic().titleRequested = false;
     unplayable = true;
-    PostPopState(kLoadSender);
+    state_events::PopState(kLoadSender);
 }
 
 void IngameState::Exit() {
@@ -176,7 +176,7 @@ void IngameState::HandleMessage(const Event& event) {
             EndRunAsWin();
         } else {
             restartPending = true;
-            PostPushState(kLoadSender, GameStateName::GameOver);
+            state_events::PushState(kLoadSender, GameStateName::GameOver);
         }
     } else if (event.eventType == kChangeLevel) {
         newLevel = event.GetParam<std::string>(kLevelParam);
@@ -196,7 +196,7 @@ void IngameState::Update() {
     UpdateParticles();
     RemoveDeadObjects();
     if (Module<InputManager>::Instance()->WasKeyPressed(InputManager::kEscape))
-        PostPushState(kName, GameStateName::Pause);
+        state_events::PushState(kName, GameStateName::Pause);
     HandleCollisions();
     UpdateProjectiles();
     if (restartPending)
@@ -263,14 +263,14 @@ void IngameState::EndRun() {
         restartPending = false;
         EndRunAsWin();
     } else {
-        PostPushState(kLoadSender, GameStateName::GameOver);
+        state_events::PushState(kLoadSender, GameStateName::GameOver);
     }
 }
 
 void IngameState::EndRunAsWin() {
     Sys().Log("player won");
-    PostPopState(kLoadSender);
-    PostPushState(kLoadSender, GameStateName::Credits);
-    PostPushState(kLoadSender, GameStateName::Score);
-    PostPushState(kLoadSender, GameStateName::Win);
+    state_events::PopState(kLoadSender);
+    state_events::PushState(kLoadSender, GameStateName::Credits);
+    state_events::PushState(kLoadSender, GameStateName::Score);
+    state_events::PushState(kLoadSender, GameStateName::Win);
 }

@@ -30,10 +30,11 @@ class GameLogic;
 
 class IngameState : public GameState {
 public:
-    // Messages it handles, and the parameter naming the level to change to.
-    static constexpr const char* kRestart = "Restart";
+    // Chooses the level loaded at the next Init; "level" is its key.
     static constexpr const char* kChangeLevel = "Change Level";
     static constexpr const char* kLevelParam = "level";
+    // Reloads the level (after the game-over screen), or ends endless play.
+    static constexpr const char* kRestart = "Restart";
     // The level keys.
     static constexpr const char* kFirstLevel = "zero";
     static constexpr const char* kSecondLevel = "one";

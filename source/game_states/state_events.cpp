@@ -1,14 +1,15 @@
 #include "game_states/state_events.h"
 
-#include "event_manager.h"
-#include "game_logic.h"
+#include "object_manager.h"
+#include "system.h"
 
-void PostPopState(const std::string& from) {
-    Module<EventManager>::Instance()->PublishEvent(Event(from, "GameLogic", GameLogic::kPopState));
+namespace state_events {
+
+void RebuildInstanceBuffersIfInstanced() {
+    if (!Module<System>::Instance()->shaderModel4) return;
+    ObjectManager& objects = *Module<ObjectManager>::Instance();
+    ObjectLock lock(objects);
+    objects.RebuildObjectInstanceBuffers();
 }
 
-void PostPushState(const std::string& from, GameStateName::Type state) {
-    Event push(from, "GameLogic", GameLogic::kPushState);
-    push.SetParam<GameStateName::Type>(GameLogic::kStateParam, state);
-    Module<EventManager>::Instance()->PublishEvent(push);
-}
+}  // namespace state_events

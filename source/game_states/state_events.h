@@ -1,12 +1,36 @@
-// The stack messages a game state posts to "GameLogic": each is queued and
-// takes effect at GameLogic's next update. `from` labels the sender (free
-// text, read by no receiver). Any thread may post; the states do on the main
-// thread.
+// Small helpers the game states share to post their events.
 #pragma once
 
 #include <string>
 
-#include "game_states/game_state.h"
+#include "event_manager.h"
+#include "game_logic.h"
+#include "game_logic/addressees.h"
+#include "graphics.h"
 
-void PostPopState(const std::string& from);
-void PostPushState(const std::string& from, GameStateName::Type state);
+namespace state_events {
+
+inline void Publish(Event event) { Module<EventManager>::Instance()->PublishEvent(std::move(event)); }
+
+// "Set" to "Graphics" with one of its bool properties.
+inline void SetGraphics(const char* property, bool value) {
+    Event set(addressee::kGameLogic, addressee::kGraphics, Graphics::kSet);
+    set.SetParam(property, value);
+    Publish(set);
+}
+
+inline void PopState(const std::string& from) {
+    Publish(Event(from, addressee::kGameLogic, GameLogic::kPopState));
+}
+
+inline void PushState(const std::string& from, GameStateName::Type state) {
+    Event push(from, addressee::kGameLogic, GameLogic::kPushState);
+    push.SetParam(GameLogic::kStateParam, state);
+    Publish(push);
+}
+
+// After a level load, when instanced drawing is in use, the per-mesh
+// instance lists are built again from the new level's objects.
+void RebuildInstanceBuffersIfInstanced();
+
+}  // namespace state_events
