@@ -52,6 +52,12 @@ public:
     // x -1..1 left to right and y 1..-1 top to bottom.
     static Vector MousePositionFor(int x, int y, int windowWidth, int windowHeight);
 
+    // True for a code that some key or mouse button sets in the tables, so
+    // that an action bound to it can be used: never 0, a lower-case letter
+    // (kept under its capital), Num Lock or a code between SDL's keys and
+    // the mouse buttons.
+    static bool IsBindableKey(int code);
+
     bool IsKeyDown(int code) const;
     // Consumes a press: true once per press, then false until the next.
     bool WasKeyPressed(int code);

@@ -26,6 +26,14 @@ public:
     void Update() override {}
     void Kill() override {}
 
+    // The settings file (interface_manager/settings_file.h). LoadSettings sets
+    // the key bindings and volumes from it, once at start-up. SaveSettings
+    // writes every value in force; a handler that has just sent "Music
+    // Volume" or "Sound Volume" passes the percentages it sent (the sound
+    // module takes them in only at its next update), -1 for one not sent.
+    void LoadSettings();
+    void SaveSettings(int sentMusicPercent = -1, int sentSoundPercent = -1);
+
     // The screen now shown and the one before it; the sound module reads them
     // for the music level. Main thread only.
     InterfaceState::Type currentState = InterfaceState::Blank;
