@@ -1,6 +1,5 @@
-// Level 1 ready for play without a window: the level and its script loaded
-// and the player fitted out as a level load leaves it, the sound module on a
-// recording sound layer, the input tables empty with the default bindings,
+// Level 1 ready for play without a window: loaded by the game's own loader
+// (on the test's thread), the sound module on a recording sound layer, the input tables empty with the default bindings,
 // the camera at the player, a fixed step of 1/60 s and no worker threads (so
 // nothing but the code under test moves the player).
 #pragma once
@@ -21,11 +20,9 @@
 #include "platform/clock.h"
 #include "resource_manager.h"
 #include "sound_manager.h"
-#include "support/game_world.h"
 #include "support/log_capture.h"
 #include "support/recording_sound_layer.h"
 #include "system.h"
-#include "weapons.h"
 
 namespace game_flow_test {
 
@@ -51,62 +48,17 @@ public:
     PhysicsComp& body;
 };
 
-// The loader's fitting-out of the player after the script: the hover height,
-// the foot probe, the half turn, the camera angles, the controller's flags
-// and the two weapons.
-inline void FitOutPlayer() {
-    GameLogic& logic = Logic();
-    logic.hoverHeight = 25.0f;
-    GameObject foot("playerFoot");
-    foot.AttachComponent(CollisionComp());
-    PhysicsComp footBody;
-    footBody.mass = 10000.0f;
-    foot.AttachComponent(footBody);
-    Objects().AddGameObject(foot);
-    ObjectLock lock;
-    GameObject& player = *Objects().GetGameObject(GameObject::kPlayerName);
-    player.rot = Quaternion(0.0f, Vector(0.0f, 1.0f, 0.0f, 0.0f));
-    Objects().cameraObject.pitch = Objects().cameraObject.yaw = 0.0f;
-    logic.dashing = logic.upBoosting = logic.stepArmed = false;
-    logic.boostRechargeDelay = 0.0;
-    auto* laser = new SimpleSpread();
-    laser->bulletName = "playerBullet";
-    laser->baseDamage = 2.0f;
-    laser->speed = 900.0f;
-    laser->rate = 0.05f;
-    laser->expire = 10.0;
-    laser->num = 1;
-    laser->alternate = true;
-    laser->owner = GameObject::kPlayerName;
-    laser->AddHotSpot(-6.0f, 0.0f, 0.0f, Weapon::kCameraMuzzle);
-    laser->AddHotSpot(6.0f, 0.0f, 0.0f, Weapon::kCameraMuzzle);
-    auto* missiles = new Missile();
-    missiles->bulletName = "playerRocket";
-    missiles->baseDamage = 25.0f;
-    missiles->speed = 900.0f;
-    missiles->rate = 0.2f;
-    missiles->expire = 10.0;
-    missiles->num = 1;
-    missiles->owner = GameObject::kPlayerName;
-    missiles->AddHotSpot(8.0f, 4.5f, 0.0f, Weapon::kCameraMuzzle);
-    missiles->ammo = missiles->maxAmmo = 20;
-    WeaponComp& weapons = *player.GetWeaponComp();
-    delete weapons.primary;
-    delete weapons.secondary;
-    weapons.primary = laser;
-    weapons.secondary = missiles;
-}
-
 class LevelOnePlay : public ::testing::Test {
 protected:
     static constexpr float kStep = 1.0f / 60.0f;
 
     void SetUp() override {
         Module<EventManager>::Instance()->Init();
-        ASSERT_TRUE(test_support::LoadLevelOne());
-        Module<LuaManager>::Instance()->DoFile("./scripts/load_level_1.lua");
+        Module<ResourceManager>::Instance()->Init();
+        Module<ObjectManager>::Instance()->Init();
+        Module<LuaManager>::Instance()->Init();
+        LoadLevelOne();
         ASSERT_TRUE(HasPlayer()) << log.Text();
-        FitOutPlayer();
         Module<SoundManager>::Instance()->Init();
         System& system = Sys();
         system.frameTime.store(kStep);
@@ -139,6 +91,15 @@ protected:
         Module<EventManager>::Instance()->Kill();
     }
 
+    // The whole level load of a game's first level, as the loader thread
+    // runs it; the hand-over's OpenGL half is not needed here.
+    static void LoadLevelOne() {
+        GameLogic& logic = Logic();
+        logic.scriptPath = "./scripts/load_level_1.lua";
+        logic.levelPath = "./resource/levels/level1.xml";
+        logic.levelName = logic.previousLevelName = "level1";
+        logic.LoadLevel();
+    }
     static bool HasPlayer() {
         ObjectLock lock;
         return Objects().HasGameObject(GameObject::kPlayerName);

@@ -7,7 +7,9 @@
 #include <cmath>
 
 #include "game_flow/level_one_play.h"
+#include "game_logic/player_fit_out.h"
 #include "game_logic/player_parts.h"
+#include "weapons.h"
 
 namespace game_flow_test {
 namespace {
@@ -294,7 +296,8 @@ TEST_F(PlayerControl, APlayerWithoutItsPiecesIsLeftAloneWithOneWarningEach) {
     EXPECT_EQ(1, log.Count("playerFoot is missing")) << log.Text();
     EXPECT_NEAR(0.0f, HorizontalSpeed(), kTolerance) << "nothing moved";
 
-    FitOutPlayer();
+    std::string missing;
+    ASSERT_TRUE(FitOutPlayer(Logic(), missing)) << missing;
     {
         PlayerView player;
         WeaponComp& weapons = *player.object.GetWeaponComp();
