@@ -8,6 +8,7 @@
 #include "event_manager.h"
 #include "game_logic/addressees.h"
 #include "game_logic/slide_shows.h"
+#include "game_states/ingame_state.h"
 #include "game_states/splash_state.h"
 #include "game_states/state_factory.h"
 #include "graphics.h"
@@ -104,7 +105,20 @@ void GameLogic::ProcessEvent(const Event& event) {
         if (state != GameStateName::EndlessModeStart)
             if (auto prototype = MakeGameState(state)) ChangeState(*prototype);
     }
+    if (type == kEnemyDeath) CountCoveredDeath(event);
     if (!states.empty()) states.back()->HandleMessage(event);
+}
+
+void GameLogic::CountCoveredDeath(const Event& event) {
+    // The in-game state on top passes the death on itself; only a covered
+    // one (the pause menu opened in the frame of the kill) needs it from
+    // here, or its wave would never end.
+    if (states.empty() || dynamic_cast<IngameState*>(states.back().get())) return;
+    for (auto state = states.rbegin(); state != states.rend(); ++state)
+        if (auto* ingame = dynamic_cast<IngameState*>(state->get())) {
+            ingame->CurrentLevel().HandleMessage(event);
+            return;
+        }
 }
 
 void GameLogic::PushState(const GameState& prototype) {

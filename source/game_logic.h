@@ -187,6 +187,9 @@ private:
     // States removed during a state operation, deleted at the next Update.
     std::vector<std::unique_ptr<GameState>> retiredStates;
 
+    // Hands an "Enemy Death" to the level of an in-game state that another
+    // state covers, so that the death still counts against its wave.
+    void CountCoveredDeath(const Event& event);
     // Removes the top after its Exit; the state is retired, not deleted.
     void RemoveTop();
 

@@ -4,6 +4,8 @@
 
 #include "game_states/credits_state.h"
 #include "game_states/cut_scene_state.h"
+#include "game_states/ingame_state.h"
+#include "game_states/pause_state.h"
 #include "game_states/score_state.h"
 #include "game_states/splash_state.h"
 #include "game_states/title_state.h"
@@ -23,6 +25,10 @@ std::unique_ptr<GameState> NotBuiltYet(GameStateName::Type state) {
 
 std::unique_ptr<GameState> MakeGameState(GameStateName::Type state) {
     switch (state) {
+        case GameStateName::Pause:
+            return std::make_unique<PauseState>();
+        case GameStateName::Ingame:
+            return std::make_unique<IngameState>();
         case GameStateName::Splash:
             return std::make_unique<SplashState>();
         case GameStateName::Title:
@@ -31,8 +37,6 @@ std::unique_ptr<GameState> MakeGameState(GameStateName::Type state) {
             return std::make_unique<CreditsState>();
         case GameStateName::CutScene:
             return std::make_unique<CutSceneState>(true);
-        case GameStateName::Pause:
-        case GameStateName::Ingame:
         case GameStateName::Options:
         case GameStateName::Controls:
         case GameStateName::GameOver:
