@@ -9,6 +9,14 @@
 
 class InterfaceManager : public virtual Module<InterfaceManager> {
 public:
+    // Messages handled here that the game states send, and the parameter of
+    // "State Change" (an InterfaceState::Type).
+    static constexpr const char* kStateChange = "State Change";
+    static constexpr const char* kStateParam = "state";
+    static constexpr const char* kLoadTitle = "Load Title";
+    static constexpr const char* kQuitConfirm = "Quit Confirm";
+    static constexpr const char* kQuitCancel = "Quit Cancel";
+
     InterfaceManager() : Module<InterfaceManager>("InterfaceManager") {}
 
     void Init() override {}

@@ -2,6 +2,8 @@
 
 #include <set>
 
+#include "game_states/end_of_level_states.h"
+#include "game_states/endless_mode_start_state.h"
 #include "system.h"
 
 namespace {
@@ -25,12 +27,15 @@ std::unique_ptr<GameState> MakeGameState(GameStateName::Type state) {
         case GameStateName::Credits:
         case GameStateName::Options:
         case GameStateName::Controls:
-        case GameStateName::GameOver:
         case GameStateName::CutScene:
-        case GameStateName::Win:
         case GameStateName::Score:
-        case GameStateName::EndlessModeStart:
             return NotBuiltYet(state);
+        case GameStateName::GameOver:
+            return std::make_unique<GameOverState>();
+        case GameStateName::Win:
+            return std::make_unique<WinState>();
+        case GameStateName::EndlessModeStart:
+            return std::make_unique<EndlessModeStartState>();
         case GameStateName::None:
             break;
     }
