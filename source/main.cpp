@@ -109,6 +109,9 @@ int main() {
     MainLoop();
     // The workers left after the last frame's barrier; nobody waits for them.
     JoinWorkerThreads();
+    // A load still running when the window closed uses the resource and script
+    // modules, which shut down before GameLogic: it is waited for first.
+    Module<GameLogic>::Instance()->JoinLoader();
     Shutdown();
     return EXIT_SUCCESS;
 }

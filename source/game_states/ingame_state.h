@@ -18,6 +18,10 @@ class GameLogic;
 
 class IngameState : public GameState {
 public:
+    // Chooses the level loaded at the next Init; "level" is its key.
+    static constexpr const char* kChangeLevel = "Change Level";
+    static constexpr const char* kLevelParam = "level";
+
     // Starts with a placeholder LevelOne named "begin" and a pending change
     // to "zero", so that the first Init loads level one.
     IngameState();

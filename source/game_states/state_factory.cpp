@@ -2,8 +2,12 @@
 
 #include <set>
 
+#include "game_states/credits_state.h"
+#include "game_states/cut_scene_state.h"
 #include "game_states/end_of_level_states.h"
 #include "game_states/endless_mode_start_state.h"
+#include "game_states/splash_state.h"
+#include "game_states/title_state.h"
 #include "system.h"
 
 namespace {
@@ -20,14 +24,18 @@ std::unique_ptr<GameState> NotBuiltYet(GameStateName::Type state) {
 
 std::unique_ptr<GameState> MakeGameState(GameStateName::Type state) {
     switch (state) {
-        case GameStateName::Pause:
         case GameStateName::Splash:
+            return std::make_unique<SplashState>();
         case GameStateName::Title:
-        case GameStateName::Ingame:
+            return std::make_unique<TitleState>();
         case GameStateName::Credits:
+            return std::make_unique<CreditsState>();
+        case GameStateName::CutScene:
+            return std::make_unique<CutSceneState>(true);
+        case GameStateName::Pause:
+        case GameStateName::Ingame:
         case GameStateName::Options:
         case GameStateName::Controls:
-        case GameStateName::CutScene:
         case GameStateName::Score:
             return NotBuiltYet(state);
         case GameStateName::GameOver:
