@@ -59,6 +59,9 @@ private:
     // Hit flashes counted down, shots that reached the terrain ended with
     // their ground effect, explosions ended after their second sweep.
     void UpdateProjectiles();
+
+    // The collision pass whose contacts HandleCollisions answered last.
+    unsigned answeredContactPass = 0;
 };
 
 // Live objects with a StatsComp that are not dead, minus one for the player.
@@ -67,5 +70,6 @@ int CountLiveEnemies();
 
 // Builds an explosion object ("Explosion" and the running object number) of
 // the given radius and damage at position and queues it with the behaviour
-// manager. Must not be called while holding the object lock.
+// manager, which registers it at its next update. Main thread; takes no
+// lock, so the hit handling and the upkeep call it holding the object lock.
 void SpawnExplosion(float radius, int damage, const Vector& position);
