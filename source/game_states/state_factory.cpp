@@ -6,6 +6,8 @@
 #include "game_states/cut_scene_state.h"
 #include "game_states/end_of_level_states.h"
 #include "game_states/endless_mode_start_state.h"
+#include "game_states/ingame_state.h"
+#include "game_states/pause_state.h"
 #include "game_states/splash_state.h"
 #include "game_states/title_state.h"
 #include "system.h"
@@ -24,6 +26,10 @@ std::unique_ptr<GameState> NotBuiltYet(GameStateName::Type state) {
 
 std::unique_ptr<GameState> MakeGameState(GameStateName::Type state) {
     switch (state) {
+        case GameStateName::Pause:
+            return std::make_unique<PauseState>();
+        case GameStateName::Ingame:
+            return std::make_unique<IngameState>();
         case GameStateName::Splash:
             return std::make_unique<SplashState>();
         case GameStateName::Title:
@@ -32,8 +38,6 @@ std::unique_ptr<GameState> MakeGameState(GameStateName::Type state) {
             return std::make_unique<CreditsState>();
         case GameStateName::CutScene:
             return std::make_unique<CutSceneState>(true);
-        case GameStateName::Pause:
-        case GameStateName::Ingame:
         case GameStateName::Options:
         case GameStateName::Controls:
         case GameStateName::Score:
