@@ -6,6 +6,3 @@
 // "message" (string): the head-up display's wave line; "" clears it.
 constexpr const char* kWaveCountEvent = "Wave Count Message";
 constexpr const char* kWaveCountParam = "message";
-
-// No parameters: removes every text line shown by "Game Message".
-constexpr const char* kDeleteAllGameMessagesEvent = "Delete all Game Messages";

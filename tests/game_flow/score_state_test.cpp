@@ -11,7 +11,6 @@
 #include "game_states/score_state.h"
 #include "game_states/state_factory.h"
 #include "interface/game_message.h"
-#include "interface/interface_events.h"
 #include "interface/interface_state.h"
 #include "interface_manager.h"
 #include "support/temp_folder.h"
