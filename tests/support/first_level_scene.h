@@ -33,7 +33,7 @@ inline bool RunLevelLoad() {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
     while (!game.loadingDone && std::chrono::steady_clock::now() < deadline) {
         game.DispatchEvents();
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        std::this_thread::sleep_for(std::chrono::microseconds(100));
     }
     return game.loadingDone && game.levelValid;
 }
