@@ -39,6 +39,7 @@ public:
     static constexpr int kMouseMiddle = 385;
     static constexpr int kMouseRight = 386;
     static constexpr int kNoKey = 512;
+    static constexpr int kEscape = 27;  // read from the pressed table by the states
     static constexpr int kTextLength = 10;  // PadText's length
 
     InputManager();
