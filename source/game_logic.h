@@ -44,6 +44,11 @@ public:
     static constexpr const char* kPushState = "Push State";
     static constexpr const char* kChangeState = "Change State";
     static constexpr const char* kStateParam = "state";
+    // Deaths announced by the in-game state's hit handling: an enemy's (with
+    // the enemies left) and the player's.
+    static constexpr const char* kEnemyDeath = "Enemy Death";
+    static constexpr const char* kNumEnemiesParam = "numEnemies";
+    static constexpr const char* kPlayerDeath = "Player Death";
     // Parameters of "Level Loaded": "firstLoad" (present on the first load
     // only) and "valid" (false when the load made no playable level).
     static constexpr const char* kFirstLoadParam = "firstLoad";

@@ -17,6 +17,7 @@
 #include "gen_model_textures.h"
 #include "gen_props.h"
 #include "gen_screens.h"
+#include "gen_slides.h"
 #include "gen_terrain.h"
 #include "sound_synth.h"
 
@@ -35,6 +36,7 @@ const GeneratorStep kSteps[] = {
     {"interface", GenerateInterfaceImages},
     {"effects", GenerateEffectImages},
     {"screens", GenerateScreens},
+    {"slides", GenerateSlides},
     {"model textures", GenerateModelTextures},
     {"terrain", GenerateTerrain},
     {"mechs", GenerateMechs},
