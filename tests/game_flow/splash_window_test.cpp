@@ -130,6 +130,7 @@ TEST_F(StartOfTheGame, AfterAQuickLoadTheTitleFollowsTheSlidesAndTheInstanceList
 }
 
 TEST_F(StartOfTheGame, AfterSlowSlidesTheTitleWaitsForTheLoad) {
+    Sys().shaderModel4 = false;
     ClearInstanceLists();
     for (int i = 0; i < 22; ++i) Frame(0.5);  // eleven seconds of slides at once
     EXPECT_FALSE(Sys().IsSplashPlaying());
