@@ -1,36 +1,87 @@
-// GameLogic: the stack of game states, its messages and the frame's update.
+// GameLogic: start-up, the stack of game states, its messages and the frame's
+// update. Loading is in game_logic/level_loader.cpp and the hand-over in
+// game_logic/hand_over.cpp.
 #include "game_logic.h"
 
 #include <algorithm>
 
 #include "event_manager.h"
+#include "game_logic/addressees.h"
+#include "game_logic/slide_shows.h"
+#include "game_states/splash_state.h"
 #include "game_states/state_factory.h"
+#include "graphics.h"
+#include "interface_manager.h"
 #include "level.h"
+#include "object_manager.h"
 #include "platform/random.h"
+#include "resource_manager.h"
+
+namespace {
+
+// Read from files, then made OpenGL data at once: the font, the interface
+// pictures and the slides must be there before the first frame.
+constexpr const char* kStartUpCategories[] = {"all_first", "splash"};
+// The splash slides' pictures, uploaded before the shows are filled.
+constexpr const char* kSplashPictures[] = {"tex_team", "tex_studio_logo", "tex_logo"};
+
+}  // namespace
 
 void GameLogic::Init() {
     loadingDone = false;
     titleRequested = false;
     firstLoad = true;
+    dashing = false;
     scriptPath = "./scripts/load_level_1.lua";
     levelPath = "./resource/levels/level1.xml";
     levelName = "level1";
     previousLevelName = "level1";
     ResetStatistics();
     endlessMode = false;
+    ResourceManager& store = *Module<ResourceManager>::Instance();
+    for (const char* category : kStartUpCategories) {
+        store.LoadCategory(category);
+        store.LoadContextCategory(category);
+    }
+    PushState(SplashState());
     platform::SeedRandomOnce();
+    Event graphicsSet(GetModuleName(), addressee::kGraphics, Graphics::kSet);
+    graphicsSet.SetParam(Graphics::kParamRenderingCredits, false);
+    Module<EventManager>::Instance()->PublishEvent(graphicsSet);
     RegisterEventClient();
+    initialised = true;
+    Module<InterfaceManager>::Instance()->LoadSettings();
+    UploadSplashPictures();
+    ObjectManager& objects = *Module<ObjectManager>::Instance();
+    FillSlideShows(objects.splashScreen, objects.credits);
+    StartLoaderThread();
+}
+
+// The "splash" category's context step has uploaded them already; only a
+// picture still without an OpenGL name is uploaded here.
+void GameLogic::UploadSplashPictures() {
+    ResourceManager& store = *Module<ResourceManager>::Instance();
+    for (const char* name : kSplashPictures) {
+        const Handle handle = store.GetResourceHandle(name);
+        if (handle.id.empty()) continue;  // reported by the store
+        Texture* picture = store.get<Texture>(handle);
+        if (picture && picture->texID == Texture::kNoTexture) store.InitGLTexture(*picture);
+    }
 }
 
 void GameLogic::Update() {
+    if (!initialised) return;
     retiredStates.clear();
     DispatchEvents();
     if (loadingDone && !states.empty()) states.back()->Update();
 }
 
 void GameLogic::Kill() {
-    UnregisterEventClient();
-    Module<Level>::Instance()->ReleaseLevelData();
+    if (initialised) UnregisterEventClient();
+    initialised = false;
+    JoinLoader();
+    loadInFlight = false;  // its "Level Loaded" went with the event client
+    Singleton<Level>::Instance()->ReleaseLevelData();
     while (!states.empty()) {
         states.back()->Exit();
         states.pop_back();
@@ -40,6 +91,8 @@ void GameLogic::Kill() {
 
 void GameLogic::ProcessEvent(const Event& event) {
     const std::string& type = event.eventType;
+    if (type == kLevelLoaded) HandLevelOver(event);
+    if (type == kLoadLevelThread) StartLoaderThread();
     if (type == kPopState) {
         PopState();
     } else if (type == kPushState) {

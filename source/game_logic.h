@@ -1,21 +1,30 @@
 // GameLogic: decides what runs. It owns the stack of game states, updates
 // the top state once per frame while no level load is in flight, and changes
 // the stack on "Push State", "Pop State" and "Change State"; every event that
-// reaches it is then shown to the top state. Its public fields are what the
-// states share with each other and with the rest of the game (the level to
-// load next, the run's flags and statistics).
+// reaches it is then shown to the top state. It loads levels on a loader
+// thread ("Load Level Thread", and once from Init) and takes each finished
+// load over on the main thread ("Level Loaded": the OpenGL half, the noise
+// texture, the previous level's category freed). Its public fields are what
+// the states share with each other and with the rest of the game (the level
+// to load next, the run's flags and statistics).
 //
 // Runs on the main thread: Init at start-up after the InterfaceManager,
 // Update once per frame after it, Kill at shutdown. Event client "GameLogic".
+// The loader thread runs LoadLevel only; it never calls OpenGL and reports by
+// "Level Loaded" alone. Loads never overlap: a "Load Level Thread" while one
+// is in flight is refused, and every loader thread is joined (at the
+// hand-over, before the next load, by main after the frame loop, by Kill).
 // Also holds AutoGenerateCollision and its per-mesh cache, which the object
 // factory uses when a pattern asks for generated collision volumes.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <unordered_map>
 #include <vector>
 
@@ -35,11 +44,25 @@ public:
     static constexpr const char* kPushState = "Push State";
     static constexpr const char* kChangeState = "Change State";
     static constexpr const char* kStateParam = "state";
+    // Deaths announced by the in-game state's hit handling: an enemy's (with
+    // the enemies left) and the player's.
+    static constexpr const char* kEnemyDeath = "Enemy Death";
+    static constexpr const char* kNumEnemiesParam = "numEnemies";
+    static constexpr const char* kPlayerDeath = "Player Death";
+    // Parameters of "Level Loaded": "firstLoad" (present on the first load
+    // only) and "valid" (false when the load made no playable level).
+    static constexpr const char* kFirstLoadParam = "firstLoad";
+    static constexpr const char* kValidParam = "valid";
 
     GameLogic() : Module<GameLogic>("GameLogic") {}
 
+    // The twelve start-up steps: fields, start-up categories, the splash
+    // state, the slide shows, then the first level's load on the loader thread.
     void Init() override;
+    // Does nothing before Init or after Kill.
     void Update() override;
+    // Waits for a running loader thread, releases the level and empties the
+    // stack (no uncovered state is initialised again).
     void Kill() override;
     void ProcessEvent(const Event& event) override;
 
@@ -55,6 +78,18 @@ public:
     // loader thread. Main thread only; takes the object lock itself.
     void StartLevelLoad();
 
+    // The loader thread's work: reads the level's categories, the level file
+    // and its script, fits out the player, then publishes "Level Loaded" (also
+    // after a failure or an exception, with "valid" false). Loader thread;
+    // tests may call it on their own thread while no loader runs.
+    void LoadLevel();
+    // Waits for the loader thread, if one was started and not yet joined.
+    // Main thread. main calls it after the frame loop, before any Kill, since
+    // a running load uses the resource and script modules.
+    void JoinLoader();
+    // A load was started and not yet handed over.
+    bool IsLoadInFlight() const { return loadInFlight.load(); }
+
     // The top state, or null on an empty stack.
     GameState* TopState() const;
     size_t StateCount() const { return states.size(); }
@@ -65,24 +100,32 @@ public:
     Vector lookAngles;
 
     // Loading gate: no state is updated while it is false.
-    bool loadingDone = false;
+    std::atomic<bool> loadingDone{false};
     // Set by the win, game-over and pause states when the player leaves for
     // the title; the in-game state then starts its level afresh.
     bool titleRequested = false;
+    // The level to load: written on the main thread while no load is in
+    // flight, read by the loader and the hand-over.
     std::string scriptPath = "./scripts/load_level_1.lua";
     std::string levelPath = "./resource/levels/level1.xml";
     std::string levelName = "level1";          // the level's resource category
     std::string previousLevelName = "level1";  // the category to free after a change
     // Player controller: standing on something this frame (the foot's contact
     // may set it before the controller runs); the hover height above terrain.
+    // hoverHeight and the four controller fields below are reset by the
+    // loader thread; the main thread reads them only after the hand-over,
+    // which the event queue orders after the loader's writes.
     bool onGround = false;
     float hoverHeight = 25.0f;
     int waveNumber = 0;                        // a copy of the level state's wave
     // False when the last handed-over load could not make a playable level.
+    // Main thread.
     bool levelValid = true;
-    bool playerDied = false;
-    bool levelComplete = false;
-    bool endlessMode = false;
+    // Cleared by every load on the loader thread, set by the game on the main
+    // thread.
+    std::atomic<bool> playerDied{false};
+    std::atomic<bool> levelComplete{false};
+    std::atomic<bool> endlessMode{false};
 
     // Gives the object a CollisionComp whose volumes (sphere, separating
     // axes, oriented and axis-aligned boxes) are built from its mesh, once per
@@ -114,7 +157,7 @@ public:
     uint32_t damageShield = 0;
     uint32_t damageArmor = 0;
 
-    bool firstLoad = true;  // cleared by the first level load
+    std::atomic<bool> firstLoad{true};  // cleared by the first level load
 
     // The statistics' derived figures. Accuracy as a whole percentage,
     // clamped to 100 (a splash can hit twice); 0 with no shot fired.
@@ -125,6 +168,16 @@ public:
 private:
     std::mutex collisionCacheMutex;
 
+    bool initialised = false;  // between Init and Kill
+    // The most recent loader thread; joined before the next one starts.
+    std::thread loaderThread;
+    // From the start of a load (main thread) to its hand-over (main thread).
+    std::atomic<bool> loadInFlight{false};
+    // The level category the last hand-over made the OpenGL data of: freed
+    // by a later hand-over of another level even when previousLevelName does
+    // not name it (a new game starts from the placeholder "begin").
+    std::string loadedCategory;
+
     // The back is the top.
     std::deque<std::unique_ptr<GameState>> states;
     // States removed during a state operation, deleted at the next Update.
@@ -132,4 +185,19 @@ private:
 
     // Removes the top after its Exit; the state is retired, not deleted.
     void RemoveTop();
+
+    void UploadSplashPictures();
+    // "Load Level Thread": refused with a warning while a load is in flight.
+    void StartLoaderThread();
+    // Loader thread: LoadLevel's steps up to "Level Loaded"; false when the
+    // level cannot be played (already logged).
+    bool ReadLevel();
+    void PublishLevelLoaded(bool valid);
+    // "Level Loaded", on the main thread.
+    void HandLevelOver(const Event& event);
+    void FreeReplacedCategories();
 };
+
+// The loader thread's entry: logs "loading the level", then runs LoadLevel
+// on the module instance. Nothing thrown leaves it.
+void LoadLevelThreadMain();

@@ -244,6 +244,12 @@ private:
     // interface.
     void DrawScreenBackground(unsigned texture, const float colour[4]);
     void RenderInterface();
+    // Each registered widget in registration order, from the identity
+    // model-view, blending by source alpha. A widget whose Draw throws is
+    // reported (once while it repeats), the pass's state is restored and the
+    // next widget is drawn.
+    void DrawWidgets();
+    void RecoverFromFailedWidget();
     // The slide's OpenGL texture, uploaded first when it has none yet; 0,
     // warned once, when it is not stored or cannot be uploaded.
     unsigned SlideTextureName(const Handle& texture);

@@ -88,6 +88,12 @@ void InputManager::ScanMouseButtons(unsigned buttonMask) {
     }
 }
 
+bool InputManager::IsBindableKey(int code) {
+    if (code >= kMouseLeft && code <= kMouseRight) return true;
+    if (code <= 0 || code >= kSdlKeyCount || code == kNumLock) return false;
+    return !(code >= 'a' && code <= 'z');
+}
+
 bool InputManager::IsKeyDown(int code) const { return IsKeyCode(code) && keyDown[code]; }
 
 bool InputManager::WasKeyPressed(int code) {

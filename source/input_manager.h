@@ -31,6 +31,7 @@ public:
     static constexpr int kMouseMiddle = 385;
     static constexpr int kMouseRight = 386;
     static constexpr int kNoKey = 512;
+    static constexpr int kEscape = 27;  // read from the pressed table by the states
     static constexpr int kTextLength = 10;  // PadText's length
 
     InputManager();
@@ -50,6 +51,12 @@ public:
     // The pointer pixel (x, y) of a window of width x height pixels, as
     // x -1..1 left to right and y 1..-1 top to bottom.
     static Vector MousePositionFor(int x, int y, int windowWidth, int windowHeight);
+
+    // True for a code that some key or mouse button sets in the tables, so
+    // that an action bound to it can be used: never 0, a lower-case letter
+    // (kept under its capital), Num Lock or a code between SDL's keys and
+    // the mouse buttons.
+    static bool IsBindableKey(int code);
 
     bool IsKeyDown(int code) const;
     // Consumes a press: true once per press, then false until the next.

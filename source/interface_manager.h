@@ -1,22 +1,141 @@
-// InterfaceManager: a placeholder until its own issue builds the module.
-// It will build the menus and the head-up display.
-// Its Init, Update and Kill do nothing yet, so start-up, the frame loop and
-// shutdown already call it in its final place: Update on the main thread.
+// InterfaceManager: everything the player sees in two dimensions. It builds
+// each screen in code from widgets when told which one to show, owns the
+// registered widgets (the ObjectManager's interObjList, in registration
+// order) and the hidden console (the ObjectManager's `console`), and once per
+// frame turns the mouse into the widgets' hover, held and clicked flags,
+// runs every widget's Activate (where a clicked widget posts its events) and
+// then removes the widgets that asked to go.
+//
+// Runs on the main thread: Init at start-up after the SoundManager, Update
+// once per frame after it and before GameLogic, Kill at shutdown. Event
+// client "InterfaceManager". Update before Init, or after Kill, does nothing.
+// Takes no lock for the registry: every user of it runs on the main thread.
+//
+// Never: changes the registry while its walk runs (widgets only flag
+// themselves with pendingRemoval; removals follow the walk); keeps a widget
+// it was handed and could not register (AddInterfaceObject deletes it).
+//
+// Files: interface_manager.cpp (module, frame walk, registry),
+// interface_manager/widget_factory.cpp (CreateInterfaceObject),
+// interface_manager/key_names.cpp (GetKeyName), interface_manager/settings*
+// (the settings file), interface_manager/resolution_text.h (window-size texts).
 #pragma once
 
+#include <string>
+#include <vector>
+
+#include "geom/vector.h"
 #include "interface/interface_state.h"
 #include "module.h"
 
+class InterfaceObject;
+
 class InterfaceManager : public virtual Module<InterfaceManager> {
 public:
+    // Messages handled here that the game states send, and the parameter of
+    // "State Change" (an InterfaceState::Type).
+    static constexpr const char* kStateChange = "State Change";
+    static constexpr const char* kStateParam = "state";
+    static constexpr const char* kLoadTitle = "Load Title";
+    static constexpr const char* kQuitConfirm = "Quit Confirm";
+    static constexpr const char* kQuitCancel = "Quit Cancel";
+    // The head-up display's wave line ("message", a string; empty clears it).
+    static constexpr const char* kWaveCountMessage = "Wave Count Message";
+    static constexpr const char* kMessageParam = "message";
+    // selectedName when no widget is selected.
+    static constexpr const char* kNoneSelected = "NONE";
+    // Sent by the name-entry box (to this module and to "GameLogic") with
+    // the typed name.
+    static constexpr const char* kUpdateScoreList = "Update Score List";
+    static constexpr const char* kParamName = "name";
+
+    // Factory kinds of CreateInterfaceObject; each equals the widget's type
+    // number except NumberCounter's (type 6).
+    enum WidgetKind : int {
+        kButton = 0,
+        kTextBox = 1,
+        kMiniMap = 3,
+        kCrosshair = 4,
+        kConsole = 6,
+        kSliderBar = 7,
+        kStatusBar = 9,
+        kNumberCounter = 11,
+        kPlayerTookDamageIndicator = 12,
+        kRadioButton = 14,
+        kControlsButton = 17,
+    };
+
     InterfaceManager() : Module<InterfaceManager>("InterfaceManager") {}
 
-    void Init() override {}
-    void Update() override {}
-    void Kill() override {}
+    // Registers the client, builds the empty screen 1 and makes the hidden
+    // console; nextObjectId starts at 0.
+    void Init() override;
+    // The frame's walk: mouse to pixels, this module's events, then the hit
+    // test and Activate of every registered widget, then the removals.
+    void Update() override;
+    // Deletes the console (and nulls `console`) and every registered
+    // widget, unregisters the client. A second Kill does nothing.
+    void Kill() override;
 
-    // The screen now shown and the one before it; the sound module reads them
-    // for the music level. Main thread only.
+    // Builds one screen: selectedName "NONE", every registered widget
+    // deleted, text input off, previousState = currentState, currentState =
+    // `screen`; then the screen's own widgets, which come with the screens.
+    void BuildInterface(InterfaceState::Type screen);
+
+    // A new widget of factory kind `kind` at `position`, with id
+    // nextObjectId; nextObjectId rises by 100 whatever happens. The caller
+    // owns the widget until AddInterfaceObject. A kind without a widget
+    // class gives null and a warning.
+    InterfaceObject* CreateInterfaceObject(int kind, const Vector& position);
+    // Takes ownership in every case: registers the widget under its name,
+    // or, when that name is taken (or the widget is null), deletes it and
+    // returns false. The caller never touches the pointer afterwards.
+    bool AddInterfaceObject(InterfaceObject* widget);
+    // Deletes the registered widget of that name; logs "Object already
+    // deleted/Does not exist" when there is none.
+    void DeleteInterfaceObject(std::string name);
+    // Deletes every registered widget.
+    void ClearInterfaceObjects();
+    // The mouse test of one widget and, in order, its children, with the
+    // mouse in window pixels (bounds inclusive). Under the mouse: clicked =
+    // `click` (a click also selects the widget by name and empties the text
+    // buffer), hover set, held = `held`; elsewhere all three cleared. True
+    // when the widget or any child is clicked.
+    bool HitTest(InterfaceObject* widget, const Vector& mouse, bool click, bool held);
+
+    // The display text of an input key code: names for Escape, the arrows,
+    // Shift, Ctrl, the mouse buttons, Space and Enter; otherwise the one
+    // character of the code's low byte.
+    static std::string GetKeyName(int keyCode);
+
+    // The settings file (interface_manager/settings_file.h). LoadSettings sets
+    // the key bindings and volumes from it, once at start-up. SaveSettings
+    // writes every value in force; a handler that has just sent "Music
+    // Volume" or "Sound Volume" passes the percentages it sent (the sound
+    // module takes them in only at its next update), -1 for one not sent.
+    void LoadSettings();
+    void SaveSettings(int sentMusicPercent = -1, int sentSoundPercent = -1);
+
+    // The widget clicked last; "NONE" after a screen build or a click on nothing.
+    std::string selectedName;
+    // The screen now shown and the one before it; the sound module and the
+    // renderer read them.
     InterfaceState::Type currentState = InterfaceState::Blank;
     InterfaceState::Type previousState = InterfaceState::Blank;
+    // Set while a key-binding button waits for a key: one capture at a time.
+    bool keyCapture = false;
+    bool restartPending = false;
+    std::string waveCountText;
+    // The id of the next widget made; +100 per widget, never reset after Init.
+    int nextObjectId = 0;
+
+private:
+    // The mouse in interface pixels: ((x + 1) * (W / 2), (y + 1) * (H / 2)),
+    // integer halves of the window size.
+    static Vector MouseInPixels();
+    // Step 4 of Update: hit test and Activate of each widget in order; the
+    // names of the widgets that wait for removal are returned.
+    std::vector<std::string> WalkWidgets(const Vector& mouse, bool click, bool held);
+
+    bool initialised = false;
 };

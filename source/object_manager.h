@@ -2,8 +2,10 @@
 // under the object number it hands out, and findable by name. It also holds
 // the scene members that rendering, the game flow and the scripts share:
 // camera, projection matrices, sky box, particle controller, lights, ground,
-// cockpit, the two slide shows, the picked object's name and the per-mesh
-// instance buffers. (The interface widgets join it with the interface.)
+// cockpit, the two slide shows, the picked object's name, the per-mesh
+// instance buffers, and the interface's widget registry and console, which
+// only the InterfaceManager fills and empties (main thread, outside the
+// object lock).
 //
 // Threads: Init, Update and Kill run on the main thread; Update only polls the
 // module's events, which it ignores. The object table and the name index are
@@ -31,6 +33,8 @@
 #include "graphics/particle_system_controller.h"
 #include "graphics/sky_box.h"
 #include "graphics/splash_screen.h"
+#include "interface/interface_object.h"
+#include "interface/interface_object_list.h"
 #include "objects/ground_plane_object.h"
 #include "resource_manager/handle.h"
 #include "module.h"
@@ -57,6 +61,8 @@ struct PickState {
     RayIntersectRecord lastPickRecord;
     Ray pickRay;       // the ray through the cursor, aimed by the previous call
 };
+
+class Console;
 
 using GameObjectList = std::unordered_map<unsigned, GameObject>;
 using InstanceBufferList = std::unordered_map<std::string, ObjectInstanceBuffer>;
@@ -129,6 +135,13 @@ public:
     SkyBox skyBox;
     ParticleSystemController particleSystemController;
     std::vector<LightObject> lightObjectList;
+    // The registered widgets, in registration order; owned by the
+    // InterfaceManager, drawn by Graphics. Main thread, no lock.
+    InterfaceObjectList interObjList;
+    // Reachable from scripts only; nothing in the game fills it.
+    std::vector<InterfaceObject> hackPanelList;
+    // Made by the InterfaceManager's Init, deleted (and nulled) by its Kill.
+    Console* console = nullptr;
     GameObjectList gameObjectList;
     GroundPlaneObject groundObject;
     CockpitObject cockpit;

@@ -61,6 +61,10 @@ public:
     // Stops the held boost channel, if any, and frees it.
     void StopSound();
 
+    // A percentage from "Music Volume" or "Sound Volume" as the volume this
+    // module then keeps, truncated toward zero; clamped to 0..100 first.
+    static int VolumeFromPercent(int percent);
+
     int soundVolume = 255;  // 0..255, given to every new sound effect
     int musicVolume = 255;  // 0..255, the music channel's volume
     int boost_chnl = -1;    // channel holding "sample_boost"; -1 = none

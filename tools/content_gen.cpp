@@ -18,6 +18,7 @@
 #include "gen_model_textures.h"
 #include "gen_props.h"
 #include "gen_screens.h"
+#include "gen_slides.h"
 #include "gen_terrain.h"
 #include "sound_synth.h"
 
@@ -36,6 +37,7 @@ const GeneratorStep kSteps[] = {
     {"interface", GenerateInterfaceImages},
     {"effects", GenerateEffectImages},
     {"screens", GenerateScreens},
+    {"slides", GenerateSlides},
     {"model textures", GenerateModelTextures},
     {"terrain", GenerateTerrain},
     {"mechs", GenerateMechs},

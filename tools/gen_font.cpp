@@ -5,12 +5,13 @@
 
 #include "game_paths.h"
 #include "paint.h"
+#include "palette.h"
 #include "text_render.h"
 
 namespace {
 
 // A monospaced face: every glyph has the same advance, like the printer.
-const char* const kFontFacePath = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono-Bold.ttf";
+const char* const kFontFacePath = palette::kMonoFace;
 const int kGlyphPixels = 29;
 const int kBaseline = 24;  // from the top of a cell
 const int kFirstCode = 31;  // the code shown by cell 0

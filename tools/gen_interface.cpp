@@ -4,39 +4,27 @@
 #include <vector>
 
 #include "game_paths.h"
+#include "mask.h"
 #include "paint.h"
+#include "palette.h"
 
 namespace {
 
 const float kPi = 3.14159265f;
-const Rgba kInk = {255, 255, 255, 255};
-const Rgba kClear = {255, 255, 255, 0};
+const Rgba kInk = {palette::kInk.r, palette::kInk.g, palette::kInk.b, 255};
+const Rgba kClear = {palette::kInk.r, palette::kInk.g, palette::kInk.b, 0};
 
-struct Point {
-    float x, y;
-};
+Rgba WithAlpha(Rgb c, unsigned char a) { return {c.r, c.g, c.b, a}; }
 
-bool Inside(const std::vector<Point>& polygon, float x, float y) {
-    bool inside = false;
-    for (size_t i = 0, j = polygon.size() - 1; i < polygon.size(); j = i++) {
-        const Point& a = polygon[i];
-        const Point& b = polygon[j];
-        if ((a.y > y) != (b.y > y) && x < (b.x - a.x) * (y - a.y) / (b.y - a.y) + a.x) inside = !inside;
-    }
-    return inside;
-}
-
-// A filled polygon with 4 x 4 supersampled edges.
+// A filled polygon in ink (anti-aliased): a pixel takes the ink where the
+// polygon covers more of it than is inked already.
 void FillPolygon(RgbaImage& image, const std::vector<Point>& polygon, Rgba c) {
+    Mask mask(image.width, image.height);
+    ::FillPolygon(mask, polygon);
     for (int y = 0; y < image.height; ++y)
         for (int x = 0; x < image.width; ++x) {
-            int hits = 0;
-            for (int s = 0; s < 16; ++s)
-                hits += Inside(polygon, float(x) + (float(s % 4) + 0.5f) / 4.0f,
-                               float(y) + (float(s / 4) + 0.5f) / 4.0f);
-            if (hits == 0) continue;
             unsigned char* p = image.At(x, y);
-            unsigned char a = (unsigned char)(c.a * hits / 16);
+            const auto a = (unsigned char)(float(c.a) * mask.At(x, y) + 0.5f);
             if (a > p[3]) p[0] = c.r, p[1] = c.g, p[2] = c.b, p[3] = a;
         }
 }
@@ -143,20 +131,20 @@ RgbaImage Minimap() {
     const int size = 256;
     const float c = size / 2.0f;
     RgbaImage image(size, size);
-    Clear(image, {20, 60, 30, 0});
-    SoftDisc(image, c, c, c - 2.0f, 0.97f, {20, 60, 30, 170});
+    Clear(image, WithAlpha(palette::kRadarFace, 0));
+    SoftDisc(image, c, c, c - 2.0f, 0.97f, WithAlpha(palette::kRadarFace, 170));
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x) {
             unsigned char* p = image.At(x, y);
             if (p[3] == 0) continue;
             float d = std::hypot(float(x) + 0.5f - c, float(y) + 0.5f - c) / c;
-            Rgb face = Mix({35, 110, 55}, {10, 40, 20}, d);
+            Rgb face = Mix(Mix(palette::kRadarFace, palette::kRadar, 0.2f), Scale(palette::kRadarFace, 0.6f), d);
             p[0] = face.r, p[1] = face.g, p[2] = face.b;
         }
-    for (float radius : {c * 0.33f, c * 0.66f}) SoftRing(image, c, c, radius, 1.5f, {120, 230, 140, 200});
-    SoftLine(image, 8.0f, c, size - 8.0f, c, 1.5f, {120, 230, 140, 160});
-    SoftLine(image, c, 8.0f, c, size - 8.0f, 1.5f, {120, 230, 140, 160});
-    SoftRing(image, c, c, c - 4.0f, 3.0f, {170, 255, 190, 255});
+    for (float radius : {c * 0.33f, c * 0.66f}) SoftRing(image, c, c, radius, 1.5f, WithAlpha(palette::kRadar, 200));
+    SoftLine(image, 8.0f, c, size - 8.0f, c, 1.5f, WithAlpha(palette::kRadar, 160));
+    SoftLine(image, c, 8.0f, c, size - 8.0f, 1.5f, WithAlpha(palette::kRadar, 160));
+    SoftRing(image, c, c, c - 4.0f, 3.0f, WithAlpha(Mix(palette::kRadar, palette::kInk, 0.4f), 255));
     return image;
 }
 
@@ -174,10 +162,10 @@ RgbaImage SliderKnob() {
     for (int y = 0; y < image.height; ++y)
         for (int x = 0; x < image.width; ++x) {
             bool edge = x < 3 || y < 3 || x >= image.width - 3 || y >= image.height - 3;
-            Rgb body = Mix({235, 235, 240}, {150, 155, 165}, float(y) / float(image.height - 1));
-            image.Put(x, y, edge ? Rgb{90, 95, 105} : body);
+            Rgb body = Mix(Mix(palette::kMetalPale, palette::kInk, 0.4f), palette::kMetal, float(y) / float(image.height - 1));
+            image.Put(x, y, edge ? palette::kMetalDark : body);
         }
-    image.FillRect(8, 30, 24, 34, {110, 115, 125});
+    image.FillRect(8, 30, 24, 34, Mix(palette::kMetal, palette::kMetalDark, 0.5f));
     return image;
 }
 
@@ -187,7 +175,7 @@ RgbaImage MissileIcon() {
     Clear(image, kClear);
     FillPolygon(image, {{10, 28}, {46, 28}, {58, 32}, {46, 36}, {10, 36}}, kInk);
     FillPolygon(image, {{8, 20}, {18, 28}, {18, 36}, {8, 44}}, kInk);
-    SoftDisc(image, 6.0f, 32.0f, 5.0f, 0.3f, {255, 190, 80, 255});
+    SoftDisc(image, 6.0f, 32.0f, 5.0f, 0.3f, WithAlpha(palette::kFire, 255));
     return image;
 }
 

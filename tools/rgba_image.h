@@ -1,6 +1,7 @@
 // RgbaImage: an 8-bit RGBA canvas for generated pictures, row 0 at the top.
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 struct Rgb {

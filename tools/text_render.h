@@ -1,5 +1,5 @@
-// Draws text onto generated pictures with FreeType and a DejaVu font from
-// the system's font folder, anti-aliased, at build time only.
+// Draws text onto generated pictures with FreeType and the DejaVu faces of
+// the palette (tools/palette.h), anti-aliased, at build time only.
 #pragma once
 
 #include <ft2build.h>
@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "mask.h"
 #include "rgba_image.h"
 
 // Owns a FreeType library and one face at a pixel size; `face` stays null
@@ -21,10 +22,24 @@ struct FontFace {
     FT_Face face = nullptr;
 };
 
-// The bold sans face used for titles.
-extern const char* const TITLE_FONT_PATH;
+enum class Align { Left, Centre, Right };
 
-// Draws text centred on centreX with its baseline at baselineY; false when
-// the font cannot be loaded.
-bool DrawCentredText(RgbaImage& image, const std::string& text, int centreX, int baselineY,
-                     int pixelSize, Rgb colour);
+// One line's look: the face file, its pixel size and extra pixels between
+// letters (tracking; titles are spaced out).
+struct TextStyle {
+    const char* face;
+    int pixelSize;
+    int tracking = 0;
+};
+
+// The line's width in pixels; 0 (with a message) when the face cannot load.
+int TextWidth(const std::string& text, const TextStyle& style);
+
+// Draws the line's coverage into the mask with its baseline at baselineY,
+// x being its left end, centre or right end as `align` says; false (with a
+// message) when the face cannot be loaded.
+bool DrawText(Mask& mask, const std::string& text, int x, int baselineY, const TextStyle& style, Align align);
+
+// Draws text in one colour centred on centreX (the bold title face).
+bool DrawCentredText(RgbaImage& image, const std::string& text, int centreX, int baselineY, int pixelSize,
+                     Rgb colour);

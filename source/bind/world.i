@@ -13,6 +13,7 @@
 // next level load). A name or number that is not registered is a Lua error.
 %{
 #include "graphics/light_object.h"
+#include "interface/panels.h"
 #include "objects/ground_plane_object.h"
 #include "object_manager.h"
 %}
@@ -26,6 +27,16 @@ class SkyBox {};
 class ParticleSystemController {};
 %nodefaultctor SplashScreen;
 class SplashScreen {};
+// The interface's widgets, their registry and the console: scripts hold
+// them only. The registry reads as a copy that owns none of the widgets.
+%nodefaultctor InterfaceObject;
+%nodefaultdtor InterfaceObject;
+class InterfaceObject {};
+%nodefaultctor Console;
+%nodefaultdtor Console;
+class Console {};
+%nodefaultctor InterfaceObjectList;
+class InterfaceObjectList {};
 
 // The engine's hash maps, opaque; classes only so that the copies scripts
 // read are freed by the collector.
@@ -75,6 +86,7 @@ public:
 %quell_read_as_copy(ObjectManager, splashScreen)
 %quell_read_as_copy(ObjectManager, credits)
 %quell_read_as_copy(ObjectManager, instanceBufferList)
+%quell_read_as_copy(ObjectManager, interObjList)
 
 // An object number must be a Lua number: a numeric string such as "101" is
 // a name, and must not be taken for the number 101.
@@ -143,5 +155,10 @@ public:
     %immutable;
     ParticleSystemController particleSystemController;
     std::unordered_map<unsigned int, GameObject> gameObjectList;
+    // The interface module alone fills and empties these; hackPanelList
+    // reads as a pointer to the engine's own list.
+    InterfaceObjectList interObjList;
+    std::vector<InterfaceObject> hackPanelList;
+    Console* console;
     %mutable;
 };

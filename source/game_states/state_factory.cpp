@@ -2,6 +2,12 @@
 
 #include <set>
 
+#include "game_states/credits_state.h"
+#include "game_states/cut_scene_state.h"
+#include "game_states/ingame_state.h"
+#include "game_states/pause_state.h"
+#include "game_states/splash_state.h"
+#include "game_states/title_state.h"
 #include "system.h"
 
 namespace {
@@ -19,14 +25,20 @@ std::unique_ptr<GameState> NotBuiltYet(GameStateName::Type state) {
 std::unique_ptr<GameState> MakeGameState(GameStateName::Type state) {
     switch (state) {
         case GameStateName::Pause:
-        case GameStateName::Splash:
-        case GameStateName::Title:
+            return std::make_unique<PauseState>();
         case GameStateName::Ingame:
+            return std::make_unique<IngameState>();
+        case GameStateName::Splash:
+            return std::make_unique<SplashState>();
+        case GameStateName::Title:
+            return std::make_unique<TitleState>();
         case GameStateName::Credits:
+            return std::make_unique<CreditsState>();
+        case GameStateName::CutScene:
+            return std::make_unique<CutSceneState>(true);
         case GameStateName::Options:
         case GameStateName::Controls:
         case GameStateName::GameOver:
-        case GameStateName::CutScene:
         case GameStateName::Win:
         case GameStateName::Score:
         case GameStateName::EndlessModeStart:

@@ -6,8 +6,11 @@
 // Main thread, object lock held by the frame.
 #include <GL/glew.h>
 
+#include <exception>
+
 #include "graphics.h"
 #include "graphics/frame_reports.h"
+#include "interface/interface_object.h"
 #include "interface_manager.h"
 #include "object_manager.h"
 #include "objects/graphics_comps.h"
@@ -172,9 +175,7 @@ void Graphics::RenderInterface() {
     glPushMatrix();
     glLoadIdentity();
     CHECK_FRAME_GL(*reports);
-    // The interface widgets (the ObjectManager's interObjList) come with the
-    // interface: each is drawn here, in the list's order, from the identity
-    // model-view, and guarded so that one failing widget does not end the frame.
+    DrawWidgets();
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
@@ -182,4 +183,34 @@ void Graphics::RenderInterface() {
     CHECK_FRAME_GL(*reports);
     glEnable(GL_DEPTH_TEST);
     glDisable(GL_TEXTURE_2D);
+}
+
+void Graphics::DrawWidgets() {
+    // Widgets choose their colours' alpha: an invisible button must not paint
+    // a box, whatever blending the pass before left.
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    for (const InterfaceObjectList::Entry& entry : Module<ObjectManager>::Instance()->interObjList) {
+        glLoadIdentity();
+        try {
+            entry.widget->Draw();
+            continue;
+        } catch (const std::exception& error) {
+            reports->Fault(SOURCE_POS + "widget " + entry.name + " ", std::string("failed to draw: ") + error.what());
+        } catch (...) {
+            reports->Fault(SOURCE_POS + "widget " + entry.name + " ", "failed to draw: unknown exception");
+        }
+        RecoverFromFailedWidget();
+    }
+    glLineWidth(1.0f);
+}
+
+void Graphics::RecoverFromFailedWidget() {
+    // What the next widget expects of the overlay pass.
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glLineWidth(1.0f);
 }

@@ -13,17 +13,16 @@ namespace {
 // The pause screen lowers the music by this much.
 constexpr int kPauseMusicCut = 128;
 
-// A percentage as a layer volume, truncated toward zero. Out-of-range
-// percentages are clamped first: the volume has no meaning beyond 0..255,
-// and a huge value would overflow the conversion.
-int VolumeFromPercent(int percent) {
-    const int clamped = std::min(std::max(percent, 0), 100);
-    return static_cast<int>(clamped * 0.01 * 255.0);
-}
-
 const InterfaceManager& Interface() { return *Module<InterfaceManager>::Instance(); }
 
 }  // namespace
+
+// Out-of-range percentages are clamped first: the volume has no meaning
+// beyond 0..255, and a huge value would overflow the conversion.
+int SoundManager::VolumeFromPercent(int percent) {
+    const int clamped = std::min(std::max(percent, 0), 100);
+    return static_cast<int>(clamped * 0.01 * 255.0);
+}
 
 void SoundManager::ProcessEvent(const Event& event) {
     const std::string& type = event.eventType;

@@ -4,28 +4,20 @@
 #include <fstream>
 #include <iterator>
 
-#include <tinyxml.h>
-
 #include "platform/profile.h"
 #include "system.h"
-#include "xml_file/text_numbers.h"
-#include "xml_file.h"
+#include "system/settings_entries.h"
 
 namespace {
 
 // Larger than any display; a bigger size in a settings file is damage.
 const int kMaxScreenSize = 16384;
 
-bool ReadKey(const TiXmlElement& setting, int& key) {
-    const char* text = setting.Attribute("key");
-    return text && ParseIntText(text, key);
-}
-
 // A screen size that is not positive (or absurdly large) is ignored, so the
 // video-mode choice stands instead of a window that cannot open.
-void ReadScreenSize(System& system, const TiXmlElement& setting, int& size) {
+void ReadScreenSize(System& system, const SettingEntry& setting, int& size) {
     int key = 0;
-    if (!ReadKey(setting, key)) return;
+    if (!ReadSettingKey(setting, key)) return;
     if (key <= 0 || key > kMaxScreenSize) {
         system.Warning("ignoring screen size " + std::to_string(key) + " in settings file");
         return;
@@ -33,18 +25,15 @@ void ReadScreenSize(System& system, const TiXmlElement& setting, int& size) {
     size = key;
 }
 
-void ApplySetting(System& system, const TiXmlElement& setting) {
-    const char* id = setting.Attribute("ID");
-    if (!id) return;
-    const std::string name = id;
+void ApplySetting(System& system, const SettingEntry& setting) {
     int key = 0;
-    if (name == "full_screen") {
-        if (!ReadKey(setting, key)) return;
+    if (setting.id == kFullScreenSetting) {
+        if (!ReadSettingKey(setting, key)) return;
         system.fullScreen = key != 0;
         system.Log(std::string("fullScreen = ") + (system.fullScreen ? "1" : "0") + "\n");
-    } else if (name == "screen_width") {
+    } else if (setting.id == kScreenWidthSetting) {
         ReadScreenSize(system, setting, system.width);
-    } else if (name == "screen_height") {
+    } else if (setting.id == kScreenHeightSetting) {
         ReadScreenSize(system, setting, system.height);
     }
 }
@@ -95,27 +84,11 @@ std::string System::ReadTextFile(const std::string& path) const {
 }
 
 void System::LoadSettings() {
-    TiXmlDocument document;
-    std::string reason;
     const std::string path = platform::ProfileFilePath(kSettingsFile);
-    if (!LoadXmlFile(document, path, reason)) {
-        Log("Failed to load settings file");
-        // A first run has no file; one that exists but cannot be read is worth
-        // a reason, since the player's settings are then replaced by defaults.
-        std::error_code error;
-        if (std::filesystem::exists(path, error)) Warning(path + ": " + reason + "; the defaults are used");
-        return;
-    }
-    const TiXmlElement* root = document.FirstChildElement();
-    if (!root || root->ValueStr() != "Settings") {
-        Log("Invalid XML file");
-        return;
-    }
+    std::vector<SettingEntry> settings;
+    if (!ReadSettingEntries(*this, path, settings)) return;
     const int oldWidth = width, oldHeight = height;
-    for (const TiXmlElement* setting = root->FirstChildElement("Setting"); setting;
-         setting = setting->NextSiblingElement("Setting")) {
-        ApplySetting(*this, *setting);
-    }
+    for (const SettingEntry& setting : settings) ApplySetting(*this, setting);
     // A window larger than the desktop opens slowly, eats memory and cannot
     // be seen whole: refused like any other bad size. (A full-screen mode is
     // judged by SDL when it is set.)

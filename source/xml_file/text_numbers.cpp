@@ -65,6 +65,13 @@ bool ParseIntText(const std::string& text, int& out) {
     return true;
 }
 
+int StringToInt(const std::string& text) {
+    const long value = std::strtol(text.c_str(), nullptr, 10);  // clamps to long's range itself
+    if (value < INT_MIN) return INT_MIN;
+    if (value > INT_MAX) return INT_MAX;
+    return static_cast<int>(value);
+}
+
 bool ParseTruncatedIntText(const std::string& text, int& out) {
     const char* p = text.c_str();
     char* end = nullptr;

@@ -17,6 +17,10 @@ int ReadFloatList(const std::string& text, float* out, int maxCount, bool* wellF
 bool ParseFloatText(const std::string& text, float& out);
 // One decimal integer in int range; false (out unchanged) otherwise.
 bool ParseIntText(const std::string& text, int& out);
+// The C library's atoi, defined for every text: leading blanks, a sign and
+// the digits up to the first other character; 0 when there are none. A
+// number beyond int range gives the nearest int limit.
+int StringToInt(const std::string& text);
 // A decimal number truncated toward zero; false when it is not finite or
 // outside int range.
 bool ParseTruncatedIntText(const std::string& text, int& out);

@@ -9,13 +9,13 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <thread>
 #include <utility>
 #include <vector>
 
 #include "resource_manager.h"
 #include "support/game_run.h"
+#include "support/own_pictures.h"
 #include "support/screen_pixels.h"
 #include "support/temp_folder.h"
 
@@ -43,41 +43,28 @@ std::string RunAndClose(const std::string& settings, const std::string& runFolde
     return run.output;
 }
 
-// Fills `to` with links to everything in `from`, except that along `skipped`
-// (relative) it makes real folders and leaves the last entry out.
-void LinkTreeExcept(const fs::path& from, const fs::path& to, const fs::path& skipped) {
-    const fs::path first = *skipped.begin();
-    const fs::path rest = skipped.lexically_relative(first);
-    for (const fs::directory_entry& entry : fs::directory_iterator(from)) {
-        const fs::path name = entry.path().filename();
-        if (name != first) {
-            fs::create_symlink(entry.path(), to / name);
-        } else if (rest != ".") {
-            fs::create_directory(to / name);
-            LinkTreeExcept(entry.path(), to / name, rest);
-        }
-    }
-}
-
+// The test's own splash picture, four flat quadrants, stands in for the
+// art: the window must show each quadrant where it belongs.
 TEST(GameWindow, OpensAtTheConfiguredSizeShowingTheLogoAndQuitsWhenClosed) {
-    const auto logo = ResourceManager().LoadTexture(std::string(QUELL_RUN_DIR) + "/" + ResourceManager::kSplashImageFile);
-    ASSERT_TRUE(logo->data);
+    const uint32_t quadrants[4] = {0xFF2040C0u, 0xFF20C040u, 0xFFC02040u, 0xFF40C0C0u};
+    const RunFolderWith run(QUELL_RUN_DIR, {{ResourceManager::kSplashImageFile, QuadrantPng(1024, 768, quadrants)}});
     GameRunOptions options;
     options.whileOpen = [&](unsigned long window) {
         EXPECT_EQ(X11Display().GetSize(window).value_or(WindowSize()).width, 640);
-        // Polls until the logo's centre shows; the bound only spares a busy machine.
-        const uint32_t centre = logo->GetPixel(logo->width / 2, logo->height / 2);
+        // Polls until the picture shows; the bound only spares a busy machine.
         std::optional<ScreenColor> shown;
-        for (int tries = 0; tries < 600 && !Shows(shown, centre, 3); ++tries) {
+        for (int tries = 0; tries < 600 && !Shows(shown, quadrants[0], 3); ++tries) {
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
-            shown = ReadWindowPixel(window, 320, 240);
+            shown = ReadWindowPixel(window, 160, 120);
         }
-        EXPECT_TRUE(Shows(shown, centre, 3));
+        EXPECT_TRUE(Shows(shown, quadrants[0], 3));
         // Stretched over the whole window, the right way up.
-        EXPECT_TRUE(Shows(ReadWindowPixel(window, 3, 3), logo->GetPixel(5, 5), 12));
-        EXPECT_TRUE(Shows(ReadWindowPixel(window, 636, 476), logo->GetPixel(logo->width - 6, logo->height - 6), 12));
+        EXPECT_TRUE(Shows(ReadWindowPixel(window, 3, 3), quadrants[0], 3));
+        EXPECT_TRUE(Shows(ReadWindowPixel(window, 480, 120), quadrants[1], 3));
+        EXPECT_TRUE(Shows(ReadWindowPixel(window, 160, 360), quadrants[2], 3));
+        EXPECT_TRUE(Shows(ReadWindowPixel(window, 636, 476), quadrants[3], 3));
     };
-    const std::string out = RunAndClose(kWindowed, QUELL_RUN_DIR, options);
+    const std::string out = RunAndClose(kWindowed, run.Path(), options);
     EXPECT_TRUE(out.find("fullScreen = 0") != std::string::npos && out.find("Quit requested\n") != std::string::npos)
         << out;
 }
@@ -103,9 +90,7 @@ TEST(HostileFiles, TheGameStartsAndQuitsWithABadSplashImage) {
     const fs::path splash = ResourceManager::kSplashImageFile;
     for (const char* name : {"tga-size-overflow.tga", "png-inflate-loop.png", "png-huffman-assert.png"}) {
         SCOPED_TRACE(name);
-        TempFolder run;
-        LinkTreeExcept(QUELL_RUN_DIR, run.Path(), splash);
-        fs::copy_file(kHostile + "texture/" + name, run.Path() / splash);
+        const RunFolderWith run(QUELL_RUN_DIR, {{splash.string(), ReadFile(kHostile + "texture/" + name)}});
         EXPECT_NE(RunAndClose("", run.Path()).find("Error loading texture!" + splash.string()), std::string::npos);
     }
 }
@@ -134,10 +119,8 @@ TEST(HostileFiles, TheGameStartsAndQuitsWithEachStartUpFileCutInHalf) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c[0]);
-        TempFolder run;
-        LinkTreeExcept(QUELL_RUN_DIR, run.Path(), c[0]);
         const std::string original = ReadFile(std::string(QUELL_RUN_DIR) + "/" + c[0]);
-        std::ofstream(run.Path() + "/" + c[0], std::ios::binary) << original.substr(0, original.size() / 2);
+        const RunFolderWith run(QUELL_RUN_DIR, {{c[0], original.substr(0, original.size() / 2)}});
         EXPECT_NE(RunAndClose("", run.Path()).find(c[1]), std::string::npos);
     }
 }

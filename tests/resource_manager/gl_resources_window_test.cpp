@@ -6,6 +6,7 @@
 #include "resource_manager.h"
 #include "support/gl_context.h"
 #include "support/log_capture.h"
+#include "support/own_pictures.h"
 #include "support/screen_pixels.h"
 #include "support/temp_folder.h"
 
@@ -101,10 +102,14 @@ TEST_F(GLTextures, FrameBufferIsCompleteAtWindowSizeRebuiltAtANewOneAndFreedOnce
     ExpectClean(log);
 }
 
+// The test's own start-up pictures, in flat quadrants, stand in for the art.
 TEST_F(GLTextures, SplashFillsTheWindowTheRightWayUpAndAResolutionChangeShowsTheLoadingPicture) {
+    const uint32_t splash[4] = {0xFF2040C0u, 0xFF20C040u, 0xFFC02040u, 0xFF40C0C0u};
+    const uint32_t loading[4] = {0xFF808020u, 0xFF208080u, 0xFF802080u, 0xFF204020u};
+    const test_support::RunFolderWith run(QUELL_RUN_DIR, {{ResourceManager::kSplashImageFile, test_support::QuadrantPng(1024, 768, splash)},
+                                                          {ResourceManager::kLoadingImageFile, test_support::QuadrantPng(1024, 768, loading)}});
+    const test_support::WorkingIn inRun(run.Path());
     ResourceManager& shared = *Module<ResourceManager>::Instance();
-    const auto splash = shared.LoadTexture(ResourceManager::kSplashImageFile);
-    const auto loading = shared.LoadTexture(ResourceManager::kLoadingImageFile);
     // Graphics::Init (in ChangeResolution) resolves the interface textures,
     // which the game flow loads before it.
     shared.Init();
@@ -115,9 +120,11 @@ TEST_F(GLTextures, SplashFillsTheWindowTheRightWayUpAndAResolutionChangeShowsThe
     const unsigned splashName = shared.screenImageTexID;
     ASSERT_TRUE(glIsTexture(splashName));
     Module<Graphics>::Instance()->DrawLoadingScreen();  // before Graphics::Init
-    EXPECT_TRUE(Shown(splash->GetPixel(splash->width / 2, splash->height / 2), 320, 240, 2));
-    EXPECT_TRUE(Shown(splash->GetPixel(2, 2), 1, 478, 12)) << "top left";
-    EXPECT_TRUE(Shown(splash->GetPixel(splash->width - 3, splash->height - 3), 638, 1, 12)) << "bottom right";
+    // y counts from the bottom: the picture's top rows are at the top.
+    EXPECT_TRUE(Shown(splash[0], 160, 360, 2) && Shown(splash[1], 480, 360, 2) && Shown(splash[2], 160, 120, 2) &&
+                Shown(splash[3], 480, 120, 2));
+    EXPECT_TRUE(Shown(splash[0], 1, 478, 2)) << "top left";
+    EXPECT_TRUE(Shown(splash[3], 638, 1, 2)) << "bottom right";
 
     shared.LoadLoadingTexture();  // takes the slot, not uploaded; the splash's texture is gone
     EXPECT_TRUE(shared.screenImageTexID == 0u && !glIsTexture(splashName));
@@ -125,7 +132,7 @@ TEST_F(GLTextures, SplashFillsTheWindowTheRightWayUpAndAResolutionChangeShowsThe
     const unsigned first = shared.screenImageTexID;
     ASSERT_TRUE(glIsTexture(first));
     Module<Graphics>::Instance()->DrawLoadingScreen();  // the first frame at the new size
-    EXPECT_TRUE(Shown(loading->GetPixel(loading->width / 2, loading->height / 2), 400, 300, 2));
+    EXPECT_TRUE(Shown(loading[0], 200, 450, 2) && Shown(loading[3], 600, 150, 2));
     EXPECT_EQ(TextureLevelSize(shared.frameTex0, 0, GL_TEXTURE_WIDTH), 800);
     ASSERT_TRUE(Sys().ChangeResolution(640, 480, false));  // replaces the picture's texture, no leak
     EXPECT_TRUE(glIsTexture(shared.screenImageTexID) && !glIsTexture(first));

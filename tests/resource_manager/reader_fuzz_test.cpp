@@ -4,11 +4,14 @@
 // A fixed seed and case count keep every run the same and short.
 #include <gtest/gtest.h>
 
+#include "input_manager.h"
+#include "interface_manager/settings_file.h"
 #include "level.h"
 #include "object_manager.h"
 #include "object_pattern.h"
 #include "platform/wav_check.h"
 #include "resource_manager.h"
+#include "sound_manager.h"
 #include "support/log_capture.h"
 #include "support/mutation.h"
 #include "support/temp_folder.h"
@@ -49,6 +52,26 @@ TEST_F(ReaderFuzz, SettingsKeepTheScreenSizeSane) {
         system.LoadSettings();
         EXPECT_TRUE(system.width > 0 && system.width <= 16384 && system.height > 0 && system.height <= 16384)
             << system.width << " x " << system.height;
+    });
+}
+
+// Whatever the damage, every action keeps a key that can be pressed and the
+// volumes stay volumes.
+TEST_F(ReaderFuzz, SettingsNeverCostAWorkingKey) {
+    System system;
+    InputManager input;
+    input.Init();
+    const SettingsValues defaults = CurrentSettings(input, SoundManager(), system);
+    SettingsValues saved = defaults;
+    saved.jump = InputManager::kMouseMiddle, saved.musicVolume = 17;
+    Fuzz(SettingsFileText(saved), "The Quellbrand/settings.xml", [&](const std::string& path) {
+        SettingsValues values = defaults;
+        ReadSettingsFile(system, path, values);
+        for (int key : {values.forward, values.back, values.left, values.right, values.dash, values.jump,
+                        values.laser, values.missile})
+            EXPECT_TRUE(InputManager::IsBindableKey(key)) << key;
+        EXPECT_TRUE(values.musicVolume >= 0 && values.musicVolume <= 255 && values.soundVolume >= 0 &&
+                    values.soundVolume <= 255);
     });
 }
 

@@ -1,0 +1,36 @@
+// Small helpers the game states share to post their events.
+#pragma once
+
+#include <string>
+
+#include "event_manager.h"
+#include "game_logic.h"
+#include "game_logic/addressees.h"
+#include "graphics.h"
+
+namespace state_events {
+
+inline void Publish(Event event) { Module<EventManager>::Instance()->PublishEvent(std::move(event)); }
+
+// "Set" to "Graphics" with one of its bool properties.
+inline void SetGraphics(const char* property, bool value) {
+    Event set(addressee::kGameLogic, addressee::kGraphics, Graphics::kSet);
+    set.SetParam(property, value);
+    Publish(set);
+}
+
+inline void PopState(const std::string& from) {
+    Publish(Event(from, addressee::kGameLogic, GameLogic::kPopState));
+}
+
+inline void PushState(const std::string& from, GameStateName::Type state) {
+    Event push(from, addressee::kGameLogic, GameLogic::kPushState);
+    push.SetParam(GameLogic::kStateParam, state);
+    Publish(push);
+}
+
+// After a level load, when instanced drawing is in use, the per-mesh
+// instance lists are built again from the new level's objects.
+void RebuildInstanceBuffersIfInstanced();
+
+}  // namespace state_events

@@ -1,0 +1,79 @@
+#include "game_states/title_state.h"
+
+#include <utility>
+
+#include "game_states/ingame_state.h"
+#include "game_states/menu_messages.h"
+#include "game_states/state_events.h"
+#include "input_manager.h"
+#include "interface/game_message.h"
+#include "interface_manager.h"
+#include "sound_manager.h"
+#include "system.h"
+
+namespace {
+
+constexpr const char* kSender = "TitleState";
+constexpr const char* kFirstLevelKey = "zero";
+constexpr int kEscape = 27;
+
+GMessage VersionLine() {
+    GMessage line;
+    line.key = "versionStringHandle";
+    line.text = System::GetVersionString();
+    line.color = Vector(1.0f, 1.0f, 1.0f, 1.0f);
+    line.position = Vector(0.02f, 0.02f, 0.0f, 0.0f);
+    line.typeOut = false;
+    line.scale = 0.7f;
+    line.persistent = true;
+    return line;
+}
+
+// The statistics start from zero, then the in-game state is pushed and,
+// once on top, told to load the first level.
+void StartGame() {
+    Module<GameLogic>::Instance()->ResetStatistics();
+    state_events::PushState(kSender, GameStateName::Ingame);
+    Event level(kSender, addressee::kGameLogic, IngameState::kChangeLevel);
+    level.SetParam(IngameState::kLevelParam, std::string(kFirstLevelKey));
+    state_events::Publish(level);
+}
+
+// The menu messages that open a screen over the title.
+constexpr std::pair<const char*, GameStateName::Type> kScreens[] = {
+    {MenuMessage::kEnterOptions, GameStateName::Options},
+    {MenuMessage::kEnterCredits, GameStateName::Credits},
+    {MenuMessage::kEnterControls, GameStateName::Controls},
+    {MenuMessage::kEnterHighScores, GameStateName::Score},
+};
+
+}  // namespace
+
+void TitleState::Init() {
+    Event screen(addressee::kGameLogic, addressee::kInterfaceManager, InterfaceManager::kStateChange);
+    screen.SetParam(InterfaceManager::kStateParam, InterfaceState::Title);
+    state_events::Publish(screen);
+    state_events::Publish(Event(addressee::kInterfaceManager, addressee::kSoundManager, SoundManager::kStopMusic));
+    Event version(addressee::kGameLogic, kGameMessageTo, kGameMessageEvent);
+    version.SetParam(kGameMessageData, VersionLine());
+    state_events::Publish(version);
+    System& system = *Module<System>::Instance();
+    system.ReleaseMouse();
+    system.Pause(true);
+}
+
+void TitleState::Update() {
+    if (!Module<InputManager>::Instance()->WasKeyPressed(kEscape)) return;
+    const bool asking = Module<InterfaceManager>::Instance()->currentState == InterfaceState::QuitConfirm;
+    const char* answer = asking ? InterfaceManager::kQuitCancel : InterfaceManager::kQuitConfirm;
+    state_events::Publish(Event(kSender, addressee::kInterfaceManager, answer));
+}
+
+void TitleState::HandleMessage(const Event& event) {
+    if (event.eventType == MenuMessage::kEnterGame) {
+        StartGame();
+        return;
+    }
+    for (const auto& [message, state] : kScreens)
+        if (event.eventType == message) state_events::PushState(kSender, state);
+}
