@@ -8,6 +8,7 @@
 #include "level_layout.h"
 #include "model_files.h"
 #include "paint.h"
+#include "palette.h"
 
 namespace {
 
@@ -77,8 +78,8 @@ Mesh Tower() {
     return builder.Finish();
 }
 
-// Rust and ochre strata of the ground's palette, broken by darker cracks
-// and the seams of the rock courses; tiles seamlessly.
+// Strata of rock and dust from the ground's palette, broken by cracks and
+// the seams of the rock courses; tiles seamlessly.
 RgbaImage ShaftRock() {
     const int size = 128;
     RgbaImage image(size, size);
@@ -88,11 +89,11 @@ RgbaImage ShaftRock() {
             const float bend = FractalNoise(float(x), float(y), 32, 4, 51);
             const float strata = 0.5f + 0.5f * std::sin(6.2831853f * (float(y) * 4.0f / float(size) + 0.6f * bend));
             const float grain = FractalNoise(float(x), float(y), 16, 8, 53);
-            Rgb rock = Mix({105, 50, 35}, {170, 95, 60}, strata);
+            Rgb rock = Mix(Mix(palette::kRock, palette::kDust, 0.35f), palette::kRockPale, strata * 0.7f);
             rock = Scale(rock, 0.75f + 0.4f * grain);
             const bool seam = y % 64 < 2 || (x + (y / 64) * 32) % 64 < 2;
             const bool crack = FractalNoise(float(x), float(y), 32, 4, 57) > 0.72f;
-            image.Put(x, y, seam ? Scale(rock, 0.45f) : crack ? Scale(rock, 0.6f) : rock);
+            image.Put(x, y, seam ? palette::kRockDark : crack ? Mix(rock, palette::kShadow, 0.5f) : rock);
         }
     return image;
 }

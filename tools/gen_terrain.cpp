@@ -10,6 +10,7 @@
 #include "level_layout.h"
 #include "model_files.h"
 #include "paint.h"
+#include "palette.h"
 #include "resource_manager/texture.h"
 
 namespace {
@@ -86,10 +87,10 @@ float FromStreetLine(float w) {
 // Painted over a level's ground colour at world (x, z).
 using GroundMarks = std::function<void(float x, float z, Rgb& colour)>;
 
-const Rgb kAsphalt = {70, 66, 64};
-const Rgb kKerb = {120, 112, 104};
-const Rgb kPaving = {150, 128, 105};
-const Rgb kJoint = {122, 104, 86};
+const Rgb kAsphalt = palette::kPaving;
+const Rgb kKerb = palette::kPavingLine;
+const Rgb kSlab = Mix(palette::kConcrete, palette::kDust, 0.3f);
+const Rgb kJoint = Mix(palette::kConcrete, palette::kPaving, 0.5f);
 
 // One pixel of the colour map, in world units: the finest line it can hold.
 constexpr float kColourPixel = layout::kMapSize / kColourmapSize;
@@ -111,7 +112,7 @@ void CityEdgeMarks(float x, float z, Rgb& colour) {
 void PaintPaving(float x, float z, Rgb& colour) {
     const float slab = 8.0f * kColourPixel;
     const bool joint = std::fmod(x, slab) < kColourPixel || std::fmod(z, slab) < kColourPixel;
-    colour = joint ? kJoint : Mix(kPaving, colour, 0.25f);
+    colour = joint ? kJoint : Mix(kSlab, colour, 0.25f);
 }
 
 // Level 3: streets through the city, a paved plaza and square; the desert

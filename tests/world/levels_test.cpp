@@ -1,7 +1,7 @@
-// The three shipped levels, each loaded as a level load does (its category,
-// the level file, its script) with the game's own registry and patterns:
-// they load twice without an error or a warning and leave the player fitted
-// out; their navigation graphs hold together (path search from the start),
+// The three shipped levels, each loaded by the game's own loader (the level
+// file, its script, the player's fit-out) with the game's own registry,
+// patterns and categories: they load twice without an error or a warning,
+// the loader judges them playable and the player is fitted out; their navigation graphs hold together (path search from the start),
 // keep clear of the scenery and reach the places that matter; level two
 // walls the player in on a flat floor; level three starts in the city with
 // machines idling in its streets and spawn points releasing into the plaza.
@@ -14,6 +14,9 @@
 #include <vector>
 
 #include "behavior_manager.h"
+#include "event_manager.h"
+#include "game_logic.h"
+#include "game_logic/addressees.h"
 #include "level.h"
 #include "lua_manager.h"
 #include "object_manager.h"
@@ -28,6 +31,7 @@ namespace {
 using test_support::LogCapture;
 
 ObjectManager& Objects() { return *Module<ObjectManager>::Instance(); }
+GameLogic& Logic() { return *Module<GameLogic>::Instance(); }
 NavGraph& Graph() { return Module<BehaviorManager>::Instance()->navGraph; }
 
 constexpr float kHover = 25.0f;
@@ -113,6 +117,8 @@ class ShippedLevels : public ::testing::TestWithParam<LevelCase> {
 protected:
     static void SetUpTestSuite() {
         profile = new test_support::TempProfile();
+        Module<EventManager>::Instance()->Init();
+        Module<EventManager>::Instance()->RegisterClient(addressee::kGameLogic);
         ResourceManager& store = *Module<ResourceManager>::Instance();
         store.Init();
         for (int level = 1; level <= 3; ++level) store.LoadCategory(LevelName(level));
@@ -124,19 +130,30 @@ protected:
         Module<LuaManager>::Instance()->Kill();
         Singleton<Level>::Instance()->ReleaseLevelData();
         Objects().Kill();
+        Module<EventManager>::Instance()->Kill();
         delete profile;
     }
     void SetUp() override { ASSERT_TRUE(Load()); }
 
-    // A level load: what its start empties, then the file and script steps
-    // as the loader runs them.
+    // A level load (the categories are read already): what its start
+    // empties, then the loader's work on this thread. True when the loader
+    // found the level playable.
     bool Load() const {
         Module<SpawnManager>::Instance()->ClearSpawnPoints();
         Module<BehaviorManager>::Instance()->ClearPendingObjects();
-        const std::string name = LevelName(GetParam().number);
-        const bool loaded = Singleton<Level>::Instance()->LoadLevel("./resource/levels/" + name + ".xml");
-        Module<LuaManager>::Instance()->DoFile("./scripts/load_level_" + std::to_string(GetParam().number) + ".lua");
-        return loaded;
+        GameLogic& logic = Logic();
+        const int number = GetParam().number;
+        logic.levelName = logic.previousLevelName = LevelName(number);
+        logic.levelPath = "./resource/levels/" + LevelName(number) + ".xml";
+        logic.scriptPath = "./scripts/load_level_" + std::to_string(number) + ".lua";
+        logic.firstLoad = false;
+        logic.LoadLevel();
+        EventManager& events = *Module<EventManager>::Instance();
+        events.Update();
+        bool valid = false;
+        for (const Event& event : events.PollEvents(addressee::kGameLogic))
+            if (event.eventType == GameLogic::kLevelLoaded) valid = event.GetParam<bool>(GameLogic::kValidParam);
+        return valid;
     }
 
     static void ExpectPlayerReady(const Place& start) {
@@ -164,7 +181,7 @@ TEST_P(ShippedLevels, LoadsTwiceWithoutAnErrorOrWarningAndFitsOutThePlayer) {
     const LevelData* data = Singleton<Level>::Instance()->GetLevelData();
     ASSERT_TRUE(data && data->name == LevelName(GetParam().number));
     ObjectLock lock;
-    EXPECT_EQ(Objects().gameObjectList.size(), data->objects.size() + 1) << "the placed objects and one player";
+    EXPECT_EQ(Objects().gameObjectList.size(), data->objects.size() + 2) << "the placed objects, the player and its foot";
     EXPECT_EQ(Objects().groundObject.meshHandle.GetID(), "mesh_ground_" + data->name);
     for (const LevelObjectRecord& record : data->objects) {
         ASSERT_TRUE(Objects().HasGameObject(record.name)) << record.name;
