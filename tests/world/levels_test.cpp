@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,9 @@ const LevelCase kLevels[] = {
 };
 
 std::string LevelName(int number) { return "level" + std::to_string(number); }
+
+// How a case is named in the test's listing.
+void PrintTo(const LevelCase& level, std::ostream* out) { *out << LevelName(level.number); }
 
 // An axis-aligned box around a piece of scenery, in world space.
 struct Box {
