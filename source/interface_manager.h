@@ -42,6 +42,7 @@ public:
     // The head-up display's wave line ("message", a string; empty clears it).
     static constexpr const char* kWaveCountMessage = "Wave Count Message";
     static constexpr const char* kMessageParam = "message";
+
     // selectedName when no widget is selected.
     static constexpr const char* kNoneSelected = "NONE";
     // Sent by the name-entry box (to this module and to "GameLogic") with

@@ -4,6 +4,8 @@
 
 #include "game_states/credits_state.h"
 #include "game_states/cut_scene_state.h"
+#include "game_states/end_of_level_states.h"
+#include "game_states/endless_mode_start_state.h"
 #include "game_states/ingame_state.h"
 #include "game_states/pause_state.h"
 #include "game_states/splash_state.h"
@@ -38,11 +40,14 @@ std::unique_ptr<GameState> MakeGameState(GameStateName::Type state) {
             return std::make_unique<CutSceneState>(true);
         case GameStateName::Options:
         case GameStateName::Controls:
-        case GameStateName::GameOver:
-        case GameStateName::Win:
         case GameStateName::Score:
-        case GameStateName::EndlessModeStart:
             return NotBuiltYet(state);
+        case GameStateName::GameOver:
+            return std::make_unique<GameOverState>();
+        case GameStateName::Win:
+            return std::make_unique<WinState>();
+        case GameStateName::EndlessModeStart:
+            return std::make_unique<EndlessModeStartState>();
         case GameStateName::None:
             break;
     }
