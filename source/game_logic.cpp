@@ -9,6 +9,7 @@
 #include "game_logic/addressees.h"
 #include "game_logic/slide_shows.h"
 #include "game_states/ingame_state.h"
+#include "game_states/level_states.h"
 #include "game_states/splash_state.h"
 #include "game_states/state_factory.h"
 #include "graphics.h"
@@ -105,7 +106,7 @@ void GameLogic::ProcessEvent(const Event& event) {
         if (state != GameStateName::EndlessModeStart)
             if (auto prototype = MakeGameState(state)) ChangeState(*prototype);
     }
-    if (type == kEnemyDeath) CountCoveredDeath(event);
+    if (type == kEnemyDeathEvent) CountCoveredDeath(event);
     if (!states.empty()) states.back()->HandleMessage(event);
 }
 

@@ -13,7 +13,7 @@ class CoveredDeath : public IngamePlay {
 protected:
     static void PostDeath() {
         Module<EventManager>::Instance()->PublishEvent(
-            Event("IngameState", addressee::kGameLogic, GameLogic::kEnemyDeath));
+            Event("IngameState", addressee::kGameLogic, kEnemyDeathEvent));
     }
 };
 

@@ -76,7 +76,7 @@ GameObject& Live(const std::string& name) {
 }
 
 void Die(LevelState& level, int times) {
-    for (int i = 0; i < times; ++i) level.HandleMessage(Event("IngameState", "GameLogic", GameLogic::kEnemyDeath));
+    for (int i = 0; i < times; ++i) level.HandleMessage(Event("IngameState", "GameLogic", kEnemyDeathEvent));
 }
 
 void PlacePlayer(float x, float z) {
