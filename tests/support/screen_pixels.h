@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <optional>
+#include <vector>
 
 namespace test_support {
 
@@ -22,6 +23,11 @@ std::optional<ScreenColor> ReadWindowPixel(unsigned long window, int x, int y);
 // The same for this process's own SDL window, once everything its connection
 // has sent (a buffer swap, say) has been handled by the server.
 std::optional<ScreenColor> ReadOwnWindowPixel(int x, int y);
+// The colours of the rectangle of width x height pixels whose top-left
+// corner is (x, y) of the window (this process's own SDL window for the
+// second), row by row from the top; empty when it cannot be read whole.
+std::vector<ScreenColor> ReadWindowRegion(unsigned long window, int x, int y, int width, int height);
+std::vector<ScreenColor> ReadOwnWindowRegion(int x, int y, int width, int height);
 // The X window of this process's SDL window that takes the keyboard focus
 // (the top-level one); 0 without one.
 unsigned long OwnTopLevelWindow();
