@@ -1,5 +1,7 @@
 #include "support/screen_pixels.h"
 
+#include <algorithm>
+
 #include <SDL.h>
 #include <SDL_syswm.h>
 #include <X11/Xlib.h>
@@ -24,27 +26,49 @@ int Channel(unsigned long pixel, unsigned long mask) {
     return int(((pixel & mask) >> shift) * 255 / max);
 }
 
-// The screen's pixels of the rectangle, rows from the top; empty when any
-// part of it lies off the screen.
-std::vector<ScreenColor> ReadRootRegion(Display* display, Window window, int x, int y, int width, int height) {
+std::optional<ScreenColor> ReadRootPixel(Display* display, Window window, int x, int y) {
     const Window root = DefaultRootWindow(display);
     int rootX = 0, rootY = 0;
     Window child = 0;
-    if (width <= 0 || height <= 0) return {};
-    if (!XTranslateCoordinates(display, window, root, x, y, &rootX, &rootY, &child) || xFailed) return {};
+    if (!XTranslateCoordinates(display, window, root, x, y, &rootX, &rootY, &child) || xFailed)
+        return std::nullopt;
     const int screenWidth = DisplayWidth(display, DefaultScreen(display));
     const int screenHeight = DisplayHeight(display, DefaultScreen(display));
-    if (rootX < 0 || rootY < 0 || rootX + width > screenWidth || rootY + height > screenHeight) return {};
+    if (rootX < 0 || rootY < 0 || rootX >= screenWidth || rootY >= screenHeight) return std::nullopt;
+    XImage* image = XGetImage(display, root, rootX, rootY, 1, 1, AllPlanes, ZPixmap);
+    if (!image) return std::nullopt;
+    const unsigned long pixel = XGetPixel(image, 0, 0);
+    ScreenColor color{Channel(pixel, image->red_mask), Channel(pixel, image->green_mask),
+                      Channel(pixel, image->blue_mask)};
+    XDestroyImage(image);
+    return color;
+}
+
+// One picture of the screen under the points' bounding box, read once.
+std::vector<ScreenColor> ReadRootPixels(Display* display, Window window, const std::vector<std::pair<int, int>>& points) {
+    if (points.empty()) return {};
+    int left = points[0].first, top = points[0].second, right = left, bottom = top;
+    for (const auto& [x, y] : points) {
+        left = std::min(left, x);
+        right = std::max(right, x);
+        top = std::min(top, y);
+        bottom = std::max(bottom, y);
+    }
+    const Window root = DefaultRootWindow(display);
+    int rootX = 0, rootY = 0;
+    Window child = 0;
+    if (!XTranslateCoordinates(display, window, root, left, top, &rootX, &rootY, &child) || xFailed) return {};
+    const int width = right - left + 1, height = bottom - top + 1;
+    if (rootX < 0 || rootY < 0 || rootX + width > DisplayWidth(display, DefaultScreen(display)) ||
+        rootY + height > DisplayHeight(display, DefaultScreen(display)))
+        return {};
     XImage* image = XGetImage(display, root, rootX, rootY, unsigned(width), unsigned(height), AllPlanes, ZPixmap);
     if (!image) return {};
     std::vector<ScreenColor> colors;
-    colors.reserve(size_t(width) * size_t(height));
-    for (int row = 0; row < height; ++row) {
-        for (int column = 0; column < width; ++column) {
-            const unsigned long pixel = XGetPixel(image, column, row);
-            colors.push_back({Channel(pixel, image->red_mask), Channel(pixel, image->green_mask),
-                              Channel(pixel, image->blue_mask)});
-        }
+    for (const auto& [x, y] : points) {
+        const unsigned long pixel = XGetPixel(image, x - left, y - top);
+        colors.push_back(ScreenColor{Channel(pixel, image->red_mask), Channel(pixel, image->green_mask),
+                                     Channel(pixel, image->blue_mask)});
     }
     XDestroyImage(image);
     return colors;
@@ -52,14 +76,12 @@ std::vector<ScreenColor> ReadRootRegion(Display* display, Window window, int x, 
 
 }  // namespace
 
-std::vector<ScreenColor> ReadWindowRegion(unsigned long window, int x, int y, int width, int height) {
+std::vector<ScreenColor> ReadWindowPixels(unsigned long window, const std::vector<std::pair<int, int>>& points) {
     Display* display = XOpenDisplay(nullptr);
     if (!display) return {};
-    // A window that has just gone raises BadWindow: a failed read, not the
-    // end of the test program.
     xFailed = false;
     auto previous = XSetErrorHandler(NoteXError);
-    std::vector<ScreenColor> colors = ReadRootRegion(display, Window(window), x, y, width, height);
+    std::vector<ScreenColor> colors = ReadRootPixels(display, Window(window), points);
     XSync(display, False);
     XSetErrorHandler(previous);
     XCloseDisplay(display);
@@ -68,17 +90,17 @@ std::vector<ScreenColor> ReadWindowRegion(unsigned long window, int x, int y, in
 }
 
 std::optional<ScreenColor> ReadWindowPixel(unsigned long window, int x, int y) {
-    const std::vector<ScreenColor> colors = ReadWindowRegion(window, x, y, 1, 1);
-    if (colors.empty()) return std::nullopt;
-    return colors.front();
-}
-
-std::vector<ScreenColor> ReadOwnWindowRegion(int x, int y, int width, int height) {
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (SDL_GetWMInfo(&info) <= 0 || info.subsystem != SDL_SYSWM_X11) return {};
-    XSync(info.info.x11.display, False);
-    return ReadWindowRegion(info.info.x11.window, x, y, width, height);
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return std::nullopt;
+    // A window that has just gone raises BadWindow: a failed read, not the
+    // end of the test program.
+    xFailed = false;
+    auto previous = XSetErrorHandler(NoteXError);
+    std::optional<ScreenColor> color = ReadRootPixel(display, Window(window), x, y);
+    XSync(display, False);
+    XSetErrorHandler(previous);
+    XCloseDisplay(display);
+    return xFailed ? std::nullopt : color;
 }
 
 std::optional<ScreenColor> ReadOwnWindowPixel(int x, int y) {
@@ -87,6 +109,14 @@ std::optional<ScreenColor> ReadOwnWindowPixel(int x, int y) {
     if (SDL_GetWMInfo(&info) <= 0 || info.subsystem != SDL_SYSWM_X11) return std::nullopt;
     XSync(info.info.x11.display, False);
     return ReadWindowPixel(info.info.x11.window, x, y);
+}
+
+std::vector<ScreenColor> ReadOwnWindowPixels(const std::vector<std::pair<int, int>>& points) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWMInfo(&info) <= 0 || info.subsystem != SDL_SYSWM_X11) return {};
+    XSync(info.info.x11.display, False);
+    return ReadWindowPixels(info.info.x11.window, points);
 }
 
 unsigned long OwnTopLevelWindow() {

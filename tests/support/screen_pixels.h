@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace test_support {
@@ -20,14 +21,13 @@ struct ScreenColor {
 // from its top edge. Nothing when there is no display, the window is gone or
 // the point lies off the screen.
 std::optional<ScreenColor> ReadWindowPixel(unsigned long window, int x, int y);
+// The colours at each (x, y) of the window, read through one connection;
+// empty when any of them cannot be read.
+std::vector<ScreenColor> ReadWindowPixels(unsigned long window, const std::vector<std::pair<int, int>>& points);
 // The same for this process's own SDL window, once everything its connection
 // has sent (a buffer swap, say) has been handled by the server.
 std::optional<ScreenColor> ReadOwnWindowPixel(int x, int y);
-// The colours of the rectangle of width x height pixels whose top-left
-// corner is (x, y) of the window (this process's own SDL window for the
-// second), row by row from the top; empty when it cannot be read whole.
-std::vector<ScreenColor> ReadWindowRegion(unsigned long window, int x, int y, int width, int height);
-std::vector<ScreenColor> ReadOwnWindowRegion(int x, int y, int width, int height);
+std::vector<ScreenColor> ReadOwnWindowPixels(const std::vector<std::pair<int, int>>& points);
 // The X window of this process's SDL window that takes the keyboard focus
 // (the top-level one); 0 without one.
 unsigned long OwnTopLevelWindow();
