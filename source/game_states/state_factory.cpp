@@ -1,7 +1,5 @@
 #include "game_states/state_factory.h"
 
-#include <set>
-
 #include "game_states/credits_state.h"
 #include "game_states/cut_scene_state.h"
 #include "game_states/end_of_level_states.h"
@@ -9,21 +7,9 @@
 #include "game_states/ingame_state.h"
 #include "game_states/pause_state.h"
 #include "game_states/score_state.h"
+#include "game_states/settings_states.h"
 #include "game_states/splash_state.h"
 #include "game_states/title_state.h"
-#include "system.h"
-
-namespace {
-
-std::unique_ptr<GameState> NotBuiltYet(GameStateName::Type state) {
-    static std::set<int> warned;
-    if (warned.insert(state).second)
-        Module<System>::Instance()->Warning(SOURCE_POS + "Game state " + std::to_string(state) +
-                                            " is not part of this build; nothing is pushed");
-    return nullptr;
-}
-
-}  // namespace
 
 std::unique_ptr<GameState> MakeGameState(GameStateName::Type state) {
     switch (state) {
@@ -40,8 +26,9 @@ std::unique_ptr<GameState> MakeGameState(GameStateName::Type state) {
         case GameStateName::CutScene:
             return std::make_unique<CutSceneState>(true);
         case GameStateName::Options:
+            return std::make_unique<OptionsState>();
         case GameStateName::Controls:
-            return NotBuiltYet(state);
+            return std::make_unique<ControlsState>();
         case GameStateName::Score:
             return std::make_unique<ScoreState>();
         case GameStateName::GameOver:
