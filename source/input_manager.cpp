@@ -22,6 +22,8 @@ void InputManager::Init() {
     laser = kMouseLeft;
     missile = kMouseRight;
     lastKey = kNoKey;
+    latchedPresses.clear();
+    scannedPresses.clear();
 }
 
 void InputManager::Update() {
@@ -36,6 +38,7 @@ void InputManager::Update() {
     const Uint8* keys = SDL_GetKeyState(&count);
     ScanKeys(keys, count);
     ScanMouseButtons(buttons);
+    ApplyLatchedPresses();
 }
 
 Vector InputManager::MousePositionFor(int x, int y, int windowWidth, int windowHeight) {
@@ -45,6 +48,7 @@ Vector InputManager::MousePositionFor(int x, int y, int windowWidth, int windowH
 
 void InputManager::ScanKeys(const unsigned char* keyState, int count) {
     anyKeyPressed = false;
+    scannedPresses.clear();  // a new poll
     if (!keyState) return;
     const int last = std::min(count, kSdlKeyCount);
     // Ascending order matters: the capitals' slots (65..90, which SDL never
@@ -57,7 +61,7 @@ void InputManager::ScanKeys(const unsigned char* keyState, int count) {
 }
 
 void InputManager::ScanKey(int sdlCode, bool down) {
-    const int slot = (sdlCode >= 'a' && sdlCode <= 'z') ? sdlCode - 32 : sdlCode;
+    const int slot = KeySlot(sdlCode);
     if (!down) {
         keyDown[slot] = false;  // a press stays until consumed or seen held
         return;
@@ -69,6 +73,7 @@ void InputManager::ScanKey(int sdlCode, bool down) {
         keyPressed[slot] = true;
         keyDown[slot] = true;
         anyKeyPressed = true;
+        scannedPresses.push_back(slot);
     }
 }
 
@@ -82,6 +87,7 @@ void InputManager::ScanMouseButtons(unsigned buttonMask) {
         if (!keyDown[code]) {
             keyPressed[code] = true;
             lastKey = code;
+            scannedPresses.push_back(code);
         }
         anyKeyPressed = true;
         keyDown[code] = true;
@@ -92,6 +98,27 @@ bool InputManager::IsBindableKey(int code) {
     if (code >= kMouseLeft && code <= kMouseRight) return true;
     if (code <= 0 || code >= kSdlKeyCount || code == kNumLock) return false;
     return !(code >= 'a' && code <= 'z');
+}
+
+void InputManager::LatchKeyDown(int sdlKey) {
+    if (sdlKey <= 0 || sdlKey >= kSdlKeyCount || sdlKey == kNumLock) return;
+    latchedPresses.push_back(KeySlot(sdlKey));
+}
+
+void InputManager::LatchButtonDown(int sdlButton) {
+    if (sdlButton < 1 || sdlButton > 3) return;  // the wheel is no button here
+    latchedPresses.push_back(kMouseLeft + sdlButton - 1);
+}
+
+void InputManager::ApplyLatchedPresses() {
+    for (int slot : latchedPresses) {
+        if (std::find(scannedPresses.begin(), scannedPresses.end(), slot) != scannedPresses.end()) continue;
+        keyPressed[slot] = true;
+        anyKeyPressed = true;
+        lastKey = slot;
+    }
+    latchedPresses.clear();
+    scannedPresses.clear();
 }
 
 bool InputManager::IsKeyDown(int code) const { return IsKeyCode(code) && keyDown[code]; }

@@ -10,6 +10,13 @@
 // A held letter key reports a new press at every poll, and only letters do:
 // the player controller's dash, held with a movement letter, relies on it.
 //
+// A press shorter than a frame (a touchpad tap, a quick key tap) goes down
+// and up between two polls, so the state tables never show it: every
+// key-down and button-down that SDL's event pump sees is also latched
+// (LatchKeyDown, LatchButtonDown, called from the pump's event filter), and
+// the next poll counts a latched press that it did not see itself as pressed
+// (and, when not held, released) for that poll.
+//
 // Threads: main thread only, except the text buffer, which is guarded by its
 // own lock. Update runs third in each frame, after the System and the
 // EventManager. SDL is read only in Update; the scans below take plain tables
@@ -18,6 +25,7 @@
 
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "geom/vector.h"
 #include "module.h"
@@ -31,6 +39,7 @@ public:
     static constexpr int kMouseMiddle = 385;
     static constexpr int kMouseRight = 386;
     static constexpr int kNoKey = 512;
+    static constexpr int kEscape = 27;  // read from the pressed table by the states
     static constexpr int kTextLength = 10;  // PadText's length
 
     InputManager();
@@ -43,10 +52,19 @@ public:
     void Kill() override {}
 
     // One poll's keyboard scan over SDL's key-state table (`count` entries,
-    // non-zero = down); entries past SDL's key count are not read.
+    // non-zero = down); entries past SDL's key count are not read. A poll is
+    // ScanKeys, then ScanMouseButtons, then ApplyLatchedPresses.
     void ScanKeys(const unsigned char* keyState, int count);
     // One poll's mouse-button scan; bit i of `buttonMask` is button 384 + i.
     void ScanMouseButtons(unsigned buttonMask);
+    // A key (SDL key symbol) or mouse button (SDL button 1..3) went down,
+    // as the event pump saw it; other keys and buttons are ignored.
+    void LatchKeyDown(int sdlKey);
+    void LatchButtonDown(int sdlButton);
+    // The end of a poll: each press latched since the last poll that the
+    // scans above did not report sets its pressed flag, anyKeyPressed and
+    // lastKey. Clears the latches.
+    void ApplyLatchedPresses();
     // The pointer pixel (x, y) of a window of width x height pixels, as
     // x -1..1 left to right and y 1..-1 top to bottom.
     static Vector MousePositionFor(int x, int y, int windowWidth, int windowHeight);
@@ -85,7 +103,12 @@ public:
 
 private:
     static bool IsKeyCode(int code) { return code >= 0 && code < kKeyTableSize; }
+    // The table slot of an SDL key symbol: letters under their capitals.
+    static int KeySlot(int sdlCode) { return (sdlCode >= 'a' && sdlCode <= 'z') ? sdlCode - 32 : sdlCode; }
     void ScanKey(int sdlCode, bool down);
+
+    std::vector<int> latchedPresses;  // slots latched since the last poll
+    std::vector<int> scannedPresses;  // slots the current poll found newly down
 
     std::string text;
     mutable std::mutex inputMutex;  // guards text

@@ -39,6 +39,10 @@ public:
     static constexpr const char* kLoadTitle = "Load Title";
     static constexpr const char* kQuitConfirm = "Quit Confirm";
     static constexpr const char* kQuitCancel = "Quit Cancel";
+    // The head-up display's wave line ("message", a string; empty clears it).
+    static constexpr const char* kWaveCountMessage = "Wave Count Message";
+    static constexpr const char* kMessageParam = "message";
+
     // selectedName when no widget is selected.
     static constexpr const char* kNoneSelected = "NONE";
     // Sent by the name-entry box (to this module and to "GameLogic") with

@@ -12,6 +12,7 @@
 #include "gen_images.h"
 #include "gen_level_art.h"
 #include "gen_interface.h"
+#include "gen_level_props.h"
 #include "gen_mechs.h"
 #include "gen_meshes.h"
 #include "gen_props.h"
@@ -39,6 +40,7 @@ const GeneratorStep kSteps[] = {
     {"terrain", GenerateTerrain},
     {"mechs", GenerateMechs},
     {"props", GeneratePropMeshes},
+    {"level props", GenerateLevelProps},
     {"levels", GenerateLevelFiles},  // after "terrain": reads its height map
 };
 

@@ -1,8 +1,8 @@
-// Generator step: the level file "resource/levels/level1.xml": its ground
-// plane, the scenery and spawn points placed on the ground, and a navigation
-// grid over the walkable basin. Heights come from the generated height map,
-// read the way the game reads it, so objects stand on the ground that is
-// drawn. Runs after the terrain step.
+// Generator step: the level files "resource/levels/level1.xml" to
+// "level3.xml": each level's ground plane, the scenery, spawn points and
+// machines placed on the ground, and a navigation graph over the ground the
+// machines can walk. Runs after the terrain step, whose height maps it
+// reads. Level 1 is laid out here; the city levels in gen_city_levels.cpp.
 #pragma once
 
 #include <string>

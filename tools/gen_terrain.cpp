@@ -7,8 +7,10 @@
 #include <vector>
 
 #include "game_paths.h"
+#include "level_layout.h"
 #include "model_files.h"
 #include "paint.h"
+#include "palette.h"
 #include "resource_manager/texture.h"
 
 namespace {
@@ -37,17 +39,95 @@ float RollingHills(float u, float v) {
     return std::clamp(hills + 0.6f * Rim(u, v, 0.1f), 0.0f, 1.0f);
 }
 
-float ShaftAndPlateau(float u, float v) {
-    float d = std::hypot(u - 0.5f, v - 0.15f);
-    float plateau = 0.6f + 0.05f * Noise(u, v, 202) * Smoothstep(0.7f, 0.5f, v);
-    if (d < 0.08f) return 0.0f;                                  // the shaft floor
-    if (d < 0.12f) return 1.0f;                                  // its wall
-    return std::clamp(plateau + 0.4f * Rim(u, v, 0.05f), 0.0f, 1.0f);
+// World position of the map fractions.
+float WorldX(float u) { return u * layout::kMapSize; }
+float WorldZ(float v) { return v * layout::kMapSize; }
+
+// How far (x, z) lies outside the square of half size `half` around (cx, cz).
+float OutsideSquare(float x, float z, float cx, float cz, float half) {
+    return std::max(std::fabs(x - cx), std::fabs(z - cz)) - half;
 }
 
+// Level 2: the shaft's floor at 0, the plateau rising from it under the
+// walls' outer halves; north of the shaft the plateau falls to the city's
+// floor, and east of the city rough hills close the way.
+float ShaftAndPlateau(float u, float v) {
+    using namespace layout;
+    const float x = WorldX(u), z = WorldZ(v);
+    const float outside = OutsideSquare(x, z, kShaftX, kShaftZ, kShaftFlatHalf);
+    const float bank = Smoothstep(0.0f, kShaftOuterHalf - kShaftFlatHalf, outside);
+    const float towardsCity = Smoothstep(1000.0f, 1350.0f, z);
+    const float high = kPlateauHeight + 0.04f * Noise(u, v, 202);
+    const float low = kCityFloorHeight + 0.01f * Noise(u, v, 204);
+    const float hills = 0.35f * Noise(u, v, 206) * Smoothstep(900.0f, 1250.0f, x) * Smoothstep(1150.0f, 1450.0f, z);
+    const float plateau = high + (low - high) * towardsCity + hills;
+    return std::clamp(bank * plateau + 0.4f * Rim(u, v, 0.05f), 0.0f, 1.0f);
+}
+
+// Level 3: a nearly flat city floor, the plaza a few steps lower, and a
+// narrow rim at the map's edges behind the outer blocks.
 float CityFloor(float u, float v) {
-    float floor = v < 0.5f ? 0.05f : 0.1f + 0.03f * Noise(u, v, 303);
-    return std::clamp(floor + 0.8f * Rim(u, v, 0.06f), 0.0f, 1.0f);
+    using namespace layout;
+    const float x = WorldX(u), z = WorldZ(v);
+    const float intoPlaza = std::min(std::min(x - kPlazaWest, kPlazaEast - x), std::min(kPlazaNorth - z, z - kPlazaSouth));
+    const float plaza = Smoothstep(0.0f, 50.0f, intoPlaza);
+    const float floor = kCityFloorHeight + 0.01f * Noise(u, v, 303);
+    const float height = floor + (kPlazaFloorHeight - floor) * plaza;
+    return std::clamp(height + 0.8f * Rim(u, v, 0.03f), 0.0f, 1.0f);
+}
+
+// Distance from the street line nearest to `w` (streets run along the
+// multiples of the block pitch).
+float FromStreetLine(float w) {
+    const float pitch = layout::kBlockPitch;
+    const float along = std::fmod(w, pitch);
+    return std::min(along, pitch - along);
+}
+
+// Painted over a level's ground colour at world (x, z).
+using GroundMarks = std::function<void(float x, float z, Rgb& colour)>;
+
+const Rgb kAsphalt = palette::kPaving;
+const Rgb kKerb = palette::kPavingLine;
+const Rgb kSlab = Mix(palette::kConcrete, palette::kDust, 0.3f);
+const Rgb kJoint = Mix(palette::kConcrete, palette::kPaving, 0.5f);
+
+// One pixel of the colour map, in world units: the finest line it can hold.
+constexpr float kColourPixel = layout::kMapSize / kColourmapSize;
+
+// Asphalt with a kerb line along each side of the street.
+void PaintStreet(float x, float z, Rgb& colour) {
+    const float d = std::min(FromStreetLine(x), FromStreetLine(z));
+    if (d < layout::kStreetHalf - kColourPixel) colour = kAsphalt;
+    else if (d < layout::kStreetHalf) colour = kKerb;
+}
+
+// Level 2: the city's streets north-west of the plateau.
+void CityEdgeMarks(float x, float z, Rgb& colour) {
+    using namespace layout;
+    if (x < 3.0f * kBlockPitch + kStreetHalf && z > 6.0f * kBlockPitch - kStreetHalf) PaintStreet(x, z, colour);
+}
+
+// Paving slabs of eight colour-map pixels, the joints one pixel wide.
+void PaintPaving(float x, float z, Rgb& colour) {
+    const float slab = 8.0f * kColourPixel;
+    const bool joint = std::fmod(x, slab) < kColourPixel || std::fmod(z, slab) < kColourPixel;
+    colour = joint ? kJoint : Mix(kSlab, colour, 0.25f);
+}
+
+// Level 3: streets through the city, a paved plaza and square; the desert
+// east and west of the city keeps its own colours.
+void CityMarks(float x, float z, Rgb& colour) {
+    using namespace layout;
+    const float west = kBlockPitch * float(kCityFirstColumn) - kStreetHalf;
+    const float east = kBlockPitch * float(kCityLastColumn + 1) + kStreetHalf;
+    const bool plaza = x > kPlazaWest && x < kPlazaEast && z > kPlazaSouth && z < kPlazaNorth;
+    const bool square = std::fabs(x - kBlockPitch * (float(kSquareColumn) + 0.5f)) < kBlockHalf &&
+                        std::fabs(z - kBlockPitch * (float(kSquareRow) + 0.5f)) < kBlockHalf;
+    if (plaza || square)
+        PaintPaving(x, z, colour);
+    else if (x > west && x < east)
+        PaintStreet(x, z, colour);
 }
 
 // Pixel (col, row) lies at u = col / W and v = 1 - row / H: rows run against z.
@@ -62,8 +142,9 @@ RgbaImage HeightMap(const HeightField& height) {
     return image;
 }
 
-// Rust lowlands, ochre slopes, pale heights; level 3 gets a street grid.
-RgbaImage ColourMap(const HeightField& height, bool streets, unsigned seed) {
+// Rust lowlands, ochre slopes, pale heights; the city levels get their
+// streets and plaza painted over that.
+RgbaImage ColourMap(const HeightField& height, const GroundMarks& marks, unsigned seed) {
     RgbaImage image(kColourmapSize, kColourmapSize);
     for (int row = 0; row < kColourmapSize; ++row)
         for (int col = 0; col < kColourmapSize; ++col) {
@@ -71,7 +152,7 @@ RgbaImage ColourMap(const HeightField& height, bool streets, unsigned seed) {
             float h = height(u, v);
             Rgb ground = h < 0.5f ? Mix({105, 50, 35}, {170, 95, 60}, h * 2.0f) : Mix({170, 95, 60}, {215, 170, 130}, (h - 0.5f) * 2.0f);
             ground = Scale(ground, 0.8f + 0.35f * FractalNoise(float(col), float(row), 32, 8, seed));
-            if (streets && (col % 32 < 3 || row % 32 < 3)) ground = {70, 66, 64};
+            if (marks) marks(WorldX(u), WorldZ(v), ground);
             image.Put(col, row, ground);
         }
     return image;
@@ -138,18 +219,18 @@ Mesh GroundMesh(const std::string& name, const HeightSampler& heights) {
     return mesh;
 }
 
-bool WriteLevelGround(const std::string& runDir, int level, const HeightField& field, bool streets) {
+bool WriteLevelGround(const std::string& runDir, int level, const HeightField& field, const GroundMarks& marks) {
     const std::string suffix = "level" + std::to_string(level);
     RgbaImage heightMap = HeightMap(field);
     return WriteImage(runDir, std::string(paths::kTerrain) + "heightmap_" + suffix + ".png", heightMap) &&
            WriteImage(runDir, std::string(paths::kTerrain) + "ground_" + suffix + ".png",
-                      ColourMap(field, streets, unsigned(level) * 7)) &&
+                      ColourMap(field, marks, unsigned(level) * 7)) &&
            WriteMesh(runDir, "ground_" + suffix, GroundMesh("ground_" + suffix, HeightSampler(heightMap)));
 }
 
 }  // namespace
 
 bool GenerateTerrain(const std::string& runDir) {
-    return WriteLevelGround(runDir, 1, RollingHills, false) && WriteLevelGround(runDir, 2, ShaftAndPlateau, false) &&
-           WriteLevelGround(runDir, 3, CityFloor, true);
+    return WriteLevelGround(runDir, 1, RollingHills, nullptr) &&
+           WriteLevelGround(runDir, 2, ShaftAndPlateau, CityEdgeMarks) && WriteLevelGround(runDir, 3, CityFloor, CityMarks);
 }

@@ -9,14 +9,17 @@
 // coordinates follow the same rule, so the colour map lies where the game
 // samples it.
 //
-// The three landscapes (u, v are the map fractions along x and z):
+// The three landscapes (u, v are the map fractions along x and z; the
+// places of levels 2 and 3 are in level_layout.h):
 //   level1: rolling hills around a flat basin at (0.5, 0.5), walled by a
 //           rising rim at the map's edges;
-//   level2: a shaft (floor 0, ringed by a wall of height 1) around
-//           (0.5, 0.15), on a plateau of height 0.6 that stays flat towards
-//           high z (the city side);
-//   level3: a flat city floor (about 0.1) with a raised rim at the edges and
-//           a lower plaza for v below 0.5.
+//   level2: a square shaft (floor 0) sunk into a plateau of height 0.55,
+//           which falls towards the city floor (0.1) north of v = 0.5; the
+//           city's streets are painted in the north-west, rough hills rise
+//           east of it;
+//   level3: a flat city floor (about 0.1) with its street grid painted, a
+//           paved plaza a little lower south of the city, and a narrow rim
+//           at the map's edges.
 #pragma once
 
 #include <string>

@@ -8,5 +8,7 @@ constexpr const char* kGraphics = "Graphics";
 constexpr const char* kInterfaceManager = "InterfaceManager";
 constexpr const char* kSoundManager = "SoundManager";
 constexpr const char* kPhysics = "Physics";
+constexpr const char* kCollisionManager = "CollisionManager";
+constexpr const char* kBehaviorManager = "BehaviorManager";
 
 }  // namespace addressee

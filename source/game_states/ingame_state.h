@@ -5,7 +5,19 @@
 // control), detects the player's death and ends the run.
 //
 // Main thread only, inside GameLogic's update. Takes the object lock around
-// its walks of the objects, never across a call into another state.
+// its walks of the objects and its uses of the player, never across a call
+// into another state; the particle update (which locks itself) runs outside
+// it. No address of an object is kept across a release of the lock.
+//
+// Handles "Restart" and "Change Level" ("level": "zero", "one" or "test");
+// every event goes to the level state first. Sends the screen, the wave line
+// and "Set" "pickOn" at each Init, "Push State" 0 on Escape, the load start's
+// messages, and the end of a run ("Push State" 7, or in endless mode "Pop
+// State" and the win sequence).
+//
+// A load whose level turns out unplayable (GameLogic's levelValid false at
+// the hand-over) sends the player back to the title: the next Init starts no
+// load and pops the state, which does nothing until it is gone.
 #pragma once
 
 #include <memory>
@@ -21,6 +33,12 @@ public:
     // Chooses the level loaded at the next Init; "level" is its key.
     static constexpr const char* kChangeLevel = "Change Level";
     static constexpr const char* kLevelParam = "level";
+    // Reloads the level (after the game-over screen), or ends endless play.
+    static constexpr const char* kRestart = "Restart";
+    // The level keys.
+    static constexpr const char* kFirstLevel = "zero";
+    static constexpr const char* kSecondLevel = "one";
+    static constexpr const char* kThirdLevel = "test";
 
     // Starts with a placeholder LevelOne named "begin" and a pending change
     // to "zero", so that the first Init loads level one.
@@ -46,11 +64,28 @@ public:
 
 private:
     std::unique_ptr<LevelState> levelState;  // never null
+    bool awaitingLoad = false;  // a load started; its result is judged at the next Init
+    bool unplayable = false;    // the loaded level cannot be played; waiting for the pop
 
+    void AnnouncePlay() const;
+    // The level a pending change names, switched to; false (warned) for an
+    // unknown key, the current level staying.
+    bool SwitchToNewLevel();
     void RestartLevel();
     void SwitchLevel(const LevelState& prototype);
+    // Starts the load of GameLogic's level fields (GameLogic::StartLevelLoad).
     void StartLoad();
+    void LeaveUnplayableLevel();
+
+    void UpdateParticles() const;
+    void RemoveDeadObjects() const;
     void UpdateDeadPlayer();
+    // The player's death and, 2.5 s after it, the end of the run.
+    void CheckPlayerDeath();
+    void EndRun();
+    // Endless play ends in a win: the credits, the high scores and the win
+    // screen, that last on top.
+    void EndRunAsWin();
 
     // The frame's contacts given their game meaning: the foot on level
     // geometry, pickups, shots and explosions against targets, damage,

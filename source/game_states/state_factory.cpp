@@ -4,6 +4,10 @@
 
 #include "game_states/credits_state.h"
 #include "game_states/cut_scene_state.h"
+#include "game_states/end_of_level_states.h"
+#include "game_states/endless_mode_start_state.h"
+#include "game_states/ingame_state.h"
+#include "game_states/pause_state.h"
 #include "game_states/splash_state.h"
 #include "game_states/title_state.h"
 #include "system.h"
@@ -22,6 +26,10 @@ std::unique_ptr<GameState> NotBuiltYet(GameStateName::Type state) {
 
 std::unique_ptr<GameState> MakeGameState(GameStateName::Type state) {
     switch (state) {
+        case GameStateName::Pause:
+            return std::make_unique<PauseState>();
+        case GameStateName::Ingame:
+            return std::make_unique<IngameState>();
         case GameStateName::Splash:
             return std::make_unique<SplashState>();
         case GameStateName::Title:
@@ -30,15 +38,16 @@ std::unique_ptr<GameState> MakeGameState(GameStateName::Type state) {
             return std::make_unique<CreditsState>();
         case GameStateName::CutScene:
             return std::make_unique<CutSceneState>(true);
-        case GameStateName::Pause:
-        case GameStateName::Ingame:
         case GameStateName::Options:
         case GameStateName::Controls:
-        case GameStateName::GameOver:
-        case GameStateName::Win:
         case GameStateName::Score:
-        case GameStateName::EndlessModeStart:
             return NotBuiltYet(state);
+        case GameStateName::GameOver:
+            return std::make_unique<GameOverState>();
+        case GameStateName::Win:
+            return std::make_unique<WinState>();
+        case GameStateName::EndlessModeStart:
+            return std::make_unique<EndlessModeStartState>();
         case GameStateName::None:
             break;
     }

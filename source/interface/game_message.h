@@ -12,6 +12,8 @@
 constexpr const char* kGameMessageEvent = "Game Message";
 constexpr const char* kGameMessageTo = "InterfaceManager";
 constexpr const char* kGameMessageData = "data";
+// Removes every game-message line from the screen; no parameters.
+constexpr const char* kDeleteAllGameMessagesEvent = "Delete all Game Messages";
 
 struct GMessage {
     // Name the line's widget takes; empty keeps the widget's generated name.

@@ -3,7 +3,13 @@
 // the table with their screen.
 #include <new>
 
+#include "interface/button.h"
+#include "interface/choice_widgets.h"
+#include "interface/controls_button.h"
+#include "interface/number_counter.h"
 #include "interface/panels.h"
+#include "interface/slider_bar.h"
+#include "interface/text_box.h"
 #include "interface_manager.h"
 #include "system.h"
 
@@ -11,7 +17,13 @@ namespace {
 
 InterfaceObject* MakeWidget(int kind, int id, const Vector& position) {
     switch (kind) {
+        case InterfaceManager::kButton: return new Button(id, position);
+        case InterfaceManager::kTextBox: return new TextBox(id, position);
         case InterfaceManager::kConsole: return new Console(id, position);
+        case InterfaceManager::kSliderBar: return new SliderBar(id, position);
+        case InterfaceManager::kNumberCounter: return new NumberCounter(id, position);
+        case InterfaceManager::kRadioButton: return new RadioButton(id, position);
+        case InterfaceManager::kControlsButton: return new ControlsButton(id, position);
         default: return nullptr;
     }
 }

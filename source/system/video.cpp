@@ -4,6 +4,7 @@
 #include <SDL.h>
 
 #include "graphics.h"
+#include "input_manager.h"
 #include "platform/profile.h"
 #include "resource_manager.h"
 #include "system.h"
@@ -27,6 +28,18 @@ void SetGLAttributes(bool multisample) {
 }
 
 std::string FlagText(bool flag) { return flag ? "1" : "0"; }
+
+// SDL's event filter, called by every pump (on the main thread) as each
+// event is queued, at the moment the key and button tables change: a press
+// and its release within one frame still reach the InputManager as a press.
+// Keeps every event.
+int SDLCALL LatchPresses(const SDL_Event* event) {
+    if (event->type == SDL_KEYDOWN)
+        Module<InputManager>::Instance()->LatchKeyDown(event->key.keysym.sym);
+    else if (event->type == SDL_MOUSEBUTTONDOWN)
+        Module<InputManager>::Instance()->LatchButtonDown(event->button.button);
+    return 1;
+}
 
 }  // namespace
 
@@ -74,6 +87,8 @@ bool System::InitGL() {
         Error("SDL init failed");
     }
     SDL_EnableUNICODE(1);
+    // Starting the video (here or in Init) clears SDL's filter: set it after.
+    SDL_SetEventFilter(&LatchPresses);
     screen = SetVideoMode();
     if (!screen) screen = OpenDefaultWindow();
     if (!screen) {

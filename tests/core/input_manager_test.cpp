@@ -90,6 +90,36 @@ TEST_F(Input, PointerMapsOntoMinusOneToOneAndButtonsArePressedThenHeld) {
     EXPECT_FALSE(input.IsKeyDown(InputManager::kMouseRight) || input.WasKeyPressed(InputManager::kMouseRight));
 }
 
+// A tap between two polls leaves the tables as they were; the pump's latch
+// makes it one press, and a press the poll saw itself is not counted twice.
+TEST_F(Input, APressLatchedBetweenPollsCountsOnceAsPressedAndReleased) {
+    const auto poll = [&](unsigned buttons) {
+        Poll();
+        input.ScanMouseButtons(buttons);
+        input.ApplyLatchedPresses();
+    };
+    input.LatchButtonDown(1);
+    input.LatchKeyDown('q');
+    input.LatchButtonDown(4);  // the wheel
+    poll(0);
+    EXPECT_TRUE(input.AnyKeyPressed() && !input.IsKeyDown(InputManager::kMouseLeft));
+    EXPECT_TRUE(input.WasKeyPressed('Q') && input.WasKeyPressed(InputManager::kMouseLeft));
+    EXPECT_FALSE(input.WasKeyPressed(InputManager::kMouseLeft + 3));
+    poll(0);
+    EXPECT_FALSE(input.AnyKeyPressed());
+
+    keys[kSpace] = 1;
+    input.LatchKeyDown(kSpace);
+    input.LatchButtonDown(1);
+    poll(1u);
+    EXPECT_TRUE(input.WasKeyPressed(kSpace) && input.WasKeyPressed(InputManager::kMouseLeft));
+    poll(1u);
+    EXPECT_FALSE(input.WasKeyPressed(kSpace) || input.WasKeyPressed(InputManager::kMouseLeft)) << "held: seen once";
+    input.LatchKeyDown(kSpace);  // released and pressed again between polls
+    poll(1u);
+    EXPECT_TRUE(input.WasKeyPressed(kSpace) && input.IsKeyDown(kSpace));
+}
+
 TEST(InputText, KeyHandlerEditsTheTextAndPadTextMakesTenCharacters) {
     InputManager input;
     input.KeyHandler(8);  // Backspace on nothing

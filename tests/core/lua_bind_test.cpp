@@ -211,6 +211,15 @@ TEST_F(LuaBindTest, TheTableNeedsTheLockAndMissingObjectsAreLuaErrors) {
     EXPECT_FALSE(Objects().IsLockedByThisThread());
 }
 
+// The interface's members are opaque to scripts, and only the interface
+// module may replace them.
+TEST_F(LuaBindTest, TheWidgetMembersCanBeHeldButNotReplaced) {
+    const std::string om = "local om = bind.Module_ObjectManager_Instance()\n";
+    EXPECT_EQ(LuaEval(om + "return tostring(om.interObjList ~= nil and om.hackPanelList ~= nil)"), "true");
+    EXPECT_NE(LuaEval(om + "om.hackPanelList = om.hackPanelList").find("error"), std::string::npos);
+    EXPECT_NE(LuaEval(om + "om.interObjList = om.interObjList").find("error"), std::string::npos);
+}
+
 // A level script's way of making the player; the manager holds its own copy,
 // weapons and all, once Lua lets go of what it made.
 TEST_F(LuaBindTest, LevelStyleScriptBuildsAndRegistersThePlayer) {

@@ -7,6 +7,7 @@
 
 #include "event_manager.h"
 #include "input_manager.h"
+#include "interface/button.h"
 #include "interface/interface_object.h"
 #include "interface/panels.h"
 #include "interface_manager.h"
@@ -55,8 +56,11 @@ TEST(WidgetNames, KeywordAndIdOrTheBareKeywordOrNothing) {
     EXPECT_EQ(InterfaceObject(WidgetType::Console, 4200, Vector()).name, "CONSOLE");
     EXPECT_EQ(InterfaceObject(WidgetType::HackPanel, 7, Vector()).name, "HACKPANEL");
     EXPECT_EQ(InterfaceObject(WidgetType::StatusBar, 900, Vector()).name, "");
-    InterfaceObject parent(WidgetType::Button, 1700, Vector());
-    EXPECT_EQ(parent.NextChildId(), 1701);
+    Button button(1700, Vector(10, 20, 0, 0));
+    EXPECT_EQ(button.Outline()->id, 1701);
+    EXPECT_EQ(button.label.text, "BUTTON1700") << "a new button is labelled with its name";
+    button.SetPosition(Vector(30, 40, 0, 0));
+    EXPECT_TRUE(button.label.position.x == 30 && button.Outline()->position.y == 40) << "moved, not re-aligned";
 }
 
 TEST(TextPlacement, CentredByTheSquaredSpacingAndOnlyWithAnOwner) {

@@ -66,4 +66,11 @@ std::optional<ScreenColor> ReadOwnWindowPixel(int x, int y) {
     return ReadWindowPixel(info.info.x11.window, x, y);
 }
 
+unsigned long OwnTopLevelWindow() {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWMInfo(&info) <= 0 || info.subsystem != SDL_SYSWM_X11) return 0;
+    return info.info.x11.wmwindow;
+}
+
 }  // namespace test_support

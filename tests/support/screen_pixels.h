@@ -22,6 +22,9 @@ std::optional<ScreenColor> ReadWindowPixel(unsigned long window, int x, int y);
 // The same for this process's own SDL window, once everything its connection
 // has sent (a buffer swap, say) has been handled by the server.
 std::optional<ScreenColor> ReadOwnWindowPixel(int x, int y);
+// The X window of this process's SDL window that takes the keyboard focus
+// (the top-level one); 0 without one.
+unsigned long OwnTopLevelWindow();
 
 // The colour is the texture pixel `rgba` (red in the low byte), each channel
 // within `tolerance`.

@@ -1,0 +1,45 @@
+// PauseState: the pause menu's screen, its Escape key and its six messages.
+#include "game_states/pause_state.h"
+
+#include "game_logic.h"
+#include "game_logic/addressees.h"
+#include "game_states/menu_messages.h"
+#include "game_states/state_events.h"
+#include "input_manager.h"
+#include "interface_manager.h"
+#include "system.h"
+
+void PauseState::Init() {
+    Event screen(addressee::kGameLogic, addressee::kInterfaceManager, InterfaceManager::kStateChange);
+    screen.SetParam<InterfaceState::Type>(InterfaceManager::kStateParam, InterfaceState::Pause);
+    state_events::Publish(screen);
+    System& system = *Module<System>::Instance();
+    system.ReleaseMouse();
+    system.Pause(true);
+}
+
+void PauseState::Update() {
+    if (Module<InputManager>::Instance()->WasKeyPressed(InputManager::kEscape)) state_events::PopState(kName);
+}
+
+void PauseState::HandleMessage(const Event& event) {
+    const std::string& type = event.eventType;
+    if (type == MenuMessage::kEnterGame) {
+        state_events::PopState(kName);
+    } else if (type == MenuMessage::kEnterHighScores) {
+        state_events::PopState(kName);
+        state_events::PushState(kName, GameStateName::Score);
+    } else if (type == MenuMessage::kEnterOptions) {
+        state_events::PushState(kName, GameStateName::Options);
+    } else if (type == MenuMessage::kEnterCredits) {
+        state_events::PushState(kName, GameStateName::Credits);
+    } else if (type == MenuMessage::kEnterControls) {
+        state_events::PushState(kName, GameStateName::Controls);
+    } else if (type == MenuMessage::kEnterTitle) {
+        // The first pop uncovers the in-game state, whose Init consumes the
+        // flag; the second leaves the title on top.
+        state_events::PopState(kName);
+        state_events::PopState(kName);
+        Module<GameLogic>::Instance()->titleRequested = true;
+    }
+}

@@ -1,0 +1,221 @@
+// The in-game state on the stack with level 1 loaded by the real loader: the
+// first push and its two loads, one load per Init, level changes, restarts,
+// Escape and the pause, the player's death and the end of a run, the wreck,
+// and a level that cannot be played.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "game_flow/ingame_play.h"
+#include "game_states/end_of_level_states.h"
+#include "game_states/menu_messages.h"
+#include "support/temp_folder.h"
+
+namespace game_flow_test {
+namespace {
+
+using Messages = std::vector<std::string>;
+
+class IngameStateTest : public IngamePlay {
+protected:
+    void SetUp() override {
+        IngamePlay::SetUp();
+        ASSERT_TRUE(EnterGame()) << log.Text();
+        ASSERT_TRUE(Logic().levelValid) << log.Text();
+        mark = posted.size();
+        log.Restart();
+    }
+    // Pushes the pause over the game and pops it again: the in-game state's
+    // Init runs once more, and what it posted is recorded.
+    void Uncover() {
+        Input().keyPressed[InputManager::kEscape] = true;
+        Frames(2);
+        ASSERT_EQ(nullptr, Ingame()) << "the pause is on top";
+        Input().keyPressed[InputManager::kEscape] = true;
+        Frame();
+        uncovered = posted.size();
+        Frames(2);
+    }
+    static void SetPlayerHp(int hp) {
+        ObjectLock lock;
+        Objects().GetGameObject(GameObject::kPlayerName)->GetStatsComp()->hp = hp;
+    }
+    size_t mark = 0;       // posted before the test's own frames
+    size_t uncovered = 0;  // posted before the last Uncover's Init
+};
+
+TEST_F(IngameStateTest, TheFirstPushLoadsLevelOneTwiceInTurnThenPlays) {
+    // SetUp ran the whole road; read it back from the start.
+    const std::string all = Sys().GetLogText();
+    const std::string first = "GameLogic::Instance().levelScript = ./scripts/load_level_1.lua";
+    EXPECT_TRUE(test_support::InOrder(all, {"newLevel = zero", first,
+                                            "GameLogic::Instance().levelFile = ./resource/levels/level1.xml",
+                                            "newLevel = zero", "Starting LoadLevel()", "level Loaded", first,
+                                            "Starting LoadLevel()", "level Loaded"}));
+    EXPECT_EQ((Messages{"push 3", "push 8", "load", "push 8", "load"}),
+              [&] {
+                  Messages m;
+                  for (const std::string& s : StackMessages())
+                      if (s != "pop") m.push_back(s);
+                  return m;
+              }());
+    EXPECT_EQ(2u, Logic().StateCount());
+    EXPECT_EQ("level1", Logic().previousLevelName) << "the second load changed nothing";
+    EXPECT_TRUE(Sys().IsMouseGrabbed());
+    EXPECT_FALSE(Sys().IsPaused());
+    Frames(5);
+    EXPECT_EQ(2, loads) << "play loads nothing more";
+}
+
+TEST_F(IngameStateTest, EachInitAnnouncesPlayInOrder) {
+    Uncover();
+    std::vector<std::string> announced;
+    for (size_t i = uncovered; i < posted.size(); ++i)
+        if (posted[i].to != addressee::kGameLogic) announced.push_back(posted[i].to + ":" + posted[i].type);
+    EXPECT_EQ((std::vector<std::string>{"InterfaceManager:State Change", "InterfaceManager:Wave Count Message",
+                                        "CollisionManager:Set", "BehaviorManager:Set"}),
+              announced);
+}
+
+TEST_F(IngameStateTest, ARestartAndALevelChangeTogetherLoadOnce) {
+    Ingame()->restartPending = true;
+    Logic().titleRequested = true;
+    PostChangeLevel(IngameState::kFirstLevel);
+    Frame();
+    Uncover();
+    ASSERT_TRUE(RunUntil([this] { return Ingame() && loads == 3 && !InFlight() && Logic().loadingDone; }));
+    Frames(5);
+    EXPECT_EQ((Messages{"push 0", "pop", "push 8", "load", "pop"}), StackMessages(mark));
+    EXPECT_FALSE(Ingame()->restartPending);
+    EXPECT_FALSE(Logic().titleRequested);
+    EXPECT_EQ(3, loads);
+}
+
+TEST_F(IngameStateTest, AnUnknownLevelKeyIsWarnedAtTheNextInitAndLoadsNothing) {
+    PostChangeLevel("nowhere");
+    Frame();
+    EXPECT_FALSE(log.Has("Invalid Level"));
+    Uncover();
+    EXPECT_EQ(1, log.Count("nowhere: Invalid Level"));
+    EXPECT_EQ((Messages{"push 0", "pop"}), StackMessages(mark));
+    EXPECT_EQ("level1", Ingame()->CurrentLevel().levelName);
+}
+
+TEST_F(IngameStateTest, RestartAsksForTheGameOverScreenAndReloadsWhenUncovered) {
+    Post(IngameState::kRestart);
+    Frames(2);
+    EXPECT_EQ(1, CountPosted(GameLogic::kPushState, GameStateName::GameOver));
+    EXPECT_EQ(2, loads);
+    Post(MenuMessage::kEnterGame);  // the game-over screen's "Retry" uncovers the level
+    ASSERT_TRUE(RunUntil([this] { return Ingame() && loads == 3 && !InFlight(); }));
+    EXPECT_FALSE(Ingame()->restartPending);
+    Frames(5);
+    EXPECT_EQ(3, loads);
+}
+
+TEST_F(IngameStateTest, InEndlessPlayRestartEndsInTheWinSequence) {
+    Logic().endlessMode = true;
+    Post(IngameState::kRestart);
+    Frames(2);
+    EXPECT_TRUE(log.Has("player won"));
+    EXPECT_EQ((Messages{"pop", "push 4", "push 11", "push 10"}), StackMessages(mark));
+}
+
+TEST_F(IngameStateTest, InEndlessPlayDeathEndsInTheWinSequenceToo) {
+    Logic().endlessMode = true;
+    SetPlayerHp(0);
+    ASSERT_TRUE(RunUntil([this] { return !StackMessages(mark).empty(); }, 200));
+    Frame();
+    EXPECT_EQ((Messages{"pop", "push 4", "push 11", "push 10"}), StackMessages(mark));
+    EXPECT_EQ(0, CountPosted(GameLogic::kPushState, GameStateName::GameOver));
+}
+
+TEST_F(IngameStateTest, EscapePausesWithTheClockFrozenAndResumesWithoutALoad) {
+    Input().keyPressed[InputManager::kEscape] = true;
+    Frames(2);
+    EXPECT_FALSE(Input().keyPressed[InputManager::kEscape]) << "the press was consumed";
+    EXPECT_TRUE(Sys().IsPaused());
+    EXPECT_FALSE(Sys().IsMouseGrabbed());
+    const double frozen = Sys().GetTime();
+    Frames(3);
+    EXPECT_EQ(frozen, Sys().GetTime());
+    Input().keyPressed[InputManager::kEscape] = true;
+    Frames(2);
+    ASSERT_NE(nullptr, Ingame());
+    EXPECT_FALSE(Sys().IsPaused());
+    EXPECT_EQ((Messages{"push 0", "pop"}), StackMessages(mark));
+}
+
+TEST_F(IngameStateTest, ADeadPlayerGetsItsEffectOnceAndTheGameOverScreenAfterTwoAndAHalfSeconds) {
+    SetPlayerHp(0);
+    const auto& emitters = Objects().particleSystemController.nameToId;
+    int effectFrames = 0;
+    int frame = 0;
+    while (CountPosted(GameLogic::kPushState, GameStateName::GameOver) == 0 && frame < 200) {
+        const size_t before = emitters.size();
+        Frame();
+        ++frame;
+        effectFrames += emitters.size() > before;
+    }
+    EXPECT_EQ(1, effectFrames) << "the death effect starts in the first frame only";
+    // Posted after 150 frames of the timer (151 at most), seen a frame later.
+    EXPECT_GE(frame, 151);
+    EXPECT_LE(frame, 152);
+    EXPECT_EQ(frame - 1, log.Count("player died")) << "in every frame until the game-over screen covers the level";
+    EXPECT_TRUE(Logic().playerDied);
+    EXPECT_NE(nullptr, dynamic_cast<GameOverState*>(Logic().TopState()));
+}
+
+TEST_F(IngameStateTest, NoDeathWhileTheLevelIsComplete) {
+    Logic().levelComplete = true;
+    SetPlayerHp(-5);
+    Frames(200);
+    EXPECT_FALSE(log.Has("player died"));
+    EXPECT_EQ(0, CountPosted(GameLogic::kPushState, GameStateName::GameOver));
+}
+
+TEST_F(IngameStateTest, TheWreckFallsAndSettlesToFourUnits) {
+    SetPlayerHp(0);
+    Frames(140);  // settled before the game-over screen covers the level at 2.5 s
+    EXPECT_LE(Ingame()->hoverHeight, 4.0f);
+    EXPECT_GT(Ingame()->hoverHeight, 4.0f - 10.0f * float(kStep));
+    ObjectLock lock;
+    const GameObject& player = *Objects().GetGameObject(GameObject::kPlayerName);
+    EXPECT_EQ(player.trans.y, Objects().cameraObject.target.y) << "the camera rides the wreck";
+}
+
+// A level whose script makes no player: the loader reports it, and the game
+// goes back to the title without a crash.
+class UnplayableLevel : public IngamePlay {
+protected:
+    void SetUp() override {
+        const std::filesystem::path run = std::filesystem::current_path();
+        for (const char* shared : {"resource", "shaders"})
+            std::filesystem::create_directory_symlink(run / shared, std::filesystem::path(folder.Path()) / shared);
+        folder.WriteFile("scripts/load_level_1.lua", "-- a level without a player\n");
+        std::filesystem::current_path(folder.Path());
+        IngamePlay::SetUp();
+        previous = run;
+    }
+    void TearDown() override {
+        IngamePlay::TearDown();
+        std::filesystem::current_path(previous);
+    }
+    test_support::TempFolder folder;
+    std::filesystem::path previous;
+};
+
+TEST_F(UnplayableLevel, LeadsBackToTheTitle) {
+    PostPush(GameStateName::Ingame);
+    PostChangeLevel(IngameState::kFirstLevel);
+    ASSERT_TRUE(RunUntil([this] { return loads == 1 && !InFlight() && Logic().StateCount() == 1; })) << log.Text();
+    EXPECT_NE(nullptr, dynamic_cast<StandInState*>(Logic().TopState()));
+    EXPECT_EQ(1, loads) << "the pending second load is dropped";
+    EXPECT_EQ(1, log.Count("Level load of ./scripts/load_level_1.lua failed"));
+    EXPECT_FALSE(Logic().titleRequested);
+    Frames(5);
+    EXPECT_EQ(1, loads);
+}
+
+}  // namespace
+}  // namespace game_flow_test

@@ -1,0 +1,135 @@
+// Level 1 played in the real game, in this process, on the test's X server:
+// main's own start-up, the splash (skipped by a key once the first load is
+// in), the title, "Enter Game" with its second load of level 1, then keys
+// and the mouse button from xdotool on the game's window, read through SDL's
+// event pump as a player's would be: walking, the up-boost, the laser, and
+// Escape for the pause. Every wait is bounded by a frame count.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <functional>
+#include <string>
+
+#include "event_manager.h"
+#include "game_logic.h"
+#include "game_logic/addressees.h"
+#include "game_states/ingame_state.h"
+#include "game_states/menu_messages.h"
+#include "game_states/pause_state.h"
+#include "game_states/title_state.h"
+#include "main/frame_loop.h"
+#include "main/start_up.h"
+#include "object_manager.h"
+#include "support/log_capture.h"
+#include "support/temp_folder.h"
+#include "support/x11_window.h"
+#include "system.h"
+
+namespace {
+
+GameLogic& Logic() { return *Module<GameLogic>::Instance(); }
+System& Sys() { return *Module<System>::Instance(); }
+ObjectManager& Objects() { return *Module<ObjectManager>::Instance(); }
+
+template <class State>
+bool OnTop() {
+    return dynamic_cast<State*>(Logic().TopState()) != nullptr;
+}
+
+class PlayWindow : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        setenv("SDL_VIDEODRIVER", "x11", 0);
+        setenv("SDL_AUDIODRIVER", "dummy", 0);
+    }
+
+    // Frames of the game's own loop until `done`, at most `limit`.
+    static bool RunUntil(const std::function<bool()>& done, int limit) {
+        for (int i = 0; i < limit && Sys().running.load(); ++i) {
+            if (done()) return true;
+            RunFrame(true);
+        }
+        return done();
+    }
+    static void Frames(int count) { RunUntil([] { return false; }, count); }
+    // One xdotool command on the focused game window.
+    void Xdo(const std::string& arguments) {
+        const std::string command = "xdotool " + arguments + " >/dev/null 2>&1";
+        ASSERT_EQ(0, std::system(command.c_str())) << command;
+    }
+    // A key or button held for `frames` frames of the game.
+    void Hold(const std::string& down, const std::string& up, int frames) {
+        Xdo(down);
+        Frames(frames);
+        Xdo(up);
+        Frames(2);
+    }
+    static Vector PlayerPosition() {
+        ObjectLock lock;
+        return Objects().GetGameObject(GameObject::kPlayerName)->trans;
+    }
+    static int PlayerShotsInTable() {
+        ObjectLock lock;
+        int shots = 0;
+        for (const auto& entry : Objects().gameObjectList) shots += entry.second.name.rfind("playerBullet", 0) == 0;
+        return shots;
+    }
+
+    test_support::TempProfile profile;
+    test_support::X11Display display;
+};
+
+TEST_F(PlayWindow, TheTitleStartsLevelOneAndKeysAndTheMouseDriveThePlayer) {
+    ASSERT_TRUE(display.IsOpen()) << "run under xvfb-run";
+    test_support::LogCapture log;
+    Sys().running.store(true);  // the capture marks the game as not running
+    ASSERT_TRUE(StartGame()) << log.Text();
+    const auto window = display.WaitForWindow("The Quellbrand", getpid(), 10.0);
+    ASSERT_TRUE(window.has_value());
+    Xdo("windowfocus --sync " + std::to_string(*window));
+
+    // The splash: once the first load is in, a key ends the slides.
+    ASSERT_TRUE(RunUntil([] { return Logic().loadingDone.load(); }, 1200)) << log.Text();
+    Hold("keydown x", "keyup x", 3);
+    ASSERT_TRUE(RunUntil(OnTop<TitleState>, 120)) << log.Text();
+
+    // "Enter Game", as the title's button posts it.
+    Module<EventManager>::Instance()->PublishEvent(Event("test", addressee::kGameLogic, MenuMessage::kEnterGame));
+    ASSERT_TRUE(RunUntil(
+        [&] {
+            return OnTop<IngameState>() && Logic().loadingDone && !Logic().IsLoadInFlight() &&
+                   log.Count("Starting LoadLevel()") == 3;
+        },
+        1800))
+        << log.Text();
+    EXPECT_EQ(2, log.Count("GameLogic::Instance().levelScript = ./scripts/load_level_1.lua"));
+    Frames(30);  // the player settles on its hover height
+
+    // The thrust first: under a software renderer a frame is long, and a
+    // walk of 60 frames (its speed grows with the frame time) may end past
+    // the terrain's edge.
+    const float ground = PlayerPosition().y;
+    Hold("keydown space", "keyup space", 30);
+    EXPECT_GT(PlayerPosition().y - ground, 15.0f) << "Space thrusts upwards";
+    ASSERT_TRUE(RunUntil([&] { return PlayerPosition().y < ground + 1.0f; }, 600)) << "down again";
+
+    const Vector forward = Objects().cameraObject.GetInvViewMatrix() * Vector(0.0f, 0.0f, -1.0f, 0.0f);
+    const Vector start = PlayerPosition();
+    Hold("keydown w", "keyup w", 60);
+    EXPECT_GT((PlayerPosition() - start) * forward, 50.0f) << "W walks along the camera's forward axis";
+
+    const uint32_t shotsBefore = Logic().shotsFired;
+    Hold("mousedown 1", "mouseup 1", 30);
+    EXPECT_GE(Logic().shotsFired - shotsBefore, 9u);
+    EXPECT_GT(PlayerShotsInTable(), 0);
+
+    Hold("keydown Escape", "keyup Escape", 3);
+    EXPECT_TRUE(RunUntil(OnTop<PauseState>, 10));
+    EXPECT_TRUE(Sys().IsPaused());
+    EXPECT_FALSE(Sys().IsMouseGrabbed());
+
+    ShutDownGame();
+}
+
+}  // namespace

@@ -1,0 +1,190 @@
+// Determinism with the player at the controls: the hunting world of the
+// physics tests (four enemies closing in and firing on the first level),
+// with the player fitted out as a level load leaves it and driven by a fixed
+// script of keys and cursor moves (walk, dash, thrust, turn, laser and
+// missiles) for 300 frames, twice. Both runs end in the same world, meter,
+// bob and shot count, bit for bit.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "animation_manager.h"
+#include "behavior_manager.h"
+#include "game_logic.h"
+#include "game_logic/player_controller.h"
+#include "game_logic/player_fit_out.h"
+#include "input_manager.h"
+#include "support/falling_scene.h"
+#include "support/hunting_world.h"
+#include "support/recording_sound_layer.h"
+#include "system.h"
+
+namespace {
+
+constexpr int kFrames = 300;
+
+GameLogic& Logic() { return *Module<GameLogic>::Instance(); }
+InputManager& Input() { return *Module<InputManager>::Instance(); }
+
+// The keys held (and newly pressed) in one frame of the script, and the cursor.
+struct ScriptFrame {
+    bool walk = false, strafe = false, dashPress = false, jump = false, jumpPress = false;
+    bool laser = false, missile = false;
+    float cursorX = 0.0f;
+};
+
+ScriptFrame ScriptAt(int frame) {
+    ScriptFrame f;
+    f.walk = frame < 120 || frame >= 200;
+    f.strafe = frame >= 60 && frame < 90;
+    f.dashPress = frame == 40 || frame == 70 || frame == 220;
+    f.jump = frame >= 120 && frame < 170;
+    f.jumpPress = frame == 120;
+    f.laser = frame >= 150;
+    f.missile = frame >= 240 && frame < 260;
+    f.cursorX = (frame / 25) % 2 == 0 ? 0.05f : -0.03f;
+    return f;
+}
+
+class PlayerDeterminism : public test_support::FallingScene {
+protected:
+    void SetUp() override {
+        {
+            // A fresh table each run, as a new game process would have: the
+            // behaviour walks it in the map's own order.
+            ObjectLock lock;
+            test_support::SceneObjects().ClearGameObjects();
+            GameObjectList().swap(test_support::SceneObjects().gameObjectList);
+        }
+        behavior.playerNode = 0;
+        behavior.playerNodeChanged = false;
+        FallingScene::SetUp();
+        // A paused System reads one fixed time per frame (each frame sets it),
+        // so rate tests and lifetimes never fall either side of their limits.
+        System& system = *Module<System>::Instance();
+        system.Pause(true);
+        system.pausedTime.store(100.0);
+        system.frameTime.store(1.0 / 60.0);
+        system.mouseGrabbed = true;
+        system.mouseSensitivity = 1.0f;
+        firstRunNumber = Module<ResourceManager>::Instance()->GetObjectNum();
+        ASSERT_NE(test_support::AddStillPlayer(1000, 500), 0u);
+        const float places[][2] = {{700, 300}, {1300, 300}, {600, 760}, {1300, 860}};
+        for (int i = 0; i < 4; ++i)
+            ASSERT_NE(test_support::AddStanding("MediumMech", "hunter" + std::to_string(i), places[i][0], places[i][1]),
+                      0u);
+        {
+            // What the level script adds to the pattern's player.
+            ObjectLock lock;
+            GameObject& player = *test_support::SceneObjects().GetGameObject(GameObject::kPlayerName);
+            player.AttachComponent(WeaponComp());
+            player.GetStatsComp()->shield = player.GetStatsComp()->sp = 100.0f;
+        }
+        std::string missing;
+        ASSERT_TRUE(FitOutPlayer(Logic(), missing)) << missing;
+        Logic().hoverHeight = 25.0f;
+        Logic().onGround = false;
+        hardFall = false;
+        ObjectManager& objects = test_support::SceneObjects();
+        objects.cockpit.bobPhase = 0.0f;
+        objects.cockpit.moveOffset = Vector();
+        objects.cameraObject = CameraObject();
+        objects.cameraObject.mode = 0;
+        Input().Init();
+        ClearKeys();
+        Set(CollisionManager::kPickOn, true);
+        behavior.Init();
+        animation.Init();
+    }
+    void TearDown() override {
+        animation.Kill();
+        behavior.Kill();
+        ClearKeys();
+        Module<System>::Instance()->mouseGrabbed = false;
+        Module<System>::Instance()->Pause(false);
+        FallingScene::TearDown();
+    }
+    static void ClearKeys() {
+        std::memset(Input().keyDown, 0, sizeof Input().keyDown);
+        std::memset(Input().keyPressed, 0, sizeof Input().keyPressed);
+    }
+    static void ApplyScript(const ScriptFrame& f) {
+        InputManager& in = Input();
+        ClearKeys();
+        in.keyDown[in.forward] = f.walk;
+        in.keyDown[in.right] = f.strafe;
+        in.keyDown[in.dash] = f.dashPress;
+        // A held letter is a new press at every poll.
+        in.keyPressed[in.forward] = f.walk;
+        in.keyPressed[in.right] = f.strafe;
+        in.keyDown[in.jump] = f.jump;
+        in.keyPressed[in.jump] = f.jumpPress;
+        in.keyDown[in.laser] = f.laser;
+        in.keyDown[in.missile] = f.missile;
+        in.SetMousePosition(Vector(f.cursorX, 0.0f, 0.0f, 0.0f));
+    }
+
+    // 300 frames in the main loop's order on one thread: the game's update
+    // (the controller), behaviour and animation, the camera as the frame
+    // rebuilds it, then collision and physics. The hash of the end state.
+    std::string Play() {
+        const uint32_t shotsBefore = Logic().shotsFired;
+        for (int frame = 0; frame < kFrames; ++frame) {
+            const double now = 100.0 + (frame + 1) / 60.0;
+            Module<System>::Instance()->pausedTime.store(now);
+            ApplyScript(ScriptAt(frame));
+            ControlPlayer(Logic());
+            behavior.Update();
+            animation.Update();
+            {
+                ObjectLock lock;
+                test_support::SceneObjects().cameraObject.Update();
+            }
+            const FrameClock clock{now, 1.0 / 60.0};
+            collision.SetFrameClock(clock);
+            physics.SetFrameClock(clock);
+            collision.Update();
+            physics.Update();
+        }
+        ObjectLock lock;
+        const ObjectManager& objects = test_support::SceneObjects();
+        const StatsComp& stats = *objects.GetGameObject(GameObject::kPlayerName)->GetStatsComp();
+        shots = Logic().shotsFired - shotsBefore;
+        bp = stats.bp;
+        const float state[] = {stats.bp, objects.cockpit.bobPhase, objects.cockpit.moveOffset.y,
+                               objects.cameraObject.yaw, float(shots)};
+        return std::string(reinterpret_cast<const char*>(state), sizeof state);
+    }
+
+    BehaviorManager& behavior = *Module<BehaviorManager>::Instance();
+    AnimationManager& animation = *Module<AnimationManager>::Instance();
+    sound_test::RecordingSoundLayer layer;
+    unsigned firstRunNumber = 0;
+    uint32_t shots = 0;
+    float bp = 0.0f;
+};
+
+TEST_F(PlayerDeterminism, TwoRunsOfTheSameKeysEndInTheSameState) {
+    const float startZ = [] {
+        ObjectLock lock;
+        return test_support::SceneObjects().GetGameObject(GameObject::kPlayerName)->trans.z;
+    }();
+    const std::string firstPlayer = Play();
+    const size_t firstWorld = test_support::WorldHash(firstRunNumber);
+    EXPECT_GE(shots, 9u) << "the laser and the missiles fired";
+    EXPECT_LT(bp, 100.0f) << "the boosts drew on the meter";
+    {
+        ObjectLock lock;
+        EXPECT_GT(std::abs(test_support::SceneObjects().GetGameObject(GameObject::kPlayerName)->trans.z - startZ),
+                  50.0f)
+            << "the player walked";
+    }
+    TearDown();
+    SetUp();
+    EXPECT_EQ(firstPlayer, Play());
+    EXPECT_EQ(firstWorld, test_support::WorldHash(firstRunNumber));
+    EXPECT_EQ(0, log.Count("ERROR")) << log.Text();
+}
+
+}  // namespace

@@ -1,0 +1,110 @@
+#include "gen_level_props.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "game_paths.h"
+#include "gen_shapes.h"
+#include "level_layout.h"
+#include "model_files.h"
+#include "paint.h"
+#include "palette.h"
+
+namespace {
+
+const float kLight[3] = {1.0f, 1.0f, 1.0f};
+const float kMid[3] = {0.75f, 0.75f, 0.75f};
+const float kDark[3] = {0.5f, 0.5f, 0.5f};
+
+// The window pattern of the building texture repeats every 40 x 64 units,
+// as on level 1's building.
+const Vector kWindowTile(40.0f, 64.0f, 40.0f);
+const Vector kRockTile(50.0f, 70.0f, 50.0f);
+
+// |axis| . v: the size of v along a unit axis.
+float Along(const Vector& axis, const Vector& v) {
+    return std::fabs(axis.x) * v.x + std::fabs(axis.y) * v.y + std::fabs(axis.z) * v.z;
+}
+
+// A box whose faces repeat the texture once per tile (tile sizes along x, y
+// and z), so that long walls keep the texture's scale.
+void AddTiledBox(MeshBuilder& builder, const Vector& centre, const Vector& half, const Vector& tile,
+                 const float colour[3]) {
+    const Vector x(1, 0, 0), y(0, 1, 0), z(0, 0, 1);
+    const Vector faces[6][2] = {{x, y}, {x * -1, y}, {z, y}, {z * -1, y}, {y, z * -1}, {y * -1, z}};
+    for (const auto& face : faces) {
+        const Vector& normal = face[0];
+        const Vector& up = face[1];
+        const Vector right = Cross(up, normal);
+        const float width = 2.0f * Along(right, half), height = 2.0f * Along(up, half);
+        const int across = std::max(1, int(std::lround(width / Along(right, tile))));
+        const int down = std::max(1, int(std::lround(height / Along(up, tile))));
+        const float tileWidth = width / float(across), tileHeight = height / float(down);
+        const Vector corner = centre + normal * Along(normal, half) - right * (width / 2.0f) - up * (height / 2.0f);
+        for (int i = 0; i < across; ++i)
+            for (int j = 0; j < down; ++j) {
+                const Vector at = corner + right * (tileWidth * (float(i) + 0.5f)) + up * (tileHeight * (float(j) + 0.5f));
+                builder.Quad(at, normal, up, tileWidth / 2.0f, tileHeight / 2.0f, colour);
+            }
+    }
+}
+
+Mesh ShaftWall(const std::string& name, float halfX, float halfZ) {
+    MeshBuilder builder(name);
+    const float halfY = layout::kShaftWallHeight / 2.0f;
+    AddTiledBox(builder, Vector(0, halfY, 0), Vector(halfX, halfY, halfZ), kRockTile, kLight);
+    return builder.Finish();
+}
+
+Mesh CityBlock() {
+    using namespace layout;
+    MeshBuilder builder("city_block");
+    const float halfY = kCityBlockHeight / 2.0f;
+    AddTiledBox(builder, Vector(0, halfY, 0), Vector(kBlockHalf, halfY, kBlockHalf), kWindowTile, kLight);
+    // Roof plant: a machine house and two vents.
+    AddBox(builder, Vector(-20, kCityBlockHeight + 6, 10), Vector(24, 6, 18), kMid);
+    AddBox(builder, Vector(40, kCityBlockHeight + 4, -40), Vector(6, 4, 6), kDark);
+    AddBox(builder, Vector(-50, kCityBlockHeight + 4, -45), Vector(6, 4, 6), kDark);
+    return builder.Finish();
+}
+
+Mesh Tower() {
+    using namespace layout;
+    MeshBuilder builder("tower");
+    const float halfY = kTowerHeight / 2.0f;
+    AddTiledBox(builder, Vector(0, halfY, 0), Vector(kTowerHalf, halfY, kTowerHalf), kWindowTile, kLight);
+    AddBox(builder, Vector(0, kTowerHeight + 3, 0), Vector(28, 3, 28), kMid);
+    AddBox(builder, Vector(0, kTowerHeight + 20, 0), Vector(0.8f, 14, 0.8f), kDark);
+    return builder.Finish();
+}
+
+// Strata of rock and dust from the ground's palette, broken by cracks and
+// the seams of the rock courses; tiles seamlessly.
+RgbaImage ShaftRock() {
+    const int size = 128;
+    RgbaImage image(size, size);
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            // Four courses of strata per tile, bent by noise that repeats with the tile.
+            const float bend = FractalNoise(float(x), float(y), 32, 4, 51);
+            const float strata = 0.5f + 0.5f * std::sin(6.2831853f * (float(y) * 4.0f / float(size) + 0.6f * bend));
+            const float grain = FractalNoise(float(x), float(y), 16, 8, 53);
+            Rgb rock = Mix(Mix(palette::kRock, palette::kDust, 0.35f), palette::kRockPale, strata * 0.7f);
+            rock = Scale(rock, 0.75f + 0.4f * grain);
+            const bool seam = y % 64 < 2 || (x + (y / 64) * 32) % 64 < 2;
+            const bool crack = FractalNoise(float(x), float(y), 32, 4, 57) > 0.72f;
+            image.Put(x, y, seam ? palette::kRockDark : crack ? Mix(rock, palette::kShadow, 0.5f) : rock);
+        }
+    return image;
+}
+
+}  // namespace
+
+bool GenerateLevelProps(const std::string& runDir) {
+    using namespace layout;
+    const float along = kShaftOuterHalf, across = kShaftWallThickness / 2.0f;
+    return WriteImage(runDir, std::string(paths::kTextures) + "shaft_wall.png", ShaftRock()) &&
+           WriteMesh(runDir, "shaft_wall_x", ShaftWall("shaft_wall_x", along, across)) &&
+           WriteMesh(runDir, "shaft_wall_z", ShaftWall("shaft_wall_z", across, kShaftInnerHalf)) &&
+           WriteMesh(runDir, "city_block", CityBlock()) && WriteMesh(runDir, "tower", Tower());
+}
