@@ -24,6 +24,7 @@ void SplashState::Update() {
 }
 
 void SplashState::HandOver() {
+    Module<System>::Instance()->Log("splash screen over");
     state_events::Publish(Event(kSender, addressee::kInterfaceManager, InterfaceManager::kLoadTitle));
     Event change(kSender, addressee::kGameLogic, GameLogic::kChangeState);
     change.SetParam(GameLogic::kStateParam, GameStateName::Title);

@@ -1,14 +1,19 @@
-// The first level on screen as the game flow's first load will bring it
-// there (the game flow itself comes later): the registry and the start-up
-// categories with their OpenGL side, the sky rebuilt now that the registry
-// is read, the "all" and "level1" categories, the level file and its script
-// (ground, objects, lights), then the OpenGL side of "all", the noise
-// texture and the level's own category. Used by the renderer's tests and
-// benchmark; needs the OpenGL context current on the calling thread.
+// The first level on screen as the game brings it there: the registry and
+// the start-up categories with their OpenGL side, the sky rebuilt now that
+// the registry is read, then the game flow's real first load, its loader
+// thread reading "all", "level1", the level file and its script (ground,
+// objects, lights, the fitted-out player), and its hand-over on the calling
+// thread (the OpenGL side of "all", the noise texture and the level's own
+// category). Used by the renderer's tests and benchmarks; needs the OpenGL
+// context current on the calling thread.
 #pragma once
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
+#include "event_manager.h"
+#include "game_logic.h"
 #include "graphics.h"
 #include "level.h"
 #include "lua_manager.h"
@@ -18,7 +23,32 @@
 
 namespace test_support {
 
-// True when the level file loaded.
+// Starts a load of GameLogic's current level fields as "Load Level Thread"
+// does and hands "Level Loaded" over on this thread, as the game's frames
+// would, waiting at most a minute. True when it was handed over and made a
+// playable level. GameLogic need not be initialised.
+inline bool RunLevelLoad() {
+    GameLogic& game = *Module<GameLogic>::Instance();
+    game.ProcessEvent(Event("test", game.GetModuleName(), GameLogic::kLoadLevelThread));
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+    while (!game.loadingDone && std::chrono::steady_clock::now() < deadline) {
+        game.DispatchEvents();
+        std::this_thread::sleep_for(std::chrono::microseconds(100));
+    }
+    return game.loadingDone && game.levelValid;
+}
+
+// The first load after start: level 1, "firstLoad" set.
+inline bool RunFirstLevelLoad() {
+    GameLogic& game = *Module<GameLogic>::Instance();
+    game.firstLoad = true;
+    game.scriptPath = "./scripts/load_level_1.lua";
+    game.levelPath = "./resource/levels/level1.xml";
+    game.levelName = game.previousLevelName = "level1";
+    return RunLevelLoad();
+}
+
+// True when the level loaded and its player could be fitted out.
 inline bool LoadFirstLevelScene() {
     ResourceManager& store = *Module<ResourceManager>::Instance();
     ObjectManager& objects = *Module<ObjectManager>::Instance();
@@ -29,20 +59,8 @@ inline bool LoadFirstLevelScene() {
         store.LoadCategory(category);
         store.LoadContextCategory(category);
     }
-    // The loader thread's part.
-    store.LoadCategory("all");
-    store.LoadCategory("level1");
-    const bool loaded = Singleton<Level>::Instance()->LoadLevel("./resource/levels/level1.xml");
     Module<LuaManager>::Instance()->Init();
-    Module<LuaManager>::Instance()->DoFile("./scripts/load_level_1.lua");
-    // The main thread's part, on "Level Loaded" with "firstLoad".
-    store.LoadContextCategory("all");
-    Texture noise(128, 128, 4);
-    store.BuildNoiseTexture(noise);
-    store.set<Texture>(Handle("tex_noise"), noise);
-    if (Texture* stored = store.get<Texture>(Handle("tex_noise"))) store.InitGLTexture(*stored);
-    store.LoadContextCategory("level1");
-    return loaded;
+    return RunFirstLevelLoad();
 }
 
 // For the benchmarks: the game's window of width x height (from the run

@@ -1,5 +1,7 @@
 #include "support/screen_pixels.h"
 
+#include <algorithm>
+
 #include <SDL.h>
 #include <SDL_syswm.h>
 #include <X11/Xlib.h>
@@ -42,7 +44,50 @@ std::optional<ScreenColor> ReadRootPixel(Display* display, Window window, int x,
     return color;
 }
 
+// One picture of the screen under the points' bounding box, read once.
+std::vector<ScreenColor> ReadRootPixels(Display* display, Window window, const std::vector<std::pair<int, int>>& points) {
+    if (points.empty()) return {};
+    int left = points[0].first, top = points[0].second, right = left, bottom = top;
+    for (const auto& [x, y] : points) {
+        left = std::min(left, x);
+        right = std::max(right, x);
+        top = std::min(top, y);
+        bottom = std::max(bottom, y);
+    }
+    const Window root = DefaultRootWindow(display);
+    int rootX = 0, rootY = 0;
+    Window child = 0;
+    if (!XTranslateCoordinates(display, window, root, left, top, &rootX, &rootY, &child) || xFailed) return {};
+    const int width = right - left + 1, height = bottom - top + 1;
+    if (rootX < 0 || rootY < 0 || rootX + width > DisplayWidth(display, DefaultScreen(display)) ||
+        rootY + height > DisplayHeight(display, DefaultScreen(display)))
+        return {};
+    XImage* image = XGetImage(display, root, rootX, rootY, unsigned(width), unsigned(height), AllPlanes, ZPixmap);
+    if (!image) return {};
+    std::vector<ScreenColor> colors;
+    for (const auto& [x, y] : points) {
+        const unsigned long pixel = XGetPixel(image, x - left, y - top);
+        colors.push_back(ScreenColor{Channel(pixel, image->red_mask), Channel(pixel, image->green_mask),
+                                     Channel(pixel, image->blue_mask)});
+    }
+    XDestroyImage(image);
+    return colors;
+}
+
 }  // namespace
+
+std::vector<ScreenColor> ReadWindowPixels(unsigned long window, const std::vector<std::pair<int, int>>& points) {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return {};
+    xFailed = false;
+    auto previous = XSetErrorHandler(NoteXError);
+    std::vector<ScreenColor> colors = ReadRootPixels(display, Window(window), points);
+    XSync(display, False);
+    XSetErrorHandler(previous);
+    XCloseDisplay(display);
+    if (xFailed) colors.clear();
+    return colors;
+}
 
 std::optional<ScreenColor> ReadWindowPixel(unsigned long window, int x, int y) {
     Display* display = XOpenDisplay(nullptr);

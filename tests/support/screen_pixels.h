@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <cstdlib>
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace test_support {
 
@@ -19,6 +21,9 @@ struct ScreenColor {
 // from its top edge. Nothing when there is no display, the window is gone or
 // the point lies off the screen.
 std::optional<ScreenColor> ReadWindowPixel(unsigned long window, int x, int y);
+// The colours at each (x, y) of the window, read through one connection;
+// empty when any of them cannot be read.
+std::vector<ScreenColor> ReadWindowPixels(unsigned long window, const std::vector<std::pair<int, int>>& points);
 // The same for this process's own SDL window, once everything its connection
 // has sent (a buffer swap, say) has been handled by the server.
 std::optional<ScreenColor> ReadOwnWindowPixel(int x, int y);
