@@ -184,6 +184,21 @@ TEST_F(IngameStateTest, TheWreckFallsAndSettlesToFourUnits) {
     EXPECT_EQ(player.trans.y, Objects().cameraObject.target.y) << "the camera rides the wreck";
 }
 
+TEST_F(IngameStateTest, APlayerGoneFromTheTableStopsNoFrame) {
+    SetPlayerHp(0);
+    Frame();
+    {
+        ObjectLock lock;
+        Objects().KillGameObject(*Objects().GetGameObject(GameObject::kPlayerName));
+    }
+    Frames(200);  // the dead-player motion and the death check run without it
+    EXPECT_EQ(1, log.Count("WARNING: game_logic/player_parts.cpp")) << log.Text();
+    Ingame()->restartPending = false;
+    Frames(3);  // and so does the controller
+    EXPECT_EQ(1, log.Count("WARNING: game_logic/player_parts.cpp"));
+    EXPECT_EQ(0, CountPosted(GameLogic::kPushState, GameStateName::GameOver)) << "nobody is there to die";
+}
+
 // A level whose script makes no player: the loader reports it, and the game
 // goes back to the title without a crash.
 class UnplayableLevel : public IngamePlay {

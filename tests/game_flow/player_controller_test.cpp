@@ -312,5 +312,19 @@ TEST_F(PlayerControl, APlayerWithoutItsPiecesIsLeftAloneWithOneWarningEach) {
     EXPECT_NEAR(125.0f, HorizontalSpeed(), kTolerance);
 }
 
+TEST_F(PlayerControl, AMissingStepSoundIsReportedOnceAndTheWalkGoesOn) {
+    ResourceManager& store = *Module<ResourceManager>::Instance();
+    ASSERT_EQ(0, store.DeleteResource("sample_step"));
+    Hold(Input().forward);
+    for (int frame = 0; frame < 180; ++frame) {
+        Step();
+        Lift(0.0f);
+    }
+    EXPECT_EQ(1, log.Count("sample_step is not loaded"));
+    EXPECT_EQ(0, log.Count("ERROR")) << "no store error every frame";
+    EXPECT_NEAR(125.0f, HorizontalSpeed(), kTolerance);
+    store.LoadResource("sample_step");
+}
+
 }  // namespace
 }  // namespace game_flow_test
