@@ -87,6 +87,12 @@ void InterfaceManager::BuildInterface(InterfaceState::Type screen) {
     currentState = screen;
     // Each screen's widgets are added here by that screen's builder; screens
     // 1 and 9 have none.
+    switch (screen) {
+        case InterfaceState::GameOver: BuildGameOverScreen(); break;
+        case InterfaceState::Win: BuildWinScreen(); break;
+        case InterfaceState::EndlessModeStart: BuildEndlessModeStartScreen(); break;
+        default: break;
+    }
 }
 
 bool InterfaceManager::AddInterfaceObject(InterfaceObject* widget) {

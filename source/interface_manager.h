@@ -138,5 +138,11 @@ private:
     // names of the widgets that wait for removal are returned.
     std::vector<std::string> WalkWidgets(const Vector& mouse, bool click, bool held);
 
+    // The end screens (interface_manager/end_screens.cpp): the win, game-over
+    // and endless-mode choice screens.
+    void BuildWinScreen();
+    void BuildGameOverScreen();
+    void BuildEndlessModeStartScreen();
+
     bool initialised = false;
 };
