@@ -1,11 +1,14 @@
 // The end screens in the game's window (640 x 480): each heading's text is
-// drawn inside its own box, and a real click on "Retry" reaches GameLogic,
-// whose game-over state answers it. The screens are shown on black (the
+// drawn inside its own box, a real click on "Retry" reaches GameLogic, whose
+// game-over state answers it, and a name typed into the score screen lands
+// in "score.bin". The screens are shown on black (the
 // quit question's background) so that only their own pixels change.
 #include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -13,6 +16,7 @@
 #include "event_manager.h"
 #include "game_logic.h"
 #include "game_states/end_of_level_states.h"
+#include "game_states/score_state.h"
 #include "graphics.h"
 #include "input_manager.h"
 #include "interface/button.h"
@@ -155,11 +159,14 @@ protected:
 };
 
 TEST_F(EndScreensWindow, EachHeadingIsDrawnInsideItsBox) {
-    for (InterfaceState::Type screen : {InterfaceState::Win, InterfaceState::GameOver, InterfaceState::EndlessModeStart}) {
+    for (InterfaceState::Type screen :
+         {InterfaceState::Win, InterfaceState::GameOver, InterfaceState::EndlessModeStart, InterfaceState::Score}) {
         SCOPED_TRACE(screen);
+        Logic().enemiesKilled = 0;  // no name entry on the score screen
         Show(screen);
         const std::vector<TextBox*> headings = Headings();
-        ASSERT_EQ(screen == InterfaceState::EndlessModeStart ? 3u : 1u, headings.size());
+        const size_t count = screen == InterfaceState::EndlessModeStart ? 3u : screen == InterfaceState::Score ? 4u : 1u;
+        ASSERT_EQ(count, headings.size());
         for (TextBox* heading : headings) ExpectDrawnInItsBox(*heading);
     }
 }
@@ -183,6 +190,42 @@ TEST_F(EndScreensWindow, AClickOnRetryReachesTheGameOverStateAsEnterGame) {
     EXPECT_EQ(nullptr, dynamic_cast<GameOverState*>(Logic().TopState())) << "popped once, and once only";
     Frames(3);
     EXPECT_EQ(2u, Logic().StateCount());
+}
+
+// Ten characters and Enter, typed as SDL key events with their characters,
+// reach the selected name box; the score state beneath stores the run.
+TEST_F(EndScreensWindow, ATypedNameLandsInTheScoreFile) {
+    const std::string folder = profile->Path() + "/The Quellbrand";
+    std::filesystem::create_directories(folder);
+    ScoreList& list = Ui().scoreList;
+    list = ScoreList(folder + "/score.bin");
+    list.Init();
+    ASSERT_TRUE(std::filesystem::exists(list.path));
+    const uint32_t kills = list.entries.back().kills + 1;
+    Logic().PushState(Below());
+    Logic().PushState(ScoreState());
+    Logic().enemiesKilled = kills;
+    Logic().shotsFired = 4, Logic().shotsHit = 3;
+    Show(InterfaceState::Score);
+    ASSERT_EQ("NameInput", Ui().selectedName);
+    for (char typed : std::string("Quellbrand\r")) {
+        SDL_Event event{};
+        event.type = SDL_KEYDOWN;
+        event.key.keysym.unicode = Uint16(typed);
+        SDL_PushEvent(&event);
+    }
+    ASSERT_TRUE(FramesUntil([] { return Logic().enemiesKilled == 0; })) << "the run was stored";
+    Frames(2);
+    EXPECT_FALSE(Registry().Contains("NameInput")) << "the entry is gone once used";
+    Sys().SetTextInputMode(false);
+
+    ScoreList reread(list.path);
+    reread.Init();
+    ASSERT_EQ(ScoreList::kEntryCount, reread.entries.size());
+    int found = 0;
+    for (const ScoreEntry& entry : reread.entries)
+        found += entry.name == "Quellbrand" && entry.kills == kills && entry.accuracy == 75;
+    EXPECT_EQ(1, found);
 }
 
 }  // namespace
