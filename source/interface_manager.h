@@ -18,7 +18,10 @@
 // Files: interface_manager.cpp (module, frame walk, registry),
 // interface_manager/widget_factory.cpp (CreateInterfaceObject),
 // interface_manager/key_names.cpp (GetKeyName), interface_manager/settings*
-// (the settings file), interface_manager/resolution_text.h (window-size texts).
+// (the settings file), interface_manager/resolution_text.h (window-size texts),
+// interface_manager/event_handling.cpp (ProcessEvent) and the handlers it
+// calls (options_apply, quit_question, game_messages), interface_manager/
+// screens.h (the screens' widgets; menu_screens.cpp for the menus).
 #pragma once
 
 #include <string>
@@ -26,6 +29,7 @@
 
 #include "geom/vector.h"
 #include "interface/interface_state.h"
+#include "interface/score_list.h"
 #include "module.h"
 
 class InterfaceObject;
@@ -42,6 +46,18 @@ public:
     // The head-up display's wave line ("message", a string; empty clears it).
     static constexpr const char* kWaveCountMessage = "Wave Count Message";
     static constexpr const char* kMessageParam = "message";
+
+    // The rest of the messages this module answers (interface_manager/
+    // event_handling.cpp); none carries a parameter.
+    static constexpr const char* kResolutionChange = "Resolution Change";
+    static constexpr const char* kControlsOk = "Controls Ok";
+    static constexpr const char* kOptionsApply = "Options Apply";
+    static constexpr const char* kLoadEndlessModeStart = "Load EndlessModeStartState";
+    static constexpr const char* kQuit = "Quit";
+    static constexpr const char* kFullScreenToggle = "Full Screen Toggle";
+    static constexpr const char* kWindowModeToggle = "Window Mode Toggle";
+    // Sets restartPending: the head-up display's next build restarts the level.
+    static constexpr const char* kRestart = "Restart";
 
     // selectedName when no widget is selected.
     static constexpr const char* kNoneSelected = "NONE";
@@ -78,9 +94,16 @@ public:
     // widget, unregisters the client. A second Kill does nothing.
     void Kill() override;
 
+    // One message addressed to "InterfaceManager" (interface_manager/
+    // event_handling.cpp). Every parameter is read before anything changes,
+    // so a message that lacks one (the dispatch drops it with a warning)
+    // leaves nothing half done.
+    void ProcessEvent(const Event& event) override;
+
     // Builds one screen: selectedName "NONE", every registered widget
     // deleted, text input off, previousState = currentState, currentState =
-    // `screen`; then the screen's own widgets, which come with the screens.
+    // `screen`; then the screen's own widgets (interface_manager/screens.h).
+    // A screen without widgets (1, 9, 12 or any unknown number) stays empty.
     void BuildInterface(InterfaceState::Type screen);
 
     // A new widget of factory kind `kind` at `position`, with id
@@ -129,6 +152,10 @@ public:
     std::string waveCountText;
     // The id of the next widget made; +100 per widget, never reset after Init.
     int nextObjectId = 0;
+
+    // The high-score table, read from (or made in) the profile's score file
+    // when the module is constructed. Main thread only.
+    ScoreList scoreList;
 
 private:
     // The mouse in interface pixels: ((x + 1) * (W / 2), (y + 1) * (H / 2)),

@@ -1,0 +1,30 @@
+// The widgets of each screen that InterfaceManager::BuildInterface builds,
+// after its common steps (the old screen cleared, the screen numbers moved
+// on). Each builder creates its widgets through the manager's factory and
+// registers them in their order on screen; some also post the messages a
+// screen needs when it appears. Main thread, inside the manager's updates.
+#pragma once
+
+#include "interface/interface_state.h"
+
+class InterfaceManager;
+
+namespace screens {
+
+// Chooses the builder of `screen`; a screen without widgets builds nothing.
+void BuildWidgets(InterfaceManager& ui, InterfaceState::Type screen);
+
+// The menus (menu_screens.cpp).
+void BuildTitle(InterfaceManager& ui);
+void BuildPause(InterfaceManager& ui);
+void BuildCredits(InterfaceManager& ui);
+void BuildOptions(InterfaceManager& ui);
+void BuildControls(InterfaceManager& ui);
+
+// The end screens (end_screens.cpp): the win and game-over screens and the
+// choice after level three's last scripted wave.
+void BuildWin(InterfaceManager& ui);
+void BuildGameOver(InterfaceManager& ui);
+void BuildEndlessModeStart(InterfaceManager& ui);
+
+}  // namespace screens
