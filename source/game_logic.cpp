@@ -8,6 +8,8 @@
 #include "event_manager.h"
 #include "game_logic/addressees.h"
 #include "game_logic/slide_shows.h"
+#include "game_states/ingame_state.h"
+#include "game_states/level_states.h"
 #include "game_states/splash_state.h"
 #include "game_states/state_factory.h"
 #include "graphics.h"
@@ -28,6 +30,23 @@ constexpr const char* kSplashPictures[] = {"tex_team", "tex_studio_logo", "tex_l
 }  // namespace
 
 void GameLogic::Init() {
+    ResetForStart();
+    LoadStartUpCategories();
+    PushState(SplashState());
+    platform::SeedRandomOnce();
+    Event noCredits(GetModuleName(), addressee::kGraphics, Graphics::kSet);
+    noCredits.SetParam(Graphics::kParamRenderingCredits, false);
+    Module<EventManager>::Instance()->PublishEvent(noCredits);
+    RegisterEventClient();
+    initialised = true;
+    Module<InterfaceManager>::Instance()->LoadSettings();
+    UploadSplashPictures();
+    ObjectManager& objects = *Module<ObjectManager>::Instance();
+    FillSlideShows(objects.splashScreen, objects.credits);
+    StartLoaderThread();  // the first level loads while the slides play
+}
+
+void GameLogic::ResetForStart() {
     loadingDone = false;
     titleRequested = false;
     firstLoad = true;
@@ -38,23 +57,14 @@ void GameLogic::Init() {
     previousLevelName = "level1";
     ResetStatistics();
     endlessMode = false;
+}
+
+void GameLogic::LoadStartUpCategories() {
     ResourceManager& store = *Module<ResourceManager>::Instance();
     for (const char* category : kStartUpCategories) {
         store.LoadCategory(category);
         store.LoadContextCategory(category);
     }
-    PushState(SplashState());
-    platform::SeedRandomOnce();
-    Event graphicsSet(GetModuleName(), addressee::kGraphics, Graphics::kSet);
-    graphicsSet.SetParam(Graphics::kParamRenderingCredits, false);
-    Module<EventManager>::Instance()->PublishEvent(graphicsSet);
-    RegisterEventClient();
-    initialised = true;
-    Module<InterfaceManager>::Instance()->LoadSettings();
-    UploadSplashPictures();
-    ObjectManager& objects = *Module<ObjectManager>::Instance();
-    FillSlideShows(objects.splashScreen, objects.credits);
-    StartLoaderThread();
 }
 
 // The "splash" category's context step has uploaded them already; only a
@@ -104,7 +114,20 @@ void GameLogic::ProcessEvent(const Event& event) {
         if (state != GameStateName::EndlessModeStart)
             if (auto prototype = MakeGameState(state)) ChangeState(*prototype);
     }
+    if (type == kEnemyDeathEvent) CountCoveredDeath(event);
     if (!states.empty()) states.back()->HandleMessage(event);
+}
+
+void GameLogic::CountCoveredDeath(const Event& event) {
+    // The in-game state on top passes the death on itself; only a covered
+    // one (the pause menu opened in the frame of the kill) needs it from
+    // here, or its wave would never end.
+    if (states.empty() || dynamic_cast<IngameState*>(states.back().get())) return;
+    for (auto state = states.rbegin(); state != states.rend(); ++state)
+        if (auto* ingame = dynamic_cast<IngameState*>(state->get())) {
+            ingame->CurrentLevel().HandleMessage(event);
+            return;
+        }
 }
 
 void GameLogic::PushState(const GameState& prototype) {
@@ -135,7 +158,8 @@ void GameLogic::RemoveTop() {
 
 uint32_t GameLogic::StoredAccuracy() const {
     if (shotsFired == 0) return 0;
-    return std::min<uint32_t>(100u, shotsHit * 100u / shotsFired);
+    // In 64 bits: a hundred times 43 million hits no longer fits in 32.
+    return uint32_t(std::min<uint64_t>(100u, uint64_t(shotsHit) * 100u / shotsFired));
 }
 
 void GameLogic::ResetStatistics() {
