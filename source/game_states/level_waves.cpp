@@ -10,7 +10,7 @@
 #include "game_states/ingame_state.h"
 #include "game_states/level_states.h"
 #include "game_states/state_events.h"
-#include "interface/interface_events.h"
+#include "interface_manager.h"
 #include "object_manager.h"
 #include "objects/components.h"
 #include "spawn_manager.h"
@@ -50,8 +50,8 @@ System& Sys() { return *Module<System>::Instance(); }
 GameLogic& Logic() { return *Module<GameLogic>::Instance(); }
 
 void SendWaveLine(const std::string& text) {
-    Event event(kFromIngame, addressee::kInterfaceManager, kWaveCountEvent);
-    event.SetParam(kWaveCountParam, text);
+    Event event(kFromIngame, addressee::kInterfaceManager, InterfaceManager::kWaveCountMessage);
+    event.SetParam(InterfaceManager::kMessageParam, text);
     state_events::Publish(std::move(event));
 }
 

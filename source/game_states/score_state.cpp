@@ -8,7 +8,6 @@
 #include "game_states/menu_messages.h"
 #include "game_states/state_events.h"
 #include "interface/game_message.h"
-#include "interface/interface_events.h"
 #include "interface/interface_state.h"
 #include "interface_manager.h"
 #include "system.h"
