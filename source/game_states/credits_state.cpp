@@ -9,7 +9,6 @@
 namespace {
 
 constexpr const char* kSender = "CreditsState";
-constexpr int kEscape = 27;
 
 }  // namespace
 
@@ -22,7 +21,7 @@ void CreditsState::Init() {
 }
 
 void CreditsState::Update() {
-    if (Module<InputManager>::Instance()->WasKeyPressed(kEscape)) state_events::PopState(kSender);
+    if (Module<InputManager>::Instance()->WasKeyPressed(InputManager::kEscape)) state_events::PopState(kSender);
 }
 
 void CreditsState::Exit() { state_events::SetGraphics(Graphics::kParamRenderingCredits, false); }

@@ -19,8 +19,6 @@
 
 namespace {
 
-const char* const kName = "IngameState";
-const char* const kLoadSender = "GameLogic:IngameState";
 constexpr double kGameOverDelay = 2.5;  // seconds from the death to the end of the run
 
 GameLogic& Logic() { return *Module<GameLogic>::Instance(); }

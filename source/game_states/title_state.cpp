@@ -14,8 +14,6 @@
 namespace {
 
 constexpr const char* kSender = "TitleState";
-constexpr const char* kFirstLevelKey = "zero";
-constexpr int kEscape = 27;
 
 GMessage VersionLine() {
     GMessage line;
@@ -35,7 +33,7 @@ void StartGame() {
     Module<GameLogic>::Instance()->ResetStatistics();
     state_events::PushState(kSender, GameStateName::Ingame);
     Event level(kSender, addressee::kGameLogic, IngameState::kChangeLevel);
-    level.SetParam(IngameState::kLevelParam, std::string(kFirstLevelKey));
+    level.SetParam(IngameState::kLevelParam, std::string(IngameState::kFirstLevel));
     state_events::Publish(level);
 }
 
@@ -63,7 +61,7 @@ void TitleState::Init() {
 }
 
 void TitleState::Update() {
-    if (!Module<InputManager>::Instance()->WasKeyPressed(kEscape)) return;
+    if (!Module<InputManager>::Instance()->WasKeyPressed(InputManager::kEscape)) return;
     const bool asking = Module<InterfaceManager>::Instance()->currentState == InterfaceState::QuitConfirm;
     const char* answer = asking ? InterfaceManager::kQuitCancel : InterfaceManager::kQuitConfirm;
     state_events::Publish(Event(kSender, addressee::kInterfaceManager, answer));
