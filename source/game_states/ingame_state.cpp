@@ -8,6 +8,7 @@
 #include "game_logic/addressees.h"
 #include "game_logic/player_controller.h"
 #include "game_logic/player_parts.h"
+#include "game_states/hit_effects.h"
 #include "game_states/level_states.h"
 #include "game_states/state_events.h"
 #include "input_manager.h"
@@ -246,11 +247,7 @@ void IngameState::CheckPlayerDeath() {
         Module<SoundManager>::Instance()->StopSound();
         restartPending = true;
         logic.playerDied = true;
-        if (deathTimer == 0.0) {
-            const effectData& effect = parts.stats->deathEffect;
-            objects.particleSystemController.CreateEffect(effect.effectType, effect.effectSize, "",
-                                                          parts.player->trans, effect.param);
-        }
+        if (deathTimer == 0.0) hit_effects::ShowEffect(parts.stats->deathEffect, parts.player->trans);
         deathTimer += Sys().frameTime.load();
     }
     if (deathTimer >= kGameOverDelay) EndRun();
