@@ -15,9 +15,7 @@ constexpr const char* kSender = "CreditsState";
 void CreditsState::Init() {
     Module<ObjectManager>::Instance()->credits.Restart();
     state_events::SetGraphics(Graphics::kParamRenderingCredits, true);
-    Event screen(addressee::kGameLogic, addressee::kInterfaceManager, InterfaceManager::kStateChange);
-    screen.SetParam(InterfaceManager::kStateParam, InterfaceState::Credits);
-    state_events::Publish(screen);
+    state_events::ShowScreen(InterfaceState::Credits);
 }
 
 void CreditsState::Update() {

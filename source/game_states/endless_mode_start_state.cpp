@@ -19,11 +19,7 @@ void StopAndWin() {
 
 }  // namespace
 
-void EndlessModeStartState::Init() {
-    Event change(addressee::kGameLogic, addressee::kInterfaceManager, InterfaceManager::kStateChange);
-    change.SetParam(InterfaceManager::kStateParam, InterfaceState::EndlessModeStart);
-    state_events::Publish(change);
-}
+void EndlessModeStartState::Init() { state_events::ShowScreen(InterfaceState::EndlessModeStart); }
 
 void EndlessModeStartState::HandleMessage(const Event& event) {
     GameLogic& game = *Module<GameLogic>::Instance();

@@ -136,9 +136,7 @@ void DamageTarget(const Hit& hit) {
 
 // Sent after every hit that leaves the player at 0 or below.
 void AnnouncePlayerDeath() {
-    Event change(addressee::kGameLogic, addressee::kInterfaceManager, InterfaceManager::kStateChange);
-    change.SetParam(InterfaceManager::kStateParam, InterfaceState::GameOver);
-    state_events::Publish(change);
+    state_events::ShowScreen(InterfaceState::GameOver);
     state_events::Publish(Event(addressee::kGameLogic, addressee::kGameLogic, GameLogic::kPlayerDeath));
 }
 

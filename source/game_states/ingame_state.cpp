@@ -96,9 +96,7 @@ void IngameState::Init() {
 }
 
 void IngameState::AnnouncePlay() const {
-    Event screen(addressee::kGameLogic, addressee::kInterfaceManager, InterfaceManager::kStateChange);
-    screen.SetParam<InterfaceState::Type>(InterfaceManager::kStateParam, InterfaceState::Ingame);
-    Publish(screen);
+    state_events::ShowScreen(InterfaceState::Ingame);
     Event waves(kName, addressee::kInterfaceManager, InterfaceManager::kWaveCountMessage);
     waves.SetParam<std::string>(InterfaceManager::kMessageParam, "");
     Publish(waves);

@@ -10,9 +10,7 @@
 #include "system.h"
 
 void PauseState::Init() {
-    Event screen(addressee::kGameLogic, addressee::kInterfaceManager, InterfaceManager::kStateChange);
-    screen.SetParam<InterfaceState::Type>(InterfaceManager::kStateParam, InterfaceState::Pause);
-    state_events::Publish(screen);
+    state_events::ShowScreen(InterfaceState::Pause);
     System& system = *Module<System>::Instance();
     system.ReleaseMouse();
     system.Pause(true);

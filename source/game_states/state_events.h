@@ -1,4 +1,5 @@
-// Small helpers the game states share to post their events.
+// Small helpers the game states share to post their events. Main thread (the
+// states' own); each publishes at once and takes no lock.
 #pragma once
 
 #include <string>
@@ -7,6 +8,8 @@
 #include "game_logic.h"
 #include "game_logic/addressees.h"
 #include "graphics.h"
+#include "interface/game_message.h"
+#include "interface_manager.h"
 
 namespace state_events {
 
@@ -17,6 +20,26 @@ inline void SetGraphics(const char* property, bool value) {
     Event set(addressee::kGameLogic, addressee::kGraphics, Graphics::kSet);
     set.SetParam(property, value);
     Publish(set);
+}
+
+// "State Change" to "InterfaceManager", from "GameLogic": the interface
+// builds `screen`.
+inline void ShowScreen(InterfaceState::Type screen) {
+    Event change(addressee::kGameLogic, addressee::kInterfaceManager, InterfaceManager::kStateChange);
+    change.SetParam(InterfaceManager::kStateParam, screen);
+    Publish(change);
+}
+
+// One text line for the interface, as a "Game Message".
+inline void ShowLine(const GMessage& line, const char* from = addressee::kGameLogic) {
+    Event message(from, kGameMessageTo, kGameMessageEvent);
+    message.SetParam(kGameMessageData, line);
+    Publish(message);
+}
+
+// "Delete all Game Messages" to "InterfaceManager", from "GameLogic".
+inline void ClearLines() {
+    Publish(Event(addressee::kGameLogic, addressee::kInterfaceManager, kDeleteAllGameMessagesEvent));
 }
 
 inline void PopState(const std::string& from) {

@@ -48,13 +48,9 @@ constexpr std::pair<const char*, GameStateName::Type> kScreens[] = {
 }  // namespace
 
 void TitleState::Init() {
-    Event screen(addressee::kGameLogic, addressee::kInterfaceManager, InterfaceManager::kStateChange);
-    screen.SetParam(InterfaceManager::kStateParam, InterfaceState::Title);
-    state_events::Publish(screen);
+    state_events::ShowScreen(InterfaceState::Title);
     state_events::Publish(Event(addressee::kInterfaceManager, addressee::kSoundManager, SoundManager::kStopMusic));
-    Event version(addressee::kGameLogic, kGameMessageTo, kGameMessageEvent);
-    version.SetParam(kGameMessageData, VersionLine());
-    state_events::Publish(version);
+    state_events::ShowLine(VersionLine());
     System& system = *Module<System>::Instance();
     system.ReleaseMouse();
     system.Pause(true);
