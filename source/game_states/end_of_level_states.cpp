@@ -14,9 +14,7 @@ constexpr const char* kLastLevel = LevelThree::kCategory;
 
 void AnswerMenuMessage(const Event& event, const char* sender) {
     if (event.eventType == MenuMessage::kEnterTitle) {
-        state_events::PopState(sender);
-        state_events::PopState(sender);
-        Module<GameLogic>::Instance()->titleRequested = true;
+        state_events::LeaveForTitle(sender);
     } else if (event.eventType == MenuMessage::kEnterGame) {
         state_events::PopState(sender);
     }

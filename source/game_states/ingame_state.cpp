@@ -260,10 +260,4 @@ void IngameState::EndRun() {
     }
 }
 
-void IngameState::EndRunAsWin() {
-    Sys().Log("player won");
-    state_events::PopState(kLoadSender);
-    state_events::PushState(kLoadSender, GameStateName::Credits);
-    state_events::PushState(kLoadSender, GameStateName::Score);
-    state_events::PushState(kLoadSender, GameStateName::Win);
-}
+void IngameState::EndRunAsWin() { state_events::WinTheRun(kLoadSender, 1); }

@@ -52,6 +52,17 @@ inline void PushState(const std::string& from, GameStateName::Type state) {
     Publish(push);
 }
 
+// A state over the in-game state leaves for the title: it and the in-game
+// state are popped, and GameLogic's titleRequested has the level start
+// afresh (the first pop uncovers the in-game state, whose Init consumes the
+// flag; the second leaves the title on top).
+void LeaveForTitle(const std::string& from);
+
+// The run ends as a win: logs "player won", pops `pops` states and stacks the
+// credits, the high scores and the win screen, the win screen on top, each
+// shown when the one above it is dismissed.
+void WinTheRun(const std::string& from, int pops);
+
 // After a level load, when instanced drawing is in use, the per-mesh
 // instance lists are built again from the new level's objects.
 void RebuildInstanceBuffersIfInstanced();
