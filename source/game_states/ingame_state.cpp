@@ -168,13 +168,8 @@ void IngameState::Exit() {
 void IngameState::HandleMessage(const Event& event) {
     levelState->HandleMessage(event);
     if (event.eventType == kRestart) {
-        if (Logic().endlessMode) {
-            restartPending = false;
-            EndRunAsWin();
-        } else {
-            restartPending = true;
-            state_events::PushState(kLoadSender, GameStateName::GameOver);
-        }
+        restartPending = true;
+        EndRun();
     } else if (event.eventType == kChangeLevel) {
         newLevel = event.GetParam<std::string>(kLevelParam);
         levelChangePending = true;
