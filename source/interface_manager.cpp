@@ -8,6 +8,7 @@
 #include "input_manager.h"
 #include "interface/interface_object.h"
 #include "interface/panels.h"
+#include "interface_manager/hud_screen.h"
 #include "object_manager.h"
 #include "system.h"
 
@@ -87,6 +88,7 @@ void InterfaceManager::BuildInterface(InterfaceState::Type screen) {
     currentState = screen;
     // Each screen's widgets are added here by that screen's builder; screens
     // 1 and 9 have none.
+    if (screen == InterfaceState::Ingame) hud_screen::Build(*this);
 }
 
 bool InterfaceManager::AddInterfaceObject(InterfaceObject* widget) {

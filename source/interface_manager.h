@@ -18,7 +18,9 @@
 // Files: interface_manager.cpp (module, frame walk, registry),
 // interface_manager/widget_factory.cpp (CreateInterfaceObject),
 // interface_manager/key_names.cpp (GetKeyName), interface_manager/settings*
-// (the settings file), interface_manager/resolution_text.h (window-size texts).
+// (the settings file), interface_manager/resolution_text.h (window-size texts),
+// interface_manager/hud_screen.cpp (the head-up display's build) and
+// interface_manager/hit_feedback.cpp (ShowHitIndicator, "Enemy Hit").
 #pragma once
 
 #include <string>
@@ -42,6 +44,10 @@ public:
     // The head-up display's wave line ("message", a string; empty clears it).
     static constexpr const char* kWaveCountMessage = "Wave Count Message";
     static constexpr const char* kMessageParam = "message";
+
+    // Turns the crosshair red for its hit look; no parameters. Sent by no
+    // module of the game; level scripts may send it.
+    static constexpr const char* kEnemyHit = "Enemy Hit";
 
     // selectedName when no widget is selected.
     static constexpr const char* kNoneSelected = "NONE";
@@ -103,6 +109,17 @@ public:
     // buffer), hover set, held = `held`; elsewhere all three cleared. True
     // when the widget or any child is clicked.
     bool HitTest(InterfaceObject* widget, const Vector& mouse, bool click, bool held);
+
+    // Lights the hit indicators of the head-up display for a hit travelling
+    // along `direction` (world space), as seen through the camera: the
+    // wedge of the side it came from fully, a neighbouring one partly
+    // (hit_indicator.h). Nothing without a "player" or for a hit straight
+    // from above or below. Reads the player and the camera under the object
+    // lock: the caller's hold when it has one (the hit handling does), or
+    // taken here.
+    void ShowHitIndicator(Vector direction);
+    // "Enemy Hit": the registered "crosshair", if any, shows its hit look.
+    void ShowEnemyHit();
 
     // The display text of an input key code: names for Escape, the arrows,
     // Shift, Ctrl, the mouse buttons, Space and Enter; otherwise the one

@@ -12,6 +12,9 @@
 constexpr const char* kGameMessageEvent = "Game Message";
 constexpr const char* kGameMessageTo = "InterfaceManager";
 constexpr const char* kGameMessageData = "data";
+// Removes the registered widget named by "name" (a string; "" removes
+// nothing), a game-message line or not.
+constexpr const char* kGameMessageDeleteEvent = "Game Message Delete";
 // Removes every game-message line from the screen; no parameters.
 constexpr const char* kDeleteAllGameMessagesEvent = "Delete all Game Messages";
 
