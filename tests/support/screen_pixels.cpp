@@ -111,6 +111,14 @@ std::optional<ScreenColor> ReadOwnWindowPixel(int x, int y) {
     return ReadWindowPixel(info.info.x11.window, x, y);
 }
 
+std::vector<ScreenColor> ReadOwnWindowPixels(const std::vector<std::pair<int, int>>& points) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWMInfo(&info) <= 0 || info.subsystem != SDL_SYSWM_X11) return {};
+    XSync(info.info.x11.display, False);
+    return ReadWindowPixels(info.info.x11.window, points);
+}
+
 unsigned long OwnTopLevelWindow() {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
