@@ -44,11 +44,10 @@ public:
     static constexpr const char* kPushState = "Push State";
     static constexpr const char* kChangeState = "Change State";
     static constexpr const char* kStateParam = "state";
-    // Deaths announced by the in-game state's hit handling: an enemy's (with
-    // the enemies left) and the player's.
-    static constexpr const char* kEnemyDeath = "Enemy Death";
-    static constexpr const char* kNumEnemiesParam = "numEnemies";
+    // Deaths announced by the in-game state's hit handling: the player's, and
+    // the parameter of an enemy's (kEnemyDeathEvent) with the enemies left.
     static constexpr const char* kPlayerDeath = "Player Death";
+    static constexpr const char* kNumEnemiesParam = "numEnemies";
     // Parameters of "Level Loaded": "firstLoad" (present on the first load
     // only) and "valid" (false when the load made no playable level).
     static constexpr const char* kFirstLoadParam = "firstLoad";

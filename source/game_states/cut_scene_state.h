@@ -11,8 +11,9 @@ class CutSceneState : public GameState {
 public:
     static constexpr const char* kCutsceneDone = "Cutscene Done";
 
-    // The state that "Push State" 8 makes is done already.
-    explicit CutSceneState(bool done = true) : cutsceneDone(done) {}
+    // Not done: it then waits for "Cutscene Done". The state that "Push
+    // State" 8 makes is done already.
+    explicit CutSceneState(bool done = false) : cutsceneDone(done) {}
 
     void Init() override {}
     void Update() override;

@@ -11,6 +11,7 @@
 #include "game_states/hit_rules.h"
 #include "game_states/hits.h"
 #include "game_states/ingame_state.h"
+#include "game_states/level_states.h"
 #include "game_states/state_events.h"
 #include "interface_manager.h"
 #include "module.h"
@@ -145,7 +146,7 @@ void AnnouncePlayerDeath() {
 }
 
 void AnnounceEnemyDeath(const std::string& sender, int enemiesLeft) {
-    Event death(sender, addressee::kInterfaceManager, GameLogic::kEnemyDeath);
+    Event death(sender, addressee::kInterfaceManager, kEnemyDeathEvent);
     death.SetParam<int>(GameLogic::kNumEnemiesParam, enemiesLeft);
     state_events::Publish(death);
     death.to = addressee::kGameLogic;

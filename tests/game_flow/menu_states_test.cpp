@@ -111,7 +111,7 @@ TEST_F(MenuStates, EscapeOnTheTitleTogglesTheQuitQuestion) {
     }
 }
 
-TEST_F(MenuStates, TheCreditsRollUntilEscapeWhichTheTitleBelowNeverSees) {
+TEST_F(MenuStates, TheCreditsRollUntilLeftAndTheTitleBelowNeverSeesTheEscapeThatLeftThem) {
     Game().ProcessEvent(StateEvent(GameLogic::kPushState, GameStateName::Credits));
     ASSERT_NE(dynamic_cast<CreditsState*>(Game().TopState()), nullptr);
     std::deque<Event> toGraphics = SentTo("Graphics");
@@ -133,15 +133,13 @@ TEST_F(MenuStates, TheCreditsRollUntilEscapeWhichTheTitleBelowNeverSees) {
     SentTo("InterfaceManager");
     Game().TopState()->Update();
     EXPECT_TRUE(SentTo("InterfaceManager").empty()) << "the title saw the press that left the credits";
-}
 
-TEST_F(MenuStates, EnterPauseOrEnterTitleLeaveTheCreditsWithOnePop) {
+    // The menu messages that leave them pop them once each.
     for (const char* message : {"Enter Pause", "Enter Title"}) {
-        SCOPED_TRACE(message);
         Game().ProcessEvent(StateEvent(GameLogic::kPushState, GameStateName::Credits));
         SentTo("GameLogic");
         Game().ProcessEvent(ToGame(message));
-        EXPECT_EQ(TypesOf(SentTo("GameLogic")), std::vector<std::string>{GameLogic::kPopState});
+        EXPECT_EQ(TypesOf(SentTo("GameLogic")), std::vector<std::string>{GameLogic::kPopState}) << message;
         Game().PopState();
     }
 }

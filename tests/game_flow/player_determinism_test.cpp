@@ -2,11 +2,15 @@
 // physics tests (four enemies closing in and firing on the first level),
 // with the player fitted out as a level load leaves it and driven by a fixed
 // script of keys and cursor moves (walk, dash, thrust, turn, laser and
-// missiles) for 300 frames, twice. Both runs end in the same world, meter,
-// bob and shot count, bit for bit.
+// missiles) through the in-game state's frame (hits, damage and the upkeep of
+// shots and explosions included) for 300 frames, twice. Both runs end in the
+// same world, meter, bob, hull and shield of every machine and run
+// statistics, bit for bit.
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <map>
+#include <memory>
 #include <string>
 
 #include "animation_manager.h"
@@ -14,6 +18,7 @@
 #include "game_logic.h"
 #include "game_logic/player_controller.h"
 #include "game_logic/player_fit_out.h"
+#include "game_states/ingame_state.h"
 #include "input_manager.h"
 #include "support/falling_scene.h"
 #include "support/hunting_world.h"
@@ -96,8 +101,14 @@ protected:
         Set(CollisionManager::kPickOn, true);
         behavior.Init();
         animation.Init();
+        Logic().ResetStatistics();
+        Logic().levelComplete = false;
+        // Played without the stack around it: no Init, so no level load.
+        ingame = std::make_unique<IngameState>();
+        ingame->enemiesLeft = CountLiveEnemies();
     }
     void TearDown() override {
+        ingame.reset();
         animation.Kill();
         behavior.Kill();
         ClearKeys();
@@ -125,16 +136,36 @@ protected:
         in.SetMousePosition(Vector(f.cursorX, 0.0f, 0.0f, 0.0f));
     }
 
-    // 300 frames in the main loop's order on one thread: the game's update
-    // (the controller), behaviour and animation, the camera as the frame
+    // Every machine's hull and shield, by name, and the run's statistics.
+    static std::string Damage() {
+        std::map<std::string, std::pair<int32_t, float>> machines;
+        ObjectLock lock;
+        for (const auto& entry : test_support::SceneObjects().gameObjectList)
+            if (const StatsComp* stats = entry.second.GetStatsComp())
+                machines[entry.second.name] = {stats->hp, stats->sp};
+        std::string all;
+        for (const auto& machine : machines)
+            all += machine.first + " " + std::to_string(machine.second.first) + " " +
+                   std::to_string(machine.second.second) + "\n";
+        const GameLogic& logic = Logic();
+        for (uint32_t count : {logic.enemiesKilled, logic.shotsFired, logic.shotsHit, logic.damageShield,
+                               logic.damageArmor})
+            all += std::to_string(count) + " ";
+        return all;
+    }
+
+    // 300 frames in the main loop's order on one thread: the in-game state's
+    // frame (particles, dead objects, hits, upkeep, the controller, the
+    // player's death), behaviour and animation, the camera as the frame
     // rebuilds it, then collision and physics. The hash of the end state.
     std::string Play() {
         const uint32_t shotsBefore = Logic().shotsFired;
         for (int frame = 0; frame < kFrames; ++frame) {
             const double now = 100.0 + (frame + 1) / 60.0;
             Module<System>::Instance()->pausedTime.store(now);
+            Module<System>::Instance()->frameStartTime.store(now);
             ApplyScript(ScriptAt(frame));
-            ControlPlayer(Logic());
+            ingame->Update();
             behavior.Update();
             animation.Update();
             {
@@ -147,6 +178,7 @@ protected:
             collision.Update();
             physics.Update();
         }
+        const std::string damage = Damage();
         ObjectLock lock;
         const ObjectManager& objects = test_support::SceneObjects();
         const StatsComp& stats = *objects.GetGameObject(GameObject::kPlayerName)->GetStatsComp();
@@ -154,12 +186,13 @@ protected:
         bp = stats.bp;
         const float state[] = {stats.bp, objects.cockpit.bobPhase, objects.cockpit.moveOffset.y,
                                objects.cameraObject.yaw, float(shots)};
-        return std::string(reinterpret_cast<const char*>(state), sizeof state);
+        return std::string(reinterpret_cast<const char*>(state), sizeof state) + damage;
     }
 
     BehaviorManager& behavior = *Module<BehaviorManager>::Instance();
     AnimationManager& animation = *Module<AnimationManager>::Instance();
     sound_test::RecordingSoundLayer layer;
+    std::unique_ptr<IngameState> ingame;
     unsigned firstRunNumber = 0;
     uint32_t shots = 0;
     float bp = 0.0f;
@@ -174,6 +207,7 @@ TEST_F(PlayerDeterminism, TwoRunsOfTheSameKeysEndInTheSameState) {
     const size_t firstWorld = test_support::WorldHash(firstRunNumber);
     EXPECT_GE(shots, 9u) << "the laser and the missiles fired";
     EXPECT_LT(bp, 100.0f) << "the boosts drew on the meter";
+    EXPECT_GT(Logic().shotsHit + Logic().damageShield + Logic().damageArmor, 0u) << "shots hit";
     {
         ObjectLock lock;
         EXPECT_GT(std::abs(test_support::SceneObjects().GetGameObject(GameObject::kPlayerName)->trans.z - startZ),

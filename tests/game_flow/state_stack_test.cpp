@@ -1,6 +1,7 @@
 // GameLogic's stack of game states and its messages, without a window: the
 // order of Exit, Init and the event shown to the top, the values that push
-// or change nothing, a malformed "state", and an Update before Init.
+// or change nothing, a malformed "state", an Update before Init, and a
+// cut-scene that waits for its message.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -125,6 +126,19 @@ TEST_F(StateStack, UpdateBeforeInitDoesNothing) {
     EXPECT_EQ(Game().StateCount(), 2u);
     Game().DispatchEvents();  // the message waited
     EXPECT_EQ(Game().StateCount(), 1u);
+}
+
+// A cut-scene that is not done yet stays, even once the load is over,
+// until a script says it is done.
+TEST_F(StateStack, ACutSceneNotDoneWaitsForItsMessage) {
+    Game().PushState(CutSceneState(false));
+    Game().loadingDone = true;
+    SentTo("GameLogic");
+    Game().TopState()->Update();
+    EXPECT_TRUE(SentTo("GameLogic").empty());
+    Game().ProcessEvent(ToGame(CutSceneState::kCutsceneDone));
+    Game().TopState()->Update();
+    EXPECT_EQ(TypesOf(SentTo("GameLogic")), std::vector<std::string>{GameLogic::kPopState});
 }
 
 }  // namespace
