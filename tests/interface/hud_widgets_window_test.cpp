@@ -13,6 +13,7 @@
 #include "interface/status_bar.h"
 #include "interface/hud_window.h"
 #include "platform/clock.h"
+#include "support/log_capture.h"
 
 namespace {
 
@@ -284,6 +285,28 @@ TEST_F(HudWidgets, WithoutAPlayerTheMapShowsItsBackgroundOnly) {
     AddMachine("player", Vector(0, 0, 0, 1));
     Frame();
     EXPECT_FALSE(Near(ShownAt(kMapX, kMapY + 10), kDisc, 3)) << "blips as soon as the player exists";
+}
+
+}  // namespace
+
+namespace {
+
+// Without the minimap's picture the build reports it once, the boost arc's
+// draw warns once, and then the frames log nothing more.
+TEST_F(HudWidgets, AMissingMinimapPictureIsReportedOnceAndTheLogThenStaysStill) {
+    AddMachine("player", Vector(0, 0, 0, 1));
+    ASSERT_EQ(Store().DeleteResource("tex_minimap"), 0);
+    test_support::LogCapture log;
+    Ui().BuildInterface(InterfaceState::Ingame);
+    EXPECT_EQ(log.Count("tex_minimap not loaded"), 1) << log.Text();
+    Frames(2);
+    EXPECT_EQ(log.Count("tex_minimap is not loaded"), 1) << log.Text();
+    const std::string settled = log.Text();
+    Frames(100);
+    EXPECT_EQ(log.Text(), settled) << "nothing more over 100 frames";
+    EXPECT_TRUE(Near(ShownAt(kMapX + 1, kMapY + 3), Over(0, 0, 1, 1), 3)) << "the map still draws, untextured";
+    EXPECT_EQ(Store().LoadResource("tex_minimap"), 0);
+    Store().LoadContextCategory("all_first");
 }
 
 }  // namespace
