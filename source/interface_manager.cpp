@@ -8,7 +8,7 @@
 #include "input_manager.h"
 #include "interface/interface_object.h"
 #include "interface/panels.h"
-#include "interface_manager/hud_screen.h"
+#include "interface_manager/screens.h"
 #include "object_manager.h"
 #include "system.h"
 
@@ -86,9 +86,7 @@ void InterfaceManager::BuildInterface(InterfaceState::Type screen) {
     Module<System>::Instance()->SetTextInputMode(false);
     previousState = currentState;
     currentState = screen;
-    // Each screen's widgets are added here by that screen's builder; screens
-    // 1 and 9 have none.
-    if (screen == InterfaceState::Ingame) hud_screen::Build(*this);
+    screens::BuildWidgets(*this, screen);
 }
 
 bool InterfaceManager::AddInterfaceObject(InterfaceObject* widget) {

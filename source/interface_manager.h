@@ -19,8 +19,11 @@
 // interface_manager/widget_factory.cpp (CreateInterfaceObject),
 // interface_manager/key_names.cpp (GetKeyName), interface_manager/settings*
 // (the settings file), interface_manager/resolution_text.h (window-size texts),
-// interface_manager/hud_screen.cpp (the head-up display's build) and
-// interface_manager/hit_feedback.cpp (ShowHitIndicator, "Enemy Hit").
+// interface_manager/event_handling.cpp (ProcessEvent) and the handlers it
+// calls (options_apply, quit_question, game_messages), interface_manager/
+// screens.h (the screens' widgets; menu_screens.cpp for the menus,
+// hud_screen.cpp for the head-up display), interface_manager/hit_feedback.cpp
+// (ShowHitIndicator, "Enemy Hit").
 #pragma once
 
 #include <string>
@@ -45,8 +48,19 @@ public:
     static constexpr const char* kWaveCountMessage = "Wave Count Message";
     static constexpr const char* kMessageParam = "message";
 
-    // Turns the crosshair red for its hit look; no parameters. Sent by no
-    // module of the game; level scripts may send it.
+    // The rest of the messages this module answers (interface_manager/
+    // event_handling.cpp); none carries a parameter.
+    static constexpr const char* kResolutionChange = "Resolution Change";
+    static constexpr const char* kControlsOk = "Controls Ok";
+    static constexpr const char* kOptionsApply = "Options Apply";
+    static constexpr const char* kLoadEndlessModeStart = "Load EndlessModeStartState";
+    static constexpr const char* kQuit = "Quit";
+    static constexpr const char* kFullScreenToggle = "Full Screen Toggle";
+    static constexpr const char* kWindowModeToggle = "Window Mode Toggle";
+    // Sets restartPending: the head-up display's next build restarts the level.
+    static constexpr const char* kRestart = "Restart";
+    // Turns the crosshair red for its hit look. Sent by no module of the
+    // game; level scripts may send it.
     static constexpr const char* kEnemyHit = "Enemy Hit";
 
     // selectedName when no widget is selected.
@@ -84,9 +98,16 @@ public:
     // widget, unregisters the client. A second Kill does nothing.
     void Kill() override;
 
+    // One message addressed to "InterfaceManager" (interface_manager/
+    // event_handling.cpp). Every parameter is read before anything changes,
+    // so a message that lacks one (the dispatch drops it with a warning)
+    // leaves nothing half done.
+    void ProcessEvent(const Event& event) override;
+
     // Builds one screen: selectedName "NONE", every registered widget
     // deleted, text input off, previousState = currentState, currentState =
-    // `screen`; then the screen's own widgets, which come with the screens.
+    // `screen`; then the screen's own widgets (interface_manager/screens.h).
+    // A screen without widgets (1, 9, 12 or any unknown number) stays empty.
     void BuildInterface(InterfaceState::Type screen);
 
     // A new widget of factory kind `kind` at `position`, with id

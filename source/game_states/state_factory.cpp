@@ -8,6 +8,7 @@
 #include "game_states/endless_mode_start_state.h"
 #include "game_states/ingame_state.h"
 #include "game_states/pause_state.h"
+#include "game_states/settings_states.h"
 #include "game_states/splash_state.h"
 #include "game_states/title_state.h"
 #include "system.h"
@@ -39,7 +40,9 @@ std::unique_ptr<GameState> MakeGameState(GameStateName::Type state) {
         case GameStateName::CutScene:
             return std::make_unique<CutSceneState>(true);
         case GameStateName::Options:
+            return std::make_unique<OptionsState>();
         case GameStateName::Controls:
+            return std::make_unique<ControlsState>();
         case GameStateName::Score:
             return NotBuiltYet(state);
         case GameStateName::GameOver:

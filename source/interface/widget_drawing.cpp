@@ -49,6 +49,11 @@ void Text(const InterfaceText& text) {
     Module<Graphics>::Instance()->PrintText(text.text.c_str(), int(text.position.x), int(text.position.y), 1.0f);
 }
 
+void Print(const std::string& text, const Color4& color, int x, int y, float scale) {
+    SetColor(color);
+    Module<Graphics>::Instance()->PrintText(text.c_str(), x, y, scale);
+}
+
 void ResetModelView() { glLoadIdentity(); }
 
 }  // namespace widget_drawing

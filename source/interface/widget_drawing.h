@@ -8,6 +8,7 @@
 #pragma once
 
 #include <initializer_list>
+#include <string>
 
 #include "interface/interface_text.h"
 
@@ -30,6 +31,8 @@ void LineStrip(std::initializer_list<Point> points, const Color4& color, float l
 // The text in its colour at its position truncated to whole pixels, scale 1,
 // with the bitmap font (Graphics::PrintText). NUL ends it.
 void Text(const InterfaceText& text);
+// `text` in `color` from window pixel (x, y) at `scale` (Graphics::PrintText).
+void Print(const std::string& text, const Color4& color, int x, int y, float scale);
 // The identity model-view matrix: what every widget's Draw starts from.
 void ResetModelView();
 

@@ -1,51 +1,33 @@
-#include "interface_manager/hud_screen.h"
-
+// The head-up display's screen (InterfaceState::Ingame), built after
+// BuildInterface's common steps.
 #include <string>
 
 #include "event_manager.h"
 #include "game_logic/addressees.h"
 #include "game_states/ingame_state.h"
 #include "interface/crosshair.h"
-#include "interface/game_message.h"
 #include "interface/hit_indicator.h"
 #include "interface/minimap.h"
 #include "interface/number_counter.h"
 #include "interface/status_bar.h"
 #include "interface_manager.h"
+#include "interface_manager/message_handlers.h"
+#include "interface_manager/screens.h"
 #include "object_manager.h"
 #include "resource_manager.h"
 #include "sound_manager.h"
 #include "system.h"
 
-namespace hud_screen {
+namespace screens {
 
 namespace {
 
-constexpr const char* kWaveLineKey = "Wave Message";
 constexpr const char* kMinimapTexture = "tex_minimap";
 constexpr const char* kMissileTexture = "tex_missile_icon";
 constexpr Color4 kBarSecondColor{0.7529f, 0.7529f, 0.7529f, 0.5f};
 constexpr float kHitFadeSeconds = 2.5f;
 
 void Post(Event event) { Module<EventManager>::Instance()->PublishEvent(std::move(event)); }
-
-void PostWaveLine(const std::string& waveText) {
-    Event remove(addressee::kInterfaceManager, addressee::kInterfaceManager, kGameMessageDeleteEvent);
-    remove.SetParam<std::string>(InterfaceManager::kParamName, kWaveLineKey);
-    Post(remove);
-    if (waveText.empty()) return;
-    GMessage line;
-    line.key = kWaveLineKey;
-    line.text = "Wave " + waveText;
-    line.color = Vector(0.0f, 1.0f, 0.0f, 1.0f);
-    line.position = Vector(0.05f, 0.05f, 0.0f, 0.0f);
-    line.typeOut = false;
-    line.scale = 0.8f;
-    line.persistent = true;
-    Event show(addressee::kInterfaceManager, kGameMessageTo, kGameMessageEvent);
-    show.SetParam(kGameMessageData, line);
-    Post(show);
-}
 
 bool PlayerExists() {
     ObjectManager& objects = *Module<ObjectManager>::Instance();
@@ -142,8 +124,8 @@ void AddWidgets(InterfaceManager& ui) {
 
 }  // namespace
 
-void Build(InterfaceManager& ui) {
-    PostWaveLine(ui.waveCountText);
+void BuildHud(InterfaceManager& ui) {
+    message_handlers::PostWaveLine(ui.waveCountText);
     if (ui.restartPending) {
         ui.restartPending = false;
         Post(Event(addressee::kInterfaceManager, addressee::kGameLogic, IngameState::kRestart));
@@ -152,4 +134,4 @@ void Build(InterfaceManager& ui) {
     if (PlayerExists()) AddWidgets(ui);
 }
 
-}  // namespace hud_screen
+}  // namespace screens

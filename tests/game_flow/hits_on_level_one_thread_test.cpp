@@ -61,6 +61,7 @@ protected:
     void StartPlay() {
         ingame = std::make_unique<IngameState>();
         ingame->enemiesLeft = CountLiveEnemies();
+        ingame->hoverHeight = Logic().hoverHeight;  // the wreck's, as Init sets it
         Sys().running.store(true);
         StartWorkerThreads();
     }

@@ -106,6 +106,7 @@ protected:
         // Played without the stack around it: no Init, so no level load.
         ingame = std::make_unique<IngameState>();
         ingame->enemiesLeft = CountLiveEnemies();
+        ingame->hoverHeight = Logic().hoverHeight;
     }
     void TearDown() override {
         ingame.reset();

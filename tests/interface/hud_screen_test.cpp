@@ -218,6 +218,31 @@ TEST_F(HudScreen, TheBuildReplacesTheOldDisplayWholeAtEveryReturn) {
     EXPECT_GT(Registry().Find("minimap")->id, firstId) << "a new widget, with the next ids";
 }
 
+// "Enemy Hit" reaches only the widget named "crosshair".
+TEST_F(HudScreen, EnemyHitTurnsTheCrosshairRedAndWithoutOneDoesNothing) {
+    auto* other = new Crosshair(0, Vector());
+    other->name = "sight";
+    Ui().AddInterfaceObject(other);
+    Post().PublishEvent(Event("test", addressee::kInterfaceManager, InterfaceManager::kEnemyHit));
+    test_support::LogCapture log;
+    Ui().Update();
+    EXPECT_GE(other->hitElapsed, other->hitDuration);
+    EXPECT_EQ(other->color.r, 0.0f) << "green, as every idle frame leaves it";
+    EXPECT_EQ(log.Text(), "");
+
+    auto* sight = new Crosshair(100, Vector());
+    sight->name = "crosshair";
+    sight->color.a = 0.7f;
+    Ui().AddInterfaceObject(sight);
+    Module<System>::Instance()->frameTime.store(1.0 / 60);
+    Post().PublishEvent(Event("test", addressee::kInterfaceManager, InterfaceManager::kEnemyHit));
+    Ui().Update();
+    EXPECT_EQ(sight->color.r, 1.0f);
+    EXPECT_EQ(sight->color.g, 0.0f);
+    EXPECT_EQ(sight->color.a, 0.7f) << "alpha kept";
+    EXPECT_NEAR(sight->hitElapsed, 1000.0f / 60.0f, 1e-3) << "restarted, then one frame in milliseconds";
+}
+
 // Directions through the camera: D = (-(right . v), back . v).
 TEST(HitSides, TheLargerAxisLightsFullyTheOtherAboveHalfPartlyAndTiesGoUpOrDown) {
     const Matrix identity;  // right +x, back +z

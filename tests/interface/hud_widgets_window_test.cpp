@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "game_logic/addressees.h"
 #include "interface/crosshair.h"
 #include "interface/hit_indicator.h"
 #include "interface/minimap.h"
@@ -188,7 +189,8 @@ TEST_F(HudWidgets, TheCrosshairIsGreenFromItsFirstFrameAndRedForAbout150Millisec
         Ui().AddInterfaceObject(sight);
         Frame();
         ExpectShown({{512, 384, green}, {450, 322, green}, {446, 384, kBlack}}, 3, "first frame");
-        Ui().ShowEnemyHit();
+        Module<EventManager>::Instance()->PublishEvent(
+            Event("test", addressee::kInterfaceManager, InterfaceManager::kEnemyHit));
         int redFrames = 0;
         for (int frame = 0; frame < 30; ++frame) {
             Frame();

@@ -27,7 +27,6 @@ std::vector<ScreenColor> ReadWindowPixels(unsigned long window, const std::vecto
 // The same for this process's own SDL window, once everything its connection
 // has sent (a buffer swap, say) has been handled by the server.
 std::optional<ScreenColor> ReadOwnWindowPixel(int x, int y);
-// The same for several points of this process's own window, read at once.
 std::vector<ScreenColor> ReadOwnWindowPixels(const std::vector<std::pair<int, int>>& points);
 // The X window of this process's SDL window that takes the keyboard focus
 // (the top-level one); 0 without one.

@@ -1,0 +1,144 @@
+// The menus' roads clicked through in the game's own window: a game started
+// from the title, the pause with Escape, resuming, the options over the
+// pause, the way back to the title, aborting a mission, the credits and the
+// quit question.
+#include "interface/menu_game.h"
+
+#include <cstdlib>
+#include <vector>
+
+#include "game_states/credits_state.h"
+#include "game_states/ingame_state.h"
+#include "game_states/pause_state.h"
+#include "game_states/settings_states.h"
+
+namespace menu_test {
+namespace {
+
+class MenuRoads : public MenuGame {
+protected:
+    // "Start Game", then frames until play runs on level 1's second load.
+    void StartPlaying() {
+        const int loads = LevelLoads();
+        Click("Start Game");
+        ASSERT_TRUE(RunUntil(
+            [&] {
+                return OnTop<IngameState>() && Logic().loadingDone && !Logic().IsLoadInFlight() &&
+                       LevelLoads() == loads + 2;
+            },
+            1800))
+            << log.Text();
+        Frames(20);
+    }
+    void Pause() {
+        HoldKey("Escape");
+        ASSERT_TRUE(RunUntil([] { return OnTop<PauseState>() && Ui().currentState == InterfaceState::Pause; }, 30));
+        Frames(2);
+    }
+    // Points high in the middle of the window, clear of every menu's text.
+    static std::vector<std::pair<int, int>> ScenePoints() {
+        std::vector<std::pair<int, int>> points;
+        for (int x = 560; x <= 700; x += 35)
+            for (int y = 660; y <= 730; y += 35) points.push_back({x, y});
+        return points;
+    }
+    std::vector<test_support::ScreenColor> SceneColours() const {
+        std::vector<test_support::ScreenColor> colours;
+        for (const auto& [x, y] : ScenePoints()) colours.push_back(Shown(x, y).value_or(test_support::ScreenColor{}));
+        return colours;
+    }
+};
+
+// One channel of the scene under a veil of half alpha.
+bool Halved(int before, int after) { return std::abs(after - before / 2.0) <= 4.0; }
+
+TEST_F(MenuRoads, PlayPauseResumeOptionsOverThePauseAndBackToTheTitle) {
+    EXPECT_TRUE(ShowsColour(900, 600, kTitleColour)) << "the title's picture";
+    StartPlaying();
+    EXPECT_FALSE(Sys().IsPaused());
+    const std::vector<test_support::ScreenColor> playing = SceneColours();
+
+    Pause();
+    const std::vector<test_support::ScreenColor> paused = SceneColours();
+    for (size_t i = 0; i < playing.size(); ++i) {
+        const test_support::ScreenColor& before = playing[i];
+        const test_support::ScreenColor& after = paused[i];
+        ASSERT_GT(before.r + before.g + before.b, 90) << "a point too dark to compare";
+        EXPECT_TRUE(Halved(before.r, after.r) && Halved(before.g, after.g) && Halved(before.b, after.b))
+            << "the veil halves the scene: " << before.r << " " << before.g << " " << before.b << " became "
+            << after.r << " " << after.g << " " << after.b;
+    }
+    const double frozen = Sys().GetTime();
+    Frames(10);
+    EXPECT_TRUE(Sys().IsPaused());
+    EXPECT_EQ(frozen, Sys().GetTime());
+
+    const int loads = LevelLoads();
+    Click("Resume Game");
+    ASSERT_TRUE(RunUntil(OnTop<IngameState>, 10));
+    const double resumed = Sys().GetTime();
+    Frames(10);
+    EXPECT_GT(Sys().GetTime(), resumed) << "the clock runs again";
+    EXPECT_EQ(loads, LevelLoads()) << "resuming reloads nothing";
+
+    Pause();
+    Click("Options");
+    ASSERT_TRUE(RunUntil([] { return OnTop<OptionsState>() && Ui().currentState == InterfaceState::Options; }, 10));
+    Frames(2);
+    EXPECT_TRUE(ShowsColour(900, 600, kSkyColour)) << "the options' picture";
+    HoldKey("Escape");
+    ASSERT_TRUE(RunUntil([] { return OnTop<PauseState>() && Ui().currentState == InterfaceState::Pause; }, 10));
+    EXPECT_TRUE(Registry().Contains("Resume Game")) << "the pause screen built anew";
+    EXPECT_EQ(2u + 1u, Logic().StateCount()) << "title, in-game, pause";
+
+    Click("Main Menu");
+    ASSERT_TRUE(RunUntil(
+        [&] { return OnTop<TitleState>() && !Logic().IsLoadInFlight() && Logic().loadingDone && LevelLoads() == loads + 1; },
+        1800))
+        << log.Text();
+    Frames(2);
+    EXPECT_EQ(1u, Logic().StateCount());
+    EXPECT_EQ(InterfaceState::Title, Ui().currentState);
+    EXPECT_TRUE(ShowsColour(900, 600, kTitleColour));
+    EXPECT_TRUE(Sys().IsPaused());
+}
+
+TEST_F(MenuRoads, AbortMissionLeavesThePauseWithARestartRequested) {
+    StartPlaying();
+    Pause();
+    const int loads = LevelLoads();
+    Click("Abort Mission");
+    ASSERT_TRUE(RunUntil(OnTop<IngameState>, 10));
+    Frames(2);
+    // The head-up display's build turns the request into the restart itself.
+    EXPECT_TRUE(Ui().restartPending || LevelLoads() > loads);
+}
+
+TEST_F(MenuRoads, TheCreditsLeaveOnAClickAnywhereAndTheQuitQuestionAsksFirst) {
+    Click("Credits");
+    ASSERT_TRUE(RunUntil([] { return OnTop<CreditsState>() && Ui().currentState == InterfaceState::Credits; }, 10));
+    Frames(5);
+    ClickAt(777, 123);
+    ASSERT_TRUE(RunUntil([] { return TitleOnTop() && Ui().currentState == InterfaceState::Title; }, 10));
+    Frames(2);
+    EXPECT_TRUE(ShowsColour(900, 600, kTitleColour));
+
+    Click("Quit");
+    ASSERT_TRUE(RunUntil([] { return Ui().currentState == InterfaceState::QuitConfirm; }, 10));
+    Frames(2);
+    EXPECT_TRUE(ShowsColour(900, 600, 0xFF000000u)) << "a black screen behind the question";
+    EXPECT_TRUE(Registry().Contains("Yes") && Registry().Contains("No"));
+    HoldKey("Escape");
+    ASSERT_TRUE(RunUntil([] { return Ui().currentState == InterfaceState::Title; }, 10));
+    Frames(2);
+    EXPECT_TRUE(ShowsColour(900, 600, kTitleColour));
+    EXPECT_TRUE(Registry().Contains("Start Game"));
+
+    Click("Quit");
+    ASSERT_TRUE(RunUntil([] { return Ui().currentState == InterfaceState::QuitConfirm; }, 10));
+    Click("Yes");
+    EXPECT_TRUE(RunUntil([] { return !Sys().running.load(); }, 10));
+}
+
+}  // namespace
+}  // namespace menu_test
