@@ -28,6 +28,23 @@ constexpr const char* kSplashPictures[] = {"tex_team", "tex_studio_logo", "tex_l
 }  // namespace
 
 void GameLogic::Init() {
+    ResetForStart();
+    LoadStartUpCategories();
+    PushState(SplashState());
+    platform::SeedRandomOnce();
+    Event noCredits(GetModuleName(), addressee::kGraphics, Graphics::kSet);
+    noCredits.SetParam(Graphics::kParamRenderingCredits, false);
+    Module<EventManager>::Instance()->PublishEvent(noCredits);
+    RegisterEventClient();
+    initialised = true;
+    Module<InterfaceManager>::Instance()->LoadSettings();
+    UploadSplashPictures();
+    ObjectManager& objects = *Module<ObjectManager>::Instance();
+    FillSlideShows(objects.splashScreen, objects.credits);
+    StartLoaderThread();  // the first level loads while the slides play
+}
+
+void GameLogic::ResetForStart() {
     loadingDone = false;
     titleRequested = false;
     firstLoad = true;
@@ -38,23 +55,14 @@ void GameLogic::Init() {
     previousLevelName = "level1";
     ResetStatistics();
     endlessMode = false;
+}
+
+void GameLogic::LoadStartUpCategories() {
     ResourceManager& store = *Module<ResourceManager>::Instance();
     for (const char* category : kStartUpCategories) {
         store.LoadCategory(category);
         store.LoadContextCategory(category);
     }
-    PushState(SplashState());
-    platform::SeedRandomOnce();
-    Event graphicsSet(GetModuleName(), addressee::kGraphics, Graphics::kSet);
-    graphicsSet.SetParam(Graphics::kParamRenderingCredits, false);
-    Module<EventManager>::Instance()->PublishEvent(graphicsSet);
-    RegisterEventClient();
-    initialised = true;
-    Module<InterfaceManager>::Instance()->LoadSettings();
-    UploadSplashPictures();
-    ObjectManager& objects = *Module<ObjectManager>::Instance();
-    FillSlideShows(objects.splashScreen, objects.credits);
-    StartLoaderThread();
 }
 
 // The "splash" category's context step has uploaded them already; only a

@@ -185,6 +185,10 @@ private:
     // Removes the top after its Exit; the state is retired, not deleted.
     void RemoveTop();
 
+    // Init's steps: the fields a run starts with, the categories the first
+    // frames draw from, the slides' pictures.
+    void ResetForStart();
+    void LoadStartUpCategories();
     void UploadSplashPictures();
     // "Load Level Thread": refused with a warning while a load is in flight.
     void StartLoaderThread();
