@@ -32,4 +32,10 @@ void BuildControls(InterfaceManager& ui);
 // empty.
 void BuildHud(InterfaceManager& ui);
 
+// The end screens (end_screens.cpp): the win and game-over screens and the
+// choice after level three's last scripted wave.
+void BuildWin(InterfaceManager& ui);
+void BuildGameOver(InterfaceManager& ui);
+void BuildEndlessModeStart(InterfaceManager& ui);
+
 }  // namespace screens
