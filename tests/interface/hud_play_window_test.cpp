@@ -77,7 +77,9 @@ TEST_F(HudPlay, LevelOneShowsTheGaugesTheMapTheSightTheCounterAndAWedgeForAHit) 
     ASSERT_TRUE(RunUntil([&] { return wedge->color.a == 0.0f; }, 1200)) << "faded after 2.5 s of frames";
     Frames(1);
     const ScreenColor gone = ShownAt({{186, 384}}).at(0);
-    EXPECT_TRUE(hud_window::Near(gone, before, 25)) << "gone: " << Describe(gone) << " before " << Describe(before);
+    // The scene behind may have changed meanwhile (the level's machines
+    // move): no more red over it than before the hit.
+    EXPECT_LE(gone.r - gone.g, before.r - before.g + 25) << "gone: " << Describe(gone) << " before " << Describe(before);
 
     ShutDownGame();
 }

@@ -279,6 +279,31 @@ TEST_F(HudWidgets, AMechStraightAheadShowsAboveThePlayersArrowAtAnyHeading) {
     }
 }
 
+// The full map has no range limits: a block past 95 pixels still shows its
+// near part, and an actor past 85 stays a square, where the minimap draws
+// a rim arrow.
+TEST_F(HudWidgets, TheFullMapDrawsBlocksAndSquaresWhateverTheirDistance) {
+    AddMachine("player", Vector(0, 0, 0, 1));
+    auto* map = new FullMap(0, Vector(0, 0, 7, 9));
+    EXPECT_EQ(map->width, 200.0f);
+    map->SetPosition(Vector(774.0f, 518.0f, 0.0f, 0.0f));
+    EXPECT_EQ(map->position.z, 0.0f) << "all four components, unlike the minimap";
+    map->SetSize(300.0f, 300.0f);
+    map->color = Color4{0.7843f, 0.7843f, 0.7843f, 0.7843f};
+    map->mapScale = 0.125f;
+    map->texture = Store().GetResourceHandle("tex_minimap");
+    map->name = "fullmap";
+    Ui().AddInterfaceObject(map);
+    AddBlock("block", Vector(-760.1f, 0, 0, 0), Vector(400, 10, 80, 0));
+    AddMachine("enemy", Vector(681, 0, 0, 1));
+    Frame();
+    const std::vector<ScreenColor> shown = ShownAt({{kMapX - 48, kMapY}, {kMapX + 85, kMapY}, {kMapX + 93, kMapY + 1}});
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_GT(shown[0].r, kDisc.r + 30) << "the block's near part: " << Describe(shown[0]);
+    EXPECT_TRUE(shown[1].r > shown[1].g + 15) << "a faint square: " << Describe(shown[1]);
+    EXPECT_TRUE(Near(shown[2], kDisc, 4)) << "no rim arrow: " << Describe(shown[2]);
+}
+
 TEST_F(HudWidgets, WithoutAPlayerTheMapShowsItsBackgroundOnly) {
     AddMachine("enemy", Vector(0, 0, -80, 1));
     AddMinimap();
