@@ -15,6 +15,7 @@ void BuildWidgets(InterfaceManager& ui, InterfaceState::Type screen) {
         case InterfaceState::GameOver: BuildGameOver(ui); break;
         case InterfaceState::Win: BuildWin(ui); break;
         case InterfaceState::EndlessModeStart: BuildEndlessModeStart(ui); break;
+        case InterfaceState::Score: BuildScore(ui); break;
         default: break;
     }
 }

@@ -36,7 +36,7 @@ void AddHeading(InterfaceManager& ui, float x, float y, const std::string& text,
 }
 
 void AddButton(InterfaceManager& ui, const Vector& at, float width, float height, const std::string& label,
-               const std::string& name, Color4 pressed, std::initializer_list<Event> events) {
+               const std::string& name, Color4 pressed, const std::vector<Event>& events) {
     auto* button = static_cast<Button*>(ui.CreateInterfaceObject(InterfaceManager::kButton, Vector()));
     if (!button) return;
     button->SetSize(width, height);

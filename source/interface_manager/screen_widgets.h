@@ -4,7 +4,7 @@
 // makes no widget. Main thread only.
 #pragma once
 
-#include <initializer_list>
+#include <vector>
 #include <string>
 
 #include "event_manager/event.h"
@@ -42,6 +42,6 @@ void AddHeading(InterfaceManager& ui, float x, float y, const std::string& text,
 // order; named `name`, or keeping its generated name when `name` is empty.
 // Registered.
 void AddButton(InterfaceManager& ui, const Vector& at, float width, float height, const std::string& label,
-               const std::string& name, Color4 pressed, std::initializer_list<Event> events);
+               const std::string& name, Color4 pressed, const std::vector<Event>& events);
 
 }  // namespace screen_widgets

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "event_manager.h"
+#include "game_logic.h"
 #include "input_manager.h"
 #include "interface/button.h"
 #include "interface/text_box.h"
@@ -17,6 +18,7 @@
 namespace {
 
 InterfaceManager& Ui() { return *Module<InterfaceManager>::Instance(); }
+InputManager& Input() { return *Module<InputManager>::Instance(); }
 InterfaceObjectList& Registry() { return Module<ObjectManager>::Instance()->interObjList; }
 System& Sys() { return *Module<System>::Instance(); }
 
@@ -138,6 +140,46 @@ TEST_P(EndScreens, TheUltimatumOffersToStopOrToFightOn) {
     });
     EXPECT_EQ(InterfaceState::EndlessModeStart, Ui().currentState);
     EXPECT_EQ(InterfaceManager::kNoneSelected, Ui().selectedName);
+}
+
+// The name entry only for a run that beats the tenth entry; text input on
+// either way, so the entry takes typing at once.
+TEST_P(EndScreens, ScoreShowsTheHeadingsAndTheNameEntryOnlyForARunThatBeatsTheTenth) {
+    Ui().scoreList.entries = ScoreList::DefaultEntries();
+    Ui().scoreList.Sort();
+    const uint32_t tenth = Ui().scoreList.entries.back().kills;
+    std::vector<Expected> screen;
+    for (const auto& [heading, c] : {std::pair<const char*, float>{"Name", 0.15f}, {"Kills", 0.33f},
+                                     {"Damage Received", 0.55f}, {"Accuracy", 0.825f}})
+        screen.push_back({false, "", c * W() - 300.0f, 0.75f * H(), 600, 50, heading, kWhite, kClear, {}, {}});
+    const Expected proceed{true, "", 0.65f * W(), 0.1f * H(), 250, 37.5f, "Continue", kWhite, kClear, kGreen,
+                           {"GameLogic:Enter Game", "SoundManager:Play Music"}};
+
+    Module<GameLogic>::Instance()->enemiesKilled = tenth;
+    Ui().BuildInterface(InterfaceState::Score);
+    std::vector<Expected> plain = screen;
+    plain.push_back(proceed);
+    Check(plain);
+    EXPECT_EQ(InterfaceManager::kNoneSelected, Ui().selectedName);
+    EXPECT_TRUE(Sys().GetTextInputMode());
+    EXPECT_TRUE(Drain().empty());
+
+    Input().AppendChar('x');  // typed before the screen
+    Module<GameLogic>::Instance()->enemiesKilled = tenth + 1;
+    Ui().BuildInterface(InterfaceState::Score);
+    screen.push_back({false, "DirectionsText", 0.15f * W(), 0.2f * H(), 200, 35, "Enter your name and press 'enter'",
+                      kWhite, kNone, {}, {}, TextAlignment::BottomLeft});
+    screen.push_back({false, "NameText", 0.1f * W(), 0.1f * H(), 200, 35, "Player Name: ", kWhite, kNone, {}, {},
+                      TextAlignment::BottomLeft});
+    screen.push_back({false, "NameInput", 0.1f * W() + 210.0f, 0.1f * H(), 200, 35, "", kWhite, {0.5f, 0.5f, 0.5f, 1},
+                      {}, {}, TextAlignment::kNone});
+    screen.push_back(proceed);
+    Check(screen);
+    EXPECT_EQ("NameInput", Ui().selectedName);
+    EXPECT_TRUE(Registry().Find("NameInput")->editable);
+    EXPECT_TRUE(Sys().GetTextInputMode());
+    EXPECT_EQ("", Input().GetText()) << "the box starts empty";
+    Module<GameLogic>::Instance()->enemiesKilled = 0;
 }
 
 INSTANTIATE_TEST_SUITE_P(Windows, EndScreens, ::testing::Values(std::make_pair(1024, 768), std::make_pair(800, 600)),
