@@ -11,6 +11,12 @@
 // client "InterfaceManager". Update before Init, or after Kill, does nothing.
 // Takes no lock for the registry: every user of it runs on the main thread.
 //
+// Events: answers the screen changes, text lines ("Game Message" and its
+// deletes, the wave line), the options' and controls' Apply and Ok, the quit
+// question and "Quit", "Restart" and the score entry's "Update Score List".
+// Sends "Music Volume" and "Sound Volume" to "SoundManager", text lines to
+// itself, and whatever its screens' buttons carry when clicked.
+//
 // Never: changes the registry while its walk runs (widgets only flag
 // themselves with pendingRemoval; removals follow the walk); keeps a widget
 // it was handed and could not register (AddInterfaceObject deletes it).

@@ -93,7 +93,10 @@ TEST_F(MenuRoads, PlayPauseResumeOptionsOverThePauseAndBackToTheTitle) {
 
     Click("Main Menu");
     ASSERT_TRUE(RunUntil(
-        [&] { return OnTop<TitleState>() && !Logic().IsLoadInFlight() && Logic().loadingDone && LevelLoads() == loads + 1; },
+        [&] {
+            return OnTop<TitleState>() && !Logic().IsLoadInFlight() && Logic().loadingDone &&
+                   LevelLoads() == loads + 1;
+        },
         1800))
         << log.Text();
     Frames(2);
