@@ -56,6 +56,7 @@ const Row kRows[] = {
     {InterfaceManager::kWindowModeToggle,
      [](InterfaceManager& ui, const Event&) { message_handlers::ReplaceResolutionSelector(ui, true); }},
     {InterfaceManager::kRestart, [](InterfaceManager& ui, const Event&) { ui.restartPending = true; }},
+    {InterfaceManager::kEnemyHit, [](InterfaceManager& ui, const Event&) { ui.ShowEnemyHit(); }},
     {InterfaceManager::kQuitConfirm,
      [](InterfaceManager& ui, const Event&) { message_handlers::ShowQuitQuestion(ui); }},
     {InterfaceManager::kQuitCancel, [](InterfaceManager& ui, const Event&) { ui.BuildInterface(ui.previousState); }},
