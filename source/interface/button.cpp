@@ -13,14 +13,13 @@ void Borders::Draw() {
 }
 
 ButtonBase::ButtonBase(int type, int id, const Vector& position) : InterfaceObject(type, id, position) {
-    const float kWidth = 200.0f, kHeight = 75.0f;
-    SetSize(kWidth, kHeight);
+    SetSize(kDefaultWidth, kDefaultHeight);
     label.text = name;
     label.owner = this;
     label.AlignCenter();
     Borders* outline = AddChild(new Borders(NextChildId(), position));
     outline->color = Color4{1.0f, 1.0f, 1.0f, 1.0f};
-    outline->SetSize(kWidth, kHeight);
+    outline->SetSize(kDefaultWidth, kDefaultHeight);
 }
 
 void ButtonBase::SetPosition(const Vector& newPosition) {

@@ -22,6 +22,10 @@ public:
 
 class ButtonBase : public InterfaceObject {
 public:
+    // The size a button is made with.
+    static constexpr float kDefaultWidth = 200.0f;
+    static constexpr float kDefaultHeight = 75.0f;
+
     // Moves the outline along; the label goes to the button's corner and is
     // not re-aligned (screens align it again).
     void SetPosition(const Vector& newPosition) override;

@@ -9,8 +9,8 @@
 #include "interface_manager.h"
 
 TextBox::TextBox(int id, const Vector& position) : InterfaceObject(WidgetType::TextBox, id, position) {
-    width = 400.0f;
-    height = 50.0f;
+    width = kDefaultWidth;
+    height = kDefaultHeight;
     text.position = position;
     text.owner = this;
 }

@@ -15,6 +15,9 @@ public:
     // The high-score screen's name entry.
     static constexpr const char* kNameInput = "NameInput";
     static constexpr size_t kMaxLength = 10;
+    // The size a box is made with.
+    static constexpr float kDefaultWidth = 400.0f;
+    static constexpr float kDefaultHeight = 50.0f;
 
     // 400 x 50; an empty black text at the box's corner, no alignment.
     TextBox(int id, const Vector& position);

@@ -10,6 +10,7 @@
 #include "game_states/endless_mode_start_state.h"
 #include "game_states/menu_messages.h"
 #include "input_manager.h"
+#include "interface/button.h"
 #include "interface/text_box.h"
 #include "interface_manager.h"
 #include "interface_manager/screen_widgets.h"
@@ -22,8 +23,8 @@ using namespace screen_widgets;
 namespace {
 
 constexpr Color4 kPressedGreen{0.0f, 1.0f, 0.0f, 0.5f};
-// A button is made 75 high; these screens halve that.
-constexpr float kHalfButtonHeight = 75.0f / 2.0f;
+// These screens' buttons are half as high as a button is made.
+constexpr float kHalfButtonHeight = ButtonBase::kDefaultHeight / 2.0f;
 
 // "Continue" of the win and score screens: on to what lies below, with music.
 std::vector<Event> ContinueEvents() {

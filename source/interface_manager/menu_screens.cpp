@@ -19,13 +19,16 @@
 #include "interface/text_box.h"
 #include "interface_manager.h"
 #include "interface_manager/resolution_text.h"
+#include "interface_manager/screen_widgets.h"
 #include "interface_manager/screens.h"
 #include "sound_manager.h"
 #include "system.h"
 
 namespace {
 
-const Color4 kWhite{1.0f, 1.0f, 1.0f, 1.0f};
+using screen_widgets::FromInterface;
+using screen_widgets::kWhite;
+
 const Color4 kRed{1.0f, 0.0f, 0.0f, 0.0f};  // pressed; clear like the idle colour
 const float kMenuButtonHeight = 40.0f;
 
@@ -34,10 +37,9 @@ float W() { return float(Sys().width); }
 float H() { return float(Sys().height); }
 Vector At(float x, float y) { return Vector(x, y, 0.0f, 0.0f); }
 
-Event Message(const char* to, const char* type) { return Event(addressee::kInterfaceManager, to, type); }
-Event ToGame(const char* type) { return Message(addressee::kGameLogic, type); }
-Event ToInterface(const char* type) { return Message(addressee::kInterfaceManager, type); }
-Event ToSound(const char* type) { return Message(addressee::kSoundManager, type); }
+Event ToGame(const char* type) { return FromInterface(addressee::kGameLogic, type); }
+Event ToInterface(const char* type) { return FromInterface(addressee::kInterfaceManager, type); }
+Event ToSound(const char* type) { return FromInterface(addressee::kSoundManager, type); }
 
 // A widget of factory kind `kind`, or null when none could be made (the
 // factory has said why); the caller registers it.
@@ -46,7 +48,8 @@ Widget* Make(InterfaceManager& ui, int kind, const Vector& at = Vector()) {
     return dynamic_cast<Widget*>(ui.CreateInterfaceObject(kind, at));
 }
 
-// The look every menu button shares: clear, a white centred label.
+// The look every key-binding button shares with the other menu buttons
+// (screen_widgets::MakeButton): clear, a white centred label.
 void StyleButton(ButtonBase& button, const std::string& label, const Color4& pressed) {
     button.SetIdleColor(1.0f, 1.0f, 1.0f, 0.0f);
     button.pressedColor = pressed;
@@ -66,26 +69,18 @@ struct MenuEntry {
 // centred on `centreX`, then widened by `extraWidth` and made 40 high.
 void AddColumnButton(InterfaceManager& ui, const MenuEntry& entry, float centreX, float extraWidth,
                      const Color4& pressed, bool dimLabel) {
-    Button* button = Make<Button>(ui, InterfaceManager::kButton);
+    const float width = ButtonBase::kDefaultWidth;
+    Button* button = screen_widgets::MakeButton(ui, At(centreX - 0.5f * width, entry.y * H()), width + extraWidth,
+                                                kMenuButtonHeight, entry.label, entry.label, pressed, entry.events);
     if (!button) return;
-    button->SetPosition(At(centreX - 0.5f * button->width, entry.y * H()));
-    button->SetSize(button->width + extraWidth, kMenuButtonHeight);
-    button->name = entry.label;
-    StyleButton(*button, entry.label, pressed);
     button->dimLabel = dimLabel;
-    for (const Event& event : entry.events) button->AddEvent(event);
     ui.AddInterfaceObject(button);
 }
 
 // A button of the options and key-binding screens, keeping its generated name.
 void AddDialogButton(InterfaceManager& ui, const char* label, const Vector& at, float width, const Color4& pressed,
                      const std::vector<Event>& events) {
-    Button* button = Make<Button>(ui, InterfaceManager::kButton, at);
-    if (!button) return;
-    button->SetSize(width, kMenuButtonHeight);
-    StyleButton(*button, label, pressed);
-    for (const Event& event : events) button->AddEvent(event);
-    ui.AddInterfaceObject(button);
+    screen_widgets::AddButton(ui, at, width, kMenuButtonHeight, label, "", pressed, events);
 }
 
 // The pause screen's level title and objectives, by the level's category.
@@ -182,13 +177,7 @@ void AddBindingButton(InterfaceManager& ui, const BindingEntry& entry) {
 }
 
 void AddControlsHeading(InterfaceManager& ui) {
-    auto* heading = Make<TextBox>(ui, InterfaceManager::kTextBox, At(float(Sys().width / 2) - 200.0f, 0.8f * H()));
-    if (!heading) return;
-    heading->text.text = "Controls:  Click the button to reassign key";
-    heading->text.color = kWhite;
-    heading->SetColor(1.0f, 1.0f, 1.0f, 0.0f);
-    heading->text.AlignCenter();
-    ui.AddInterfaceObject(heading);
+    screen_widgets::AddBanner(ui, "Controls:  Click the button to reassign key");
 }
 
 void AddSensitivitySlider(InterfaceManager& ui) {

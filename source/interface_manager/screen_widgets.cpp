@@ -28,17 +28,23 @@ TextBox* MakeTextBox(InterfaceManager& ui, const Vector& at, float width, float 
     return box;
 }
 
-void AddHeading(InterfaceManager& ui, float x, float y, const std::string& text, Color4 textColor) {
-    TextBox* box = MakeTextBox(ui, Vector(x, y, 0.0f, 0.0f), 600.0f, 50.0f, text, textColor, kClear);
+void AddHeading(InterfaceManager& ui, float x, float y, const std::string& text, Color4 textColor, float width) {
+    TextBox* box = MakeTextBox(ui, Vector(x, y, 0.0f, 0.0f), width, 50.0f, text, textColor, kClear);
     if (!box) return;
     box->text.AlignCenter();
     ui.AddInterfaceObject(box);
 }
 
-void AddButton(InterfaceManager& ui, const Vector& at, float width, float height, const std::string& label,
-               const std::string& name, Color4 pressed, const std::vector<Event>& events) {
+void AddBanner(InterfaceManager& ui, const std::string& text) {
+    const System& system = *Module<System>::Instance();
+    const float x = float(system.width / 2) - 0.5f * TextBox::kDefaultWidth;
+    AddHeading(ui, x, 0.8f * float(system.height), text, kWhite, TextBox::kDefaultWidth);
+}
+
+Button* MakeButton(InterfaceManager& ui, const Vector& at, float width, float height, const std::string& label,
+                   const std::string& name, Color4 pressed, const std::vector<Event>& events) {
     auto* button = static_cast<Button*>(ui.CreateInterfaceObject(InterfaceManager::kButton, Vector()));
-    if (!button) return;
+    if (!button) return nullptr;
     button->SetSize(width, height);
     button->SetPosition(at);
     if (!name.empty()) button->name = name;
@@ -48,7 +54,12 @@ void AddButton(InterfaceManager& ui, const Vector& at, float width, float height
     button->SetIdleColor(kClear.r, kClear.g, kClear.b, kClear.a);
     button->SetPressedColor(pressed.r, pressed.g, pressed.b, pressed.a);
     for (const Event& event : events) button->AddEvent(event);
-    ui.AddInterfaceObject(button);
+    return button;
+}
+
+void AddButton(InterfaceManager& ui, const Vector& at, float width, float height, const std::string& label,
+               const std::string& name, Color4 pressed, const std::vector<Event>& events) {
+    if (Button* button = MakeButton(ui, at, width, height, label, name, pressed, events)) ui.AddInterfaceObject(button);
 }
 
 }  // namespace screen_widgets

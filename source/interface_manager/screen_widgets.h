@@ -11,6 +11,7 @@
 #include "geom/vector.h"
 #include "interface/interface_text.h"
 
+class Button;
 class InterfaceManager;
 class TextBox;
 
@@ -34,13 +35,23 @@ Event FromInterface(const char* addressee, const char* type);
 TextBox* MakeTextBox(InterfaceManager& ui, const Vector& at, float width, float height, const std::string& text,
                      Color4 textColor, Color4 boxColor);
 
-// A heading: a clear TextBox 600 by 50 at (x, y), its text centred; registered.
-void AddHeading(InterfaceManager& ui, float x, float y, const std::string& text, Color4 textColor);
+// A heading: a clear TextBox `width` by 50 at (x, y), its text centred;
+// registered.
+void AddHeading(InterfaceManager& ui, float x, float y, const std::string& text, Color4 textColor,
+                float width = 600.0f);
+
+// A banner: a default-sized clear TextBox centred across the window at 0.8
+// of its height (the window's width halved in whole pixels), its white text
+// centred; registered.
+void AddBanner(InterfaceManager& ui, const std::string& text);
 
 // A Button of the given size at `at` with a white centred label, a clear
 // face, `pressed` shown on the frame of a click and `events` posted in
 // order; named `name`, or keeping its generated name when `name` is empty.
-// Registered.
+// MakeButton leaves it to the caller (null when none could be made), who
+// owns it until AddInterfaceObject; AddButton registers it.
+Button* MakeButton(InterfaceManager& ui, const Vector& at, float width, float height, const std::string& label,
+                   const std::string& name, Color4 pressed, const std::vector<Event>& events);
 void AddButton(InterfaceManager& ui, const Vector& at, float width, float height, const std::string& label,
                const std::string& name, Color4 pressed, const std::vector<Event>& events);
 
