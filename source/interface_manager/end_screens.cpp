@@ -45,10 +45,10 @@ void AddCaption(InterfaceManager& ui, const char* name, const Vector& at, const 
 // that typing reaches it without a click.
 void AddNameEntry(InterfaceManager& ui) {
     const Window s = WindowSize();
-    AddCaption(ui, "DirectionsText", Vector(0.15f * s.w, 0.2f * s.h, 0.0f, 0.0f), "Enter your name and press 'enter'");
+    AddCaption(ui, screens::kDirectionsCaption, Vector(0.15f * s.w, 0.2f * s.h, 0.0f, 0.0f), "Enter your name and press 'enter'");
     const Vector captionAt(0.1f * s.w, 0.1f * s.h, 0.0f, 0.0f);
     const float captionWidth = 200.0f;
-    AddCaption(ui, "NameText", captionAt, "Player Name: ");
+    AddCaption(ui, screens::kNameCaption, captionAt, "Player Name: ");
     TextBox* input = MakeTextBox(ui, Vector(captionAt.x + captionWidth + 10.0f, captionAt.y, 0.0f, 0.0f), 200.0f,
                                  35.0f, "", kWhite, Color4{0.5f, 0.5f, 0.5f, 1.0f});
     if (!input) return;

@@ -7,8 +7,10 @@
 #include "event_manager/event.h"
 
 #include "interface/game_message.h"
+#include "interface/text_box.h"
 #include "interface_manager.h"
 #include "interface_manager/message_handlers.h"
+#include "interface_manager/screens.h"
 #include "system.h"
 
 namespace {
@@ -21,7 +23,7 @@ struct Row {
 };
 
 // The names of the score screen's name-entry widgets, gone once a name is in.
-const char* const kNameEntryWidgets[] = {"NameInput", "NameText", "DirectionsText"};
+const char* const kNameEntryWidgets[] = {TextBox::kNameInput, screens::kNameCaption, screens::kDirectionsCaption};
 
 const Row kRows[] = {
     {InterfaceManager::kStateChange,

@@ -131,7 +131,7 @@ void PostLevelLines() {
 void AddScreenModeChoice(InterfaceManager& ui) {
     auto* radio = Make<RadioButton>(ui, InterfaceManager::kRadioButton, At(0.5f * W(), 0.9f * H()));
     if (!radio) return;
-    radio->name = "Screen Radio Button";
+    radio->name = screens::kScreenChoice;
     radio->SetText("Fullscreen Mode");
     radio->SetOptionText(0, "On");
     radio->SetOptionText(1, "Off");
@@ -183,7 +183,7 @@ void AddControlsHeading(InterfaceManager& ui) {
 void AddSensitivitySlider(InterfaceManager& ui) {
     auto* slider = Make<SliderBar>(ui, InterfaceManager::kSliderBar, At(0.25f * W(), 0.15f * H()));
     if (!slider) return;
-    slider->name = "mouseSlider";
+    slider->name = screens::kMouseSlider;
     slider->SetDisplayText("Mouse Sensitivity");
     slider->SetMaxText("4.0");
     slider->SetMinText(".25 ");
@@ -246,20 +246,25 @@ void BuildCredits(InterfaceManager& ui) {
 
 void BuildOptions(InterfaceManager& ui) {
     AddScreenModeChoice(ui);
-    auto* selector = new ResolutionSelector(ui.nextObjectId, !Sys().fullScreen, Vector());
-    ui.nextObjectId += 100;
-    selector->name = "resSelector";
-    if (auto* caption = dynamic_cast<TextBox*>(selector->FirstChild()))
-        caption->SetText(ResolutionSelector::kCaption + GetResolutionString(Sys().width, Sys().height));
-    ui.AddInterfaceObject(selector);
+    AddResolutionSelector(ui, !Sys().fullScreen);
     const SoundManager& sound = *Module<SoundManager>::Instance();
-    AddVolumeSlider(ui, "musicSlider", 0.35f, "Music Volume", sound.musicVolume);
-    AddVolumeSlider(ui, "soundSlider", 0.2f, "Sound Volume", sound.soundVolume);
+    AddVolumeSlider(ui, kMusicSlider, 0.35f, "Music Volume", sound.musicVolume);
+    AddVolumeSlider(ui, kSoundSlider, 0.2f, "Sound Volume", sound.soundVolume);
     const Event apply = ToInterface(InterfaceManager::kOptionsApply);
     const Event leave = ToGame(MenuMessage::kEnterTitle);
     AddDialogButton(ui, "Ok", At(0.35f * W(), 0.05f * H()), 100.0f, kRed, {apply, leave});
     AddDialogButton(ui, "Apply", At(0.52f * W(), 0.05f * H()), 150.0f, Color4{1.0f, 0.0f, 0.0f, 1.0f}, {apply});
     AddDialogButton(ui, "Cancel", At(0.75f * W(), 0.05f * H()), 150.0f, kRed, {leave});
+}
+
+void AddResolutionSelector(InterfaceManager& ui, bool windowed) {
+    // Made directly: the factory's selector would ignore `windowed`.
+    auto* selector = new ResolutionSelector(ui.nextObjectId, windowed, Vector());
+    ui.nextObjectId += 100;
+    selector->name = kResolutionSelector;
+    if (auto* caption = dynamic_cast<TextBox*>(selector->FirstChild()))
+        caption->SetText(ResolutionSelector::kCaption + GetResolutionString(Sys().width, Sys().height));
+    ui.AddInterfaceObject(selector);
 }
 
 void BuildControls(InterfaceManager& ui) {

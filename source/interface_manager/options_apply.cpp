@@ -7,21 +7,21 @@
 #include "game_logic/addressees.h"
 #include "interface/choice_widgets.h"
 #include "interface/slider_bar.h"
-#include "interface/text_box.h"
 #include "interface_manager.h"
 #include "interface_manager/message_handlers.h"
 #include "interface_manager/resolution_text.h"
+#include "interface_manager/screens.h"
 #include "object_manager.h"
 #include "sound_manager.h"
 #include "system.h"
 
 namespace {
 
-constexpr const char* kScreenChoice = "Screen Radio Button";
-constexpr const char* kSelector = "resSelector";
-constexpr const char* kMusicSlider = "musicSlider";
-constexpr const char* kSoundSlider = "soundSlider";
-constexpr const char* kMouseSlider = "mouseSlider";
+using screens::kMouseSlider;
+using screens::kMusicSlider;
+using screens::kResolutionSelector;
+using screens::kScreenChoice;
+using screens::kSoundSlider;
 
 // The registered widget of that name when it is of that class, else null.
 template <class Widget>
@@ -56,7 +56,7 @@ ModeChoice ChosenMode() {
     ModeChoice mode{system.fullScreen, system.width, system.height, std::string()};
     if (const RadioButton* choice = Registered<RadioButton>(kScreenChoice))
         mode.fullScreen = !choice->IsOptionSelected();
-    if (const ResolutionSelector* selector = Registered<ResolutionSelector>(kSelector)) mode.size = selector->selection;
+    if (const ResolutionSelector* selector = Registered<ResolutionSelector>(kResolutionSelector)) mode.size = selector->selection;
     ParseResolution(mode.size, mode.width, mode.height);
     return mode;
 }
@@ -89,14 +89,8 @@ void ApplyOptions(InterfaceManager& ui) {
 }
 
 void ReplaceResolutionSelector(InterfaceManager& ui, bool windowed) {
-    ui.DeleteInterfaceObject(kSelector);
-    auto* selector = new ResolutionSelector(ui.nextObjectId, windowed, Vector());
-    ui.nextObjectId += 100;
-    selector->name = kSelector;
-    const System& system = *Module<System>::Instance();
-    if (auto* caption = dynamic_cast<TextBox*>(selector->FirstChild()))
-        caption->SetText(ResolutionSelector::kCaption + GetResolutionString(system.width, system.height));
-    ui.AddInterfaceObject(selector);
+    ui.DeleteInterfaceObject(kResolutionSelector);
+    screens::AddResolutionSelector(ui, windowed);
 }
 
 void ApplyControls(InterfaceManager& ui) {

@@ -11,6 +11,18 @@ class InterfaceManager;
 
 namespace screens {
 
+// The names the builders give the widgets that the manager's handlers look
+// up again: the options and controls screens' choices, read when applied,
+// and the score screen's name entry, removed once a name is in (its box is
+// TextBox::kNameInput).
+constexpr const char* kScreenChoice = "Screen Radio Button";
+constexpr const char* kResolutionSelector = "resSelector";
+constexpr const char* kMusicSlider = "musicSlider";
+constexpr const char* kSoundSlider = "soundSlider";
+constexpr const char* kMouseSlider = "mouseSlider";
+constexpr const char* kNameCaption = "NameText";
+constexpr const char* kDirectionsCaption = "DirectionsText";
+
 // Chooses the builder of `screen`; a screen without widgets builds nothing.
 void BuildWidgets(InterfaceManager& ui, InterfaceState::Type screen);
 
@@ -20,6 +32,11 @@ void BuildPause(InterfaceManager& ui);
 void BuildCredits(InterfaceManager& ui);
 void BuildOptions(InterfaceManager& ui);
 void BuildControls(InterfaceManager& ui);
+// The options screen's list of the sizes the display accepts (windowed or
+// full-screen ones), named kResolutionSelector, its caption naming the size
+// in force; registered. "Full Screen Toggle" and "Window Mode Toggle" put a
+// new one in place of the old.
+void AddResolutionSelector(InterfaceManager& ui, bool windowed);
 
 // The head-up display (hud_screen.cpp), at every "State Change" 3, that is
 // at every return to play. In order: the wave line posted again
