@@ -123,10 +123,7 @@ RadioButton::RadioButton(int id, const Vector& position) : InterfaceObject(Widge
 
 void RadioButton::DrawText() { widget_drawing::Text(title); }
 
-void RadioButton::SetText(const std::string& newText) {
-    title.text = newText;
-    title.SetAlignment(title.alignment);
-}
+void RadioButton::SetText(const std::string& newText) { title.SetText(newText); }
 
 RadioOption* RadioButton::Option(int index) const {
     int seen = 0;

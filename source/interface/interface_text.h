@@ -49,6 +49,11 @@ public:
     // recorded (with an owner); anything else, kNone included, does nothing.
     // Widgets call it with `alignment` after they change the text or move.
     void SetAlignment(int number);
+    // Replaces the text and places it again with the recorded alignment.
+    void SetText(const std::string& newText) {
+        text = newText;
+        SetAlignment(alignment);
+    }
     void SetTextColor(float r, float g, float b, float a) { color = Color4{r, g, b, a}; }
 
     std::string text;

@@ -35,7 +35,4 @@ void NumberCounter::SetPosition(const Vector& newPosition) {
     text.position = newPosition;
 }
 
-void NumberCounter::SetText(const std::string& newText) {
-    text.text = newText;
-    text.SetAlignment(text.alignment);
-}
+void NumberCounter::SetText(const std::string& newText) { text.SetText(newText); }

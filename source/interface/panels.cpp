@@ -11,10 +11,7 @@ Console::Console(int id, const Vector& /*position*/)
     position = Vector(0.0f, 0.75f * windowHeight, -1.0f, 0.0f);
 }
 
-void Console::SetText(const std::string& newText) {
-    text.text = newText;
-    text.SetAlignment(text.alignment);
-}
+void Console::SetText(const std::string& newText) { text.SetText(newText); }
 
 Panel::Panel(int id, const Vector& position) : InterfaceObject(WidgetType::HackPanel, id, position) {
     color = Color4{0.0f, 0.0f, 0.0f, 0.75f};

@@ -52,7 +52,4 @@ void TextBox::SetPosition(const Vector& newPosition) {
     text.SetAlignment(text.alignment);
 }
 
-void TextBox::SetText(const std::string& newText) {
-    text.text = newText;
-    text.SetAlignment(text.alignment);
-}
+void TextBox::SetText(const std::string& newText) { text.SetText(newText); }
