@@ -73,14 +73,7 @@ void ControlsButton::EndCapture() {
 }
 
 int* ControlsButton::Binding() const {
-    InputManager& input = Input();
-    const struct {
-        const char* caption;
-        int* binding;
-    } kBindings[] = {{"Forward: ", &input.forward}, {"Back: ", &input.back},     {"Left: ", &input.left},
-                     {"Right: ", &input.right},     {"Dash: ", &input.dash},     {"Jump: ", &input.jump},
-                     {"Lasers: ", &input.laser},    {"Missiles: ", &input.missile}};
-    for (const auto& entry : kBindings)
-        if (name == entry.caption) return entry.binding;
+    for (const KeyBinding& entry : kKeyBindings)
+        if (name == entry.caption) return &(Input().*entry.key);
     return nullptr;
 }

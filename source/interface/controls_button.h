@@ -11,7 +11,20 @@
 
 #include <string>
 
+#include "input_manager.h"
 #include "interface/button.h"
+
+// The eight key-binding buttons, in their screen's order (two columns of
+// four): the caption each shows and is named by, and the binding it sets.
+struct KeyBinding {
+    const char* caption;
+    int InputManager::*key;
+};
+inline constexpr KeyBinding kKeyBindings[] = {
+    {"Forward: ", &InputManager::forward}, {"Back: ", &InputManager::back},   {"Left: ", &InputManager::left},
+    {"Right: ", &InputManager::right},     {"Dash: ", &InputManager::dash},   {"Jump: ", &InputManager::jump},
+    {"Lasers: ", &InputManager::laser},    {"Missiles: ", &InputManager::missile},
+};
 
 class ControlsButton : public ButtonBase {
 public:

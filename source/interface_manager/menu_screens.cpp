@@ -3,6 +3,7 @@
 // rebuilt after a mode change fits the new window. Buttons post the menu
 // messages that the game state on top answers; every event they carry comes
 // from "InterfaceManager".
+#include <iterator>
 #include <string>
 
 #include "event_manager.h"
@@ -151,25 +152,17 @@ void AddVolumeSlider(InterfaceManager& ui, const char* name, float y, const char
     ui.AddInterfaceObject(slider);
 }
 
-// The key-binding buttons: caption (and name) and the binding they show.
-struct BindingEntry {
-    const char* caption;
-    int InputManager::*binding;
-    float x, y;  // fractions of the window
-};
+// The key-binding buttons' places, as fractions of the window: a column of
+// four at the left, then one at the middle.
+constexpr float kBindingColumns[] = {0.01f, 0.5f};
+constexpr float kBindingRows[] = {0.7f, 0.6f, 0.5f, 0.4f};
+static_assert(std::size(kKeyBindings) == std::size(kBindingColumns) * std::size(kBindingRows), "a place for each");
 
-const BindingEntry kBindings[] = {
-    {"Forward: ", &InputManager::forward, 0.01f, 0.7f}, {"Back: ", &InputManager::back, 0.01f, 0.6f},
-    {"Left: ", &InputManager::left, 0.01f, 0.5f},       {"Right: ", &InputManager::right, 0.01f, 0.4f},
-    {"Dash: ", &InputManager::dash, 0.5f, 0.7f},        {"Jump: ", &InputManager::jump, 0.5f, 0.6f},
-    {"Lasers: ", &InputManager::laser, 0.5f, 0.5f},     {"Missiles: ", &InputManager::missile, 0.5f, 0.4f},
-};
-
-void AddBindingButton(InterfaceManager& ui, const BindingEntry& entry) {
-    auto* button = Make<ControlsButton>(ui, InterfaceManager::kControlsButton, At(entry.x * W(), entry.y * H()));
+void AddBindingButton(InterfaceManager& ui, const KeyBinding& entry, float x, float y) {
+    auto* button = Make<ControlsButton>(ui, InterfaceManager::kControlsButton, At(x * W(), y * H()));
     if (!button) return;
     button->SetSize(350.0f, 50.0f);
-    button->key = Module<InputManager>::Instance()->*entry.binding;
+    button->key = Module<InputManager>::Instance()->*entry.key;
     button->keyName = InterfaceManager::GetKeyName(button->key);
     button->name = entry.caption;
     StyleButton(*button, entry.caption + button->keyName, kRed);
@@ -270,7 +263,9 @@ void AddResolutionSelector(InterfaceManager& ui, bool windowed) {
 void BuildControls(InterfaceManager& ui) {
     ui.keyCapture = false;
     AddControlsHeading(ui);
-    for (const BindingEntry& entry : kBindings) AddBindingButton(ui, entry);
+    for (size_t i = 0; i < std::size(kKeyBindings); ++i)
+        AddBindingButton(ui, kKeyBindings[i], kBindingColumns[i / std::size(kBindingRows)],
+                         kBindingRows[i % std::size(kBindingRows)]);
     AddSensitivitySlider(ui);
     const Event leave = ToGame(MenuMessage::kEnterTitle);
     AddDialogButton(ui, "Ok", At(0.52f * W(), 0.05f * H()), 100.0f, kRed,
