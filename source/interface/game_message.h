@@ -5,12 +5,13 @@
 
 #include <string>
 
+#include "game_logic/addressees.h"
 #include "geom/geom.h"
 
 // The message that carries a GMessage to the interface, its addressee and
 // its parameter.
 constexpr const char* kGameMessageEvent = "Game Message";
-constexpr const char* kGameMessageTo = "InterfaceManager";
+constexpr const char* kGameMessageTo = addressee::kInterfaceManager;
 constexpr const char* kGameMessageData = "data";
 // Removes the registered widget named by "name" (a string; "" removes
 // nothing), a game-message line or not.
