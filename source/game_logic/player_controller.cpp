@@ -132,15 +132,17 @@ void Dash(Frame& f) {
 
 // While dashing the walk keys are ignored for the frame.
 void Walk(Frame& f) {
-    if (f.logic.dashing) return;
+    const bool standing = StandsOnTerrain(f);
+    if (standing) f.logic.onGround = true;
+    if (f.logic.dashing) {
+        f.moving = IsLong(f.move);
+        return;
+    }
     const std::pair<int, Vector> keys[] = {
         {f.input.left, kLeft}, {f.input.right, kRight}, {f.input.forward, kForward}, {f.input.back, kBack}};
     for (const auto& key : keys)
         if (f.input.IsKeyDown(key.first)) f.move = f.move + f.basis * key.second;
-    if (StandsOnTerrain(f)) {
-        f.logic.onGround = true;
-        StopBoostSound();
-    }
+    if (standing) StopBoostSound();
     f.moving = IsLong(f.move);
     if (f.moving) f.move = f.move.Norm() * (kWalkSpeed * f.dt);
 }
@@ -322,9 +324,7 @@ void ControlPlayer(GameLogic& logic) {
     f.basis = FlatMovementBasis(f.objects.cameraObject);
     f.ground = f.objects.groundObject.GetHeight(f.Player().trans);
     Dash(f);
-    f.moving = IsLong(f.move);
     Walk(f);
-    if (StandsOnTerrain(f)) logic.onGround = true;
     Move(f);
     LagCockpit(f);
     SettleBob(f);
