@@ -13,15 +13,12 @@
 #include <memory>
 #include <string>
 
-#include "animation_manager.h"
-#include "behavior_manager.h"
 #include "game_logic.h"
 #include "game_logic/player_controller.h"
 #include "game_logic/player_fit_out.h"
 #include "game_states/ingame_state.h"
 #include "input_manager.h"
-#include "support/falling_scene.h"
-#include "support/hunting_world.h"
+#include "support/hunting_scene.h"
 #include "support/recording_sound_layer.h"
 #include "system.h"
 
@@ -52,33 +49,14 @@ ScriptFrame ScriptAt(int frame) {
     return f;
 }
 
-class PlayerDeterminism : public test_support::FallingScene {
+class PlayerDeterminism : public test_support::HuntingScene {
 protected:
     void SetUp() override {
-        {
-            // A fresh table each run, as a new game process would have: the
-            // behaviour walks it in the map's own order.
-            ObjectLock lock;
-            test_support::SceneObjects().ClearGameObjects();
-            GameObjectList().swap(test_support::SceneObjects().gameObjectList);
-        }
-        behavior.playerNode = 0;
-        behavior.playerNodeChanged = false;
-        FallingScene::SetUp();
-        // A paused System reads one fixed time per frame (each frame sets it),
-        // so rate tests and lifetimes never fall either side of their limits.
+        HuntingScene::SetUp();
+        if (HasFatalFailure()) return;
         System& system = *Module<System>::Instance();
-        system.Pause(true);
-        system.pausedTime.store(100.0);
-        system.frameTime.store(1.0 / 60.0);
         system.mouseGrabbed = true;
         system.mouseSensitivity = 1.0f;
-        firstRunNumber = Module<ResourceManager>::Instance()->GetObjectNum();
-        ASSERT_NE(test_support::AddStillPlayer(1000, 500), 0u);
-        const float places[][2] = {{700, 300}, {1300, 300}, {600, 760}, {1300, 860}};
-        for (int i = 0; i < 4; ++i)
-            ASSERT_NE(test_support::AddStanding("MediumMech", "hunter" + std::to_string(i), places[i][0], places[i][1]),
-                      0u);
         {
             // What the level script adds to the pattern's player.
             ObjectLock lock;
@@ -98,9 +76,7 @@ protected:
         objects.cameraObject.mode = 0;
         Input().Init();
         ClearKeys();
-        Set(CollisionManager::kPickOn, true);
-        behavior.Init();
-        animation.Init();
+        StartHunting();
         Logic().ResetStatistics();
         Logic().levelComplete = false;
         // Played without the stack around it: no Init, so no level load.
@@ -110,12 +86,9 @@ protected:
     }
     void TearDown() override {
         ingame.reset();
-        animation.Kill();
-        behavior.Kill();
         ClearKeys();
         Module<System>::Instance()->mouseGrabbed = false;
-        Module<System>::Instance()->Pause(false);
-        FallingScene::TearDown();
+        HuntingScene::TearDown();
     }
     static void ClearKeys() {
         std::memset(Input().keyDown, 0, sizeof Input().keyDown);
@@ -190,11 +163,8 @@ protected:
         return std::string(reinterpret_cast<const char*>(state), sizeof state) + damage;
     }
 
-    BehaviorManager& behavior = *Module<BehaviorManager>::Instance();
-    AnimationManager& animation = *Module<AnimationManager>::Instance();
     sound_test::RecordingSoundLayer layer;
     std::unique_ptr<IngameState> ingame;
-    unsigned firstRunNumber = 0;
     uint32_t shots = 0;
     float bp = 0.0f;
 };

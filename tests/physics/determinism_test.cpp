@@ -11,7 +11,7 @@
 #include "animation_manager.h"
 #include "behavior_manager.h"
 #include "support/falling_scene.h"
-#include "support/hunting_world.h"
+#include "support/hunting_scene.h"
 #include "system.h"
 
 namespace {
@@ -49,46 +49,11 @@ TEST_F(Determinism, TwoRunsEndInTheSameState) {
     EXPECT_EQ(0, log.Count("ERROR")) << log.Text();
 }
 
-class HuntingDeterminism : public Determinism {
+class HuntingDeterminism : public test_support::HuntingScene {
 protected:
     void SetUp() override {
-        {
-            // Behaviour walks the table in its own order, which depends on
-            // the map's history as well as its keys: each run starts from a
-            // fresh map, as a new game process would.
-            ObjectLock lock;
-            test_support::SceneObjects().ClearGameObjects();
-            GameObjectList().swap(test_support::SceneObjects().gameObjectList);
-        }
-        behavior.playerNode = 0;
-        behavior.playerNodeChanged = false;
-        Determinism::SetUp();
-        // The settable clock keeps running between two reads, so a weapon's
-        // rate test or a shot's lifetime could fall either side of its limit
-        // by a few microseconds. A paused System reads one fixed time: each
-        // frame sets it, and every read within the frame sees that time.
-        // (The modules are called directly, so the pause stops none of them.)
-        System& system = *Module<System>::Instance();
-        system.Pause(true);
-        system.pausedTime.store(100.0);
-        system.frameTime.store(1.0 / 60.0);
-        firstRunNumber = Module<ResourceManager>::Instance()->GetObjectNum();
-        // The player in the open south of the basin; the enemies around it,
-        // two of them behind the buildings.
-        ASSERT_NE(test_support::AddStillPlayer(1000, 500), 0u);
-        const float places[][2] = {{700, 300}, {1300, 300}, {600, 760}, {1300, 860}};
-        for (int i = 0; i < 4; ++i)
-            ASSERT_NE(test_support::AddStanding("MediumMech", "hunter" + std::to_string(i), places[i][0], places[i][1]),
-                      0u);
-        Set(CollisionManager::kPickOn, true);  // line of sight comes from the sight ray
-        behavior.Init();
-        animation.Init();
-    }
-    void TearDown() override {
-        animation.Kill();
-        behavior.Kill();
-        Module<System>::Instance()->Pause(false);
-        Determinism::TearDown();
+        HuntingScene::SetUp();
+        if (!HasFatalFailure()) StartHunting();
     }
     // 300 frames of the simulation on one thread; returns the world's hash.
     size_t Hunt() {
@@ -114,9 +79,6 @@ protected:
         return shots;
     }
 
-    BehaviorManager& behavior = *Module<BehaviorManager>::Instance();
-    AnimationManager& animation = *Module<AnimationManager>::Instance();
-    unsigned firstRunNumber = 0;
     long shotFrames = 0;  // shots in the table, summed over the frames
 };
 
