@@ -1,6 +1,8 @@
 // The settings file: what a save writes, what a load takes back and what it
 // refuses, the System's start-up read of the same file, a failed save, and
-// the window-size and number texts of the options screen.
+// the texts of the options and key-binding screens (window sizes, numbers,
+// key names). The saves of the screens' "Options Apply" and "Controls Ok"
+// are read back by the menus' window test (menu_screens_window_test).
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -174,6 +176,21 @@ TEST_F(SettingsFile, TheInterfaceSavesTheVolumesInForceAndLoadsIntoTheModules) {
                                                      "<Setting ID=\"sound_volume\" key=\"9\" /></Settings>");
     Module<InterfaceManager>::Instance()->LoadSettings();
     EXPECT_TRUE(Module<InputManager>::Instance()->missile == 'M' && liveSound.soundVolume == 9);
+}
+
+TEST(KeyNames, NamedKeysAndTheLowByteOfEveryOtherCode) {
+    const struct {
+        int code;
+        const char* name;
+    } cases[] = {
+        {27, "Escape"},       {273, "Up Arrow"},       {274, "Down Arrow"},   {276, "Left Arrow"},
+        {275, "Right Arrow"}, {303, "Right Shift"},    {304, "Left Shift"},   {305, "Right Ctrl"},
+        {306, "Left Ctrl"},   {384, "Mouse Left"},     {385, "Mouse Middle"}, {386, "Mouse Right"},
+        {32, "Space Bar"},    {13, "Enter"},           {97, "a"},             {87, "W"},
+        {256 + 'q', "q"},     {'0', "0"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.name, InterfaceManager::GetKeyName(c.code)) << c.code;
+    EXPECT_EQ(std::string(1, char(200)), InterfaceManager::GetKeyName(200));
 }
 
 TEST(ResolutionText, TheSixSizesAndNothingElse) {
