@@ -8,6 +8,8 @@
 #include "event_manager.h"
 #include "game_logic/addressees.h"
 #include "game_logic/slide_shows.h"
+#include "game_states/ingame_state.h"
+#include "game_states/level_states.h"
 #include "game_states/splash_state.h"
 #include "game_states/state_factory.h"
 #include "graphics.h"
@@ -112,7 +114,20 @@ void GameLogic::ProcessEvent(const Event& event) {
         if (state != GameStateName::EndlessModeStart)
             if (auto prototype = MakeGameState(state)) ChangeState(*prototype);
     }
+    if (type == kEnemyDeathEvent) CountCoveredDeath(event);
     if (!states.empty()) states.back()->HandleMessage(event);
+}
+
+void GameLogic::CountCoveredDeath(const Event& event) {
+    // The in-game state on top passes the death on itself; only a covered
+    // one (the pause menu opened in the frame of the kill) needs it from
+    // here, or its wave would never end.
+    if (states.empty() || dynamic_cast<IngameState*>(states.back().get())) return;
+    for (auto state = states.rbegin(); state != states.rend(); ++state)
+        if (auto* ingame = dynamic_cast<IngameState*>(state->get())) {
+            ingame->CurrentLevel().HandleMessage(event);
+            return;
+        }
 }
 
 void GameLogic::PushState(const GameState& prototype) {
@@ -143,7 +158,8 @@ void GameLogic::RemoveTop() {
 
 uint32_t GameLogic::StoredAccuracy() const {
     if (shotsFired == 0) return 0;
-    return std::min<uint32_t>(100u, shotsHit * 100u / shotsFired);
+    // In 64 bits: a hundred times 43 million hits no longer fits in 32.
+    return uint32_t(std::min<uint64_t>(100u, uint64_t(shotsHit) * 100u / shotsFired));
 }
 
 void GameLogic::ResetStatistics() {

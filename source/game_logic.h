@@ -18,6 +18,7 @@
 // factory uses when a pattern asks for generated collision volumes.
 #pragma once
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <deque>
@@ -160,7 +161,10 @@ public:
 
     // The statistics' derived figures. Accuracy as a whole percentage,
     // clamped to 100 (a splash can hit twice); 0 with no shot fired.
-    uint32_t TotalDamage() const { return damageShield + damageArmor; }
+    // Total damage saturates at the largest 32-bit value instead of wrapping.
+    uint32_t TotalDamage() const {
+        return uint32_t(std::min<uint64_t>(UINT32_MAX, uint64_t(damageShield) + damageArmor));
+    }
     uint32_t StoredAccuracy() const;
     void ResetStatistics();
 
@@ -182,6 +186,9 @@ private:
     // States removed during a state operation, deleted at the next Update.
     std::vector<std::unique_ptr<GameState>> retiredStates;
 
+    // Hands an "Enemy Death" to the level of an in-game state that another
+    // state covers, so that the death still counts against its wave.
+    void CountCoveredDeath(const Event& event);
     // Removes the top after its Exit; the state is retired, not deleted.
     void RemoveTop();
 

@@ -29,6 +29,7 @@
 
 #include "geom/vector.h"
 #include "interface/interface_state.h"
+#include "interface/score_list.h"
 #include "module.h"
 
 class InterfaceObject;
@@ -151,6 +152,10 @@ public:
     std::string waveCountText;
     // The id of the next widget made; +100 per widget, never reset after Init.
     int nextObjectId = 0;
+
+    // The high-score table, read from (or made in) the profile's score file
+    // when the module is constructed. Main thread only.
+    ScoreList scoreList;
 
 private:
     // The mouse in interface pixels: ((x + 1) * (W / 2), (y + 1) * (H / 2)),

@@ -43,6 +43,7 @@ void SpawnManager::Kill() {
 void SpawnManager::ClearSpawnPoints() {
     ObjectLock lock;
     spawnPoints.clear();
+    ++loadGeneration;
 }
 
 void SpawnManager::Update() {
@@ -58,8 +59,19 @@ void SpawnManager::Update() {
 }
 
 void SpawnManager::ProcessEvent(const Event& event) {
+    if (event.eventType != kAddObject && event.eventType != kDistributeObjects) return;
+    if (!IsCurrent(event)) return;
     if (event.eventType == kAddObject) AddObject(event);
     if (event.eventType == kDistributeObjects) DistributeObjects(event);
+}
+
+bool SpawnManager::IsCurrent(const Event& event) const {
+    if (!event.Has(kParamLoadGeneration)) return true;
+    const int generation = event.GetParam<int>(kParamLoadGeneration);
+    if (generation >= loadGeneration.load()) return true;
+    Sys().Log("\"" + event.eventType + "\" from " + event.from + " was sent before the level was loaded; " +
+              "nothing is spawned\n");
+    return false;
 }
 
 void SpawnManager::AddObject(const Event& event) {

@@ -20,9 +20,13 @@
 //
 // Events (client "SpawnManager"): "Add Object" ("number" int, "spawnPoint"
 // string, "pattern" string) and "Distribute Objects" ("number" int, "pattern"
-// string). It sends none. Update does nothing before Init or after Kill.
+// string). Either may carry "loadGeneration" (int): an event stamped before
+// the latest level-load start (a timed wave still in flight when the level
+// was left) is dropped with a log line. It sends none. Update does nothing
+// before Init or after Kill.
 #pragma once
 
+#include <atomic>
 #include <optional>
 #include <string>
 #include <vector>
@@ -42,6 +46,7 @@ public:
     static constexpr const char* kParamNumber = "number";
     static constexpr const char* kParamSpawnPoint = "spawnPoint";
     static constexpr const char* kParamPattern = "pattern";
+    static constexpr const char* kParamLoadGeneration = "loadGeneration";
     static constexpr const char* kNoSpawnPoints = "Can't spawn object, no spawn points";
     // One event queues at most this many objects: a typo or a hostile script
     // must not queue billions of names.
@@ -64,9 +69,13 @@ public:
     // Appends name to spawnPoints; no test for duplicates or for the object.
     // Caller holds the object lock.
     void AddSpawnPoint(const std::string& name) { spawnPoints.push_back(name); }
-    // Forgets every spawn point (a level load starts with only its own).
-    // TAKES THE OBJECT LOCK ITSELF: never call it while holding it.
+    // Forgets every spawn point (a level load starts with only its own) and
+    // starts a new load generation. TAKES THE OBJECT LOCK ITSELF: never call
+    // it while holding it.
     void ClearSpawnPoints();
+    // The number of ClearSpawnPoints calls so far: senders stamp an event
+    // with it as "loadGeneration" to tie it to the level now loaded.
+    int LoadGeneration() const { return loadGeneration.load(); }
 
     std::vector<std::string> spawnPoints;  // object names; a name may stand twice
 
@@ -78,6 +87,8 @@ private:
         Vector spawnDir;
     };
 
+    // False (and logged) for an event stamped with an older generation.
+    bool IsCurrent(const Event& event) const;
     void AddObject(const Event& event);
     void DistributeObjects(const Event& event);
     // The queue of a live spawn point named `name`, or null when the object
@@ -91,4 +102,5 @@ private:
     void StampReleased(GameObject& object, const std::string& name, const Release& release);
 
     bool initialised = false;
+    std::atomic<int> loadGeneration{0};
 };

@@ -57,6 +57,7 @@ public:
     // names the settings file. False when not even that opens: the game
     // cannot run then.
     bool InitGL();
+    // Whether SDL can set that mode; false while the video subsystem is down.
     bool IsVideoModeOK(int modeWidth, int modeHeight, bool modeFullScreen) const;
     // Tests supply the mode list that Init chooses from; by default Init
     // probes SDL for each candidate.

@@ -15,7 +15,6 @@
 #include "gen_level_props.h"
 #include "gen_mechs.h"
 #include "gen_meshes.h"
-#include "gen_model_textures.h"
 #include "gen_props.h"
 #include "gen_screens.h"
 #include "gen_slides.h"
@@ -38,7 +37,6 @@ const GeneratorStep kSteps[] = {
     {"effects", GenerateEffectImages},
     {"screens", GenerateScreens},
     {"slides", GenerateSlides},
-    {"model textures", GenerateModelTextures},
     {"terrain", GenerateTerrain},
     {"mechs", GenerateMechs},
     {"props", GeneratePropMeshes},

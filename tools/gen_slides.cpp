@@ -17,7 +17,7 @@ std::string Slide(const char* file) { return std::string(paths::kSlides) + file;
 
 // The emblem above "QUELLBRAND", an ember rule and a tracked "STUDIO".
 RgbaImage StudioPicture(int width, int height) {
-    RgbaImage image = NightGround(width, height, 3);
+    RgbaImage image = NightGround(width, height);
     const float s = ScreenScale(image), cx = float(width) / 2.0f;
     DrawEmblem(image, cx, float(height) * 0.38f, 92.0f * s);
     Vignette(image, 0.5f);
@@ -61,7 +61,7 @@ bool SpacedWords(RgbaImage& image, const std::vector<const char*>& words, int ba
 }
 
 bool TeamSlide(const std::string& runDir, const char* file, const char* heading) {
-    RgbaImage image = NightGround(800, 600, 7);
+    RgbaImage image = NightGround(800, 600);
     Vignette(image, 0.5f);
     return DrawLabel(image, heading, 400, 250, {kTitleFace, 22, 9}, Align::Centre, palette::kTextDim) &&
            DrawLabel(image, "The Quellbrand Team", 400, 318, {kTitleFace, 54, 1}, Align::Centre, palette::kHighlight) &&
@@ -69,8 +69,7 @@ bool TeamSlide(const std::string& runDir, const char* file, const char* heading)
            WriteImage(runDir, Slide(file), image);
 }
 
-// The wordmark over the planet at dusk; `caption` under it.
-bool LogoSlide(const std::string& runDir, const char* file, const char* caption) {
+RgbaImage LogoVista() {
     VistaLook look;
     look.seed = 11;
     look.horizon = 0.6f;
@@ -78,6 +77,11 @@ bool LogoSlide(const std::string& runDir, const char* file, const char* caption)
     look.sunY = 0.56f;
     RgbaImage image = MarsVista(800, 600, look);
     Vignette(image, 0.4f);
+    return image;
+}
+
+// The wordmark over the planet at dusk; `caption` under it.
+bool LogoSlide(const std::string& runDir, const char* file, RgbaImage image, const char* caption) {
     const int baseline = DrawWordmark(image, 400.0f, 96.0f, 92.0f);
     return baseline > 0 &&
            DrawLabel(image, caption, 400, baseline + 52, {kTitleFace, 24, 6}, Align::Centre, palette::kText, 0.8f) &&
@@ -105,7 +109,7 @@ const std::vector<RollLine> kRoll = {
 // last one, where the scroll stops, the closing line. Its first and last
 // rows are plain ground, since the scroll runs a little past the end.
 bool CreditsRoll(const std::string& runDir) {
-    RgbaImage image = NightGround(kCreditsRollWidth, kCreditsRollHeight, 13);
+    RgbaImage image = NightGround(kCreditsRollWidth, kCreditsRollHeight, false);
     const int cx = kCreditsRollWidth / 2;
     int baseline = DrawWordmark(image, float(cx), 110.0f, 60.0f);
     if (baseline == 0 || !DrawLabel(image, "CREDITS", cx, baseline + 44, {kTitleFace, 18, 8}, Align::Centre, palette::kTextDim))
@@ -125,7 +129,9 @@ bool CreditsRoll(const std::string& runDir) {
 }  // namespace
 
 bool GenerateSlides(const std::string& runDir) {
+    const RgbaImage vista = LogoVista();
     return StudioSlides(runDir) && TeamSlide(runDir, "team.png", "MADE BY") &&
-           LogoSlide(runDir, "logo.png", "A HOVERING MACHINE BATTLE") && LogoSlide(runDir, "roll_game.png", "CREDITS") &&
+           LogoSlide(runDir, "logo.png", vista, "A HOVERING MACHINE BATTLE") &&
+           LogoSlide(runDir, "roll_game.png", vista, "CREDITS") &&
            TeamSlide(runDir, "roll_team.png", "BROUGHT TO YOU BY") && CreditsRoll(runDir);
 }

@@ -74,8 +74,9 @@ Rgb SkyAt(int x, int y, int width, float horizonRow, const VistaLook& look) {
 Rgb LandAt(const Layer& layer, int x, int y, float ridge, const VistaLook& look, unsigned seed) {
     using namespace palette;
     float depth = float(y) - ridge;
-    float grain = FractalNoise(float(x), float(y) * 2.0f, 24, 64, seed + 5);
-    float light = 0.78f + 0.3f * grain;
+    // Broad mottling rather than fine grain: the picture stays quick to load.
+    float grain = FractalNoise(float(x), float(y) * 2.0f, 48, 64, seed + 5);
+    float light = 0.84f + 0.2f * grain;
     if (layer.mesa > 0.0f) light *= 0.96f + 0.04f * std::sin(float(y) * 0.5f + grain * 4.0f);  // strata
     if (layer.ripples > 0.0f)
         light *= 1.0f + 0.05f * layer.ripples * std::sin(float(x) * 0.045f + float(y) * 0.7f + grain * 9.0f);
@@ -142,9 +143,15 @@ void DrawLand(RgbaImage& image, const std::vector<Layer>& layers, const Ridges& 
     const float horizonRow = look.horizon * float(image.height);
     for (int y = 0; y < image.height; ++y)
         for (int x = 0; x < image.width; ++x) {
+            // Only the nearest layer that covers the pixel whole and those
+            // in front of it show.
+            size_t from = first;
+            for (size_t k = first; k < last; ++k)
+                if (float(y) - ridges[k][size_t(x)] >= 0.0f) from = k;
+            const bool covered = float(y) - ridges[from][size_t(x)] >= 0.0f;
             const unsigned char* p = image.At(x, y);
-            Rgb colour = sky ? SkyAt(x, y, image.width, horizonRow, look) : Rgb{p[0], p[1], p[2]};
-            for (size_t k = first; k < last; ++k) {
+            Rgb colour = sky && !covered ? SkyAt(x, y, image.width, horizonRow, look) : Rgb{p[0], p[1], p[2]};
+            for (size_t k = from; k < last; ++k) {
                 const float ridge = ridges[k][size_t(x)];
                 const float cover = std::clamp(float(y) + 1.0f - ridge, 0.0f, 1.0f);
                 if (cover > 0.0f) colour = Mix(colour, LandAt(layers[k], x, y, ridge, look, look.seed + unsigned(k)), cover);

@@ -17,21 +17,18 @@ bool Inside(const std::vector<Point>& polygon, float x, float y) {
     return inside;
 }
 
-// One box-blur pass along rows (step 1) or columns (step width), with the
-// edges held at their last value.
-void BoxPass(std::vector<float>& values, int count, int lines, int step, int lineStep, int radius) {
-    std::vector<float> line(static_cast<size_t>(count));
+// One box-blur pass over `count` values from `first`, `step` apart, with
+// the ends held at their last value.
+void BoxPass(std::vector<float>& values, size_t first, int count, int step, int radius, std::vector<float>& line) {
+    line.resize(size_t(count));
+    for (int i = 0; i < count; ++i) line[size_t(i)] = values[first + size_t(i) * size_t(step)];
+    auto at = [&](int i) { return line[size_t(std::clamp(i, 0, count - 1))]; };
     const float scale = 1.0f / float(2 * radius + 1);
-    for (int l = 0; l < lines; ++l) {
-        const size_t base = size_t(l) * size_t(lineStep);
-        for (int i = 0; i < count; ++i) line[size_t(i)] = values[base + size_t(i) * size_t(step)];
-        auto at = [&](int i) { return line[size_t(std::clamp(i, 0, count - 1))]; };
-        float sum = 0.0f;
-        for (int i = -radius; i <= radius; ++i) sum += at(i);
-        for (int i = 0; i < count; ++i) {
-            values[base + size_t(i) * size_t(step)] = sum * scale;
-            sum += at(i + radius + 1) - at(i - radius);
-        }
+    float sum = 0.0f;
+    for (int i = -radius; i <= radius; ++i) sum += at(i);
+    for (int i = 0; i < count; ++i) {
+        values[first + size_t(i) * size_t(step)] = sum * scale;
+        sum += at(i + radius + 1) - at(i - radius);
     }
 }
 
@@ -64,10 +61,17 @@ void FillRect(Mask& mask, float x0, float y0, float x1, float y1, float soft) {
 }
 
 void Blur(Mask& mask, int radius) {
-    if (radius < 1) return;
+    if (radius < 1 || mask.left >= mask.right) return;
+    // Only the covered area and the reach of three passes around it change.
+    const int reach = 3 * radius + 1;
+    mask.left = std::max(0, mask.left - reach), mask.right = std::min(mask.width, mask.right + reach);
+    mask.top = std::max(0, mask.top - reach), mask.bottom = std::min(mask.height, mask.bottom + reach);
+    std::vector<float> line;
     for (int pass = 0; pass < 3; ++pass) {
-        BoxPass(mask.cover, mask.width, mask.height, 1, mask.width, radius);
-        BoxPass(mask.cover, mask.height, mask.width, mask.width, 1, radius);
+        for (int y = mask.top; y < mask.bottom; ++y)
+            BoxPass(mask.cover, size_t(y) * size_t(mask.width) + size_t(mask.left), mask.right - mask.left, 1, radius, line);
+        for (int x = mask.left; x < mask.right; ++x)
+            BoxPass(mask.cover, size_t(mask.top) * size_t(mask.width) + size_t(x), mask.bottom - mask.top, mask.width, radius, line);
     }
 }
 
@@ -76,17 +80,17 @@ void Boost(Mask& mask, float k) {
 }
 
 void Lay(RgbaImage& image, const Mask& mask, Rgb colour, float opacity, int dx, int dy) {
-    for (int y = 0; y < image.height; ++y)
-        for (int x = 0; x < image.width; ++x) {
+    for (int y = std::max(0, mask.top + dy); y < std::min(image.height, mask.bottom + dy); ++y)
+        for (int x = std::max(0, mask.left + dx); x < std::min(image.width, mask.right + dx); ++x) {
             const float c = mask.At(x - dx, y - dy) * opacity;
             if (c > 0.0f) image.Blend(x, y, colour, unsigned(std::lround(std::min(c, 1.0f) * 255.0f)));
         }
 }
 
 void LayGradient(RgbaImage& image, const Mask& mask, Rgb top, Rgb bottom, int y0, int y1, float opacity) {
-    for (int y = 0; y < image.height; ++y) {
+    for (int y = std::max(0, mask.top); y < std::min(image.height, mask.bottom); ++y) {
         const Rgb colour = Mix(top, bottom, y1 > y0 ? float(y - y0) / float(y1 - y0) : 0.0f);
-        for (int x = 0; x < image.width; ++x) {
+        for (int x = std::max(0, mask.left); x < std::min(image.width, mask.right); ++x) {
             const float c = mask.At(x, y) * opacity;
             if (c > 0.0f) image.Blend(x, y, colour, unsigned(std::lround(std::min(c, 1.0f) * 255.0f)));
         }

@@ -4,6 +4,7 @@
 // colour or a vertical gradient. Build time only; deterministic.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <vector>
 
@@ -19,11 +20,15 @@ struct Mask {
         if (!Contains(x, y)) return;
         float& at = cover[size_t(y) * width + x];
         if (c > at) at = c;
+        left = std::min(left, x), right = std::max(right, x + 1);
+        top = std::min(top, y), bottom = std::max(bottom, y + 1);
     }
 
     int width;
     int height;
     std::vector<float> cover;
+    // The rows and columns that may hold coverage: [left, right) x [top, bottom).
+    int left = 1 << 30, right = 0, top = 1 << 30, bottom = 0;
 };
 
 struct Point {

@@ -27,6 +27,21 @@ void MeshBuilder::Quad(const Vector& centre, const Vector& normal, const Vector&
     mesh.AddTriangle(base, base + 2, base + 3, uv[0], uv[2], uv[3], colour, colour, colour);
 }
 
+void MeshBuilder::Polygon(const std::vector<Vector>& corners, const Vector& normal,
+                          const std::vector<std::array<float, 2>>& uvs, const float colour[3], const Skinner& skin) {
+    const unsigned base = unsigned(mesh.verts.size());
+    for (size_t i = 0; i < corners.size(); ++i) {
+        Vertex vertex(corners[i].x, corners[i].y, corners[i].z);
+        if (skin) skin(vertex);
+        mesh.AddVert(vertex);
+        normals.insert(normals.end(), {normal.x, normal.y, normal.z});
+        texCoords.insert(texCoords.end(), {uvs[i][0], uvs[i][1]});
+    }
+    for (unsigned i = 1; i + 1 < corners.size(); ++i)
+        mesh.AddTriangle(base, base + i, base + i + 1, uvs[0].data(), uvs[i].data(), uvs[i + 1].data(), colour, colour,
+                         colour);
+}
+
 Mesh MeshBuilder::Finish() {
     std::vector<float> positions, weights, bones;
     for (const Vertex& vertex : mesh.verts) {

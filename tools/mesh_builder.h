@@ -3,6 +3,7 @@
 // mesh draws the same whichever way the renderer takes it.
 #pragma once
 
+#include <array>
 #include <functional>
 #include <vector>
 
@@ -19,6 +20,11 @@ public:
     // height; corners run counter-clockwise seen from the front.
     void Quad(const Vector& centre, const Vector& normal, const Vector& up, float halfWidth,
               float halfHeight, const float colour[3], const Skinner& skin = nullptr);
+
+    // A flat convex polygon, corners counter-clockwise seen from the front,
+    // each with its own texture coordinates (u, v), as a fan of triangles.
+    void Polygon(const std::vector<Vector>& corners, const Vector& normal, const std::vector<std::array<float, 2>>& uvs,
+                 const float colour[3], const Skinner& skin = nullptr);
 
     // The mesh with its flat arrays filled.
     Mesh Finish();

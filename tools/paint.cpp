@@ -8,10 +8,6 @@
 
 namespace {
 
-unsigned char Lerp(unsigned char x, unsigned char y, float t) {
-    return (unsigned char)(float(x) + (float(y) - float(x)) * t + 0.5f);
-}
-
 // A 0..1 value per lattice point, from an integer hash (no global state).
 float Hash(int x, int y, unsigned seed) {
     unsigned h = unsigned(x) * 374761393u + unsigned(y) * 668265263u + seed * 2246822519u;
@@ -46,16 +42,6 @@ void Over(RgbaImage& image, int x, int y, Rgba c, float coverage) {
 }
 
 }  // namespace
-
-Rgb Mix(Rgb a, Rgb b, float t) {
-    t = std::clamp(t, 0.0f, 1.0f);
-    return {Lerp(a.r, b.r, t), Lerp(a.g, b.g, t), Lerp(a.b, b.b, t)};
-}
-
-Rgb Scale(Rgb c, float k) {
-    auto scale = [k](unsigned char v) { return (unsigned char)std::clamp(float(v) * k, 0.0f, 255.0f); };
-    return {scale(c.r), scale(c.g), scale(c.b)};
-}
 
 float ValueNoise(float x, float y, int cell, int period, unsigned seed) {
     float gx = x / float(cell), gy = y / float(cell);

@@ -14,8 +14,22 @@ struct Rgba {
     unsigned char r, g, b, a;
 };
 
-Rgb Mix(Rgb a, Rgb b, float t);
-Rgb Scale(Rgb c, float k);
+// Linear mix from a (t = 0) to b (t = 1), t clamped to 0..1.
+inline Rgb Mix(Rgb a, Rgb b, float t) {
+    t = t < 0.0f ? 0.0f : t > 1.0f ? 1.0f : t;
+    auto lerp = [t](unsigned char x, unsigned char y) {
+        return (unsigned char)(float(x) + (float(y) - float(x)) * t + 0.5f);
+    };
+    return {lerp(a.r, b.r), lerp(a.g, b.g), lerp(a.b, b.b)};
+}
+// Each channel times k, clamped to 0..255.
+inline Rgb Scale(Rgb c, float k) {
+    auto scale = [k](unsigned char v) {
+        const float s = float(v) * k;
+        return (unsigned char)(s < 0.0f ? 0.0f : s > 255.0f ? 255.0f : s);
+    };
+    return {scale(c.r), scale(c.g), scale(c.b)};
+}
 
 // Smooth value noise in 0..1 over a lattice of `cell` pixels, repeating every
 // `period` cells so that a texture built from it tiles.

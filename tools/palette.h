@@ -47,12 +47,12 @@ constexpr Rgb kHazard = {236, 186, 36};      // warning stripes
 // The player (faction 2): ember. Its lasers are "tex_shot_red", its cockpit
 // trim and the interface highlights are ember too.
 constexpr Rgb kPlayerEmber = {255, 122, 36};
-constexpr Rgb kPlayerHull = {82, 78, 76};    // gunmetal of the cockpit
+constexpr Rgb kPlayerHull = {108, 102, 98};  // gunmetal of the cockpit
 constexpr Rgb kPlayerShotGlow = {255, 70, 30};
 // The enemy machines (faction 1): cold steel with cyan emitters; their
 // lasers are "tex_shot_blue". The elite ("super") machines wear the dark
 // hull with violet marks.
-constexpr Rgb kEnemyHull = {84, 108, 136};
+constexpr Rgb kEnemyHull = {98, 124, 152};
 constexpr Rgb kEnemyMark = {64, 200, 255};
 constexpr Rgb kEnemyEliteHull = {44, 40, 58};
 constexpr Rgb kEnemyEliteMark = {176, 96, 255};
@@ -75,12 +75,14 @@ constexpr Rgb kNight = {12, 10, 18};         // behind slides and the roll
 constexpr Rgb kFire = {255, 226, 160};       // hot cores of flashes and shots
 
 // ---- Light -------------------------------------------------------------------
-// Towards the one sun: low in the south-east of the map (+x, +z), 35 degrees
-// above the horizon. The level scripts' first light points the same way.
+// Towards the one sun: low in the south-east of the map (+x, -z), about 32
+// degrees above the horizon, behind the player's start (who faces +z), so
+// that the machines coming at the player are lit from the front. The level
+// scripts' first light points the same way.
 struct Direction {
     float x, y, z;
 };
-constexpr Direction kTowardsSun = {0.4f, 0.35f, 0.3f};  // not unit length
+constexpr Direction kTowardsSun = {0.45f, 0.42f, -0.5f};  // not unit length
 
 // ---- Type --------------------------------------------------------------------
 constexpr const char* kTitleFace = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";

@@ -11,11 +11,6 @@ namespace {
 
 const float kPi = 3.14159265f;
 
-float Smoothstep(float edge0, float edge1, float x) {
-    float t = std::clamp((x - edge0) / (edge1 - edge0), 0.0f, 1.0f);
-    return t * t * (3.0f - 2.0f * t);
-}
-
 // Shadow under, glow around and a vertical gradient in the shape of `mask`.
 void LayLettering(RgbaImage& image, const Mask& mask, float size, Rgb top, Rgb bottom, int y0, int y1, float glow) {
     Mask shadow = mask;
@@ -115,20 +110,17 @@ void DrawEmblem(RgbaImage& image, float cx, float cy, float radius) {
     LayGradient(image, core, kSunDisc, kFire, int(cy - radius * 0.1f), int(cy + radius * 0.5f));
 }
 
-RgbaImage NightGround(int width, int height, unsigned seed) {
+RgbaImage NightGround(int width, int height, bool glow) {
     using namespace palette;
     RgbaImage image(width, height);
-    const float scale = float(width) / 800.0f;
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
             float v = float(y) / float(height);
             Rgb colour = Mix(kNight, Mix(kNight, kShadow, 0.8f), v);
-            float glow = std::exp(-std::hypot((float(x) / float(width) - 0.5f) * 1.4f, float(y) / float(width) - 0.55f * float(height) / float(width)) * 3.0f);
-            colour = Mix(colour, kDustDeep, 0.22f * glow);
-            // Contour lines of a map, barely there.
-            float n = FractalNoise(float(x) / scale, float(y) / scale, 220, 64, seed) * 14.0f;
-            float line = 1.0f - Smoothstep(0.0f, 0.09f, std::fabs(n - std::round(n)));
-            colour = Mix(colour, kRock, 0.16f * line);
+            if (glow) {
+                const float dx = (float(x) / float(width) - 0.5f) * 1.4f, dy = (float(y) - 0.55f * float(height)) / float(width);
+                colour = Mix(colour, kDustDeep, 0.22f * std::exp(-std::hypot(dx, dy) * 3.0f));
+            }
             image.Put(x, y, colour);
         }
     return image;

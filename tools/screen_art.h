@@ -27,6 +27,7 @@ int DrawWordmark(RgbaImage& image, float centreX, float top, float size);
 // The studio emblem: a hexagonal metal ring around an ember flame.
 void DrawEmblem(RgbaImage& image, float cx, float cy, float radius);
 
-// The dark ground of the slides and the credits roll: night with a faint
-// warm glow low in the middle and the contour lines of a map, barely there.
-RgbaImage NightGround(int width, int height, unsigned seed);
+// The dark ground of the slides and the credits roll: night, warming
+// downwards, with (`glow`) a faint warm glow low in the middle. Smooth, so
+// that the pictures stay quick to load.
+RgbaImage NightGround(int width, int height, bool glow = true);

@@ -54,6 +54,7 @@ public:
     GameState* Clone() const override;
 
     const LevelState& CurrentLevel() const { return *levelState; }
+    LevelState& CurrentLevel() { return *levelState; }
 
     bool restartPending = false;
     bool levelChangePending = false;

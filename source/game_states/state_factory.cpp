@@ -1,29 +1,15 @@
 #include "game_states/state_factory.h"
 
-#include <set>
-
 #include "game_states/credits_state.h"
 #include "game_states/cut_scene_state.h"
 #include "game_states/end_of_level_states.h"
 #include "game_states/endless_mode_start_state.h"
 #include "game_states/ingame_state.h"
 #include "game_states/pause_state.h"
+#include "game_states/score_state.h"
 #include "game_states/settings_states.h"
 #include "game_states/splash_state.h"
 #include "game_states/title_state.h"
-#include "system.h"
-
-namespace {
-
-std::unique_ptr<GameState> NotBuiltYet(GameStateName::Type state) {
-    static std::set<int> warned;
-    if (warned.insert(state).second)
-        Module<System>::Instance()->Warning(SOURCE_POS + "Game state " + std::to_string(state) +
-                                            " is not part of this build; nothing is pushed");
-    return nullptr;
-}
-
-}  // namespace
 
 std::unique_ptr<GameState> MakeGameState(GameStateName::Type state) {
     switch (state) {
@@ -44,7 +30,7 @@ std::unique_ptr<GameState> MakeGameState(GameStateName::Type state) {
         case GameStateName::Controls:
             return std::make_unique<ControlsState>();
         case GameStateName::Score:
-            return NotBuiltYet(state);
+            return std::make_unique<ScoreState>();
         case GameStateName::GameOver:
             return std::make_unique<GameOverState>();
         case GameStateName::Win:

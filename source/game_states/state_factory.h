@@ -6,6 +6,5 @@
 
 #include "game_states/game_state.h"
 
-// Null for None and for values outside the table (nothing is logged), and for
-// a state this build does not have yet (one warning per state).
+// Null for None and for values outside the table (nothing is logged).
 std::unique_ptr<GameState> MakeGameState(GameStateName::Type state);

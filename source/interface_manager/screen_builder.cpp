@@ -11,6 +11,10 @@ void BuildWidgets(InterfaceManager& ui, InterfaceState::Type screen) {
         case InterfaceState::Credits: BuildCredits(ui); break;
         case InterfaceState::Options: BuildOptions(ui); break;
         case InterfaceState::Controls: BuildControls(ui); break;
+        case InterfaceState::GameOver: BuildGameOver(ui); break;
+        case InterfaceState::Win: BuildWin(ui); break;
+        case InterfaceState::EndlessModeStart: BuildEndlessModeStart(ui); break;
+        case InterfaceState::Score: BuildScore(ui); break;
         default: break;
     }
 }

@@ -21,4 +21,13 @@ void BuildCredits(InterfaceManager& ui);
 void BuildOptions(InterfaceManager& ui);
 void BuildControls(InterfaceManager& ui);
 
+// The end screens (end_screens.cpp): the win and game-over screens, the
+// choice after level three's last scripted wave, and the high-score screen,
+// which switches text input on and adds the name entry only for a run whose
+// kills beat the tenth entry's.
+void BuildWin(InterfaceManager& ui);
+void BuildGameOver(InterfaceManager& ui);
+void BuildEndlessModeStart(InterfaceManager& ui);
+void BuildScore(InterfaceManager& ui);
+
 }  // namespace screens

@@ -44,6 +44,8 @@ int SDLCALL LatchPresses(const SDL_Event* event) {
 }  // namespace
 
 bool System::IsVideoModeOK(int modeWidth, int modeHeight, bool modeFullScreen) const {
+    // As in SetVideoMode: SDL 1.2 would dereference its missing video device.
+    if (!SDL_WasInit(SDL_INIT_VIDEO)) return false;
     return SDL_VideoModeOK(modeWidth, modeHeight, 32, VideoModeFlags(modeFullScreen)) != 0;
 }
 

@@ -4,7 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "collision_manager.h"
 #include "game_flow/hit_world.h"
+#include "game_states/ingame_state.h"
 #include "interface/interface_state.h"
 #include "platform/random.h"
 #include "support/game_world.h"
@@ -242,6 +244,35 @@ TEST_F(Hits, OneDrawPerDeathAndAFailedStampLeavesNoPickup) {
     KillMachine("MediumMech5", Vector());
     EXPECT_EQ(0, LiveWithPrefix("PickupAmmo"));
     EXPECT_TRUE(log.Has("could not be made from pattern Pickup Ammo")) << log.Text();
+}
+
+// The last list stays published while collision does not run (a paused
+// game): the in-game frame answers each pass once.
+TEST_F(Hits, TheInGameFrameAnswersEachCollisionPassOnce) {
+    CollisionComp sphere;
+    sphere.hasBoundSphere = true;
+    GameObject foot("playerFoot"), ground = LevelPiece("ground", false);
+    sphere.category = 16;
+    sphere.collidesWith = 8;
+    foot.AttachComponent(sphere);
+    sphere.category = 8;
+    sphere.collidesWith = 0;
+    ground.AttachComponent(sphere);
+    Add(foot);
+    Add(ground);
+    CollisionManager& collision = *Module<CollisionManager>::Instance();
+    collision.Init();
+    IngameState ingame;  // no player: only the contacts act
+    collision.Update();
+    ingame.Update();
+    EXPECT_TRUE(Logic().onGround);
+    Logic().onGround = false;
+    ingame.Update();
+    EXPECT_FALSE(Logic().onGround) << "a pass already answered";
+    collision.Update();
+    ingame.Update();
+    EXPECT_TRUE(Logic().onGround);
+    collision.Kill();
 }
 
 }  // namespace
