@@ -14,6 +14,10 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <map>
+#include <vector>
 #include <cmath>
 #include <fstream>
 #include <functional>
@@ -22,6 +26,7 @@
 #include <regex>
 #include <string>
 
+#include "support/own_pictures.h"
 #include "support/played_game.h"
 #include "support/temp_folder.h"
 
@@ -151,11 +156,28 @@ protected:
         return seen;
     }
 
+    // The white heading of an end screen ("Mission Complete" or "Mission
+    // Failed"), typed out at the top of the window, left of the middle: a
+    // band where the scene behind shows no white.
+    size_t WhitePixelsInTheHeadingBand() const {
+        std::vector<std::pair<int, int>> points;
+        for (int y = int(H(0.05f)); y < int(H(0.12f)); y += 2)
+            for (int x = int(W(0.25f)); x < int(W(0.75f)); x += 2) points.emplace_back(x, y);
+        size_t white = 0;
+        for (const ScreenColor& c : ReadWindowPixels(game->DrawnWindow(), points))
+            if (c.r > 225 && c.g > 225 && c.b > 225) ++white;
+        return white;
+    }
+    void WaitForHeading(const char* heading) {
+        ASSERT_TRUE(game->WaitForLook([&](const WindowLook&) { return WhitePixelsInTheHeadingBand() > 30; }, 20.0))
+            << "no \"" << heading << "\" heading";
+    }
+
     // Starts the game with this test's profile and plays through the splash
     // to the title; `first` also checks the slides and keeps the title's look.
     void StartToTitle(bool first) {
         KeepLog();
-        game = std::make_unique<PlayedGame>(QUELL_RUN_DIR, profile.Path(), output.Path());
+        game = std::make_unique<PlayedGame>(runFolder, profile.Path(), output.Path());
         ASSERT_TRUE(game->Start()) << "no window";
         WindowLook seen;
         ASSERT_TRUE(game->WaitForLook([](const WindowLook& look) { return look.DistinctColours() >= 8; }, 20.0, &seen))
@@ -206,12 +228,6 @@ protected:
         const auto changes = ChangesHolding(key);
         EXPECT_TRUE(Moved(changes, game->Look().colours.size()))
             << key << " did not move the view: " << changes.second << " points changed walking, " << changes.first
-            << " standing";
-    }
-    void ExpectKeyLeavesThePlayer(const std::string& key) {
-        const auto changes = ChangesHolding(key);
-        EXPECT_FALSE(Moved(changes, game->Look().colours.size()))
-            << key << " still moves the player: " << changes.second << " points changed, " << changes.first
             << " standing";
     }
 
@@ -292,7 +308,6 @@ protected:
         SleepSeconds(1.0);
         Picture("hud_level1");
         ExpectKeyMovesThePlayer("Up");
-        ExpectKeyLeavesThePlayer("w");  // no longer bound
         const long heard = game->SoundBytes();
         ASSERT_TRUE(game->HoldButton(1, 0.5));  // the laser
         ASSERT_TRUE(game->HoldButton(3, 0.2));  // a missile
@@ -317,10 +332,8 @@ protected:
         ASSERT_TRUE(game->WaitForStillLook(10.0, &paused));
         const int loads = game->LogCount(kLevelLoaded);
         ASSERT_NO_FATAL_FAILURE(ClickPauseButton(0.21f));  // Abort Mission
-        WindowLook failed;
-        ASSERT_TRUE(game->WaitForLook(
-            [&](const WindowLook& look) { return look.PointsDifferentFrom(paused) > 0; }, 10.0, &failed));
-        SleepSeconds(1.5);  // "Mission Failed" and the statistics type out
+        ASSERT_NO_FATAL_FAILURE(WaitForHeading("Mission Failed"));
+        SleepSeconds(1.5);  // the statistics type out
         Picture("mission_failed");
         ASSERT_TRUE(game->ClickAt(W(0.55f) + 150.0f, H(0.2f) + 18.0f));  // Return to Title
         ASSERT_NO_FATAL_FAILURE(WaitForHandOver("level1", loads + 1));  // the level reloads behind the title
@@ -384,6 +397,147 @@ protected:
         ExpectCleanExit(true);
     }
 
+    // ---- A won run, on test content (see WeakWaves) ----
+
+    // Fires the laser in bursts until the log holds `text` `count` times.
+    bool FireUntil(const std::string& text, int count, double seconds) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+        while (game->LogCount(text) < count && game->IsRunning() && std::chrono::steady_clock::now() < deadline)
+            game->HoldButton(1, 0.8);
+        return game->LogCount(text) >= count;
+    }
+    int Kills() const { return game->LogCount("enemiesKilled = "); }
+
+    // "Continue" under the statistics of a won level.
+    void ClickContinue() { ASSERT_TRUE(game->ClickAt(W(0.55f) + 150.0f, H(0.2f) + 18.0f)); }
+
+    // Step 7: level 1's three waves cleared by firing; the level changes to 2.
+    void FinishALevel() {
+        ASSERT_NO_FATAL_FAILURE(StartToTitle(true));
+        ASSERT_NO_FATAL_FAILURE(LookAtTheDefaultTable());
+        const int loads = game->LogCount(kLevelLoaded);
+        ASSERT_NO_FATAL_FAILURE(ClickTitleButton(0.42f));
+        ASSERT_NO_FATAL_FAILURE(WaitForHandOver("level1", loads + 2));
+        ASSERT_TRUE(FireUntil("player won", 1, 90.0)) << "the waves were not cleared: " << Kills() << " kills";
+        EXPECT_GE(Kills(), kLevelOneEnemies);
+        ASSERT_NO_FATAL_FAILURE(WaitForHeading("Mission Complete"));
+        SleepSeconds(1.5);  // the statistics type out
+        Picture("mission_complete");
+        const int next = game->LogCount(kLevelLoaded);
+        ASSERT_NO_FATAL_FAILURE(ClickContinue());
+        ASSERT_NO_FATAL_FAILURE(WaitForHandOver("level2", next + 1));
+        SleepSeconds(1.0);
+        Picture("hud_level2");
+    }
+
+    // Step 8: levels 2 and 3 won, the endless mode declined; the run's kills
+    // beat the tenth entry's 30, so a name is asked for and stored.
+    void EnterAHighScore() {
+        // Level 2 starts inside its goal: won at once.
+        ASSERT_TRUE(game->WaitForLog("player won", 2, 20.0)) << "level 2 was not won";
+        SleepSeconds(1.0);
+        const int loads = game->LogCount(kLevelLoaded);
+        ASSERT_NO_FATAL_FAILURE(ClickContinue());
+        ASSERT_NO_FATAL_FAILURE(WaitForHandOver("level3", loads + 1));
+        SleepSeconds(1.0);
+        Picture("hud_level3");
+        // After the seventh wave the endless mode is offered under a veil.
+        const double playing = Brightness(game->Look());
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(150);
+        bool offered = false;
+        while (!offered && game->IsRunning() && std::chrono::steady_clock::now() < deadline) {
+            game->HoldButton(1, 0.8);
+            WindowLook look;
+            offered = game->WaitForStillLook(0.5, &look) && Brightness(look) < 0.65 * playing;
+        }
+        ASSERT_TRUE(offered) << "level 3's waves were not cleared: " << Kills() << " kills";
+        EXPECT_GE(Kills(), kLevelOneEnemies + kLevelThreeEnemies);
+        SleepSeconds(1.0);
+        Picture("endless_choice");
+        ASSERT_TRUE(game->ClickAt(W(0.5f), H(0.5f) + 20.0f));  // Stop Now and Win
+        ASSERT_TRUE(game->WaitForLog("player won", 3, 10.0));
+        SleepSeconds(1.0);
+        ASSERT_NO_FATAL_FAILURE(ClickContinue());
+        ASSERT_TRUE(game->WaitForLog("ScoreState Init", 2, 10.0)) << "no score screen";
+        SleepSeconds(1.0);
+        Picture("score_entry");
+        ASSERT_TRUE(game->Xdo("type --delay 60 " + std::string(kName)));
+        ASSERT_TRUE(game->HoldKey("Return"));
+        std::vector<ScoreRow> rows;
+        for (int polls = 0; polls < 100 && !Holds(rows = ScoreRows(), kName); ++polls) SleepSeconds(0.05);
+        ASSERT_TRUE(Holds(rows, kName)) << "score.bin does not hold the name";
+        ASSERT_EQ(10u, rows.size());
+        // The statistics restart with each level won before the last, so
+        // the entry counts level 3's kills.
+        const ScoreRow& entry = *std::find_if(rows.begin(), rows.end(), [](const ScoreRow& row) { return row.name == kName; });
+        EXPECT_GE(entry.kills, kLevelThreeEnemies);
+        EXPECT_GT(entry.accuracy, 0) << "no shot or hit was counted";
+        for (size_t i = 1; i < rows.size(); ++i) EXPECT_GE(rows[i - 1].kills, rows[i].kills) << "row " << i;
+    }
+
+    // ... and after a restart the table shows it.
+    void TheTableShowsIt() {
+        game->ReleaseEverything();
+        ASSERT_TRUE(game->CloseWindow());
+        ExpectCleanExit(true);
+        ASSERT_NO_FATAL_FAILURE(StartToTitle(false));
+        ASSERT_TRUE(game->WaitForStillLook(10.0, &titleLook));
+        ASSERT_NO_FATAL_FAILURE(ClickTitleButton(0.35f));
+        ASSERT_TRUE(game->WaitForLog("ScoreState Init", 1, 10.0));
+        SleepSeconds(2.0);  // the rows type out
+        Picture("high_scores");
+        WindowLook table;
+        ASSERT_TRUE(game->WaitForStillLook(10.0, &table));
+        EXPECT_GT(table.PointsDifferentFrom(defaultTable), 0u) << "the table looks as it did before the run";
+        game->ReleaseEverything();
+        ASSERT_TRUE(game->CloseWindow());
+        ExpectCleanExit(true);
+    }
+
+    // The default table's look, from the title of the first start.
+    void LookAtTheDefaultTable() {
+        ASSERT_NO_FATAL_FAILURE(ClickTitleButton(0.35f));
+        ASSERT_TRUE(game->WaitForLog("ScoreState Init", 1, 10.0));
+        SleepSeconds(2.0);
+        ASSERT_TRUE(game->WaitForStillLook(10.0, &defaultTable));
+        ASSERT_TRUE(game->ClickAt(W(0.65f) + 125.0f, H(0.1f) + 18.0f));  // Continue
+        ASSERT_NO_FATAL_FAILURE(WaitForTitle());
+    }
+
+    struct ScoreRow {
+        std::string name;
+        int kills = 0, damage = 0, accuracy = 0;
+    };
+    static bool Holds(const std::vector<ScoreRow>& rows, const std::string& name) {
+        return std::any_of(rows.begin(), rows.end(), [&](const ScoreRow& row) { return row.name == name; });
+    }
+    // The records of score.bin: a length-prefixed name, then kills, damage
+    // received and accuracy, each a little-endian 32-bit integer.
+    std::vector<ScoreRow> ScoreRows() const {
+        std::ifstream in(profile.Path() + "/The Quellbrand/score.bin", std::ios::binary);
+        auto readInt = [&](int& value) {
+            unsigned char b[4];
+            if (!in.read(reinterpret_cast<char*>(b), 4)) return false;
+            value = int(uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24);
+            return true;
+        };
+        std::vector<ScoreRow> rows;
+        for (int length = 0; rows.size() < 10 && readInt(length) && length >= 0 && length < 256;) {
+            ScoreRow row;
+            row.name.resize(size_t(length));
+            if (!in.read(&row.name[0], length) || !readInt(row.kills) || !readInt(row.damage) || !readInt(row.accuracy))
+                break;
+            rows.push_back(row);
+        }
+        return rows;
+    }
+
+    static constexpr const char* kName = "Quellrider";  // ten letters
+    static constexpr int kLevelOneEnemies = 2 + 4 + 5;
+    static constexpr int kLevelThreeEnemies = 4 + 6 + 5 + 8 + 7 + 12 + 12;
+    WindowLook defaultTable;
+
+    std::string runFolder = QUELL_RUN_DIR;
     TempFolder profile;
     TempFolder output;
     std::unique_ptr<PlayedGame> game;
@@ -402,6 +556,64 @@ TEST_F(Playthrough, TheRoadOfAGame) {
     Step("6 pause, resume, abort", [&] { PauseAndAbort(); });
     Step("9 quit", [&] { Quit(); });
     Step("options persist across a restart", [&] { OptionsPersist(); });
+}
+
+}  // namespace
+
+namespace {
+
+// Test content for a bounded run: the waves' machines have one hit point,
+// stand still, do no harm and arrive in front of the player (the level
+// scripts move the spawn points there); level 2 starts inside its goal and
+// level 3 inside its arena. The game's own content stays as it is.
+std::string Replaced(std::string text, const std::string& pattern, const std::string& by) {
+    return std::regex_replace(text, std::regex(pattern), by);
+}
+
+std::string WeakMachine(const std::string& file) {
+    std::string text = ReadFile(std::string(QUELL_RUN_DIR) + "/resource/patterns/" + file);
+    text = Replaced(text, "<health>[0-9]+</health>", "<health>1</health>");
+    text = Replaced(text, "<speed>[0-9]+</speed>", "<speed>0</speed>");
+    text = Replaced(text, "damage=\"[0-9.]+\"", "damage=\"0\"");
+    // Wide enough that the row of four or five leaves no gap for a shot.
+    text = Replaced(text, "<obb center=\"[^\"]*\" extents=\"[^\"]*\"", "<obb center=\"0,30,0\" extents=\"32,30,10\"");
+    return Replaced(text, "<sphere center=\"[^\"]*\" radius=\"[^\"]*\"", "<sphere center=\"0,30,0\" radius=\"45\"");
+}
+
+// A level script with its start moved and its spawn points set in a row,
+// 64 apart, 150 in front of the player (who starts facing -z).
+std::string ScriptWithPointsAhead(int level, const std::string& start, const std::vector<std::string>& points) {
+    std::string script = ReadFile(std::string(QUELL_RUN_DIR) + "/scripts/load_level_" + std::to_string(level) + ".lua");
+    if (!start.empty()) script = Replaced(script, "local START_X, START_Z = [0-9]+, [0-9]+", start);
+    script += "\n-- Test content: the spawn points in a row in front of the player.\nobjects:Lock()\n";
+    for (size_t i = 0; i < points.size(); ++i) {
+        const int dx = int(i) * 64 - int(points.size() - 1) * 32;
+        script += "do local x, z = START_X + " + std::to_string(dx) + ", START_Z - 150" +
+                  "\n  objects:GetGameObject('" + points[i] +
+                  "').trans = bind.Vector(x, GroundHeightAt(x, z), z, 0) end\n";
+    }
+    return script + "objects:Unlock()\n";
+}
+
+std::map<std::string, std::string> WeakWaves() {
+    std::map<std::string, std::string> files;
+    for (const char* file : {"medium_mech.xml", "heavy_mech.xml", "medium_mech_super.xml", "heavy_mech_super.xml"})
+        files[std::string("resource/patterns/") + file] = WeakMachine(file);
+    files["scripts/load_level_1.lua"] =
+        ScriptWithPointsAhead(1, "", {"SpawnPoint10", "SpawnPoint11", "SpawnPoint12", "SpawnPoint13"});
+    files["scripts/load_level_2.lua"] = ScriptWithPointsAhead(2, "local START_X, START_Z = 700, 1500", {});
+    files["scripts/load_level_3.lua"] = ScriptWithPointsAhead(
+        3, "local START_X, START_Z = 1000, 1200",
+        {"SpawnPoint41", "SpawnPoint42", "SpawnPoint43", "SpawnPoint44", "SpawnPoint45"});
+    return files;
+}
+
+TEST_F(Playthrough, AWonRunIsScored) {
+    RunFolderWith weak(QUELL_RUN_DIR, WeakWaves());
+    runFolder = weak.Path();
+    Step("7 finish level 1", [&] { FinishALevel(); });
+    Step("8 high scores", [&] { EnterAHighScore(); });
+    Step("8 the table after a restart", [&] { TheTableShowsIt(); });
 }
 
 }  // namespace
