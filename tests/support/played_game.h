@@ -42,6 +42,7 @@ public:
     // Starts the game and waits for its window; false when none came.
     bool Start(double timeoutSeconds = 30.0);
     bool IsRunning() { return process && process->IsRunning(); }
+    long Pid() const { return process ? process->Pid() : -1; }
     std::optional<int> WaitForExit(double timeoutSeconds);
 
     // The whole standard output, and its last `count` lines.
