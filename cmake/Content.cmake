@@ -30,8 +30,11 @@ if(QUELL_TOOL_SOURCES)
   target_include_directories(content_gen PRIVATE ${CMAKE_SOURCE_DIR}/tools)
   target_link_libraries(content_gen PRIVATE engine PNG::PNG Freetype::Freetype)
   set(QUELL_GEN_STAMP ${CMAKE_BINARY_DIR}/content_gen.stamp)
+  # The contact sheet (every registry texture, labelled) lands beside the
+  # run folder, not in it: the game never reads it.
+  set(QUELL_CONTACT_SHEET ${CMAKE_BINARY_DIR}/contact_sheet.png)
   add_custom_command(OUTPUT ${QUELL_GEN_STAMP}
-    COMMAND content_gen ${QUELL_RUN_DIR}
+    COMMAND content_gen ${QUELL_RUN_DIR} ${QUELL_CONTACT_SHEET}
     COMMAND ${CMAKE_COMMAND} -E touch ${QUELL_GEN_STAMP}
     DEPENDS content_gen ${QUELL_COPY_STAMP}
     COMMENT "Generating content into the run folder")

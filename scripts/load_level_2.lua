@@ -33,9 +33,9 @@ end
 local function SetLights()
   local lights = objects.lightObjectList
   lights:clear()
-  lights:push_back(MakeLight(bind.Vector(0.4, 1.0, 0.3, 0.0), bind.Vector(0.32, 0.26, 0.22, 1.0),
-                             bind.Vector(0.95, 0.82, 0.66, 1.0), bind.Vector(1.0, 0.95, 0.85, 1.0)))
-  lights:push_back(MakeLight(bind.Vector(-0.5, 0.4, -0.6, 0.0), bind.Vector(0.0, 0.0, 0.0, 1.0),
+  lights:push_back(MakeLight(bind.Vector(0.6, 0.42, -0.25, 0.0), bind.Vector(0.32, 0.26, 0.22, 1.0),
+                             bind.Vector(1.15, 0.99, 0.8, 1.0), bind.Vector(1.0, 0.95, 0.85, 1.0)))
+  lights:push_back(MakeLight(bind.Vector(-0.6, 0.4, 0.25, 0.0), bind.Vector(0.0, 0.0, 0.0, 1.0),
                              bind.Vector(0.22, 0.26, 0.35, 1.0), bind.Vector(0.0, 0.0, 0.0, 1.0)))
 end
 

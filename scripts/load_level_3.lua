@@ -33,9 +33,9 @@ end
 local function SetLights()
   local lights = objects.lightObjectList
   lights:clear()
-  lights:push_back(MakeLight(bind.Vector(0.4, 1.0, 0.3, 0.0), bind.Vector(0.3, 0.26, 0.24, 1.0),
-                             bind.Vector(0.95, 0.85, 0.7, 1.0), bind.Vector(1.0, 0.95, 0.85, 1.0)))
-  lights:push_back(MakeLight(bind.Vector(-0.5, 0.4, -0.6, 0.0), bind.Vector(0.0, 0.0, 0.0, 1.0),
+  lights:push_back(MakeLight(bind.Vector(0.6, 0.42, -0.25, 0.0), bind.Vector(0.3, 0.26, 0.24, 1.0),
+                             bind.Vector(1.15, 1.02, 0.84, 1.0), bind.Vector(1.0, 0.95, 0.85, 1.0)))
+  lights:push_back(MakeLight(bind.Vector(-0.6, 0.4, 0.25, 0.0), bind.Vector(0.0, 0.0, 0.0, 1.0),
                              bind.Vector(0.26, 0.3, 0.4, 1.0), bind.Vector(0.0, 0.0, 0.0, 1.0)))
 end
 

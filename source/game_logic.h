@@ -93,6 +93,8 @@ public:
     // The top state, or null on an empty stack.
     GameState* TopState() const;
     size_t StateCount() const { return states.size(); }
+    // The state at `index` counted from the bottom; index < StateCount().
+    const GameState* StateAt(size_t index) const { return states.at(index).get(); }
 
     // Player controller: the cursor reference point and the camera's yaw and
     // pitch read at the start of each look step.

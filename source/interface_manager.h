@@ -11,6 +11,12 @@
 // client "InterfaceManager". Update before Init, or after Kill, does nothing.
 // Takes no lock for the registry: every user of it runs on the main thread.
 //
+// Events: answers the screen changes, text lines ("Game Message" and its
+// deletes, the wave line), the options' and controls' Apply and Ok, the quit
+// question and "Quit", "Restart" and the score entry's "Update Score List".
+// Sends "Music Volume" and "Sound Volume" to "SoundManager", text lines to
+// itself, and whatever its screens' buttons carry when clicked.
+//
 // Never: changes the registry while its walk runs (widgets only flag
 // themselves with pendingRemoval; removals follow the walk); keeps a widget
 // it was handed and could not register (AddInterfaceObject deletes it).
@@ -21,7 +27,9 @@
 // (the settings file), interface_manager/resolution_text.h (window-size texts),
 // interface_manager/event_handling.cpp (ProcessEvent) and the handlers it
 // calls (options_apply, quit_question, game_messages), interface_manager/
-// screens.h (the screens' widgets; menu_screens.cpp for the menus).
+// screens.h (the screens' widgets; menu_screens.cpp for the menus,
+// hud_screen.cpp for the head-up display), interface_manager/hit_feedback.cpp
+// (ShowHitIndicator, "Enemy Hit").
 #pragma once
 
 #include <string>
@@ -58,6 +66,9 @@ public:
     static constexpr const char* kWindowModeToggle = "Window Mode Toggle";
     // Sets restartPending: the head-up display's next build restarts the level.
     static constexpr const char* kRestart = "Restart";
+    // Turns the crosshair red for its hit look. Sent by no module of the
+    // game; level scripts may send it.
+    static constexpr const char* kEnemyHit = "Enemy Hit";
 
     // selectedName when no widget is selected.
     static constexpr const char* kNoneSelected = "NONE";
@@ -126,6 +137,17 @@ public:
     // buffer), hover set, held = `held`; elsewhere all three cleared. True
     // when the widget or any child is clicked.
     bool HitTest(InterfaceObject* widget, const Vector& mouse, bool click, bool held);
+
+    // Lights the hit indicators of the head-up display for a hit travelling
+    // along `direction` (world space), as seen through the camera: the
+    // wedge of the side it came from fully, a neighbouring one partly
+    // (hit_indicator.h). Nothing without a "player" or for a hit straight
+    // from above or below. Reads the player and the camera under the object
+    // lock: the caller's hold when it has one (the hit handling does), or
+    // taken here.
+    void ShowHitIndicator(Vector direction);
+    // "Enemy Hit": the registered "crosshair", if any, shows its hit look.
+    void ShowEnemyHit();
 
     // The display text of an input key code: names for Escape, the arrows,
     // Shift, Ctrl, the mouse buttons, Space and Enter; otherwise the one

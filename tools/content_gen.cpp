@@ -1,12 +1,15 @@
-// content_gen <runDir>: writes the game's generated content (pictures,
-// meshes, skeletons, animations, sounds) into the run folder at build time,
-// with the engine's own writers. Deterministic: no clock, no random seed.
+// content_gen <runDir> [contactSheet]: writes the game's generated content
+// (pictures, meshes, skeletons, animations, sounds) into the run folder at
+// build time, with the engine's own writers, and, when a second path is
+// given, the contact sheet of every registry texture there. Deterministic:
+// no clock, no random seed.
 //
 // Each step is one function `bool Generate...(const std::string& runDir)`;
 // a new kind of content adds its step to the list below.
 #include <iostream>
 #include <string>
 
+#include "gen_contact_sheet.h"
 #include "gen_effects.h"
 #include "gen_font.h"
 #include "gen_images.h"
@@ -47,8 +50,8 @@ const GeneratorStep kSteps[] = {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::cerr << "usage: content_gen <run folder>" << std::endl;
+    if (argc != 2 && argc != 3) {
+        std::cerr << "usage: content_gen <run folder> [contact sheet]" << std::endl;
         return 2;
     }
     const std::string runDir = argv[1];
@@ -57,6 +60,10 @@ int main(int argc, char** argv) {
             std::cerr << "content_gen: step \"" << step.name << "\" failed" << std::endl;
             return 1;
         }
+    }
+    if (argc == 3 && !WriteContactSheet(runDir, argv[2])) {
+        std::cerr << "content_gen: the contact sheet " << argv[2] << " could not be written" << std::endl;
+        return 1;
     }
     return 0;
 }

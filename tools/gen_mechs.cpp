@@ -74,7 +74,7 @@ ModelSketch MediumSketch() {
     Pair(s, s.AddBlock(Vector(4.8f, 16.2f, 0), Vector(0.9f, 1.5f, 1.6f), Paint::Trim, kTorso), kTorso);
     // The right gun; its muzzle at z = 9 in front of its bone.
     Pair(s, s.AddBlock(Vector(7, 16, 1.2f), Vector(1.1f, 1.2f, 2.6f), Paint::Hull, kGunRight), kGunLeft);
-    Pair(s, s.AddPrism(Vector(7, 16.2f, 6.0f), Vector(0, 0, 1), 0.45f, 2.6f, 8, Paint::Dark, kGunRight), kGunLeft);
+    Pair(s, s.AddPrism(Vector(7, 16.2f, 6.0f), Vector(0, 0, 1), 0.45f, 2.6f, 6, Paint::Dark, kGunRight), kGunLeft);
     Pair(s, s.AddPrism(Vector(7, 16.2f, 8.6f), Vector(0, 0, 1), 0.62f, 0.3f, 6, Paint::Dark, kGunRight), kGunLeft);
     Pair(s, s.AddBlock(Vector(7, 17.28f, 0.8f), Vector(0.8f, 0.08f, 1.8f), Paint::Mark, kGunRight), kGunLeft);
     // The right leg: thigh forward to the knee, shin back to the ankle.
@@ -123,7 +123,7 @@ ModelSketch HeavySketch() {
     // The right cannon; its muzzle at z = 12 in front of its bone.
     Pair(s, s.AddBlock(Vector(9.5f, 19.4f, 2.4f), Vector(1.7f, 1.8f, 3.6f), Paint::Dark, kGunRight), kGunLeft);
     Pair(s, s.AddBlock(Vector(9.5f, 21.25f, 2.4f), Vector(1.3f, 0.08f, 2.6f), Paint::Hazard, kGunRight), kGunLeft);
-    Pair(s, s.AddPrism(Vector(9.5f, 19.6f, 8.6f), Vector(0, 0, 1), 0.8f, 3.0f, 8, Paint::Dark, kGunRight), kGunLeft);
+    Pair(s, s.AddPrism(Vector(9.5f, 19.6f, 8.6f), Vector(0, 0, 1), 0.8f, 3.0f, 6, Paint::Dark, kGunRight), kGunLeft);
     Pair(s, s.AddPrism(Vector(9.5f, 19.6f, 11.4f), Vector(0, 0, 1), 1.05f, 0.45f, 6, Paint::Dark, kGunRight), kGunLeft);
     // The right leg.
     Pair(s, s.AddBlock(Vector(5.2f, 10.6f, 0.2f), Vector(2.3f, 3.0f, 2.5f), Paint::Hull, kLegRight), kLegLeft);
@@ -139,7 +139,7 @@ ModelSketch HeavySketch() {
     s.AddBlock(Vector(0, 27.6f, -2.0f), Vector(4.0f, 2.0f, 3.4f), Paint::Hull, kLauncher);
     s.AddBlock(Vector(0, 27.6f, -2.0f), Vector(4.08f, 0.5f, 3.0f), Paint::Hazard, kLauncher);
     for (float x : {-2.4f, 0.0f, 2.4f})
-        for (float y : {27.0f, 28.3f}) s.AddPrism(Vector(x, y, 1.45f), Vector(0, 0, 1), 0.5f, 0.12f, 6, Paint::Glass, kLauncher);
+        for (float y : {27.0f, 28.3f}) s.AddBlock(Vector(x, y, 1.45f), Vector(0.45f, 0.45f, 0.12f), Paint::Glass, kLauncher);
     return s;
 }
 

@@ -57,13 +57,13 @@ bool WriteProp(const std::string& runDir, Prop prop) {
 Prop Missile() {
     using namespace palette;
     ModelSketch s("missile");
-    s.AddPrism(Vector(0, 0, 0), Vector(0, 0, 1), 0.55f, 2.4f, 8, Paint::Hull);
-    s.AddPrism(Vector(0, 0, 3.0f), Vector(0, 0, 1), 0.55f, 0.6f, 8, Paint::Mark).taperX = 0.25f;
-    s.AddPrism(Vector(0, 0, 1.6f), Vector(0, 0, 1), 0.58f, 0.25f, 8, Paint::Hazard);
-    s.AddPrism(Vector(0, 0, -2.6f), Vector(0, 0, 1), 0.42f, 0.25f, 8, Paint::Dark);
+    s.AddPrism(Vector(0, 0, 0), Vector(0, 0, 1), 0.55f, 2.4f, 6, Paint::Hull);
+    s.AddPrism(Vector(0, 0, 3.0f), Vector(0, 0, 1), 0.55f, 0.6f, 6, Paint::Mark).taperX = 0.25f;
+    s.AddPrism(Vector(0, 0, 1.6f), Vector(0, 0, 1), 0.58f, 0.25f, 6, Paint::Hazard);
+    s.AddPrism(Vector(0, 0, -2.6f), Vector(0, 0, 1), 0.42f, 0.25f, 6, Paint::Dark);
     s.AddBlock(Vector(0, 0, -2.2f), Vector(1.5f, 0.08f, 0.55f), Paint::Dark);
     s.AddBlock(Vector(0, 0, -2.2f), Vector(0.08f, 1.5f, 0.55f), Paint::Dark);
-    return {"missile", "missile.png", s, Colours(kMetalPale, kPlayerShotGlow, kMetalDark, kFire, 1.2f, 11), 64, 1.5f, false};
+    return {"missile", "missile.png", s, Colours(Mix(kMetalPale, kConcrete, 0.5f), kPlayerShotGlow, kMetalDark, kFire, 1.2f, 11), 64, 1.5f, false};
 }
 
 // An olive case, a hazard band round it, three brass rounds standing in it.
@@ -74,8 +74,8 @@ Prop AmmoCase() {
     s.AddBlock(Vector(0, -0.6f, 0), Vector(2.66f, 0.35f, 1.86f), Paint::Hazard);
     s.AddBlock(Vector(0, 0.75f, 0), Vector(2.75f, 0.15f, 1.95f), Paint::Dark);
     for (float x : {-1.5f, 0.0f, 1.5f}) {
-        s.AddPrism(Vector(x, 1.85f, 0), Vector(0, 1, 0), 0.6f, 0.95f, 8, Paint::Brass);
-        s.AddPrism(Vector(x, 3.2f, 0), Vector(0, 1, 0), 0.6f, 0.4f, 8, Paint::Mark).taperX = 0.35f;
+        s.AddPrism(Vector(x, 1.85f, 0), Vector(0, 1, 0), 0.6f, 0.95f, 6, Paint::Brass);
+        s.AddPrism(Vector(x, 3.2f, 0), Vector(0, 1, 0), 0.6f, 0.4f, 6, Paint::Mark).taperX = 0.35f;
     }
     return {"pickup_ammo", "pickup_ammo.png", s, Colours(kAmmoOlive, Mix(kBrass, kRust, 0.5f), kMetalDark, kHazard, 1.5f, 12),
             64, 2.0f, false};
@@ -108,18 +108,18 @@ Prop SpawnPad() {
             4.0f, true};
 }
 
-// A tower of offices: ten floors of windows (the nine upper ones share one
-// strip of the atlas), corner piers, a door, a parapet, a roof house and an
-// antenna with a warning lamp.
+// A tower of offices: ten floors of windows (the upper nine in three blocks
+// of three that share one strip of the atlas), corner piers, a door, a
+// parapet, a roof house and an antenna with a warning lamp.
 Prop Building() {
     using namespace palette;
     ModelSketch s("building");
     Part& ground = s.AddBlock(Vector(0, 3, 0), Vector(20, 3, 20), Paint::Facade);
     ground.shareGroup = s.NewShareGroup(), ground.sidesOnly = true;
     const int floors = s.NewShareGroup();
-    for (int storey = 1; storey < 10; ++storey) {
-        Part& floor = s.AddBlock(Vector(0, 6.0f * float(storey) + 3.0f, 0), Vector(20, 3, 20), Paint::Facade);
-        floor.shareGroup = floors, floor.sidesOnly = true;
+    for (int block = 0; block < 3; ++block) {
+        Part& storeys = s.AddBlock(Vector(0, 6.0f + 18.0f * float(block) + 9.0f, 0), Vector(20, 9, 20), Paint::Facade);
+        storeys.shareGroup = floors, storeys.sidesOnly = true;
     }
     s.AddBlock(Vector(0, 60.25f, 0), Vector(20, 0.25f, 20), Paint::Roof).detail = 0.25f;
     const int piers = s.NewShareGroup(), parapet = s.NewShareGroup();
@@ -159,7 +159,7 @@ Prop Cockpit() {
     }
     for (float side : {-1.0f, 1.0f}) {
         Part pillar;
-        pillar.centre = Vector(7.8f, 4.85f, 2.65f * side), pillar.half = Vector(0.28f, 1.78f, 0.2f), pillar.paint = Paint::Hull;
+        pillar.centre = Vector(7.8f, 4.85f, 2.65f * side), pillar.half = Vector(0.28f, 1.78f, 0.2f), pillar.paint = Paint::Dark;
         LeanZ(pillar, -7.5f * side);
         s.Add(pillar);
         s.AddBlock(Vector(7.2f, 2.9f, 3.15f * side), Vector(0.9f, 0.75f, 0.5f), Paint::Dark);

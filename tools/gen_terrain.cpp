@@ -12,6 +12,7 @@
 #include "paint.h"
 #include "palette.h"
 #include "resource_manager/texture.h"
+#include "terrain_shading.h"
 
 namespace {
 
@@ -84,9 +85,6 @@ float FromStreetLine(float w) {
     return std::min(along, pitch - along);
 }
 
-// Painted over a level's ground colour at world (x, z).
-using GroundMarks = std::function<void(float x, float z, Rgb& colour)>;
-
 const Rgb kAsphalt = palette::kPaving;
 const Rgb kKerb = palette::kPavingLine;
 const Rgb kSlab = Mix(palette::kConcrete, palette::kDust, 0.3f);
@@ -142,20 +140,16 @@ RgbaImage HeightMap(const HeightField& height) {
     return image;
 }
 
-// Rust lowlands, ochre slopes, pale heights; the city levels get their
-// streets and plaza painted over that.
-RgbaImage ColourMap(const HeightField& height, const GroundMarks& marks, unsigned seed) {
-    RgbaImage image(kColourmapSize, kColourmapSize);
-    for (int row = 0; row < kColourmapSize; ++row)
-        for (int col = 0; col < kColourmapSize; ++col) {
-            float u = (float(col) + 0.5f) / kColourmapSize, v = 1.0f - (float(row) + 0.5f) / kColourmapSize;
-            float h = height(u, v);
-            Rgb ground = h < 0.5f ? Mix({105, 50, 35}, {170, 95, 60}, h * 2.0f) : Mix({170, 95, 60}, {215, 170, 130}, (h - 0.5f) * 2.0f);
-            ground = Scale(ground, 0.8f + 0.35f * FractalNoise(float(col), float(row), 32, 8, seed));
-            if (marks) marks(WorldX(u), WorldZ(v), ground);
-            image.Put(col, row, ground);
-        }
-    return image;
+// Each level's ground from the palette: level 1 open ochre dust over
+// rolling rock, level 2 a redder, rockier plateau round the dark shaft,
+// level 3 the pale dust of the city's floor.
+GroundLook LookOf(int level) {
+    using namespace palette;
+    switch (level) {
+    case 2: return {Mix(kDustDeep, kRockDark, 0.3f), Mix(kDust, kRust, 0.35f), kRockPale, kRockDark, 14};
+    case 3: return {Mix(kDust, kConcrete, 0.3f), Mix(kDustPale, kDust, 0.5f), kDustPale, kRock, 21};
+    default: return {kDustDeep, kDust, kDustPale, kRock, 7};
+    }
 }
 
 // The game's own height lookup over the height map, so that the mesh matches
@@ -224,7 +218,7 @@ bool WriteLevelGround(const std::string& runDir, int level, const HeightField& f
     RgbaImage heightMap = HeightMap(field);
     return WriteImage(runDir, std::string(paths::kTerrain) + "heightmap_" + suffix + ".png", heightMap) &&
            WriteImage(runDir, std::string(paths::kTerrain) + "ground_" + suffix + ".png",
-                      ColourMap(field, marks, unsigned(level) * 7)) &&
+                      ShadeGround(field, marks, LookOf(level), kColourmapSize, layout::kMapSize, layout::kHeightRange)) &&
            WriteMesh(runDir, "ground_" + suffix, GroundMesh("ground_" + suffix, HeightSampler(heightMap)));
 }
 

@@ -1,7 +1,8 @@
 // Generator step: the ground of each level: a grey height map
-// ("tex_heightmap_levelN"), a colour map ("tex_ground_levelN") and a ground
-// mesh ("mesh_ground_levelN") built from the same heights, so that what is
-// drawn matches the height the game reads from the map.
+// ("tex_heightmap_levelN"), a colour map ("tex_ground_levelN", shaded from
+// the heights: see terrain_shading.h) and a ground mesh
+// ("mesh_ground_levelN") built from the same heights, so that what is drawn
+// matches the height the game reads from the map.
 //
 // Map space: the mesh covers x and z from 0 to 1 with heights 0..1; the level
 // file's ground plane scales and places it. Image rows run against z (row 0

@@ -56,9 +56,12 @@ float PartRadius(const Part& part) {
 // The model point under atlas texel (tx, ty) of a face, kept on the face
 // (padding texels repeat the edge).
 void FacePoint(const SketchFace& f, float density, int tx, int ty, float& u, float& v) {
-    // `density` already includes the part's detail.
-    u = std::clamp(f.u0 + (float(tx - f.x - ModelSketch::kPad) + 0.5f) / density, f.u0, f.u1);
-    v = std::clamp(f.v1 - (float(ty - f.y - ModelSketch::kPad) + 0.5f) / density, f.v0, f.v1);
+    // `density` already includes the part's detail; a turned face runs its
+    // up along the rectangle's width (see ModelSketch::Build).
+    const float across = (float(tx - f.x - ModelSketch::kPad) + 0.5f) / density;
+    const float down = (float(ty - f.y - ModelSketch::kPad) + 0.5f) / density;
+    u = std::clamp(f.u0 + (f.turned ? down : across), f.u0, f.u1);
+    v = std::clamp(f.v1 - (f.turned ? across : down), f.v0, f.v1);
 }
 
 // The parts that can shade a face: those within reach of it, itself left out.
@@ -166,7 +169,7 @@ Rgb Base(const Texel& t, const Livery& l) {
     const float grime = Grime(t, l.seed);
     const SketchFace& f = *t.face;
     switch (t.part->paint) {
-    case Paint::Hull: return Edges(Plates(Scale(l.hull, 0.9f + 0.14f * grime), t, l.panel), t, 0.35f, l.seed);
+    case Paint::Hull: return Edges(Plates(Scale(l.hull, 0.87f + 0.2f * grime), t, l.panel), t, 0.35f, l.seed);
     case Paint::Trim: {
         Rgb colour = Scale(l.hull, 0.9f + 0.14f * grime);
         const float band = std::fabs(t.v - (f.v0 + f.v1) * 0.5f), halfBand = (f.v1 - f.v0) * 0.2f;
@@ -207,10 +210,15 @@ Rgb Base(const Texel& t, const Livery& l) {
     }
     case Paint::Brass: {
         const float across = (t.u - f.u0) / std::max(f.u1 - f.u0, 1e-3f);
-        return Edges(Mix(Scale(kBrass, 0.7f), Mix(kBrass, kInk, 0.45f), 1.0f - std::fabs(across - 0.35f) * 1.6f), t, 0.0f, l.seed);
+        const Rgb shine = Mix(Scale(kBrass, 0.7f), Mix(kBrass, kInk, 0.45f), 1.0f - std::fabs(across - 0.35f) * 1.6f);
+        return Edges(Scale(shine, 0.9f + 0.15f * grime), t, 0.0f, l.seed);
     }
-    case Paint::Cross:
-        return t.edge < 0.3f ? kHealthWhite : Mix(kHealthRed, Mix(kHealthRed, kInk, 0.25f), 0.5f + 0.5f * grime);
+    case Paint::Cross: {
+        // A glossy red with a soft highlight towards the top, in a white rim.
+        const float height = (t.v - f.v0) / std::max(f.v1 - f.v0, 1e-3f);
+        if (t.edge < 0.3f) return Scale(kHealthWhite, 0.9f + 0.12f * grime);
+        return Scale(Mix(kHealthRed, Mix(kHealthRed, kInk, 0.35f), height * 0.6f + 0.3f * grime), 0.88f + 0.16f * grime);
+    }
     case Paint::Display: {
         // Rows of bars of different lengths and a frame, like read-outs.
         const float across = (t.u - f.u0) / std::max(f.u1 - f.u0, 1e-3f), down = (f.v1 - t.v) / std::max(f.v1 - f.v0, 1e-3f);

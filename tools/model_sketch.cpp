@@ -207,6 +207,10 @@ bool ModelSketch::Pack(float tryDensity) {
         const float detail = parts[size_t(f.part)].detail;
         f.w = int(std::ceil((f.u1 - f.u0) * tryDensity * detail)) + 2 * kPad;
         f.h = int(std::ceil((f.v1 - f.v0) * tryDensity * detail)) + 2 * kPad;
+        // Tall, narrow faces (pillars, legs) lie on their side: shelves of
+        // equal height waste little.
+        f.turned = f.h > 2 * f.w;
+        if (f.turned) std::swap(f.w, f.h);
         if (f.source < 0) order.push_back(i);
     }
     std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return faces[a].h > faces[b].h; });
@@ -222,7 +226,7 @@ bool ModelSketch::Pack(float tryDensity) {
     for (SketchFace& f : faces)
         if (f.source >= 0) {
             const SketchFace& o = faces[size_t(f.source)];
-            f.x = o.x, f.y = o.y, f.w = o.w, f.h = o.h;
+            f.x = o.x, f.y = o.y, f.w = o.w, f.h = o.h, f.turned = o.turned;
         }
     return true;
 }
@@ -263,7 +267,9 @@ Mesh ModelSketch::Build(int size) {
             const SketchFace& frame = mirrored ? o : f;
             const float u = (c - frame.origin) * frame.right - frame.u0, v = frame.v1 - (c - frame.origin) * frame.up;
             // The face's top edge lies along the top rows of its rectangle.
-            uvs.push_back({(float(o.x + kPad) + u * d) / float(size), (float(o.y + kPad) + v * d) / float(size)});
+            // A turned face runs its up along the rectangle's width.
+            const float across = o.turned ? v : u, down = o.turned ? u : v;
+            uvs.push_back({(float(o.x + kPad) + across * d) / float(size), (float(o.y + kPad) + down * d) / float(size)});
         }
         const int bone = parts[size_t(f.part)].bone;
         MeshBuilder::Skinner skin = nullptr;

@@ -59,6 +59,7 @@ struct SketchFace {
     float u0 = 0, v0 = 0, u1 = 0, v1 = 0;  // extent in the face's own units (right, up)
     int x = 0, y = 0, w = 0, h = 0;        // atlas rectangle in texels, padding included
     int source = -1;  // the face whose rectangle this one shows (shared or mirrored); -1: its own
+    bool turned = false;  // laid in the atlas a quarter turn round: its up runs along the rectangle's width
 };
 
 class ModelSketch {

@@ -1,6 +1,6 @@
-// The background music: a short procedural loop in A minor (pad, bass,
-// arpeggio and light drums), stereo, whose end runs seamlessly into its
-// start.
+// The background music: a 64-second procedural piece in A minor (pad, bass,
+// arpeggio, drums and a lead over three eight-bar phrases), stereo, whose
+// end runs seamlessly into its start.
 #pragma once
 
 #include "synth_kit.h"

@@ -75,14 +75,16 @@ constexpr Rgb kNight = {12, 10, 18};         // behind slides and the roll
 constexpr Rgb kFire = {255, 226, 160};       // hot cores of flashes and shots
 
 // ---- Light -------------------------------------------------------------------
-// Towards the one sun: low in the south-east of the map (+x, -z), about 32
-// degrees above the horizon, behind the player's start (who faces +z), so
-// that the machines coming at the player are lit from the front. The level
-// scripts' first light points the same way.
+// Towards the one sun: low in the east of the map (+x, a little towards -z),
+// about 33 degrees above the horizon. The players of levels 1 and 2 face +z
+// and that of level 3 faces -z: either way the sun comes from the side, so
+// the machines coming at the player are lit and the ground shows its relief.
+// The level scripts' first light points the same way, their fill light the
+// opposite way.
 struct Direction {
     float x, y, z;
 };
-constexpr Direction kTowardsSun = {0.45f, 0.42f, -0.5f};  // not unit length
+constexpr Direction kTowardsSun = {0.6f, 0.42f, -0.25f};  // not unit length
 
 // ---- Type --------------------------------------------------------------------
 constexpr const char* kTitleFace = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";

@@ -53,10 +53,13 @@ void LowPassRound(Signal& loop, double cutoffHz) {
 
 }  // namespace
 
+// The player's laser: a bright falling zap, its top edge softened.
 Signal Laser1() {
-    Oscillator osc;
+    Oscillator osc, body;
+    LowPass soften;
     return Finish(Render(0.24, [&](double t) {
-        return osc.Saw(Glide(1700.0, 260.0, t / 0.24), 5) * Percussive(t, 0.003, 0.24);
+        const double hz = Glide(1700.0, 260.0, t / 0.24);
+        return soften.Step(osc.Saw(hz, 5) + 0.4f * body.Sine(hz * 0.5), 5000.0) * Percussive(t, 0.003, 0.24);
     }));
 }
 
@@ -108,7 +111,7 @@ Signal ShieldHit(int variant) {
     LowPass fizz;
     for (std::size_t i = 0; i < ring.size(); ++i) {
         double t = static_cast<double>(i) / synth::kRate;
-        ring[i] += (noise.Next() - fizz.Step(noise.Next(), 2500.0)) * 0.5f * Percussive(t, 0.001, 0.06);
+        ring[i] += (noise.Next() - fizz.Step(noise.Next(), 2500.0)) * 0.3f * Percussive(t, 0.001, 0.06);
     }
     return Finish(ring);
 }

@@ -130,7 +130,10 @@ void DamageTarget(const Hit& hit) {
     const char* sample = hit_rules::ApplyDamage(*target.GetStatsComp(), hit.pair.damage, isPlayer,
                                                 {logic.damageShield, logic.damageArmor});
     PlayAt(sample, ProjectilePosition(*hit.pair.projectile));
-    if (!isPlayer) logic.shotsHit = hit_rules::AddToCounter(logic.shotsHit, 1);
+    if (isPlayer)
+        Module<InterfaceManager>::Instance()->ShowHitIndicator(hit.indicatorNormal);
+    else
+        logic.shotsHit = hit_rules::AddToCounter(logic.shotsHit, 1);
     Objects().KillGameObject(*hit.pair.projectile);
 }
 

@@ -121,6 +121,8 @@ bool ScoreList::Qualifies(uint32_t kills) const {
 
 bool ScoreList::Insert(const ScoreEntry& entry) {
     entries.push_back(entry);
+    // A longer name would make the whole file unreadable at the next start.
+    if (entries.back().name.size() > kMaxNameLength) entries.back().name.resize(kMaxNameLength);
     return Save();
 }
 

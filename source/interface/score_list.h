@@ -65,8 +65,9 @@ public:
 
     // Whether a run with this many kills beats the tenth entry.
     bool Qualifies(uint32_t kills) const;
-    // Appends the entry and saves (so it goes below its equals and the
-    // former tenth drops out). False when the save failed.
+    // Appends the entry, its name cut to 64 bytes, and saves (so it goes
+    // below its equals and the former tenth drops out). False when the save
+    // failed.
     bool Insert(const ScoreEntry& entry);
 
     // The table used when there is no file: ten names, 30 to 75 kills.

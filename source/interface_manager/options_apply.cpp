@@ -54,7 +54,8 @@ struct ModeChoice {
 ModeChoice ChosenMode() {
     const System& system = *Module<System>::Instance();
     ModeChoice mode{system.fullScreen, system.width, system.height, std::string()};
-    if (const RadioButton* choice = Registered<RadioButton>(kScreenChoice)) mode.fullScreen = !choice->IsOptionSelected();
+    if (const RadioButton* choice = Registered<RadioButton>(kScreenChoice))
+        mode.fullScreen = !choice->IsOptionSelected();
     if (const ResolutionSelector* selector = Registered<ResolutionSelector>(kSelector)) mode.size = selector->selection;
     ParseResolution(mode.size, mode.width, mode.height);
     return mode;

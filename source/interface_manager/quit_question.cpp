@@ -13,7 +13,8 @@ void AddAnswer(InterfaceManager& ui, const char* answer, float y, const char* me
     auto* button = dynamic_cast<Button*>(ui.CreateInterfaceObject(InterfaceManager::kButton, Vector()));
     if (!button) return;
     const System& system = *Module<System>::Instance();
-    button->SetPosition(Vector(0.5f * float(system.width) - 0.5f * button->width, y * float(system.height), 0.0f, 0.0f));
+    const float x = 0.5f * float(system.width) - 0.5f * button->width;
+    button->SetPosition(Vector(x, y * float(system.height), 0.0f, 0.0f));
     button->SetSize(button->width + 10.0f, 40.0f);
     button->label.text = answer;
     button->name = answer;

@@ -8,6 +8,7 @@ void BuildWidgets(InterfaceManager& ui, InterfaceState::Type screen) {
     switch (screen) {
         case InterfaceState::Pause: BuildPause(ui); break;
         case InterfaceState::Title: BuildTitle(ui); break;
+        case InterfaceState::Ingame: BuildHud(ui); break;
         case InterfaceState::Credits: BuildCredits(ui); break;
         case InterfaceState::Options: BuildOptions(ui); break;
         case InterfaceState::Controls: BuildControls(ui); break;

@@ -21,6 +21,17 @@ void BuildCredits(InterfaceManager& ui);
 void BuildOptions(InterfaceManager& ui);
 void BuildControls(InterfaceManager& ui);
 
+// The head-up display (hud_screen.cpp), at every "State Change" 3, that is
+// at every return to play. In order: the wave line posted again
+// (PostWaveLine of waveCountText); a pending restart passed on as one
+// "Restart" to "GameLogic" (restartPending cleared); "Adjust Music Volume"
+// to "SoundManager"; then, when a "player" exists (asked under the object
+// lock, which the caller must not hold), the display's ten widgets: the
+// hull, shield and boost gauges, the minimap, the crosshair, the missile
+// counter and the four hit indicators. Without a player the screen stays
+// empty.
+void BuildHud(InterfaceManager& ui);
+
 // The end screens (end_screens.cpp): the win and game-over screens, the
 // choice after level three's last scripted wave, and the high-score screen,
 // which switches text input on and adds the name entry only for a run whose

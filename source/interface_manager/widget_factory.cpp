@@ -1,14 +1,17 @@
 // InterfaceManager: the widget factory. Kinds are the factory's own numbers
-// (InterfaceManager::WidgetKind): the head-up display's widget classes join
-// the table with their screen.
+// (InterfaceManager::WidgetKind).
 #include <new>
 
 #include "interface/button.h"
 #include "interface/choice_widgets.h"
 #include "interface/controls_button.h"
+#include "interface/crosshair.h"
+#include "interface/hit_indicator.h"
+#include "interface/minimap.h"
 #include "interface/number_counter.h"
 #include "interface/panels.h"
 #include "interface/slider_bar.h"
+#include "interface/status_bar.h"
 #include "interface/text_box.h"
 #include "interface_manager.h"
 #include "system.h"
@@ -19,9 +22,13 @@ InterfaceObject* MakeWidget(int kind, int id, const Vector& position) {
     switch (kind) {
         case InterfaceManager::kButton: return new Button(id, position);
         case InterfaceManager::kTextBox: return new TextBox(id, position);
+        case InterfaceManager::kMiniMap: return new MiniMap(id, position);
+        case InterfaceManager::kCrosshair: return new Crosshair(id, position);
         case InterfaceManager::kConsole: return new Console(id, position);
         case InterfaceManager::kSliderBar: return new SliderBar(id, position);
+        case InterfaceManager::kStatusBar: return new StatusBar(id, position);
         case InterfaceManager::kNumberCounter: return new NumberCounter(id, position);
+        case InterfaceManager::kPlayerTookDamageIndicator: return new PlayerTookDamageIndicator(id, position);
         case InterfaceManager::kRadioButton: return new RadioButton(id, position);
         case InterfaceManager::kControlsButton: return new ControlsButton(id, position);
         default: return nullptr;

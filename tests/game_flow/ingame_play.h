@@ -20,6 +20,7 @@
 #include "game_logic/player_controller.h"
 #include "game_states/ingame_state.h"
 #include "input_manager.h"
+#include "interface_manager.h"
 #include "level.h"
 #include "lua_manager.h"
 #include "object_manager.h"
@@ -48,6 +49,7 @@ struct Posted {
     std::string to;
     std::string type;
     int state = -1;  // the "state" parameter of a stack message, if any
+    std::string waveLine;  // the text of a wave line to the interface
 };
 
 class IngamePlay : public ::testing::Test {
@@ -182,11 +184,13 @@ protected:
 
 private:
     void Record(const Event& event) {
-        Posted p{event.to, event.eventType};
+        Posted p{event.to, event.eventType, -1, std::string()};
         if (event.Has(GameLogic::kStateParam)) {
             if (event.to == addressee::kGameLogic)
                 p.state = event.GetParam<GameStateName::Type>(GameLogic::kStateParam);
         }
+        if (event.eventType == InterfaceManager::kWaveCountMessage)
+            p.waveLine = event.GetParam<std::string>(InterfaceManager::kMessageParam);
         posted.push_back(p);
     }
     void Deliver(const Event& event) {

@@ -1,9 +1,10 @@
-// Level two played through the real controller, hit handling, collision and
-// physics, frame by frame in the main loop's order on one thread, after the
-// game's own loader has loaded it: walking and dashing about the shaft for
-// ten seconds never leaves it; one held jump on a full meter with forward
-// held carries the player over the wall onto the plateau (half a meter
-// does not); from there the player walks to the city's edge, the goal.
+// Level two played through its level state, the real controller, hit
+// handling, collision and physics, frame by frame in the main loop's order
+// on one thread, after the game's own loader has loaded it: walking and
+// dashing about the shaft for ten seconds never leaves it; one held jump on
+// a full meter with forward held carries the player over the wall onto the
+// plateau (half a meter does not); from there the player walks to the
+// city's edge, and the level is won there and not before.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -14,6 +15,7 @@
 #include "game_logic.h"
 #include "game_logic/player_controller.h"
 #include "game_states/hits.h"
+#include "game_states/level_states.h"
 #include "input_manager.h"
 #include "level.h"
 #include "lua_manager.h"
@@ -98,12 +100,13 @@ protected:
         Objects().GetGameObject(GameObject::kPlayerName)->GetStatsComp()->bp = bp;
     }
 
-    // One frame in the main loop's order: the in-game state's hits (the foot
-    // on scenery) and controller, the camera as the frame rebuilds it, then
-    // collision and physics.
+    // One frame in the main loop's order: the in-game state's level state,
+    // hits (the foot on scenery) and controller, the camera as the frame
+    // rebuilds it, then collision and physics.
     void Frame() {
         clock += kStep;
         platform::SetClockTime(clock);
+        level.Update();
         std::vector<CollisionEvent> contacts;
         const unsigned pass = collision.GetCollisionEvents(contacts);
         int enemiesLeft = 0;
@@ -131,6 +134,7 @@ protected:
         for (int i = 0; i < 60; ++i) Frame();
     }
 
+    LevelTwo level;
     CollisionManager& collision = *Module<CollisionManager>::Instance();
     Physics& physics = *Module<Physics>::Instance();
     sound_test::RecordingSoundLayer layer;  // before anything loads a sample
@@ -157,6 +161,7 @@ TEST_F(LevelTwoClimb, TenSecondsOfWalkingAndDashingStayInTheShaft) {
         ASSERT_TRUE(InShaft(at)) << "out at frame " << frame << ": " << at.x << ", " << at.z;
         ASSERT_LT(at.y, floor + 25.0f + 1.0f) << frame;
     }
+    EXPECT_FALSE(Logic().levelComplete);
 }
 
 // Each jump from the start, the level loaded afresh (a restart) before it.
@@ -186,7 +191,10 @@ TEST_F(LevelTwoClimb, FromTheRimTheWayLeadsToTheCitysEdge) {
         Frame();
         at = PlayerAt();
     }
-    EXPECT_TRUE(at.z > 1420.0f && at.x < 800.0f) << at.x << ", " << at.z << " after " << frame << " frames";
+    ASSERT_TRUE(at.z > 1420.0f && at.x < 800.0f) << at.x << ", " << at.z << " after " << frame << " frames";
+    EXPECT_FALSE(Logic().levelComplete || log.Has("player won")) << "won before the goal";
+    Frame();
+    EXPECT_TRUE(Logic().levelComplete && log.Has("player won"));
 }
 
 }  // namespace

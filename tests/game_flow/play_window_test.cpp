@@ -1,6 +1,6 @@
 // Level 1 played in the real game, in this process, on the test's X server:
 // main's own start-up, the splash (skipped by a key once the first load is
-// in), the title, "Enter Game" with its second load of level 1, then keys
+// in), the title's "Start Game" clicked, the second load of level 1, then keys
 // and the mouse button from xdotool on the game's window, read through SDL's
 // event pump as a player's would be: walking, the up-boost, the laser, and
 // Escape for the pause. Every wait is bounded by a frame count.
@@ -11,17 +11,16 @@
 #include <functional>
 #include <string>
 
-#include "event_manager.h"
 #include "game_logic.h"
-#include "game_logic/addressees.h"
 #include "game_states/ingame_state.h"
-#include "game_states/menu_messages.h"
 #include "game_states/pause_state.h"
 #include "game_states/title_state.h"
+#include "interface/interface_object.h"
 #include "main/frame_loop.h"
 #include "main/start_up.h"
 #include "object_manager.h"
 #include "support/log_capture.h"
+#include "support/screen_pixels.h"
 #include "support/temp_folder.h"
 #include "support/x11_window.h"
 #include "system.h"
@@ -94,8 +93,14 @@ TEST_F(PlayWindow, TheTitleStartsLevelOneAndKeysAndTheMouseDriveThePlayer) {
     Hold("keydown x", "keyup x", 3);
     ASSERT_TRUE(RunUntil(OnTop<TitleState>, 120)) << log.Text();
 
-    // "Enter Game", as the title's button posts it.
-    Module<EventManager>::Instance()->PublishEvent(Event("test", addressee::kGameLogic, MenuMessage::kEnterGame));
+    // The title's "Start Game" button, pressed and held across frames.
+    const InterfaceObject* button = Module<ObjectManager>::Instance()->interObjList.Find("Start Game");
+    ASSERT_NE(nullptr, button);
+    const int x = int(button->position.x + 0.5f * button->width);
+    const int y = Sys().height - 1 - int(button->position.y + 0.5f * button->height);
+    const std::string to = std::to_string(x) + " " + std::to_string(y);
+    Xdo("mousemove --window " + std::to_string(test_support::OwnDrawingWindow()) + " " + to);
+    Hold("mousedown 1", "mouseup 1", 3);
     ASSERT_TRUE(RunUntil(
         [&] {
             return OnTop<IngameState>() && Logic().loadingDone && !Logic().IsLoadInFlight() &&

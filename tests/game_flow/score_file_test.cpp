@@ -128,6 +128,11 @@ TEST_F(ScoreFile, ReadsTenRecordsSortedAndNoMore) {
     EXPECT_EQ(ReadFile(path), bytes) << "reading alone rewrites nothing";
     ASSERT_TRUE(list.Save());
     EXPECT_EQ(ReadFile(path), Records(9, 90) + Record(std::string(64, 'x'), 5, 1, 2));
+
+    // A name longer than the reader takes is cut, not left to spoil the file.
+    ASSERT_TRUE(list.Insert({std::string(100, 'y'), 95, 1, 1}));
+    EXPECT_EQ(list.entries[0].name, std::string(64, 'y'));
+    EXPECT_EQ(ScoreList(path).entries, list.entries);
     EXPECT_FALSE(log.Has("ERROR")) << log.Text();
 }
 

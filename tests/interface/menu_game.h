@@ -123,8 +123,8 @@ protected:
     }
     // The pointer moved to interface pixel (x, y), y counted upwards.
     void PointAt(float x, float y) {
-        Xdo("mousemove --window " + std::to_string(window) + " " + std::to_string(int(x)) + " " +
-            std::to_string(Sys().height - 1 - int(y)));
+        const std::string to = std::to_string(int(x)) + " " + std::to_string(Sys().height - 1 - int(y));
+        Xdo("mousemove --window " + std::to_string(test_support::OwnDrawingWindow()) + " " + to);
         Frames(2);
     }
     // The left button pressed at (x, y) and held across frames until the

@@ -119,6 +119,13 @@ std::vector<ScreenColor> ReadOwnWindowPixels(const std::vector<std::pair<int, in
     return ReadWindowPixels(info.info.x11.window, points);
 }
 
+unsigned long OwnDrawingWindow() {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWMInfo(&info) <= 0 || info.subsystem != SDL_SYSWM_X11) return 0;
+    return info.info.x11.window;
+}
+
 unsigned long OwnTopLevelWindow() {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);

@@ -28,6 +28,10 @@ std::vector<ScreenColor> ReadWindowPixels(unsigned long window, const std::vecto
 // has sent (a buffer swap, say) has been handled by the server.
 std::optional<ScreenColor> ReadOwnWindowPixel(int x, int y);
 std::vector<ScreenColor> ReadOwnWindowPixels(const std::vector<std::pair<int, int>>& points);
+// The X window that this process's SDL window draws into, where window
+// pixel (0, 0) is the picture's top-left corner also in full screen (where it
+// sits centred inside the top-level one); 0 without one.
+unsigned long OwnDrawingWindow();
 // The X window of this process's SDL window that takes the keyboard focus
 // (the top-level one); 0 without one.
 unsigned long OwnTopLevelWindow();
