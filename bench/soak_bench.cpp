@@ -116,7 +116,8 @@ public:
         sample.threads = int(StatusField(pid, "Threads:"));
         sample.openFiles = OpenFiles(pid);
         const double cpu = CpuSeconds(pid);
-        sample.cpuShare = sample.seconds > lastSeconds ? (cpu - lastCpu) / (sample.seconds - lastSeconds) : 0.0;
+        const bool first = lastCpu == 0.0;  // no interval yet
+        sample.cpuShare = !first && sample.seconds > lastSeconds ? (cpu - lastCpu) / (sample.seconds - lastSeconds) : 0.0;
         lastCpu = cpu;
         lastSeconds = sample.seconds;
         sample.kills = game.LogCount("enemiesKilled = ");
