@@ -23,7 +23,7 @@ namespace {
 
 // Read from files, then made OpenGL data at once: the font, the interface
 // pictures and the slides must be there before the first frame.
-constexpr const char* kStartUpCategories[] = {"all_first", "splash"};
+constexpr const char* kStartUpCategories[] = {GameLogic::kStartUpCategory, "splash"};
 // The splash slides' pictures, uploaded before the shows are filled.
 constexpr const char* kSplashPictures[] = {"tex_team", "tex_studio_logo", "tex_logo"};
 
@@ -51,10 +51,10 @@ void GameLogic::ResetForStart() {
     titleRequested = false;
     firstLoad = true;
     dashing = false;
-    scriptPath = "./scripts/load_level_1.lua";
-    levelPath = "./resource/levels/level1.xml";
-    levelName = "level1";
-    previousLevelName = "level1";
+    scriptPath = LevelOne::kScript;
+    levelPath = LevelOne::kLevelFile;
+    levelName = LevelOne::kCategory;
+    previousLevelName = LevelOne::kCategory;
     ResetStatistics();
     endlessMode = false;
 }

@@ -30,6 +30,7 @@
 #include <vector>
 
 #include "game_states/game_state.h"
+#include "game_states/level_states.h"
 #include "geom/geom.h"
 #include "module.h"
 #include "objects/collision_comp.h"
@@ -53,6 +54,11 @@ public:
     // only) and "valid" (false when the load made no playable level).
     static constexpr const char* kFirstLoadParam = "firstLoad";
     static constexpr const char* kValidParam = "valid";
+    // Resource categories: what the first frames draw from, read at Init,
+    // and the meshes, textures and sounds every level uses, read by the first
+    // load.
+    static constexpr const char* kStartUpCategory = "all_first";
+    static constexpr const char* kCommonCategory = "all";
 
     GameLogic() : Module<GameLogic>("GameLogic") {}
 
@@ -108,10 +114,10 @@ public:
     bool titleRequested = false;
     // The level to load: written on the main thread while no load is in
     // flight, read by the loader and the hand-over.
-    std::string scriptPath = "./scripts/load_level_1.lua";
-    std::string levelPath = "./resource/levels/level1.xml";
-    std::string levelName = "level1";          // the level's resource category
-    std::string previousLevelName = "level1";  // the category to free after a change
+    std::string scriptPath = LevelOne::kScript;
+    std::string levelPath = LevelOne::kLevelFile;
+    std::string levelName = LevelOne::kCategory;          // the level's resource category
+    std::string previousLevelName = LevelOne::kCategory;  // the category to free after a change
     // Player controller: standing on something this frame (the foot's contact
     // may set it before the controller runs); the hover height above terrain.
     // hoverHeight and the four controller fields below are reset by the

@@ -2,12 +2,14 @@
 // music events are in sound_manager/music.cpp.
 #include "sound_manager.h"
 
+#include <set>
 #include <string>
 
 #include "event_manager.h"
 #include "object_manager.h"
 #include "platform/fsound.h"
 #include "resource_manager.h"
+#include "system.h"
 
 namespace {
 
@@ -103,6 +105,20 @@ void SoundManager::PlaySample(const Sound& sound) {
     if (channel == -1) return;
     PlaceChannel(channel, sound.position);
     if (FSOUND_GetVolume(channel) != soundVolume) FSOUND_SetVolume(channel, soundVolume);
+}
+
+void SoundManager::PlayStoredSample(const std::string& name, const Vector& at) {
+    if (!Resources().IsStored(name)) {
+        static std::set<std::string> warned;  // main thread only, like every entry point
+        if (warned.insert(name).second)
+            Module<System>::Instance()->Warning(SOURCE_POS + "sound " + name + " is not loaded; it stays silent");
+        return;
+    }
+    const Sound* stored = Resources().get<Sound>(Handle(name));
+    if (!stored) return;  // stored as another type: reported by the store
+    Sound sound = *stored;
+    sound.position = at;
+    PlaySample(sound);
 }
 
 void SoundManager::StopSound() {

@@ -18,7 +18,10 @@
 // percent). It sends none.
 #pragma once
 
+#include <string>
+
 #include "event_manager/event.h"
+#include "geom/vector.h"
 #include "module.h"
 #include "resource_manager/sound_data.h"
 
@@ -60,6 +63,11 @@ public:
     void PlaySample(const Sound& sound);
     // Stops the held boost channel, if any, and frees it.
     void StopSound();
+    // PlaySample of a copy of the stored sample `name` placed at `at`, for
+    // callers that play sounds every frame or every shot: a name that is not
+    // stored is warned about once per run (it stays silent) and is never
+    // looked up through the store's error path. Takes no lock.
+    void PlayStoredSample(const std::string& name, const Vector& at);
 
     // A percentage from "Music Volume" or "Sound Volume" as the volume this
     // module then keeps, truncated toward zero; clamped to 0..100 first.

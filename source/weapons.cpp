@@ -9,7 +9,6 @@
 #include "game_logic.h"
 #include "module.h"
 #include "platform/random.h"
-#include "resource_manager.h"
 #include "sound_manager.h"
 #include "system.h"
 #include "weapons/launch.h"
@@ -19,21 +18,6 @@ namespace {
 const char* const kLaserSample1 = "sample_shot_laser1";
 const char* const kLaserSample2 = "sample_shot_laser2";
 const char* const kMissileSample = "sample_missile_fire";
-
-// Once per pull, at the centre projectile's muzzle. A sample that is not
-// loaded is reported once, not on every pull while the trigger is held.
-void PlayFiringSound(const std::string& name, const Vector& at) {
-    ResourceManager& store = *Module<ResourceManager>::Instance();
-    if (!store.IsStored(name)) {
-        weapons::WarnOnce(SOURCE_POS + "firing sound " + name + " is not loaded; weapons fire silently");
-        return;
-    }
-    Sound* stored = store.get<Sound>(Handle(name));
-    if (!stored) return;
-    Sound sound = *stored;
-    sound.position = at;
-    Module<SoundManager>::Instance()->PlaySample(sound);
-}
 
 }  // namespace
 
@@ -72,7 +56,8 @@ void Weapon::Pull(Vector dir, Kind kind) {
     if (launch.aimed) QueueVolley(kind, muzzle, launch);
     const char* sample = kMissileSample;
     if (kind == Kind::Shot) sample = platform::Rand() % 2 == 0 ? kLaserSample1 : kLaserSample2;
-    PlayFiringSound(sample, launch.position);
+    // Once per pull, at the centre projectile's muzzle.
+    Module<SoundManager>::Instance()->PlayStoredSample(sample, launch.position);
 }
 
 int Weapon::FiringHotSpot() const {

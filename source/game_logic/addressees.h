@@ -10,5 +10,6 @@ constexpr const char* kSoundManager = "SoundManager";
 constexpr const char* kPhysics = "Physics";
 constexpr const char* kCollisionManager = "CollisionManager";
 constexpr const char* kBehaviorManager = "BehaviorManager";
+constexpr const char* kSpawnManager = "SpawnManager";
 
 }  // namespace addressee

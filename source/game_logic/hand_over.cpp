@@ -5,6 +5,7 @@
 #include "event_manager.h"
 #include "game_logic.h"
 #include "game_logic/addressees.h"
+#include "game_states/ingame_state.h"
 #include "graphics.h"
 #include "object_manager.h"
 #include "physics/forces.h"
@@ -13,9 +14,6 @@
 
 namespace {
 
-constexpr const char* kCommonCategory = "all";
-constexpr const char* kStartUpCategory = "all_first";
-constexpr const char* kLoadStartSender = "GameLogic:IngameState";
 constexpr unsigned kNoiseSide = 128;
 constexpr unsigned kNoiseBytesPerPixel = 4;
 
@@ -94,8 +92,8 @@ void GameLogic::StartLevelLoad() {
     objects.particleSystemController.Clear();
     Module<BehaviorManager>::Instance()->ClearPendingObjects();
     Module<SpawnManager>::Instance()->ClearSpawnPoints();
-    Event push(kLoadStartSender, GetModuleName(), kPushState);
+    Event push(IngameState::kLoadSender, GetModuleName(), kPushState);
     push.SetParam(kStateParam, GameStateName::CutScene);
     Publish(push);
-    Publish(Event(kLoadStartSender, GetModuleName(), kLoadLevelThread));
+    Publish(Event(IngameState::kLoadSender, GetModuleName(), kLoadLevelThread));
 }

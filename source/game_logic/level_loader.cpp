@@ -12,9 +12,6 @@
 
 namespace {
 
-// Meshes, textures and sounds every level uses; read by the first load.
-constexpr const char* kCommonCategory = "all";
-
 System& Sys() { return *Module<System>::Instance(); }
 
 // The one error a load that makes no playable level logs, naming the file.

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <set>
 #include <string>
 #include <utility>
 
@@ -14,7 +13,6 @@
 #include "input_manager.h"
 #include "object_manager.h"
 #include "objects/components.h"
-#include "resource_manager.h"
 #include "sound_manager.h"
 #include "system.h"
 #include "weapons.h"
@@ -78,20 +76,8 @@ struct Frame {
     float Hover() const { return logic.hoverHeight; }
 };
 
-// A sample that is not loaded is reported once, not every frame.
 void PlayAtCamera(const char* name) {
-    ResourceManager& store = *Module<ResourceManager>::Instance();
-    static std::set<std::string> reported;
-    if (!store.IsStored(name)) {
-        if (reported.insert(name).second)
-            Module<System>::Instance()->Warning(SOURCE_POS + "sound " + name + " is not loaded; it stays silent");
-        return;
-    }
-    Sound* stored = store.get<Sound>(Handle(name));
-    if (!stored) return;
-    Sound sound = *stored;
-    sound.position = Module<ObjectManager>::Instance()->cameraObject.target;
-    Module<SoundManager>::Instance()->PlaySample(sound);
+    Module<SoundManager>::Instance()->PlayStoredSample(name, Module<ObjectManager>::Instance()->cameraObject.target);
 }
 
 void StopBoostSound() { Module<SoundManager>::Instance()->StopSound(); }

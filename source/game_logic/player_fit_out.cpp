@@ -1,6 +1,7 @@
 #include "game_logic/player_fit_out.h"
 
 #include "game_logic.h"
+#include "game_logic/player_parts.h"
 #include "object_manager.h"
 #include "objects/combat_comps.h"
 #include "objects/physics_comp.h"
@@ -8,7 +9,6 @@
 
 namespace {
 
-constexpr const char* kFootName = "playerFoot";
 constexpr float kHoverHeight = 25.0f;
 constexpr int32_t kPlayerFaction = 2;
 // The foot touches what the level's objects collide with, and nothing pushes it.
@@ -66,7 +66,7 @@ void FitOutUnderLock(GameLogic& game, ObjectManager& objects) {
     player.rot = Quaternion(0.0f, Vector(0.0f, 1.0f, 0.0f, 0.0f));
     objects.cameraObject.pitch = 0.0f;
     objects.cameraObject.yaw = 0.0f;
-    if (objects.HasGameObject(kFootName)) FitOutFoot(*objects.GetGameObject(kFootName));
+    if (objects.HasGameObject(kPlayerFootName)) FitOutFoot(*objects.GetGameObject(kPlayerFootName));
     game.dashing = false;
     game.upBoosting = false;
     game.boostRechargeDelay = 0.0;
@@ -96,9 +96,9 @@ bool FitOutPlayer(GameLogic& game, std::string& missing) {
         if (!missing.empty()) return false;
         game.hoverHeight = kHoverHeight;
         objects.GetGameObject(GameObject::kPlayerName)->GetCollisionComp()->canBePicked = true;
-        footRegistered = objects.HasGameObject(kFootName);
+        footRegistered = objects.HasGameObject(kPlayerFootName);
     }
-    if (!footRegistered) objects.AddGameObject(GameObject(kFootName));
+    if (!footRegistered) objects.AddGameObject(GameObject(kPlayerFootName));
     ObjectLock lock(objects);
     // A script on the main thread may have changed the table while it was free.
     missing = MissingPlayerParts(objects);

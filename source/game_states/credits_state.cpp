@@ -9,20 +9,17 @@
 namespace {
 
 constexpr const char* kSender = "CreditsState";
-constexpr int kEscape = 27;
 
 }  // namespace
 
 void CreditsState::Init() {
     Module<ObjectManager>::Instance()->credits.Restart();
     state_events::SetGraphics(Graphics::kParamRenderingCredits, true);
-    Event screen(addressee::kGameLogic, addressee::kInterfaceManager, InterfaceManager::kStateChange);
-    screen.SetParam(InterfaceManager::kStateParam, InterfaceState::Credits);
-    state_events::Publish(screen);
+    state_events::ShowScreen(InterfaceState::Credits);
 }
 
 void CreditsState::Update() {
-    if (Module<InputManager>::Instance()->WasKeyPressed(kEscape)) state_events::PopState(kSender);
+    if (Module<InputManager>::Instance()->WasKeyPressed(InputManager::kEscape)) state_events::PopState(kSender);
 }
 
 void CreditsState::Exit() { state_events::SetGraphics(Graphics::kParamRenderingCredits, false); }

@@ -1,6 +1,7 @@
 #include "game_states/end_of_level_states.h"
 
 #include "game_logic.h"
+#include "game_states/level_states.h"
 #include "game_states/menu_messages.h"
 #include "game_states/run_statistics.h"
 #include "game_states/state_events.h"
@@ -9,13 +10,11 @@ namespace {
 
 // The level whose win ends the game; the score state below its win screen
 // stores the statistics, so they outlive the win screen.
-constexpr const char* kLastLevel = "level3";
+constexpr const char* kLastLevel = LevelThree::kCategory;
 
 void AnswerMenuMessage(const Event& event, const char* sender) {
     if (event.eventType == MenuMessage::kEnterTitle) {
-        state_events::PopState(sender);
-        state_events::PopState(sender);
-        Module<GameLogic>::Instance()->titleRequested = true;
+        state_events::LeaveForTitle(sender);
     } else if (event.eventType == MenuMessage::kEnterGame) {
         state_events::PopState(sender);
     }

@@ -7,23 +7,12 @@
 
 namespace {
 
-// The run ends as a win: the credits, the high scores and the win screen,
-// each shown when the one above it is dismissed.
-void StopAndWin() {
-    state_events::PopState(EndlessModeStartState::kSender);
-    state_events::PopState(EndlessModeStartState::kSender);
-    Module<System>::Instance()->Log("player won");
-    for (GameStateName::Type state : {GameStateName::Credits, GameStateName::Score, GameStateName::Win})
-        state_events::PushState(EndlessModeStartState::kSender, state);
-}
+// This state and the in-game state below it go.
+void StopAndWin() { state_events::WinTheRun(EndlessModeStartState::kSender, 2); }
 
 }  // namespace
 
-void EndlessModeStartState::Init() {
-    Event change(addressee::kGameLogic, addressee::kInterfaceManager, InterfaceManager::kStateChange);
-    change.SetParam(InterfaceManager::kStateParam, InterfaceState::EndlessModeStart);
-    state_events::Publish(change);
-}
+void EndlessModeStartState::Init() { state_events::ShowScreen(InterfaceState::EndlessModeStart); }
 
 void EndlessModeStartState::HandleMessage(const Event& event) {
     GameLogic& game = *Module<GameLogic>::Instance();

@@ -1,7 +1,6 @@
 // What hits and explosions show and sound like: a stored sample played at a
-// point, and a particle effect started at a point. Both run every frame of
-// play, so a sample that is not loaded is warned about once per name and then
-// skipped quietly, never looked up through the store's error path.
+// point (SoundManager::PlayStoredSample, which warns once about a sample that
+// is not loaded), and a particle effect started at a point.
 //
 // Main thread only. Neither takes the object lock, so the hit handling calls
 // them while holding it.

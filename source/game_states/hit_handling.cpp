@@ -7,6 +7,7 @@
 #include "event_manager.h"
 #include "game_logic.h"
 #include "game_logic/addressees.h"
+#include "game_logic/player_parts.h"
 #include "game_states/hit_effects.h"
 #include "game_states/hit_rules.h"
 #include "game_states/hits.h"
@@ -30,7 +31,6 @@ using hit_effects::PlayAt;
 using hit_effects::ShowEffect;
 using hit_rules::HitPair;
 
-constexpr const char* kFootName = "playerFoot";
 constexpr const char* kDeathSender = ": IngameState";  // after the enemy's name
 constexpr const char* kEnemyNameLog = "enemyName";
 constexpr int32_t kHitFlashFrames = 3;
@@ -68,8 +68,8 @@ Vector ProjectilePosition(const GameObject& projectile) {
 // The player's foot on level geometry: standing. True when the contact
 // involved the foot at all (it is then finished).
 bool TouchFoot(const GameObject& a, const GameObject& b) {
-    const bool footIsA = a.name == kFootName;
-    if (!footIsA && b.name != kFootName) return false;
+    const bool footIsA = a.name == kPlayerFootName;
+    if (!footIsA && b.name != kPlayerFootName) return false;
     if ((footIsA ? b : a).isLevelObject) Logic().onGround = true;
     return true;
 }
@@ -139,9 +139,7 @@ void DamageTarget(const Hit& hit) {
 
 // Sent after every hit that leaves the player at 0 or below.
 void AnnouncePlayerDeath() {
-    Event change(addressee::kGameLogic, addressee::kInterfaceManager, InterfaceManager::kStateChange);
-    change.SetParam(InterfaceManager::kStateParam, InterfaceState::GameOver);
-    state_events::Publish(change);
+    state_events::ShowScreen(InterfaceState::GameOver);
     state_events::Publish(Event(addressee::kGameLogic, addressee::kGameLogic, GameLogic::kPlayerDeath));
 }
 

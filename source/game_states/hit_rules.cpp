@@ -8,6 +8,7 @@
 #include "objects/game_object.h"
 #include "objects/world_comps.h"
 #include "platform/random.h"
+#include "xml_file/text_numbers.h"
 
 namespace hit_rules {
 
@@ -17,16 +18,6 @@ constexpr double kAmmoDropChance = 0.13;
 constexpr double kHealthDropChance = 0.09;
 constexpr DropChoice kAmmoDrop{"PickupAmmo", "Pickup Ammo"};
 constexpr DropChoice kHealthDrop{"PickupHealth", "Pickup Health"};
-
-// value truncated toward zero, held within the int range: content may give
-// any damage, and hp must not wrap into a healthy value.
-int32_t TruncateToInt(double value) {
-    constexpr double low = std::numeric_limits<int32_t>::min();
-    constexpr double high = std::numeric_limits<int32_t>::max();
-    if (value <= low) return std::numeric_limits<int32_t>::min();
-    if (value >= high) return std::numeric_limits<int32_t>::max();
-    return static_cast<int32_t>(value);
-}
 
 HitPair MakePair(HitPair::Kind kind, GameObject& projectile, GameObject& target, bool flipped,
                  int32_t damage) {

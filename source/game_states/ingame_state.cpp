@@ -8,6 +8,7 @@
 #include "game_logic/addressees.h"
 #include "game_logic/player_controller.h"
 #include "game_logic/player_parts.h"
+#include "game_states/hit_effects.h"
 #include "game_states/level_states.h"
 #include "game_states/state_events.h"
 #include "input_manager.h"
@@ -19,8 +20,6 @@
 
 namespace {
 
-const char* const kName = "IngameState";
-const char* const kLoadSender = "GameLogic:IngameState";
 constexpr double kGameOverDelay = 2.5;  // seconds from the death to the end of the run
 
 GameLogic& Logic() { return *Module<GameLogic>::Instance(); }
@@ -97,9 +96,7 @@ void IngameState::Init() {
 }
 
 void IngameState::AnnouncePlay() const {
-    Event screen(addressee::kGameLogic, addressee::kInterfaceManager, InterfaceManager::kStateChange);
-    screen.SetParam<InterfaceState::Type>(InterfaceManager::kStateParam, InterfaceState::Ingame);
-    Publish(screen);
+    state_events::ShowScreen(InterfaceState::Ingame);
     Event waves(kName, addressee::kInterfaceManager, InterfaceManager::kWaveCountMessage);
     waves.SetParam<std::string>(InterfaceManager::kMessageParam, "");
     Publish(waves);
@@ -171,13 +168,8 @@ void IngameState::Exit() {
 void IngameState::HandleMessage(const Event& event) {
     levelState->HandleMessage(event);
     if (event.eventType == kRestart) {
-        if (Logic().endlessMode) {
-            restartPending = false;
-            EndRunAsWin();
-        } else {
-            restartPending = true;
-            state_events::PushState(kLoadSender, GameStateName::GameOver);
-        }
+        restartPending = true;
+        EndRun();
     } else if (event.eventType == kChangeLevel) {
         newLevel = event.GetParam<std::string>(kLevelParam);
         levelChangePending = true;
@@ -248,11 +240,7 @@ void IngameState::CheckPlayerDeath() {
         Module<SoundManager>::Instance()->StopSound();
         restartPending = true;
         logic.playerDied = true;
-        if (deathTimer == 0.0) {
-            const effectData& effect = parts.stats->deathEffect;
-            objects.particleSystemController.CreateEffect(effect.effectType, effect.effectSize, "",
-                                                          parts.player->trans, effect.param);
-        }
+        if (deathTimer == 0.0) hit_effects::ShowEffect(parts.stats->deathEffect, parts.player->trans);
         deathTimer += Sys().frameTime.load();
     }
     if (deathTimer >= kGameOverDelay) EndRun();
@@ -267,10 +255,4 @@ void IngameState::EndRun() {
     }
 }
 
-void IngameState::EndRunAsWin() {
-    Sys().Log("player won");
-    state_events::PopState(kLoadSender);
-    state_events::PushState(kLoadSender, GameStateName::Credits);
-    state_events::PushState(kLoadSender, GameStateName::Score);
-    state_events::PushState(kLoadSender, GameStateName::Win);
-}
+void IngameState::EndRunAsWin() { state_events::WinTheRun(kLoadSender, 1); }

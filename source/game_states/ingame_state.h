@@ -39,6 +39,11 @@ public:
     static constexpr const char* kFirstLevel = "zero";
     static constexpr const char* kSecondLevel = "one";
     static constexpr const char* kThirdLevel = "test";
+    // The sender labels of what it posts: its own messages, and those of the
+    // load start, the run's end and the level's end that GameLogic and the
+    // level states post for it.
+    static constexpr const char* kName = "IngameState";
+    static constexpr const char* kLoadSender = "GameLogic:IngameState";
 
     // Starts with a placeholder LevelOne named "begin" and a pending change
     // to "zero", so that the first Init loads level one.

@@ -10,7 +10,7 @@
 #include "game_states/ingame_state.h"
 #include "game_states/level_states.h"
 #include "game_states/state_events.h"
-#include "interface/interface_events.h"
+#include "interface_manager.h"
 #include "object_manager.h"
 #include "objects/components.h"
 #include "spawn_manager.h"
@@ -18,10 +18,8 @@
 
 namespace {
 
-constexpr const char* kFromIngame = "IngameState";
-constexpr const char* kFromGameLogicIngame = "GameLogic:IngameState";
-constexpr const char* kSpawnManager = "SpawnManager";
-constexpr const char* kPlayer = "player";
+constexpr const char* kFromIngame = IngameState::kName;
+constexpr const char* kFromGameLogicIngame = IngameState::kLoadSender;
 constexpr const char* kMediumMech = "MediumMech";
 constexpr const char* kHeavyMech = "HeavyMech";
 constexpr const char* kMediumMechSuper = "MediumMechSuper";
@@ -50,8 +48,8 @@ System& Sys() { return *Module<System>::Instance(); }
 GameLogic& Logic() { return *Module<GameLogic>::Instance(); }
 
 void SendWaveLine(const std::string& text) {
-    Event event(kFromIngame, addressee::kInterfaceManager, kWaveCountEvent);
-    event.SetParam(kWaveCountParam, text);
+    Event event(kFromIngame, addressee::kInterfaceManager, InterfaceManager::kWaveCountMessage);
+    event.SetParam(InterfaceManager::kMessageParam, text);
     state_events::Publish(std::move(event));
 }
 
@@ -62,7 +60,7 @@ void SendChangeLevel(const std::string& from, const std::string& key) {
 }
 
 Event Distribution(int count, const char* pattern) {
-    Event event(kFromIngame, kSpawnManager, SpawnManager::kDistributeObjects);
+    Event event(kFromIngame, addressee::kSpawnManager, SpawnManager::kDistributeObjects);
     event.createdTime = Sys().GetTime();
     event.SetParam(SpawnManager::kParamNumber, count);
     event.SetParam(SpawnManager::kParamPattern, std::string(pattern));
@@ -88,8 +86,8 @@ void DistributeLater(int count, const char* pattern) {
 bool PlayerPosition(Vector& position) {
     ObjectManager& objects = *Module<ObjectManager>::Instance();
     ObjectLock lock;
-    if (!objects.HasGameObject(kPlayer)) return false;
-    position = objects.GetGameObject(kPlayer)->trans;
+    if (!objects.HasGameObject(GameObject::kPlayerName)) return false;
+    position = objects.GetGameObject(GameObject::kPlayerName)->trans;
     return true;
 }
 
@@ -111,7 +109,7 @@ void LevelOne::Update() {
     }
     if (waveNumber == kLevelOneEnd && !Logic().playerDied) {
         Logic().levelComplete = true;
-        SendChangeLevel("IngameState:LevelOne", "one");
+        SendChangeLevel("IngameState:LevelOne", IngameState::kSecondLevel);
         Sys().Log("player won");
         state_events::PushState(kFromGameLogicIngame, GameStateName::Win);
         SendWaveLine("");
@@ -128,7 +126,7 @@ void LevelTwo::Update() {
     if (!(position.z > kLevelTwoGoalZ && position.x < kLevelTwoGoalX)) return;
     // Runs again each frame until the win screen covers the in-game state.
     Logic().levelComplete = true;
-    SendChangeLevel("IngameState:LevelTwo", "test");
+    SendChangeLevel("IngameState:LevelTwo", IngameState::kThirdLevel);
     Sys().Log("player won");
     state_events::PushState(kFromGameLogicIngame, GameStateName::Win);
 }
@@ -209,6 +207,7 @@ void LevelThree::ClearEnemies() {
     ObjectLock lock;
     for (auto& entry : objects.gameObjectList) {
         GameObject& object = entry.second;
-        if (object.GetStatsComp() && !object.isDead && object.name != kPlayer) objects.KillGameObject(object);
+        if (object.GetStatsComp() && !object.isDead && object.name != GameObject::kPlayerName)
+            objects.KillGameObject(object);
     }
 }

@@ -10,9 +10,7 @@
 #include "system.h"
 
 void PauseState::Init() {
-    Event screen(addressee::kGameLogic, addressee::kInterfaceManager, InterfaceManager::kStateChange);
-    screen.SetParam<InterfaceState::Type>(InterfaceManager::kStateParam, InterfaceState::Pause);
-    state_events::Publish(screen);
+    state_events::ShowScreen(InterfaceState::Pause);
     System& system = *Module<System>::Instance();
     system.ReleaseMouse();
     system.Pause(true);
@@ -36,10 +34,6 @@ void PauseState::HandleMessage(const Event& event) {
     } else if (type == MenuMessage::kEnterControls) {
         state_events::PushState(kName, GameStateName::Controls);
     } else if (type == MenuMessage::kEnterTitle) {
-        // The first pop uncovers the in-game state, whose Init consumes the
-        // flag; the second leaves the title on top.
-        state_events::PopState(kName);
-        state_events::PopState(kName);
-        Module<GameLogic>::Instance()->titleRequested = true;
+        state_events::LeaveForTitle(kName);
     }
 }

@@ -52,15 +52,7 @@ std::vector<GMessage> StatisticsLines(const GameLogic& game) {
 }
 
 void PostStatisticsScreen(InterfaceState::Type screen, bool deleteOldLines) {
-    using state_events::Publish;
-    if (deleteOldLines)
-        Publish(Event(addressee::kGameLogic, addressee::kInterfaceManager, kDeleteAllGameMessagesEvent));
-    Event change(addressee::kGameLogic, addressee::kInterfaceManager, InterfaceManager::kStateChange);
-    change.SetParam(InterfaceManager::kStateParam, screen);
-    Publish(change);
-    for (const GMessage& line : StatisticsLines(*Module<GameLogic>::Instance())) {
-        Event message(addressee::kGameLogic, kGameMessageTo, kGameMessageEvent);
-        message.SetParam(kGameMessageData, line);
-        Publish(message);
-    }
+    if (deleteOldLines) state_events::ClearLines();
+    state_events::ShowScreen(screen);
+    for (const GMessage& line : StatisticsLines(*Module<GameLogic>::Instance())) state_events::ShowLine(line);
 }

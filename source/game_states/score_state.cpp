@@ -8,14 +8,11 @@
 #include "game_states/menu_messages.h"
 #include "game_states/state_events.h"
 #include "interface/game_message.h"
-#include "interface/interface_events.h"
 #include "interface/interface_state.h"
 #include "interface_manager.h"
 #include "system.h"
 
 namespace {
-
-using addressee::kInterfaceManager;
 
 // The columns of a row: where each cell starts, as a fraction of the width.
 constexpr float kNameX = 0.125f;
@@ -25,10 +22,6 @@ constexpr float kAccuracyX = 0.81f;
 
 System& Sys() { return *Module<System>::Instance(); }
 
-void ClearLines() {
-    state_events::Publish(Event(addressee::kGameLogic, kInterfaceManager, kDeleteAllGameMessagesEvent));
-}
-
 void SendLine(const std::string& text, float x, float y, float scale) {
     GMessage line;
     line.text = text;
@@ -37,9 +30,7 @@ void SendLine(const std::string& text, float x, float y, float scale) {
     line.letterTime = 0.02f;
     line.scale = scale;
     line.persistent = true;
-    Event event(kInterfaceManager, kGameMessageTo, kGameMessageEvent);
-    event.SetParam(kGameMessageData, line);
-    state_events::Publish(std::move(event));
+    state_events::ShowLine(line, addressee::kInterfaceManager);
 }
 
 // Row i's height: the constants as floats, the arithmetic in doubles, the
@@ -50,15 +41,13 @@ float RowY(int row) { return float(double(0.7f) - double(0.03f) * row); }
 
 void ScoreState::Init() {
     Sys().Log("ScoreState Init");
-    Event event(addressee::kGameLogic, kInterfaceManager, InterfaceManager::kStateChange);
-    event.SetParam(InterfaceManager::kStateParam, InterfaceState::Score);
-    state_events::Publish(std::move(event));
+    state_events::ShowScreen(InterfaceState::Score);
     ShowHighScores();
 }
 
 void ScoreState::Exit() {
     Sys().Log("ScoreState Exit");
-    ClearLines();
+    state_events::ClearLines();
 }
 
 void ScoreState::HandleMessage(const Event& event) {
@@ -90,7 +79,7 @@ void ScoreState::InsertRun(const Event& event) {
 }
 
 void ScoreState::ShowHighScores() {
-    ClearLines();
+    state_events::ClearLines();
     SendLine("High Scores", 0.42f, 0.9f, 1.5f);
     const ScoreList& list = Module<InterfaceManager>::Instance()->scoreList;
     for (std::size_t i = 0; i < list.entries.size() && i < ScoreList::kEntryCount; ++i) {

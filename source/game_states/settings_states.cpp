@@ -5,11 +5,7 @@
 #include "input_manager.h"
 #include "interface_manager.h"
 
-void SettingsScreenState::Init() {
-    Event announce(addressee::kGameLogic, addressee::kInterfaceManager, InterfaceManager::kStateChange);
-    announce.SetParam(InterfaceManager::kStateParam, screen);
-    state_events::Publish(announce);
-}
+void SettingsScreenState::Init() { state_events::ShowScreen(screen); }
 
 void SettingsScreenState::Update() {
     if (Module<InputManager>::Instance()->WasKeyPressed(InputManager::kEscape)) state_events::PopState(name);

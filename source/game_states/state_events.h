@@ -1,4 +1,5 @@
-// Small helpers the game states share to post their events.
+// Small helpers the game states share to post their events. Main thread (the
+// states' own); each publishes at once and takes no lock.
 #pragma once
 
 #include <string>
@@ -7,6 +8,8 @@
 #include "game_logic.h"
 #include "game_logic/addressees.h"
 #include "graphics.h"
+#include "interface/game_message.h"
+#include "interface_manager.h"
 
 namespace state_events {
 
@@ -19,6 +22,26 @@ inline void SetGraphics(const char* property, bool value) {
     Publish(set);
 }
 
+// "State Change" to "InterfaceManager", from "GameLogic": the interface
+// builds `screen`.
+inline void ShowScreen(InterfaceState::Type screen) {
+    Event change(addressee::kGameLogic, addressee::kInterfaceManager, InterfaceManager::kStateChange);
+    change.SetParam(InterfaceManager::kStateParam, screen);
+    Publish(change);
+}
+
+// One text line for the interface, as a "Game Message".
+inline void ShowLine(const GMessage& line, const char* from = addressee::kGameLogic) {
+    Event message(from, kGameMessageTo, kGameMessageEvent);
+    message.SetParam(kGameMessageData, line);
+    Publish(message);
+}
+
+// "Delete all Game Messages" to "InterfaceManager", from "GameLogic".
+inline void ClearLines() {
+    Publish(Event(addressee::kGameLogic, addressee::kInterfaceManager, kDeleteAllGameMessagesEvent));
+}
+
 inline void PopState(const std::string& from) {
     Publish(Event(from, addressee::kGameLogic, GameLogic::kPopState));
 }
@@ -28,6 +51,17 @@ inline void PushState(const std::string& from, GameStateName::Type state) {
     push.SetParam(GameLogic::kStateParam, state);
     Publish(push);
 }
+
+// A state over the in-game state leaves for the title: it and the in-game
+// state are popped, and GameLogic's titleRequested has the level start
+// afresh (the first pop uncovers the in-game state, whose Init consumes the
+// flag; the second leaves the title on top).
+void LeaveForTitle(const std::string& from);
+
+// The run ends as a win: logs "player won", pops `pops` states and stacks the
+// credits, the high scores and the win screen, the win screen on top, each
+// shown when the one above it is dismissed.
+void WinTheRun(const std::string& from, int pops);
 
 // After a level load, when instanced drawing is in use, the per-mesh
 // instance lists are built again from the new level's objects.

@@ -14,8 +14,6 @@
 namespace {
 
 constexpr const char* kSender = "TitleState";
-constexpr const char* kFirstLevelKey = "zero";
-constexpr int kEscape = 27;
 
 GMessage VersionLine() {
     GMessage line;
@@ -35,7 +33,7 @@ void StartGame() {
     Module<GameLogic>::Instance()->ResetStatistics();
     state_events::PushState(kSender, GameStateName::Ingame);
     Event level(kSender, addressee::kGameLogic, IngameState::kChangeLevel);
-    level.SetParam(IngameState::kLevelParam, std::string(kFirstLevelKey));
+    level.SetParam(IngameState::kLevelParam, std::string(IngameState::kFirstLevel));
     state_events::Publish(level);
 }
 
@@ -50,20 +48,16 @@ constexpr std::pair<const char*, GameStateName::Type> kScreens[] = {
 }  // namespace
 
 void TitleState::Init() {
-    Event screen(addressee::kGameLogic, addressee::kInterfaceManager, InterfaceManager::kStateChange);
-    screen.SetParam(InterfaceManager::kStateParam, InterfaceState::Title);
-    state_events::Publish(screen);
+    state_events::ShowScreen(InterfaceState::Title);
     state_events::Publish(Event(addressee::kInterfaceManager, addressee::kSoundManager, SoundManager::kStopMusic));
-    Event version(addressee::kGameLogic, kGameMessageTo, kGameMessageEvent);
-    version.SetParam(kGameMessageData, VersionLine());
-    state_events::Publish(version);
+    state_events::ShowLine(VersionLine());
     System& system = *Module<System>::Instance();
     system.ReleaseMouse();
     system.Pause(true);
 }
 
 void TitleState::Update() {
-    if (!Module<InputManager>::Instance()->WasKeyPressed(kEscape)) return;
+    if (!Module<InputManager>::Instance()->WasKeyPressed(InputManager::kEscape)) return;
     const bool asking = Module<InterfaceManager>::Instance()->currentState == InterfaceState::QuitConfirm;
     const char* answer = asking ? InterfaceManager::kQuitCancel : InterfaceManager::kQuitConfirm;
     state_events::Publish(Event(kSender, addressee::kInterfaceManager, answer));

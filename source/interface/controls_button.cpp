@@ -10,8 +10,6 @@ namespace {
 InterfaceManager& Ui() { return *Module<InterfaceManager>::Instance(); }
 InputManager& Input() { return *Module<InputManager>::Instance(); }
 
-const int kEscape = 27;
-
 }  // namespace
 
 ControlsButton::ControlsButton(int id, const Vector& position)
@@ -40,9 +38,9 @@ void ControlsButton::Activate() {
         ShowCountdown();
     InputManager& input = Input();
     if (input.lastKey != InputManager::kNoKey) {
-        if (input.lastKey == kEscape) {
+        if (input.lastKey == InputManager::kEscape) {
             if (capturing) EndCapture();
-            input.WasKeyPressed(kEscape);  // consumed here, not by the screen
+            input.WasKeyPressed(InputManager::kEscape);  // consumed here, not by the screen
         } else {
             key = input.lastKey;
             EndCapture();

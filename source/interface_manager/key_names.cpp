@@ -5,7 +5,7 @@
 
 std::string InterfaceManager::GetKeyName(int keyCode) {
     switch (keyCode) {
-        case 27: return "Escape";
+        case InputManager::kEscape: return "Escape";
         case 273: return "Up Arrow";
         case 274: return "Down Arrow";
         case 276: return "Left Arrow";

@@ -8,6 +8,7 @@
 #include "event_manager.h"
 #include "game_logic.h"
 #include "game_logic/addressees.h"
+#include "game_states/level_states.h"
 #include "game_states/menu_messages.h"
 #include "input_manager.h"
 #include "interface/button.h"
@@ -96,9 +97,10 @@ struct LevelLines {
 };
 
 const LevelLines kLevelLines[] = {
-    {"level1", "Level 1", "-Survive through the waves of enemies", ""},
-    {"level2", "Level 2", "-Boost out of the shaft", "-Make your way to the city"},
-    {"level3", "Level 3", "-Fight your way through the city to the plaza", "-Survive through the waves of enemies"},
+    {LevelOne::kCategory, "Level 1", "-Survive through the waves of enemies", ""},
+    {LevelTwo::kCategory, "Level 2", "-Boost out of the shaft", "-Make your way to the city"},
+    {LevelThree::kCategory, "Level 3", "-Fight your way through the city to the plaza",
+     "-Survive through the waves of enemies"},
 };
 const LevelLines kUnknownLevel = {"", "Level 4?", "", ""};
 

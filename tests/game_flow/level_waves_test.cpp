@@ -10,7 +10,7 @@
 #include "game_logic.h"
 #include "game_states/ingame_state.h"
 #include "game_states/level_states.h"
-#include "interface/interface_events.h"
+#include "interface_manager.h"
 #include "object_manager.h"
 #include "objects/components.h"
 #include "platform/clock.h"
@@ -55,9 +55,9 @@ int SizeOf(const Waves& waves) {
 Strings Lines(const std::vector<Event>& events) {
     Strings lines;
     for (const Event& event : events) {
-        EXPECT_EQ(event.eventType, kWaveCountEvent);
+        EXPECT_EQ(event.eventType, InterfaceManager::kWaveCountMessage);
         EXPECT_EQ(event.from, "IngameState");
-        lines.push_back(event.GetParam<std::string>(kWaveCountParam));
+        lines.push_back(event.GetParam<std::string>(InterfaceManager::kMessageParam));
     }
     return lines;
 }
