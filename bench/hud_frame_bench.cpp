@@ -17,8 +17,8 @@
 
 #include <GL/glew.h>
 
+#include <chrono>
 #include <cmath>
-#include <cstdio>
 #include <map>
 #include <string>
 #include <vector>
@@ -93,16 +93,18 @@ void Arrange(int which) {
     }
 }
 
+// The interface's update and the renderer's whole frame, finished.
+void Frame() {
+    Ui().Update();
+    Module<Graphics>::Instance()->Update();
+    glFinish();
+}
+
 void BM_Frame(benchmark::State& state) {
     if (Skip(state)) return;
     Arrange(int(state.range(0)));
-    Graphics& graphics = *Module<Graphics>::Instance();
     const ProcessCpu cpu;
-    for (auto _ : state) {
-        Ui().Update();
-        graphics.Update();
-        glFinish();
-    }
+    for (auto _ : state) Frame();
     cpu.Finish(state);
     Ui().ClearInterfaceObjects();
 }
@@ -138,35 +140,38 @@ void BM_BlipRebuild(benchmark::State& state) {
     state.counters["blips"] = double(map.blips.size());
 }
 
+// One frame with the display and one with an empty registry, in turn, so
+// that the machine's other work weighs on both alike: "ratio" is a/b of the
+// wall times, "cpu_ratio" of the process's CPU times.
+void BM_DisplayShare(benchmark::State& state) {
+    if (Skip(state)) return;
+    Arrange(1);
+    InterfaceObjectList& registry = Objects().interObjList;
+    double wall[2] = {0.0, 0.0}, cpu[2] = {0.0, 0.0};
+    for (auto _ : state) {
+        for (int without = 0; without < 2; ++without) {
+            std::vector<InterfaceObject*> kept;
+            if (without) kept = registry.TakeAll();
+            const double cpuStart = bench_support::ProcessCpuSeconds();
+            const auto start = std::chrono::steady_clock::now();
+            Frame();
+            wall[without] += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+            cpu[without] += bench_support::ProcessCpuSeconds() - cpuStart;
+            for (InterfaceObject* widget : kept) registry.Insert(widget);
+        }
+    }
+    const double frames = double(state.iterations());
+    state.counters["with_ms"] = wall[0] * 1000.0 / frames;
+    state.counters["without_ms"] = wall[1] * 1000.0 / frames;
+    state.counters["ratio"] = wall[0] / wall[1];
+    state.counters["cpu_ratio"] = cpu[0] / cpu[1];
+    Ui().ClearInterfaceObjects();
+}
+
+BENCHMARK(BM_DisplayShare)->Unit(benchmark::kMillisecond)->MinTime(4.0);
 BENCHMARK(BM_Frame)->DenseRange(0, 5)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 BENCHMARK(BM_BlipRebuild)->Unit(benchmark::kMicrosecond);
 
-// Prints the runs as the console does, then the display's share of a frame.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) times[run.benchmark_name()] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        const auto empty = times.find("BM_Frame/0/min_time:2.000/real_time");
-        const auto whole = times.find("BM_Frame/1/min_time:2.000/real_time");
-        if (empty == times.end() || whole == times.end() || empty->second <= 0.0) return;
-        std::printf("head-up display: a/b = %.3f (%.2f ms with it, %.2f ms without)\n", whole->second / empty->second,
-                    whole->second, empty->second);
-    }
-
-private:
-    std::map<std::string, double> times;
-};
-
 }  // namespace
 
-int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
-}
+BENCHMARK_MAIN();

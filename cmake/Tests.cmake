@@ -1,7 +1,9 @@
 include(GoogleTest)
 # One test program per file tests/<dir>/<name>_test.cpp, named test_<dir>_<name>.
 # Labels: the folder name; "threads" for *_thread_test.cpp (also run under
-# ThreadSanitizer); "window" for *_window_test.cpp (run serially, need Xvfb).
+# ThreadSanitizer); "window" for *_window_test.cpp (run serially, need Xvfb);
+# "playthrough" for playthrough*_test.cpp (the whole game played through its
+# window: run once, in the normal build only).
 # Tests run with the run folder as working directory.
 file(GLOB_RECURSE QUELL_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/*_test.cpp)
 file(GLOB QUELL_TEST_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
@@ -41,6 +43,9 @@ foreach(src ${QUELL_TEST_SOURCES})
   if(name MATCHES "_thread_test$")
     list(APPEND labels threads)
     add_dependencies(thread_tests ${target})
+  endif()
+  if(name MATCHES "^playthrough")
+    list(APPEND labels playthrough)
   endif()
   if(name MATCHES "_window_test$")
     list(APPEND labels window)

@@ -19,7 +19,8 @@ void Crosshair::Draw() {
     const Corner sight[] = {{right, top, color, 1.0f, 1.0f}, {x, top, color, 0.0f, 1.0f},
                             {x, y, color, 0.0f, 0.0f}, {right, y, color, 1.0f, 0.0f}};
     hud_drawing::Draw(hud_drawing::Shape::Quads, sight);
-    if (texture.id.empty()) return;
+    // The overlay's alpha is only ever 0: an invisible quad is not blended.
+    if (texture.id.empty() || !(hitColor.a > 0.0f)) return;
     hud_drawing::BindTexture(hitTexture.id);
     const Corner overlay[] = {{right, top, hitColor, 1.0f, 1.0f}, {x, top, hitColor, 0.0f, 1.0f},
                               {x, y, hitColor, 0.0f, 0.0f}, {right, y, hitColor, 1.0f, 0.0f}};

@@ -11,6 +11,8 @@
 
 class Crosshair : public InterfaceObject {
 public:
+    // The name the head-up display registers it under; "Enemy Hit" finds it by it.
+    static constexpr const char* kDisplayName = "crosshair";
     static constexpr const char* kSightTexture = "tex_smaller_crosshair";
     static constexpr const char* kHitTexture = "tex_smaller_hit";
     // The red phase the head-up display gives it, in milliseconds.

@@ -47,6 +47,8 @@ void PlayerTookDamageIndicator::Activate() {
 }
 
 void PlayerTookDamageIndicator::Draw() {
+    // Idle wedges are fully transparent: nothing to blend, every frame.
+    if (!(color.a > 0.0f)) return;
     const System& system = *Module<System>::Instance();
     Edge outer, inner;
     if (!WedgeEdges(position, float(system.width), float(system.height), outer, inner)) return;

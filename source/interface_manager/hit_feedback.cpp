@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr const char* kCrosshairName = "crosshair";
-
 // The registered indicator of that name, or null.
 PlayerTookDamageIndicator* Indicator(const char* name) {
     if (!name) return nullptr;
@@ -36,6 +34,6 @@ void InterfaceManager::ShowHitIndicator(Vector direction) {
 }
 
 void InterfaceManager::ShowEnemyHit() {
-    if (auto* crosshair = dynamic_cast<Crosshair*>(Module<ObjectManager>::Instance()->interObjList.Find(kCrosshairName)))
+    if (auto* crosshair = dynamic_cast<Crosshair*>(Module<ObjectManager>::Instance()->interObjList.Find(Crosshair::kDisplayName)))
         crosshair->ShowHit();
 }

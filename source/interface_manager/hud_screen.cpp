@@ -76,7 +76,7 @@ void AddCrosshair(InterfaceManager& ui, int w, int h) {
     sight->SetPosition(Vector(float(w / 2 - 64), float(h / 2 - 64), 0.0f, 0.0f));
     sight->hitDuration = Crosshair::kHitDuration;
     sight->hitElapsed = sight->hitDuration;  // idle: green from the first frame
-    sight->name = "crosshair";
+    sight->name = Crosshair::kDisplayName;
     ui.AddInterfaceObject(sight);
 }
 

@@ -1,0 +1,601 @@
+// The road of a whole game, played from outside on the real binary as a
+// player plays it: the start and the splash, the options, the key bindings,
+// the credits, a level played with keys and mouse buttons, the pause and an
+// aborted mission, the quit question; then the game started again with the
+// same profile, where the options and the key chosen are still in force.
+//
+// Steps run in order, each on what the one before left on screen; a step
+// that fails prints its name and the last 40 log lines and saves a picture
+// of the screen beside the build's other pictures (build/<kind>/playthrough/).
+// The pictures of the title, a menu, the head-up display and the credits are
+// saved there on every run. Labelled "playthrough": run once, in the normal
+// build only.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <map>
+#include <vector>
+#include <cmath>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <optional>
+#include <regex>
+#include <string>
+
+#include "support/own_pictures.h"
+#include "support/played_game.h"
+#include "support/weak_waves.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+using namespace test_support;
+
+const std::string kPictures = QUELL_RUN_DIR "/../playthrough";
+const std::string kLevelLoaded = "level Loaded";
+
+// SDL's key code of the Up arrow, as the settings file stores it.
+constexpr int kUpArrow = 273;
+
+// The value stored under `id` in a settings file's text.
+std::optional<int> SettingOf(const std::string& settings, const std::string& id) {
+    std::smatch match;
+    const std::regex pattern("ID=\"" + id + "\"\\s+key=\"(-?[0-9]+)\"");
+    if (!std::regex_search(settings, match, pattern)) return std::nullopt;
+    return std::stoi(match[1]);
+}
+
+double Brightness(const WindowLook& look) {
+    double sum = 0.0;
+    for (const ScreenColor& c : look.colours) sum += c.r + c.g + c.b;
+    return look.colours.empty() ? 0.0 : sum / (3.0 * double(look.colours.size()));
+}
+
+class Playthrough : public ::testing::Test {
+protected:
+    void SetUp() override { mkdir(kPictures.c_str(), 0755); }
+    void TearDown() override { KeepLog(); }
+
+    // The game's whole log beside the pictures, one file per start.
+    void KeepLog() {
+        if (!game) return;
+        std::ofstream(kPictures + "/game_" + std::to_string(++starts) + ".log") << game->Log();
+    }
+
+    // Runs one step of the road unless an earlier one failed fatally; a
+    // failing step is reported with the game's last lines and its screen.
+    void Step(const std::string& name, const std::function<void()>& body) {
+        if (HasFatalFailure()) return;
+        const bool failedBefore = HasFailure();
+        std::cout << "[ step ] " << name << std::endl;
+        body();
+        if (HasFailure() && !failedBefore) Report(name);
+    }
+
+    void Report(const std::string& step) {
+        std::string file = step;
+        for (char& c : file)
+            if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+        const std::string picture = kPictures + "/failed_" + file + ".png";
+        game->SaveScreenshot(picture, true);
+        std::cout << "[ failed step ] " << step << "\n[ screen ] " << picture << "\n[ last 40 log lines ]\n"
+                  << game->LastLogLines(40) << std::endl;
+    }
+
+    // Waits until level `level` has loaded `loads` times in all and the main
+    // thread has taken the last load over ("category = <level>" after the
+    // loader's line), then a few frames for the screen that follows: a click
+    // in the frames of the hand-over would go to widgets about to be rebuilt.
+    void WaitForHandOver(const std::string& level, int loads, double seconds = 90.0) {
+        ASSERT_TRUE(game->WaitForLog(kLevelLoaded, loads, seconds)) << level << " did not load " << loads << " times";
+        const std::string takenOver = "category = " + level;
+        bool handed = false;
+        for (int polls = 0; polls < 200 && !handed; ++polls) {
+            const std::string log = game->Log();
+            handed = log.find(takenOver, log.rfind(kLevelLoaded)) != std::string::npos;
+            if (!handed) SleepSeconds(0.05);
+        }
+        ASSERT_TRUE(handed) << "the main thread never took " << level << " over";
+        SleepSeconds(0.3);
+    }
+
+    void Picture(const std::string& name) { EXPECT_TRUE(game->SaveScreenshot(kPictures + "/" + name + ".png")); }
+
+    std::string SettingsPath() const { return profile.Path() + "/The Quellbrand/settings.xml"; }
+    std::string Settings() const { return ReadFile(SettingsPath()); }
+    // The settings file's inode: the game writes a new file and renames it
+    // over the old one, so a new number means a new file is in place.
+    ino_t SettingsFile() const {
+        struct stat info {};
+        return stat(SettingsPath().c_str(), &info) == 0 ? info.st_ino : 0;
+    }
+    // Clicks (x, y), which saves the settings: waits for the log's
+    // "SAVING" and for the new file to be in place.
+    void ClickAndWaitForSaving(float x, float y) {
+        const ino_t before = SettingsFile();
+        const int saves = game->LogCount("SAVING");
+        ASSERT_TRUE(game->ClickAt(x, y));
+        ASSERT_TRUE(game->WaitForLog("SAVING", saves + 1, 10.0)) << "the settings were not saved";
+        for (int polls = 0; polls < 100 && SettingsFile() == before; ++polls) SleepSeconds(0.05);
+        ASSERT_NE(before, SettingsFile()) << "no new settings file";
+    }
+
+    // Window sizes as fractions, in the interface's coordinates.
+    float W(float fraction) const { return fraction * float(game->Width()); }
+    float H(float fraction) const { return fraction * float(game->Height()); }
+
+    // A button of the title's column, by the fraction of the height its
+    // bottom edge sits at (buttons are 40 high, centred on the middle).
+    void ClickTitleButton(float y) { ASSERT_TRUE(game->ClickAt(W(0.5f), H(y) + 20.0f)); }
+    // A button of the pause screen's column.
+    void ClickPauseButton(float y) { ASSERT_TRUE(game->ClickAt(W(0.15f) + 5.0f, H(y) + 20.0f)); }
+
+    bool AtTitle(const WindowLook& look) const {
+        // Labels and the outline under the pointer may differ; the picture not.
+        return look.PointsDifferentFrom(titleLook) <= look.colours.size() / 12;
+    }
+    void WaitForTitle(double seconds = 20.0) {
+        WindowLook seen;
+        ASSERT_TRUE(game->WaitForLook([&](const WindowLook& look) { return AtTitle(look); }, seconds, &seen))
+            << "the title did not come back; " << seen.PointsDifferentFrom(titleLook) << " points differ";
+    }
+    // Waits for a screen other than the title that has settled.
+    WindowLook WaitForOtherScreen(const char* what, double seconds = 20.0) {
+        WindowLook seen;
+        EXPECT_TRUE(game->WaitForLook(
+            [&](const WindowLook& look) {
+                if (AtTitle(look)) return false;
+                SleepSeconds(0.2);
+                return game->Look().PointsDifferentFrom(look) == 0;
+            },
+            seconds, &seen))
+            << what << " did not show";
+        return seen;
+    }
+
+    // The white heading of an end screen ("Mission Complete" or "Mission
+    // Failed"), typed out at the top of the window, left of the middle: a
+    // band where the scene behind shows no white.
+    size_t WhitePixelsInTheHeadingBand() const {
+        std::vector<std::pair<int, int>> points;
+        for (int y = int(H(0.05f)); y < int(H(0.12f)); y += 2)
+            for (int x = int(W(0.25f)); x < int(W(0.75f)); x += 2) points.emplace_back(x, y);
+        size_t white = 0;
+        for (const ScreenColor& c : ReadWindowPixels(game->DrawnWindow(), points))
+            if (c.r > 225 && c.g > 225 && c.b > 225) ++white;
+        return white;
+    }
+    // Pixels of the window inside the box of fractions [x0, x1] x [y0, y1]
+    // (y from the top) that `wanted` accepts, read on a 3-pixel grid.
+    size_t PixelsInBox(float x0, float x1, float y0, float y1,
+                       const std::function<bool(const ScreenColor&)>& wanted) const {
+        std::vector<std::pair<int, int>> points;
+        for (int y = int(H(y0)); y < int(H(y1)); y += 3)
+            for (int x = int(W(x0)); x < int(W(x1)); x += 3) points.emplace_back(x, y);
+        size_t count = 0;
+        for (const ScreenColor& c : ReadWindowPixels(game->DrawnWindow(), points)) count += wanted(c) ? 1 : 0;
+        return count;
+    }
+    // The head-up display over the scene: the green crosshair at the centre,
+    // the minimap's pale green rings in the top right corner, the red hull
+    // bar at the bottom in the middle. No part of the scene has these hues.
+    void ExpectTheHeadUpDisplay() {
+        const auto green = [](const ScreenColor& c) { return c.g > c.r + 60 && c.g > c.b + 60; };
+        const auto paleGreen = [](const ScreenColor& c) { return c.g > c.r + 25 && c.g > c.b + 25; };
+        const auto red = [](const ScreenColor& c) { return c.r > c.g + 100 && c.r > c.b + 100; };
+        EXPECT_GE(PixelsInBox(0.45f, 0.55f, 0.44f, 0.56f, green), 5u) << "no crosshair at the centre";
+        EXPECT_GE(PixelsInBox(0.65f, 1.0f, 0.0f, 0.45f, paleGreen), 20u) << "no minimap";
+        EXPECT_GE(PixelsInBox(0.3f, 0.7f, 0.88f, 1.0f, red), 10u) << "no hull bar";
+    }
+
+    void WaitForHeading(const char* heading) {
+        ASSERT_TRUE(game->WaitForLook([&](const WindowLook&) { return WhitePixelsInTheHeadingBand() > 30; }, 20.0))
+            << "no \"" << heading << "\" heading";
+    }
+
+    // Starts the game with this test's profile and plays through the splash
+    // to the title; `first` also checks the slides and keeps the title's look.
+    void StartToTitle(bool first) {
+        KeepLog();
+        game = std::make_unique<PlayedGame>(runFolder, profile.Path(), output.Path());
+        ASSERT_TRUE(game->Start()) << "no window";
+        WindowLook seen;
+        ASSERT_TRUE(game->WaitForLook([](const WindowLook& look) { return look.DistinctColours() >= 8; }, 20.0, &seen))
+            << "no picture soon after the window opened: " << seen.DistinctColours() << " colours";
+        ASSERT_TRUE(game->WaitForLog(kLevelLoaded, 1, 90.0)) << "level 1 never loaded behind the slides";
+        if (first) {
+            // The slides change while they play.
+            const WindowLook before = game->Look();
+            EXPECT_TRUE(game->WaitForLook(
+                [&](const WindowLook& look) { return look.PointsDifferentFrom(before) > look.colours.size() / 4; },
+                15.0))
+                << "the slides never changed";
+        }
+        for (int presses = 0; presses < 40 && game->LogCount("splash screen over") == 0; ++presses)
+            game->HoldKey("space", 0.15);
+        ASSERT_TRUE(game->WaitForLog("splash screen over", 1, 5.0)) << "a key did not end the slides";
+        if (!first) return;
+        ASSERT_TRUE(game->WaitForStillLook(10.0, &titleLook)) << "the title never settled";
+        EXPECT_GE(titleLook.DistinctColours(), 8u) << "the title shows no picture";
+    }
+
+    // Walking moves the whole view: once the view has settled (the player
+    // sinks to its hover height after a load, the dust keeps drifting),
+    // holding a bound key changes far more of the scene than standing does.
+    // The points changed standing and holding `key`, over equal times.
+    std::pair<size_t, size_t> ChangesHolding(const std::string& key) {
+        const size_t quiet = game->Look().colours.size() / 16;
+        EXPECT_TRUE(game->WaitForLook(
+            [&](const WindowLook& look) {
+                SleepSeconds(0.5);
+                return game->Look().PointsDifferentFrom(look) <= quiet;
+            },
+            15.0))
+            << "the view never settled";
+        const WindowLook standing = game->Look();
+        SleepSeconds(0.8);
+        const WindowLook stood = game->Look();
+        EXPECT_TRUE(game->Xdo("keydown " + key));
+        SleepSeconds(0.8);
+        const WindowLook walked = game->Look();
+        EXPECT_TRUE(game->Xdo("keyup " + key));
+        return {stood.PointsDifferentFrom(standing), walked.PointsDifferentFrom(stood)};
+    }
+    static bool Moved(const std::pair<size_t, size_t>& changes, size_t points) {
+        return changes.second > std::max(2 * changes.first, points / 16);
+    }
+    void ExpectKeyMovesThePlayer(const std::string& key) {
+        const auto changes = ChangesHolding(key);
+        EXPECT_TRUE(Moved(changes, game->Look().colours.size()))
+            << key << " did not move the view: " << changes.second << " points changed walking, " << changes.first
+            << " standing";
+    }
+
+    // Step 1: a picture, the slides, the title after level 1 came in.
+    void Start() {
+        EXPECT_FALSE(FileExists(profile.Path() + "/The Quellbrand/settings.xml"));
+        ASSERT_NO_FATAL_FAILURE(StartToTitle(true));
+        Picture("title");
+    }
+
+    // Step 2: the music slider dragged and applied; applied again untouched
+    // (no drift); changed and cancelled (the file is kept).
+    void Options() {
+        ASSERT_NO_FATAL_FAILURE(ClickTitleButton(0.28f));
+        WaitForOtherScreen("the options");
+        Picture("menu_options");
+        const float sliderY = H(0.35f) + H(0.01f);
+        const int saves = game->LogCount("SAVING");
+        // Nearly silent: the music must not hide the shot's sound later on.
+        ASSERT_TRUE(game->DragAt(W(0.5f), W(0.25f) + 2.0f, sliderY));
+        ASSERT_NO_FATAL_FAILURE(ClickAndWaitForSaving(W(0.52f) + 75.0f, H(0.05f) + 20.0f));  // Apply
+        const std::string applied = Settings();
+        const auto music = SettingOf(applied, "music_volume");
+        const auto sound = SettingOf(applied, "sound_volume");
+        ASSERT_TRUE(music && sound) << applied;
+        EXPECT_LE(*music, 3) << "the music slider's new volume";
+        musicVolume = *music;
+        soundVolume = *sound;
+
+        ASSERT_TRUE(game->ClickAt(W(0.75f) + 75.0f, H(0.05f) + 20.0f));  // Cancel
+        ASSERT_NO_FATAL_FAILURE(WaitForTitle());
+        ASSERT_NO_FATAL_FAILURE(ClickTitleButton(0.28f));
+        WaitForOtherScreen("the options, again");
+        ASSERT_NO_FATAL_FAILURE(ClickAndWaitForSaving(W(0.52f) + 75.0f, H(0.05f) + 20.0f));  // Apply, nothing touched
+        const std::string again = Settings();
+        EXPECT_EQ(musicVolume, SettingOf(again, "music_volume").value_or(-1)) << "the music volume drifted";
+        EXPECT_EQ(soundVolume, SettingOf(again, "sound_volume").value_or(-1)) << "the sound volume drifted";
+
+        ASSERT_TRUE(game->DragAt(W(0.3f), W(0.6f), sliderY));
+        ASSERT_TRUE(game->ClickAt(W(0.75f) + 75.0f, H(0.05f) + 20.0f));  // Cancel
+        ASSERT_NO_FATAL_FAILURE(WaitForTitle());
+        EXPECT_EQ(again, Settings()) << "Cancel changed the settings file";
+        EXPECT_EQ(saves + 2, game->LogCount("SAVING"));
+    }
+
+    // Step 3: Forward bound to the Up arrow and kept.
+    void Controls() {
+        ASSERT_NO_FATAL_FAILURE(ClickTitleButton(0.21f));
+        WaitForOtherScreen("the key bindings");
+        ASSERT_TRUE(game->ClickAt(W(0.01f) + 175.0f, H(0.7f) + 25.0f));  // "Forward: W"
+        SleepSeconds(0.2);
+        ASSERT_TRUE(game->HoldKey("Up"));
+        SleepSeconds(0.2);
+        ASSERT_NO_FATAL_FAILURE(ClickAndWaitForSaving(W(0.52f) + 50.0f, H(0.05f) + 20.0f));  // Ok
+        EXPECT_EQ(kUpArrow, SettingOf(Settings(), "forward").value_or(-1)) << Settings();
+        ASSERT_NO_FATAL_FAILURE(WaitForTitle());
+    }
+
+    // Step 4: the credits' roll, left with a quick Escape.
+    void Credits() {
+        game->QuickClickAt(W(0.5f), H(0.14f) + 20.0f);  // a quick click: the widgets' latch must catch it
+        WindowLook seen;
+        EXPECT_TRUE(game->WaitForLook(
+            [&](const WindowLook& look) { return !AtTitle(look) && look.DistinctColours() >= 8; }, 20.0, &seen))
+            << "no credits roll";
+        SleepSeconds(1.0);
+        Picture("credits");
+        ASSERT_TRUE(game->TapKey("Escape"));
+        ASSERT_NO_FATAL_FAILURE(WaitForTitle());
+    }
+
+    // Step 5: level 1 played: the head-up display, walking, firing.
+    void Play() {
+        const int loads = game->LogCount(kLevelLoaded);
+        ASSERT_NO_FATAL_FAILURE(ClickTitleButton(0.42f));
+        ASSERT_NO_FATAL_FAILURE(WaitForHandOver("level1", loads + 2));
+        ASSERT_TRUE(game->WaitForLook([&](const WindowLook& look) { return !AtTitle(look); }, 10.0));
+        SleepSeconds(1.0);
+        Picture("hud_level1");
+        ExpectTheHeadUpDisplay();
+        ExpectKeyMovesThePlayer("Up");
+        const long heard = game->SoundBytes();
+        ASSERT_TRUE(game->HoldButton(1, 0.5));  // the laser
+        ASSERT_TRUE(game->HoldButton(3, 0.2));  // a missile
+        EXPECT_TRUE(game->WaitForLook([&](const WindowLook&) { return game->HeardSince(heard); }, 5.0))
+            << "no shot heard in " << game->SoundFile();
+    }
+
+    // Step 6: the pause, resumed; paused again and the mission aborted.
+    void PauseAndAbort() {
+        const WindowLook playing = game->Look();
+        ASSERT_TRUE(game->HoldKey("Escape"));
+        WindowLook paused;
+        ASSERT_TRUE(game->WaitForStillLook(10.0, &paused));
+        EXPECT_LT(Brightness(paused), 0.7 * Brightness(playing)) << "no veil over the scene";
+        Picture("menu_pause");
+        ASSERT_NO_FATAL_FAILURE(ClickPauseButton(0.49f));  // Resume Game
+        EXPECT_TRUE(game->WaitForLook(
+            [&](const WindowLook& look) { return Brightness(look) > 0.8 * Brightness(playing); }, 10.0))
+            << "the veil stayed after Resume";
+
+        ASSERT_TRUE(game->HoldKey("Escape"));
+        ASSERT_TRUE(game->WaitForStillLook(10.0, &paused));
+        const int loads = game->LogCount(kLevelLoaded);
+        ASSERT_NO_FATAL_FAILURE(ClickPauseButton(0.21f));  // Abort Mission
+        ASSERT_NO_FATAL_FAILURE(WaitForHeading("Mission Failed"));
+        SleepSeconds(1.5);  // the statistics type out
+        Picture("mission_failed");
+        ASSERT_TRUE(game->ClickAt(W(0.55f) + 150.0f, H(0.2f) + 18.0f));  // Return to Title
+        ASSERT_NO_FATAL_FAILURE(WaitForHandOver("level1", loads + 1));  // the level reloads behind the title
+        ASSERT_NO_FATAL_FAILURE(WaitForTitle());
+    }
+
+    // Step 9: the quit question answered No, then Yes.
+    void Quit() {
+        ASSERT_NO_FATAL_FAILURE(ClickTitleButton(0.07f));
+        ASSERT_TRUE(game->WaitForLook([](const WindowLook& look) { return Brightness(look) < 20.0; }, 10.0))
+            << "no quit question";
+        ASSERT_TRUE(game->ClickAt(W(0.5f) + 5.0f, H(0.4f) + 20.0f));  // No
+        ASSERT_NO_FATAL_FAILURE(WaitForTitle());
+        ASSERT_NO_FATAL_FAILURE(ClickTitleButton(0.07f));
+        ASSERT_TRUE(game->WaitForLook([](const WindowLook& look) { return Brightness(look) < 20.0; }, 10.0));
+        ASSERT_TRUE(game->ClickAt(W(0.5f) + 5.0f, H(0.5f) + 20.0f));  // Yes
+        ExpectCleanExit(false);
+    }
+
+    // The game shuts down without a line of its own; a closed window is
+    // logged as "Quit requested".
+    void ExpectCleanExit(bool windowClosed) {
+        const std::optional<int> status = game->WaitForExit(30.0);
+        ASSERT_TRUE(status.has_value()) << "the game did not end";
+        EXPECT_EQ(0, *status);
+        const std::string log = game->Log();
+        EXPECT_EQ(windowClosed, log.find("Quit requested") != std::string::npos);
+        EXPECT_EQ(std::string::npos, log.find("ERROR")) << log;
+        EXPECT_FALSE(ErrorLogWritten()) << "an error-log file was written";
+    }
+
+    bool ErrorLogWritten() const {
+        const std::string listing = "ls \"" + profile.Path() + "/The Quellbrand\" 2>/dev/null | grep -q error_log_";
+        return std::system(listing.c_str()) == 0;
+    }
+
+    static bool FileExists(const std::string& path) {
+        struct stat info {};
+        return stat(path.c_str(), &info) == 0;
+    }
+
+    // After a restart: the volumes and the key chosen are in force.
+    void OptionsPersist() {
+        ASSERT_NO_FATAL_FAILURE(StartToTitle(false));
+        ASSERT_TRUE(game->WaitForStillLook(10.0, &titleLook));
+        ASSERT_NO_FATAL_FAILURE(ClickTitleButton(0.28f));
+        WaitForOtherScreen("the options after a restart");
+        ASSERT_NO_FATAL_FAILURE(ClickAndWaitForSaving(W(0.52f) + 75.0f, H(0.05f) + 20.0f));  // Apply: stores what is in force
+        EXPECT_EQ(musicVolume, SettingOf(Settings(), "music_volume").value_or(-1));
+        EXPECT_EQ(soundVolume, SettingOf(Settings(), "sound_volume").value_or(-1));
+        EXPECT_EQ(kUpArrow, SettingOf(Settings(), "forward").value_or(-1));
+        ASSERT_TRUE(game->ClickAt(W(0.75f) + 75.0f, H(0.05f) + 20.0f));  // Cancel
+        ASSERT_NO_FATAL_FAILURE(WaitForTitle());
+        const int loads = game->LogCount(kLevelLoaded);
+        ASSERT_NO_FATAL_FAILURE(ClickTitleButton(0.42f));
+        ASSERT_NO_FATAL_FAILURE(WaitForHandOver("level1", loads + 2));
+        SleepSeconds(1.0);
+        ExpectKeyMovesThePlayer("Up");
+        game->ReleaseEverything();
+        ASSERT_TRUE(game->CloseWindow());
+        ExpectCleanExit(true);
+    }
+
+    // ---- A won run, on test content (see WeakWaves) ----
+
+    // Fires the laser in bursts until the log holds `text` `count` times.
+    bool FireUntil(const std::string& text, int count, double seconds) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+        while (game->LogCount(text) < count && game->IsRunning() && std::chrono::steady_clock::now() < deadline)
+            game->HoldButton(1, 0.8);
+        return game->LogCount(text) >= count;
+    }
+    int Kills() const { return game->LogCount("enemiesKilled = "); }
+
+    // "Continue" under the statistics of a won level.
+    void ClickContinue() { ASSERT_TRUE(game->ClickAt(W(0.55f) + 150.0f, H(0.2f) + 18.0f)); }
+
+    // Step 7: level 1's three waves cleared by firing; the level changes to 2.
+    void FinishALevel() {
+        ASSERT_NO_FATAL_FAILURE(StartToTitle(true));
+        ASSERT_NO_FATAL_FAILURE(LookAtTheDefaultTable());
+        const int loads = game->LogCount(kLevelLoaded);
+        ASSERT_NO_FATAL_FAILURE(ClickTitleButton(0.42f));
+        ASSERT_NO_FATAL_FAILURE(WaitForHandOver("level1", loads + 2));
+        ASSERT_TRUE(FireUntil("player won", 1, 90.0)) << "the waves were not cleared: " << Kills() << " kills";
+        EXPECT_GE(Kills(), kLevelOneEnemies);
+        ASSERT_NO_FATAL_FAILURE(WaitForHeading("Mission Complete"));
+        SleepSeconds(1.5);  // the statistics type out
+        Picture("mission_complete");
+        const int next = game->LogCount(kLevelLoaded);
+        ASSERT_NO_FATAL_FAILURE(ClickContinue());
+        ASSERT_NO_FATAL_FAILURE(WaitForHandOver("level2", next + 1));
+        SleepSeconds(1.0);
+        Picture("hud_level2");
+        ExpectTheHeadUpDisplay();
+    }
+
+    // Step 8: levels 2 and 3 won, the endless mode declined; the run's kills
+    // beat the tenth entry's 30, so a name is asked for and stored.
+    void EnterAHighScore() {
+        // Level 2 starts a few steps right of its goal: walking left wins it.
+        for (int steps = 0; steps < 20 && game->LogCount("player won") < 2; ++steps) game->HoldKey("a", 0.5);
+        ASSERT_TRUE(game->WaitForLog("player won", 2, 5.0)) << "level 2 was not won";
+        SleepSeconds(1.0);
+        const int loads = game->LogCount(kLevelLoaded);
+        ASSERT_NO_FATAL_FAILURE(ClickContinue());
+        ASSERT_NO_FATAL_FAILURE(WaitForHandOver("level3", loads + 1));
+        SleepSeconds(1.0);
+        Picture("hud_level3");
+        ExpectTheHeadUpDisplay();
+        // After the seventh wave the endless mode is offered under a veil.
+        const double playing = Brightness(game->Look());
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(150);
+        bool offered = false;
+        while (!offered && game->IsRunning() && std::chrono::steady_clock::now() < deadline) {
+            game->HoldButton(1, 0.8);
+            WindowLook look;
+            offered = game->WaitForStillLook(0.5, &look) && Brightness(look) < 0.65 * playing;
+        }
+        ASSERT_TRUE(offered) << "level 3's waves were not cleared: " << Kills() << " kills";
+        EXPECT_GE(Kills(), kLevelOneEnemies + kLevelThreeEnemies);
+        SleepSeconds(1.0);
+        Picture("endless_choice");
+        ASSERT_TRUE(game->ClickAt(W(0.5f), H(0.5f) + 20.0f));  // Stop Now and Win
+        ASSERT_TRUE(game->WaitForLog("player won", 3, 10.0));
+        SleepSeconds(1.0);
+        ASSERT_NO_FATAL_FAILURE(ClickContinue());
+        ASSERT_TRUE(game->WaitForLog("ScoreState Init", 2, 10.0)) << "no score screen";
+        SleepSeconds(1.0);
+        Picture("score_entry");
+        ASSERT_TRUE(game->Xdo("type --delay 60 " + std::string(kName)));
+        ASSERT_TRUE(game->HoldKey("Return"));
+        std::vector<ScoreRow> rows;
+        for (int polls = 0; polls < 100 && !Holds(rows = ScoreRows(), kName); ++polls) SleepSeconds(0.05);
+        ASSERT_TRUE(Holds(rows, kName)) << "score.bin does not hold the name";
+        ASSERT_EQ(10u, rows.size());
+        // The statistics restart with each level won before the last, so
+        // the entry counts level 3's kills.
+        const ScoreRow& entry = *std::find_if(rows.begin(), rows.end(), [](const ScoreRow& row) { return row.name == kName; });
+        EXPECT_GE(entry.kills, kLevelThreeEnemies);
+        EXPECT_GT(entry.accuracy, 0) << "no shot or hit was counted";
+        for (size_t i = 1; i < rows.size(); ++i) EXPECT_GE(rows[i - 1].kills, rows[i].kills) << "row " << i;
+    }
+
+    // ... and after a restart the table shows it.
+    void TheTableShowsIt() {
+        game->ReleaseEverything();
+        ASSERT_TRUE(game->CloseWindow());
+        ExpectCleanExit(true);
+        ASSERT_NO_FATAL_FAILURE(StartToTitle(false));
+        ASSERT_TRUE(game->WaitForStillLook(10.0, &titleLook));
+        ASSERT_NO_FATAL_FAILURE(ClickTitleButton(0.35f));
+        ASSERT_TRUE(game->WaitForLog("ScoreState Init", 1, 10.0));
+        SleepSeconds(2.0);  // the rows type out
+        Picture("high_scores");
+        WindowLook table;
+        ASSERT_TRUE(game->WaitForStillLook(10.0, &table));
+        EXPECT_GT(table.PointsDifferentFrom(defaultTable), 0u) << "the table looks as it did before the run";
+        game->ReleaseEverything();
+        ASSERT_TRUE(game->CloseWindow());
+        ExpectCleanExit(true);
+    }
+
+    // The default table's look, from the title of the first start.
+    void LookAtTheDefaultTable() {
+        ASSERT_NO_FATAL_FAILURE(ClickTitleButton(0.35f));
+        ASSERT_TRUE(game->WaitForLog("ScoreState Init", 1, 10.0));
+        SleepSeconds(2.0);
+        ASSERT_TRUE(game->WaitForStillLook(10.0, &defaultTable));
+        ASSERT_TRUE(game->ClickAt(W(0.65f) + 125.0f, H(0.1f) + 18.0f));  // Continue
+        ASSERT_NO_FATAL_FAILURE(WaitForTitle());
+    }
+
+    struct ScoreRow {
+        std::string name;
+        int kills = 0, damage = 0, accuracy = 0;
+    };
+    static bool Holds(const std::vector<ScoreRow>& rows, const std::string& name) {
+        return std::any_of(rows.begin(), rows.end(), [&](const ScoreRow& row) { return row.name == name; });
+    }
+    // The records of score.bin: a length-prefixed name, then kills, damage
+    // received and accuracy, each a little-endian 32-bit integer.
+    std::vector<ScoreRow> ScoreRows() const {
+        std::ifstream in(profile.Path() + "/The Quellbrand/score.bin", std::ios::binary);
+        auto readInt = [&](int& value) {
+            unsigned char b[4];
+            if (!in.read(reinterpret_cast<char*>(b), 4)) return false;
+            value = int(uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24);
+            return true;
+        };
+        std::vector<ScoreRow> rows;
+        for (int length = 0; rows.size() < 10 && readInt(length) && length >= 0 && length < 256;) {
+            ScoreRow row;
+            row.name.resize(size_t(length));
+            if (!in.read(&row.name[0], length) || !readInt(row.kills) || !readInt(row.damage) || !readInt(row.accuracy))
+                break;
+            rows.push_back(row);
+        }
+        return rows;
+    }
+
+    static constexpr const char* kName = "Quellrider";  // ten letters
+    static constexpr int kLevelOneEnemies = 2 + 4 + 5;
+    static constexpr int kLevelThreeEnemies = 4 + 6 + 5 + 8 + 7 + 12 + 12;
+    WindowLook defaultTable;
+
+    std::string runFolder = QUELL_RUN_DIR;
+    TempFolder profile;
+    TempFolder output;
+    std::unique_ptr<PlayedGame> game;
+    WindowLook titleLook;
+    int starts = 0;
+    int musicVolume = -1;
+    int soundVolume = -1;
+};
+
+TEST_F(Playthrough, TheRoadOfAGame) {
+    Step("1 start, slides and title", [&] { Start(); });
+    Step("2 options", [&] { Options(); });
+    Step("3 controls", [&] { Controls(); });
+    Step("4 credits", [&] { Credits(); });
+    Step("5 play level 1", [&] { Play(); });
+    Step("6 pause, resume, abort", [&] { PauseAndAbort(); });
+    Step("9 quit", [&] { Quit(); });
+    Step("options persist across a restart", [&] { OptionsPersist(); });
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Playthrough, AWonRunIsScored) {
+    RunFolderWith weak(QUELL_RUN_DIR, WeakWaves(QUELL_RUN_DIR));
+    runFolder = weak.Path();
+    Step("7 finish level 1", [&] { FinishALevel(); });
+    Step("8 high scores", [&] { EnterAHighScore(); });
+    Step("8 the table after a restart", [&] { TheTableShowsIt(); });
+}
+
+}  // namespace
