@@ -27,7 +27,10 @@ std::string ScriptWithPointsAhead(const std::string& runFolder, int level, const
                                   const std::vector<std::string>& points) {
     std::string script = ReadFile(runFolder + "/scripts/load_level_" + std::to_string(level) + ".lua");
     if (!start.empty()) script = Replaced(script, "local START_X, START_Z = [0-9]+, [0-9]+", start);
-    script += "\n-- Test content: the spawn points in a row in front of the player.\nobjects:Lock()\n";
+    script += "\n-- Test content: the spawn points in a row in front of the player.\n"
+              "local objects = bind.Module_ObjectManager_Instance()\n"
+              "local function GroundHeightAt(x, z) return objects.groundObject:GetHeight(bind.Vector(x, 0, z)) end\n"
+              "objects:Lock()\n";
     for (size_t i = 0; i < points.size(); ++i) {
         const int dx = int(i) * 64 - int(points.size() - 1) * 32;
         script += "do local x, z = START_X + " + std::to_string(dx) + ", START_Z - 150\n  objects:GetGameObject('" +
