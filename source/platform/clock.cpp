@@ -13,13 +13,30 @@ double SteadySeconds() {
     return std::chrono::duration<double>(SteadyClock::now() - start).count();
 }
 
-// Clock value = steady seconds - origin.
+// Running: clock value = steady seconds - origin. Stopped: the standing value.
 std::atomic<double> origin{0.0};
+std::atomic<double> standing{0.0};
+std::atomic<bool> stopped{false};
 
 }  // namespace
 
-double GetClockTime() { return SteadySeconds() - origin.load(); }
+double GetClockTime() { return stopped.load() ? standing.load() : SteadySeconds() - origin.load(); }
 
-void SetClockTime(double seconds) { origin.store(SteadySeconds() - seconds); }
+void SetClockTime(double seconds) {
+    standing.store(seconds);
+    origin.store(SteadySeconds() - seconds);
+}
+
+void StopClock() {
+    if (stopped.load()) return;
+    standing.store(GetClockTime());
+    stopped.store(true);
+}
+
+void StartClock() {
+    if (!stopped.load()) return;
+    origin.store(SteadySeconds() - standing.load());
+    stopped.store(false);
+}
 
 }  // namespace platform

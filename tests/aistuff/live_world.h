@@ -12,6 +12,7 @@
 #include "object_manager.h"
 #include "objects/components.h"
 #include "support/log_capture.h"
+#include "support/stopped_clock.h"
 
 namespace live_world {
 
@@ -66,6 +67,7 @@ protected:
         Events().Kill();
     }
     test_support::LogCapture log;
+    test_support::StoppedClock stoppedClock;  // tests set the time
 };
 
 }  // namespace live_world

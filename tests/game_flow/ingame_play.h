@@ -30,6 +30,7 @@
 #include "sound_manager.h"
 #include "support/log_capture.h"
 #include "support/recording_sound_layer.h"
+#include "support/stopped_clock.h"
 #include "system.h"
 
 namespace game_flow_test {
@@ -181,6 +182,7 @@ protected:
     int loads = 0;       // "Load Level Thread" messages run
     int handedOver = 0;  // "Level Loaded" messages handed over
     double clock = 1000.0;
+    test_support::StoppedClock stoppedClock;  // the frames set the time
 
 private:
     void Record(const Event& event) {

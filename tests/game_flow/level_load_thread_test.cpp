@@ -22,6 +22,7 @@
 #include "resource_manager.h"
 #include "support/gl_context.h"
 #include "support/log_capture.h"
+#include "support/stopped_clock.h"
 #include "support/temp_folder.h"
 
 #if defined(__SANITIZE_THREAD__)
@@ -121,6 +122,7 @@ protected:
     test_support::TempProfile profile;
     test_support::LogCapture log;
     double clock = 0.0;
+    test_support::StoppedClock stoppedClock;  // the frames set the time
     Journal journal;
     std::vector<Event> kept;
 };

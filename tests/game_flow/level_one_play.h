@@ -22,6 +22,7 @@
 #include "sound_manager.h"
 #include "support/log_capture.h"
 #include "support/recording_sound_layer.h"
+#include "support/stopped_clock.h"
 #include "system.h"
 
 namespace game_flow_test {
@@ -129,6 +130,7 @@ protected:
 
     sound_test::RecordingSoundLayer layer;  // before anything loads a sample
     test_support::LogCapture log;
+    test_support::StoppedClock stoppedClock;  // the frames set the time
 };
 
 }  // namespace game_flow_test

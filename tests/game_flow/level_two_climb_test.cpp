@@ -27,6 +27,7 @@
 #include "sound_manager.h"
 #include "support/log_capture.h"
 #include "support/recording_sound_layer.h"
+#include "support/stopped_clock.h"
 #include "system.h"
 
 namespace {
@@ -140,6 +141,7 @@ protected:
     sound_test::RecordingSoundLayer layer;  // before anything loads a sample
     test_support::LogCapture log;
     double clock = 1000.0;
+    test_support::StoppedClock stoppedClock;  // the frames set the time
     unsigned answeredPass = 0;
 };
 

@@ -15,6 +15,7 @@
 #include "objects/components.h"
 #include "platform/clock.h"
 #include "spawn_manager.h"
+#include "support/stopped_clock.h"
 #include "system.h"
 
 namespace {
@@ -121,6 +122,8 @@ protected:
         EXPECT_TRUE(Poll("InterfaceManager").empty());
         EXPECT_TRUE(Poll("GameLogic").empty());
     }
+
+    test_support::StoppedClock stoppedClock;  // due times read exactly as set
 };
 
 TEST_F(LevelFrames, LevelOneSendsThreeWavesThenEndsOnce) {

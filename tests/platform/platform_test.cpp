@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <set>
+#include <thread>
 #include <vector>
 
 #include "platform/clock.h"
@@ -30,4 +31,27 @@ TEST(Clock, SetMovesTheReadingAndTimeKeepsRunning) {
         EXPECT_TRUE(read >= value && read <= value + elapsed) << value << " read as " << read;
         EXPECT_GE(platform::GetClockTime(), read);
     }
+}
+
+// A stopped clock reads exactly what was set, however much real time passes,
+// and runs on from there once started; stopping or starting twice is harmless.
+TEST(Clock, AStoppedClockStandsAtTheValueSetAndRunsOnFromItWhenStarted) {
+    platform::SetClockTime(50.0);
+    platform::StopClock();
+    platform::StopClock();
+    const double stoppedAt = platform::GetClockTime();
+    EXPECT_GE(stoppedAt, 50.0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_EQ(stoppedAt, platform::GetClockTime());
+    platform::SetClockTime(1000.25);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_EQ(1000.25, platform::GetClockTime());
+
+    const auto before = std::chrono::steady_clock::now();
+    platform::StartClock();
+    platform::StartClock();
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    const double read = platform::GetClockTime();
+    const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - before).count();
+    EXPECT_TRUE(read >= 1000.25 + 0.02 && read <= 1000.25 + elapsed) << read;
 }

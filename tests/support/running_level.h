@@ -21,6 +21,7 @@
 #include "platform/clock.h"
 #include "support/game_world.h"
 #include "support/log_capture.h"
+#include "support/stopped_clock.h"
 #include "support/temp_folder.h"
 #include "system.h"
 
@@ -81,6 +82,7 @@ protected:
     }
 
     TempProfile profile;
+    StoppedClock stoppedClock;  // the frames set the time
     LogCapture log;
     double clock = 0.0;
 };
