@@ -3,42 +3,24 @@
 // game-over state answers it, and a name typed into the score screen lands
 // in "score.bin". The screens are shown on black (the
 // quit question's background) so that only their own pixels change.
-#include <SDL.h>
-#include <gtest/gtest.h>
+#include "interface/interface_window.h"
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <string>
 #include <vector>
 
-#include "event_manager.h"
-#include "game_logic.h"
 #include "game_states/end_of_level_states.h"
 #include "game_states/score_state.h"
-#include "graphics.h"
-#include "input_manager.h"
 #include "interface/button.h"
 #include "interface/text_box.h"
-#include "interface_manager.h"
-#include "object_manager.h"
-#include "resource_manager.h"
-#include "support/gl_context.h"
 #include "support/screen_pixels.h"
-#include "support/temp_folder.h"
 
 namespace {
 
 using namespace test_support;
-
-const int kW = 640, kH = 480;
-
-InterfaceManager& Ui() { return *Module<InterfaceManager>::Instance(); }
-InputManager& Input() { return *Module<InputManager>::Instance(); }
-EventManager& Post() { return *Module<EventManager>::Instance(); }
-GameLogic& Logic() { return *Module<GameLogic>::Instance(); }
-InterfaceObjectList& Registry() { return Module<ObjectManager>::Instance()->interObjList; }
+using namespace interface_window;
 
 // Stands in for the states below an end screen.
 class Below : public GameState {
@@ -49,22 +31,8 @@ public:
     GameState* Clone() const override { return new Below(*this); }
 };
 
-class EndScreensWindow : public GLContextTest {
+class EndScreensWindow : public InterfaceWindow {
 protected:
-    static void SetUpTestSuite() {
-        profile = new TempProfile();
-        GLContextTest::SetUpTestSuite();
-        if (!opened) return;
-        ResourceManager& store = *Module<ResourceManager>::Instance();
-        store.Init();
-        store.LoadCategory("all_first");
-        store.LoadContextCategory("all_first");
-        Module<ObjectManager>::Instance()->Init();
-        Post().Init();
-        Input().Init();
-        Module<Graphics>::Instance()->Init();
-    }
-
     void SetUp() override {
         GLContextTest::SetUp();
         if (HasFatalFailure()) return;
@@ -82,26 +50,6 @@ protected:
         EXPECT_EQ(TakeGLError(), GLenum(GL_NO_ERROR));
     }
 
-    // One frame as the frame loop runs it; GameLogic's messages handed to
-    // its stack as its Update would.
-    static void Frame() {
-        Sys().Update();
-        Input().Update();
-        Ui().Update();
-        for (const Event& event : Post().PollEvents("GameLogic")) Logic().ProcessEvent(event);
-        Module<Graphics>::Instance()->Update();
-    }
-    static void Frames(int count) {
-        for (int i = 0; i < count; ++i) Frame();
-    }
-    static bool FramesUntil(const std::function<bool()>& done, int limit = 120) {
-        for (int i = 0; i < limit; ++i) {
-            Frame();
-            if (done()) return true;
-            SDL_Delay(5);
-        }
-        return false;
-    }
     // Builds the screen and shows it on black.
     static void Show(InterfaceState::Type screen) {
         Ui().BuildInterface(screen);
@@ -154,8 +102,6 @@ protected:
             if (auto* box = dynamic_cast<TextBox*>(entry.widget)) headings.push_back(box);
         return headings;
     }
-
-    static inline TempProfile* profile = nullptr;
 };
 
 TEST_F(EndScreensWindow, EachHeadingIsDrawnInsideItsBox) {

@@ -5,59 +5,28 @@
 // renderer drew is read back from the screen. A key captured through the real
 // pump is the menus' test (menu_screens_window_test), a name typed through it
 // the end screens' (end_screens_window_test).
-#include <SDL.h>
-#include <gtest/gtest.h>
+#include "interface/interface_window.h"
 
 #include <cstdlib>
-#include <functional>
 #include <stdexcept>
-#include <deque>
 #include <string>
 
-#include "event_manager.h"
-#include "graphics.h"
-#include "input_manager.h"
 #include "interface/button.h"
 #include "interface/choice_widgets.h"
 #include "interface/slider_bar.h"
 #include "interface/text_box.h"
-#include "interface_manager.h"
-#include "object_manager.h"
-#include "resource_manager.h"
-#include "support/gl_context.h"
 #include "support/log_capture.h"
 #include "support/screen_pixels.h"
-#include "support/temp_folder.h"
 
 namespace {
 
 using namespace test_support;
+using namespace interface_window;
 
-const int kW = 640, kH = 480;
 const char* const kProbe = "Probe";  // the client the test buttons post to
 
-InterfaceManager& Ui() { return *Module<InterfaceManager>::Instance(); }
-InputManager& Input() { return *Module<InputManager>::Instance(); }
-EventManager& Post() { return *Module<EventManager>::Instance(); }
-Graphics& Renderer() { return *Module<Graphics>::Instance(); }
-InterfaceObjectList& Registry() { return Module<ObjectManager>::Instance()->interObjList; }
-
-class WidgetsWindow : public GLContextTest {
+class WidgetsWindow : public InterfaceWindow {
 protected:
-    static void SetUpTestSuite() {
-        profile = new TempProfile();
-        GLContextTest::SetUpTestSuite();
-        if (!opened) return;
-        ResourceManager& store = *Module<ResourceManager>::Instance();
-        store.Init();
-        store.LoadCategory("all_first");
-        store.LoadContextCategory("all_first");
-        Module<ObjectManager>::Instance()->Init();
-        Post().Init();
-        Input().Init();
-        Renderer().Init();
-    }
-
     void SetUp() override {
         GLContextTest::SetUp();
         if (HasFatalFailure()) return;
@@ -77,26 +46,6 @@ protected:
         EXPECT_EQ(TakeGLError(), GLenum(GL_NO_ERROR));
     }
 
-    // One frame as the frame loop runs it.
-    static void Frame() {
-        Sys().Update();
-        Input().Update();
-        Ui().Update();
-        Renderer().Update();
-    }
-    static void Frames(int count) {
-        for (int i = 0; i < count; ++i) Frame();
-    }
-    // Frames until `done` holds (X events take a moment to arrive); false
-    // when it never did.
-    static bool FramesUntil(const std::function<bool()>& done, int limit = 120) {
-        for (int i = 0; i < limit; ++i) {
-            Frame();
-            if (done()) return true;
-            SDL_Delay(5);
-        }
-        return false;
-    }
     // The pointer at window pixel (x, y), y counted upwards as the interface
     // counts it.
     static void PointAt(int x, int y) {
@@ -126,8 +75,6 @@ protected:
         Ui().AddInterfaceObject(button);
         return button;
     }
-
-    static inline TempProfile* profile = nullptr;
 };
 
 TEST_F(WidgetsWindow, AHeldClickPostsOnceAndShowsThePressedColourForItsFrameOnly) {
