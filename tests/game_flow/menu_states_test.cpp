@@ -1,11 +1,13 @@
-// The title and credits states without a window: what they announce when
-// they become the top, how they answer the menu messages, and Escape, which
-// each press acts on once.
+// The menu states without a window, over the title: the title, the credits,
+// the options and the key bindings. What each announces when it becomes the
+// top, how it answers the menu messages (one pop leaves a screen, whichever
+// way the player leaves), and Escape, which each press acts on once.
 #include <gtest/gtest.h>
 
 #include "game_flow/flow_support.h"
 #include "game_states/credits_state.h"
 #include "game_states/ingame_state.h"
+#include "game_states/settings_states.h"
 #include "game_states/title_state.h"
 #include "graphics.h"
 #include "input_manager.h"
@@ -19,7 +21,7 @@ namespace {
 
 using namespace flow_test;
 
-constexpr int kEscape = 27;
+constexpr int kEscape = InputManager::kEscape;
 
 InputManager& Input() { return *Module<InputManager>::Instance(); }
 System& Sys() { return *Module<System>::Instance(); }
@@ -38,10 +40,29 @@ protected:
         Game().Kill();
         Module<EventManager>::Instance()->Kill();
     }
+    // The state pushed over the title as the title's button asks for it.
+    void Open(GameStateName::Type state) {
+        Game().ProcessEvent(StateEvent(GameLogic::kPushState, state));
+        SentTo("GameLogic");
+    }
+    // Hands GameLogic what the states sent it, as its next update would.
+    static void Deliver() {
+        for (const Event& event : SentTo("GameLogic")) Game().ProcessEvent(event);
+    }
+    static bool TitleOnTop() { return dynamic_cast<TitleState*>(Game().TopState()) != nullptr; }
 
     test_support::TempProfile profile;
     test_support::LogCapture log;
 };
+
+// The screens over the title that Escape leaves.
+struct Screen {
+    GameStateName::Type state;
+    InterfaceState::Type screen;
+    const char* name;
+};
+const Screen kSettingsScreens[] = {{GameStateName::Options, InterfaceState::Options, "OptionsState"},
+                                   {GameStateName::Controls, InterfaceState::Controls, "ControlsState"}};
 
 TEST_F(MenuStates, TheTitleAnnouncesItsScreenStopsTheMusicShowsTheVersionAndFreesTheMouse) {
     Sys().Pause(false);
@@ -111,8 +132,8 @@ TEST_F(MenuStates, EscapeOnTheTitleTogglesTheQuitQuestion) {
     }
 }
 
-TEST_F(MenuStates, TheCreditsRollUntilLeftAndTheTitleBelowNeverSeesTheEscapeThatLeftThem) {
-    Game().ProcessEvent(StateEvent(GameLogic::kPushState, GameStateName::Credits));
+TEST_F(MenuStates, TheCreditsRollUntilLeftByAMenuMessage) {
+    Open(GameStateName::Credits);
     ASSERT_NE(dynamic_cast<CreditsState*>(Game().TopState()), nullptr);
     std::deque<Event> toGraphics = SentTo("Graphics");
     ASSERT_EQ(toGraphics.size(), 1u);
@@ -123,24 +144,69 @@ TEST_F(MenuStates, TheCreditsRollUntilLeftAndTheTitleBelowNeverSeesTheEscapeThat
 
     Game().TopState()->Update();  // no key: the roll goes on
     EXPECT_TRUE(SentTo("GameLogic").empty());
-    Input().keyPressed[kEscape] = true;
-    Game().TopState()->Update();
-    Game().DispatchEvents();  // the "Pop State" it sent
-    ASSERT_NE(dynamic_cast<TitleState*>(Game().TopState()), nullptr);
-    toGraphics = SentTo("Graphics");
-    ASSERT_EQ(toGraphics.size(), 1u);
-    EXPECT_FALSE(toGraphics[0].GetParam<bool>(Graphics::kParamRenderingCredits));
-    SentTo("InterfaceManager");
-    Game().TopState()->Update();
-    EXPECT_TRUE(SentTo("InterfaceManager").empty()) << "the title saw the press that left the credits";
 
-    // The menu messages that leave them pop them once each.
+    // The menu messages that leave them pop them once each; leaving stops the roll.
     for (const char* message : {"Enter Pause", "Enter Title"}) {
-        Game().ProcessEvent(StateEvent(GameLogic::kPushState, GameStateName::Credits));
-        SentTo("GameLogic");
         Game().ProcessEvent(ToGame(message));
         EXPECT_EQ(TypesOf(SentTo("GameLogic")), std::vector<std::string>{GameLogic::kPopState}) << message;
         Game().PopState();
+        toGraphics = SentTo("Graphics");
+        ASSERT_EQ(toGraphics.size(), 1u);
+        EXPECT_FALSE(toGraphics[0].GetParam<bool>(Graphics::kParamRenderingCredits));
+        Open(GameStateName::Credits);
+        SentTo("Graphics");
+    }
+}
+
+TEST_F(MenuStates, TheOptionsAndControlsAnnounceTheirScreenAndLeaveWithOnePopForTitleOrPause) {
+    for (const Screen& s : kSettingsScreens) {
+        for (const char* leave : {"Enter Title", "Enter Pause"}) {
+            SCOPED_TRACE(std::string(s.name) + " " + leave);
+            SentTo("InterfaceManager");
+            Open(s.state);
+            const std::deque<Event> announced = SentTo("InterfaceManager");
+            ASSERT_EQ(TypesOf(announced), std::vector<std::string>{InterfaceManager::kStateChange});
+            EXPECT_EQ(announced[0].GetParam<InterfaceState::Type>(InterfaceManager::kStateParam), s.screen);
+            EXPECT_EQ(announced[0].from, "GameLogic");
+            Game().ProcessEvent(ToGame(leave));
+            const std::deque<Event> sent = SentTo("GameLogic");
+            ASSERT_EQ(TypesOf(sent), std::vector<std::string>{GameLogic::kPopState});
+            EXPECT_EQ(sent[0].from, s.name);
+            Game().ProcessEvent(sent[0]);
+            EXPECT_TRUE(TitleOnTop());
+            EXPECT_EQ(Game().StateCount(), 1u) << "exactly one state popped";
+        }
+    }
+}
+
+TEST_F(MenuStates, TheOptionsAndControlsIgnoreOtherMenuMessages) {
+    for (const Screen& s : kSettingsScreens) {
+        SCOPED_TRACE(s.name);
+        Open(s.state);
+        for (const char* message : {"Enter Options", "Enter Controls", "Enter Credits", "Enter Game",
+                                    "Enter High Scores", "Options Apply"})
+            Game().ProcessEvent(ToGame(message));
+        EXPECT_TRUE(SentTo("GameLogic").empty()) << "nothing pushed, nothing popped";
+        EXPECT_EQ(Game().StateCount(), 2u);
+        Game().PopState();
+    }
+}
+
+// Escape leaves the credits, the options and the controls; the press is used
+// up, so the title below never sees it.
+TEST_F(MenuStates, EachEscapeLeavesAScreenOnce) {
+    for (const GameStateName::Type state : {GameStateName::Credits, GameStateName::Options, GameStateName::Controls}) {
+        SCOPED_TRACE(state);
+        Open(state);
+        Input().keyPressed[kEscape] = true;
+        Game().TopState()->Update();
+        Game().TopState()->Update();  // the same press, already used
+        EXPECT_FALSE(Input().keyPressed[kEscape]);
+        Deliver();
+        EXPECT_TRUE(TitleOnTop());
+        SentTo("InterfaceManager");
+        Game().TopState()->Update();
+        EXPECT_TRUE(SentTo("InterfaceManager").empty()) << "the title saw the press that left the screen";
     }
 }
 
