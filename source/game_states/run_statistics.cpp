@@ -54,5 +54,5 @@ std::vector<GMessage> StatisticsLines(const GameLogic& game) {
 void PostStatisticsScreen(InterfaceState::Type screen, bool deleteOldLines) {
     if (deleteOldLines) state_events::ClearLines();
     state_events::ShowScreen(screen);
-    for (const GMessage& line : StatisticsLines(*Module<GameLogic>::Instance())) state_events::ShowLine(line);
+    for (const GMessage& line : StatisticsLines(*Module<GameLogic>::Instance())) PostGameMessage(addressee::kGameLogic, line);
 }

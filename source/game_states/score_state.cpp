@@ -30,7 +30,7 @@ void SendLine(const std::string& text, float x, float y, float scale) {
     line.letterTime = 0.02f;
     line.scale = scale;
     line.persistent = true;
-    state_events::ShowLine(line, addressee::kInterfaceManager);
+    PostGameMessage(addressee::kInterfaceManager, line);
 }
 
 // Row i's height: the constants as floats, the arithmetic in doubles, the

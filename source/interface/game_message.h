@@ -34,3 +34,7 @@ struct GMessage {
     float scale = 1.0f;        // text scale
     bool persistent = false;   // never removes itself
 };
+
+// Publishes `line` to the interface as a "Game Message" from `from`; the
+// interface shows it at its next update. Any thread.
+void PostGameMessage(const std::string& from, const GMessage& line);

@@ -51,9 +51,7 @@ void PostWaveLine(const std::string& waveText) {
     line.typeOut = false;
     line.scale = 0.8f;
     line.persistent = true;
-    Event show(addressee::kInterfaceManager, kGameMessageTo, kGameMessageEvent);
-    show.SetParam(kGameMessageData, line);
-    PostToSelf(show);
+    PostGameMessage(addressee::kInterfaceManager, line);
 }
 
 void ShowWaveCount(InterfaceManager& ui, const std::string& text) {

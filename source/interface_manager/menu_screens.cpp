@@ -111,9 +111,7 @@ void PostTypedLine(GMessage& line, const char* text, float x, float y, float sca
     line.text = text;
     line.position = Vector(x, y, 0.0f, 0.0f);
     line.scale = scale;
-    Event message = ToInterface(kGameMessageEvent);
-    message.SetParam(kGameMessageData, line);
-    Module<EventManager>::Instance()->PublishEvent(message);
+    PostGameMessage(addressee::kInterfaceManager, line);
 }
 
 void PostLevelLines() {

@@ -75,11 +75,7 @@ GMessage PickupMessage(const std::string& text) {
     return message;
 }
 
-void PostPickupMessage(const std::string& text) {
-    Event event(kPickupSender, kGameMessageTo, kGameMessageEvent);
-    event.SetParam(kGameMessageData, PickupMessage(text));
-    Module<EventManager>::Instance()->PublishEvent(event);
-}
+void PostPickupMessage(const std::string& text) { PostGameMessage(kPickupSender, PickupMessage(text)); }
 
 }  // namespace
 
