@@ -97,9 +97,7 @@ void IngameState::Init() {
 
 void IngameState::AnnouncePlay() const {
     state_events::ShowScreen(InterfaceState::Ingame);
-    Event waves(kName, addressee::kInterfaceManager, InterfaceManager::kWaveCountMessage);
-    waves.SetParam<std::string>(InterfaceManager::kMessageParam, "");
-    Publish(waves);
+    state_events::ShowWaveLine("");
     SendPickOn(addressee::kCollisionManager);
     SendPickOn(addressee::kBehaviorManager);
 }

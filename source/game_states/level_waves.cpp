@@ -47,18 +47,6 @@ constexpr int kFirstEndlessWave = kLevelThreeWaveCount;  // n = waveNumber - 7
 System& Sys() { return *Module<System>::Instance(); }
 GameLogic& Logic() { return *Module<GameLogic>::Instance(); }
 
-void SendWaveLine(const std::string& text) {
-    Event event(kFromIngame, addressee::kInterfaceManager, InterfaceManager::kWaveCountMessage);
-    event.SetParam(InterfaceManager::kMessageParam, text);
-    state_events::Publish(std::move(event));
-}
-
-void SendChangeLevel(const std::string& from, const std::string& key) {
-    Event event(from, addressee::kGameLogic, IngameState::kChangeLevel);
-    event.SetParam(IngameState::kLevelParam, key);
-    state_events::Publish(std::move(event));
-}
-
 Event Distribution(int count, const char* pattern) {
     Event event(kFromIngame, addressee::kSpawnManager, SpawnManager::kDistributeObjects);
     event.createdTime = Sys().GetTime();
@@ -101,7 +89,7 @@ void LevelOne::Update() {
             const Wave& wave = kLevelOneWaves[waveNumber];
             DistributeNow(wave.medium, kMediumMech);
             DistributeNow(wave.heavy, kHeavyMech);
-            SendWaveLine(std::to_string(waveNumber + 1) + " of " + std::to_string(kLevelOneWaveCount));
+            state_events::ShowWaveLine(std::to_string(waveNumber + 1) + " of " + std::to_string(kLevelOneWaveCount));
             liveEnemies = wave.medium + wave.heavy;
         }
         ++waveNumber;
@@ -109,10 +97,10 @@ void LevelOne::Update() {
     }
     if (waveNumber == kLevelOneEnd && !Logic().playerDied) {
         Logic().levelComplete = true;
-        SendChangeLevel("IngameState:LevelOne", IngameState::kSecondLevel);
+        state_events::ChangeLevel("IngameState:LevelOne", IngameState::kSecondLevel);
         Sys().Log("player won");
         state_events::PushState(kFromGameLogicIngame, GameStateName::Win);
-        SendWaveLine("");
+        state_events::ShowWaveLine("");
         // Past the end, so the level ends once; GameLogic keeps the last wave.
         ++waveNumber;
     }
@@ -126,7 +114,7 @@ void LevelTwo::Update() {
     if (!(position.z > kLevelTwoGoalZ && position.x < kLevelTwoGoalX)) return;
     // Runs again each frame until the win screen covers the in-game state.
     Logic().levelComplete = true;
-    SendChangeLevel("IngameState:LevelTwo", IngameState::kThirdLevel);
+    state_events::ChangeLevel("IngameState:LevelTwo", IngameState::kThirdLevel);
     Sys().Log("player won");
     state_events::PushState(kFromGameLogicIngame, GameStateName::Win);
 }
@@ -162,7 +150,7 @@ void LevelThree::UpdateScripted() {
     }
     if (waveNumber == kLevelThreeWaveCount + 1) {
         state_events::PushState(kFromGameLogicIngame, GameStateName::EndlessModeStart);
-        SendWaveLine("");
+        state_events::ShowWaveLine("");
         // Endless play, if chosen, goes on from the wave after the seventh.
         --waveNumber;
     }
@@ -199,7 +187,7 @@ void LevelThree::SpawnHeavyMechs(int count, bool super) {
 }
 
 void LevelThree::SendWaveCount(int current, int total) {
-    SendWaveLine(std::to_string(current) + " of " + (total > 0 ? std::to_string(total) : "infinite"));
+    state_events::ShowWaveLine(std::to_string(current) + " of " + (total > 0 ? std::to_string(total) : "infinite"));
 }
 
 void LevelThree::ClearEnemies() {

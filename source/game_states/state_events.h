@@ -7,6 +7,7 @@
 #include "event_manager.h"
 #include "game_logic.h"
 #include "game_logic/addressees.h"
+#include "game_states/ingame_state.h"
 #include "graphics.h"
 #include "interface/game_message.h"
 #include "interface_manager.h"
@@ -30,11 +31,20 @@ inline void ShowScreen(InterfaceState::Type screen) {
     Publish(change);
 }
 
-// One text line for the interface, as a "Game Message".
-inline void ShowLine(const GMessage& line, const char* from = addressee::kGameLogic) {
-    Event message(from, kGameMessageTo, kGameMessageEvent);
-    message.SetParam(kGameMessageData, line);
-    Publish(message);
+// The head-up display's wave line ("Wave Count Message"), from the in-game
+// state; "" clears it.
+inline void ShowWaveLine(const std::string& text) {
+    Event line(IngameState::kName, addressee::kInterfaceManager, InterfaceManager::kWaveCountMessage);
+    line.SetParam(InterfaceManager::kMessageParam, text);
+    Publish(line);
+}
+
+// "Change Level" to "GameLogic": the in-game state loads the level of that
+// key (IngameState::kFirstLevel and on) at its next Init.
+inline void ChangeLevel(const std::string& from, const std::string& key) {
+    Event change(from, addressee::kGameLogic, IngameState::kChangeLevel);
+    change.SetParam(IngameState::kLevelParam, key);
+    Publish(change);
 }
 
 // "Delete all Game Messages" to "InterfaceManager", from "GameLogic".

@@ -32,9 +32,7 @@ GMessage VersionLine() {
 void StartGame() {
     Module<GameLogic>::Instance()->ResetStatistics();
     state_events::PushState(kSender, GameStateName::Ingame);
-    Event level(kSender, addressee::kGameLogic, IngameState::kChangeLevel);
-    level.SetParam(IngameState::kLevelParam, std::string(IngameState::kFirstLevel));
-    state_events::Publish(level);
+    state_events::ChangeLevel(kSender, IngameState::kFirstLevel);
 }
 
 // The menu messages that open a screen over the title.
@@ -50,7 +48,7 @@ constexpr std::pair<const char*, GameStateName::Type> kScreens[] = {
 void TitleState::Init() {
     state_events::ShowScreen(InterfaceState::Title);
     state_events::Publish(Event(addressee::kInterfaceManager, addressee::kSoundManager, SoundManager::kStopMusic));
-    state_events::ShowLine(VersionLine());
+    PostGameMessage(addressee::kGameLogic, VersionLine());
     System& system = *Module<System>::Instance();
     system.ReleaseMouse();
     system.Pause(true);
