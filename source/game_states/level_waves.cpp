@@ -10,7 +10,6 @@
 #include "game_states/ingame_state.h"
 #include "game_states/level_states.h"
 #include "game_states/state_events.h"
-#include "interface_manager.h"
 #include "object_manager.h"
 #include "objects/components.h"
 #include "spawn_manager.h"
