@@ -18,7 +18,11 @@ endif()
 set(QUELL_TEST_PROFILE ${CMAKE_BINARY_DIR}/test_profile)
 file(MAKE_DIRECTORY ${QUELL_TEST_PROFILE})
 
+# Targets for the test runs: thread_tests, the threaded test programs (for
+# ThreadSanitizer); test_programs, every test program with the game and its
+# content but no benchmark (what a sanitizer build needs for ctest).
 add_custom_target(thread_tests)
+add_custom_target(test_programs)
 foreach(src ${QUELL_TEST_SOURCES})
   file(RELATIVE_PATH rel ${CMAKE_SOURCE_DIR}/tests ${src})
   get_filename_component(dir ${rel} DIRECTORY)
@@ -38,6 +42,7 @@ foreach(src ${QUELL_TEST_SOURCES})
     target_compile_definitions(${target} PRIVATE QUELL_CONTENT_GEN="$<TARGET_FILE:content_gen>")
   endif()
   add_dependencies(${target} content quellbrand)
+  add_dependencies(test_programs ${target})
   set(labels ${dirname})
   set(props "")
   if(name MATCHES "_thread_test$")

@@ -26,7 +26,12 @@ export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
 
 echo "=== AddressSanitizer + UndefinedBehaviorSanitizer build ==="
 # The playthrough drives the whole game for minutes: once, in the normal build.
-if build build/asan address "-O1 -g1"; then run_suite build/asan -LE playthrough; else status=1; fi
+# The benchmarks are built (and so compiled) by the normal build only.
+if build build/asan address "-O1 -g1" test_programs; then
+  run_suite build/asan -LE playthrough
+else
+  status=1
+fi
 
 echo "=== ThreadSanitizer build (threaded tests) ==="
 if build build/tsan thread "-O1 -g1" thread_tests; then
