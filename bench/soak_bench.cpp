@@ -15,13 +15,16 @@
 // thread that owns the context, between two frames).
 //
 // The player is a second thread that plays as a person does, through
-// xdotool on the game's window (keys and mouse buttons read by SDL's event
-// pump), and watches what the frame loop publishes after each frame: which
-// screen is on top, the level, the wave and the kills. The laser button is
-// held down without a break while waves are fought: the game fires while it
-// is held, and a fresh press at the moment the endless offer appears would
-// land on "Stop Now and Win", which covers the centre of the window where
-// the play keeps the pointer.
+// xdotool on the game's window (keys, mouse buttons and mouse moves read by
+// SDL's event pump), and watches what the frame loop publishes after each
+// frame: which screen is on top, the level, the wave, the kills, and the
+// turn that would put the crosshair on the nearest enemy (a person sees it on
+// the screen and the minimap; the loop reads the object table). It turns
+// towards it, fires missiles while they last and steps back when a wave
+// stands still. The laser button is held down without a break while waves
+// are fought: the game fires while it is held, and a fresh press at the
+// moment the endless offer appears would land on "Stop Now and Win", which
+// covers the centre of the window where the play keeps the pointer.
 //
 // Every ten seconds a row: resident memory, heap in use (malloc), the size of
 // the run's log text (the System keeps it all), threads, open files, CPU
@@ -40,11 +43,14 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <functional>
 #include <iostream>
+#include <iterator>
+#include <map>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -53,6 +59,8 @@
 #include <vector>
 
 #include "game_logic.h"
+#include "geom/quaternion.h"
+#include "graphics/camera_object.h"
 #include "game_states/end_of_level_states.h"
 #include "game_states/endless_mode_start_state.h"
 #include "game_states/ingame_state.h"
@@ -99,6 +107,85 @@ struct Observed {
     std::atomic<int> wave{0};
     std::atomic<int> alive{0};  // enemies of the wave still alive
     std::atomic<unsigned> kills{0};
+    std::atomic<long> frames{0};
+    // The turn (radians, the camera's own sense) that puts the crosshair on
+    // the chosen enemy, when there is one.
+    std::atomic<bool> aimed{false};
+    std::atomic<float> yawToTarget{0.0f};
+    std::atomic<float> pitchToTarget{0.0f};
+};
+
+// Chooses the enemy the player aims at: the nearest live one, kept while it
+// lives; one aimed at for longer than kHoldSeconds without dying (behind
+// another, or too close for a shot to strike) is passed over for a while.
+// A person sees them on the screen and the minimap; this reads the table.
+// Main thread, between frames.
+class TargetChooser {
+public:
+    void Update(Observed& seen) {
+        const auto now = Clock::now();
+        ObjectManager& objects = *Module<ObjectManager>::Instance();
+        ObjectLock lock;
+        const CameraObject& camera = objects.cameraObject;
+        const Vector eye = MatrixToQuatVec(camera.GetInvViewMatrix()).trans;
+        const GameObject* target = Find(objects, current);
+        if (!target) {
+            target = Nearest(objects, eye, now);
+            current = target ? target->name : std::string();
+            chosenAt = now;
+        } else if (SecondsBetween(chosenAt, now) > kHoldSeconds) {
+            passedOver[current] = now;
+            current.clear();
+        }
+        seen.aimed = target != nullptr;
+        if (!target) return;
+        // The weak machines' box is centred 30 above their feet.
+        const float dx = target->trans.x - eye.x, dz = target->trans.z - eye.z;
+        const float dy = target->trans.y + 30.0f - eye.y;
+        // The camera looks along (-sin yaw cos pitch, -sin pitch, -cos yaw cos pitch).
+        seen.yawToTarget = Wrapped(std::atan2(-dx, -dz) - camera.yaw);
+        seen.pitchToTarget = std::atan2(-dy, std::hypot(dx, dz)) - camera.pitch;
+    }
+
+private:
+    static constexpr double kHoldSeconds = 5.0;
+    static constexpr double kPassOverSeconds = 20.0;
+
+    static bool IsEnemy(const GameObject& object) {
+        return !object.isDead && object.GetStatsComp() &&
+               (object.name.rfind("MediumMech", 0) == 0 || object.name.rfind("HeavyMech", 0) == 0);
+    }
+    static float Wrapped(float angle) { return std::remainder(angle, 2.0f * float(M_PI)); }
+
+    const GameObject* Find(const ObjectManager& objects, const std::string& name) const {
+        if (name.empty()) return nullptr;
+        for (const auto& entry : objects.gameObjectList)
+            if (entry.second.name == name) return IsEnemy(entry.second) ? &entry.second : nullptr;
+        return nullptr;
+    }
+    const GameObject* Nearest(const ObjectManager& objects, const Vector& eye, Clock::time_point now) {
+        for (auto passed = passedOver.begin(); passed != passedOver.end();) {
+            const bool expired = SecondsBetween(passed->second, now) >= kPassOverSeconds;
+            passed = expired ? passedOver.erase(passed) : std::next(passed);
+        }
+        const GameObject* nearest = nullptr;
+        float best = 0.0f;
+        for (const auto& entry : objects.gameObjectList) {
+            const GameObject& object = entry.second;
+            if (!IsEnemy(object)) continue;
+            if (passedOver.count(object.name)) continue;
+            const float distance = std::hypot(object.trans.x - eye.x, object.trans.z - eye.z);
+            if (!nearest || distance < best) {
+                nearest = &object;
+                best = distance;
+            }
+        }
+        return nearest;
+    }
+
+    std::string current;
+    Clock::time_point chosenAt;
+    std::map<std::string, Clock::time_point> passedOver;
 };
 
 template <class T>
@@ -134,6 +221,7 @@ void Observe(Observed& seen) {
     seen.endless = Logic().endlessMode.load();
     seen.wave = Logic().waveNumber;
     seen.kills = Logic().enemiesKilled;
+    ++seen.frames;
 }
 
 // ---- Live OpenGL names ------------------------------------------------------
@@ -231,9 +319,23 @@ long HeapKb() {
     return long((info.uordblks + info.hblkhd) / 1024);
 }
 
-size_t GameObjects() {
+// Game objects by kind: the name without the number the factory appends
+// ("PickupAmmo", "MediumMechSuper", "player", ...).
+std::map<std::string, int> GameObjectKinds() {
+    std::map<std::string, int> kinds;
     ObjectLock lock;
-    return Module<ObjectManager>::Instance()->gameObjectList.size();
+    for (const auto& entry : Module<ObjectManager>::Instance()->gameObjectList) {
+        const std::string& name = entry.second.name;
+        ++kinds[name.substr(0, name.find_last_not_of("0123456789") + 1)];
+    }
+    return kinds;
+}
+
+int CountKind(const std::map<std::string, int>& kinds, const std::string& prefix) {
+    int count = 0;
+    for (const auto& [kind, number] : kinds)
+        if (kind.rfind(prefix, 0) == 0) count += number;
+    return count;
 }
 
 // ---- Samples ------------------------------------------------------------------
@@ -253,6 +355,8 @@ struct Sample {
     int wave = 0;
     int alive = 0;
     size_t objects = 0;
+    int pickups = 0;  // dropped by dead enemies, waiting to be collected
+    std::map<std::string, int> kinds;
     GlNames gl;
     double probeMs = 0.0;
     bool interval = false;  // fps and CPU share cover a span (not the first row)
@@ -311,7 +415,9 @@ public:
         s.kills = seen.kills;
         s.wave = seen.wave;
         s.alive = seen.alive;
-        s.objects = GameObjects();
+        s.kinds = GameObjectKinds();
+        for (const auto& kind : s.kinds) s.objects += size_t(kind.second);
+        s.pickups = CountKind(s.kinds, "Pickup");
         return s;
     }
 
@@ -323,7 +429,7 @@ private:
 
 void PrintHeading(FILE* out) {
     std::fprintf(out,
-                 "   time   rss kB  heap kB  log kB thr files load  cpu    fps worst ms  kills wave alive objs"
+                 "   time   rss kB  heap kB  log kB thr files load  cpu    fps worst ms  kills wave alive objs pick"
                  "  | GL live: tex buf prog list fbo rbo\n");
     std::fflush(out);
 }
@@ -332,9 +438,9 @@ void Print(FILE* out, const Sample& s) {
     char span[40] = "    -      -        -";
     if (s.interval) std::snprintf(span, sizeof span, "%4.2f %6.1f %8.1f", s.cpuShare, s.fps, s.worstFrameMs);
     std::fprintf(out,
-                 "%6.0f s %8ld %8ld %7zu %3d %5d %4.1f %s %6u %4d %5d %4zu  |          %4u %3u %4u %4u %3u %3u\n",
+                 "%6.0f s %8ld %8ld %7zu %3d %5d %4.1f %s %6u %4d %5d %4zu %4d  |          %4u %3u %4u %4u %3u %3u\n",
                  s.seconds, s.residentKb, s.heapKb, s.logKb, s.threads, s.openFiles, s.load, span, s.kills, s.wave,
-                 s.alive, s.objects, s.gl.textures.live, s.gl.buffers.live, s.gl.programsAndShaders.live,
+                 s.alive, s.objects, s.pickups, s.gl.textures.live, s.gl.buffers.live, s.gl.programsAndShaders.live,
                  s.gl.lists.live, s.gl.framebuffers.live, s.gl.renderbuffers.live);
     std::fflush(out);
 }
@@ -370,7 +476,7 @@ public:
         Sleep(0.5);
         ClickAt(0.5f * kWidth, 0.42f * kHeight + 20.0f);  // Start Game
         if (!WaitFor([&] { return Playing(1); }, 120.0)) return Fail("level 1 did not start");
-        if (!HoldButtonUntil(1, Screen::Win, 180.0)) return Fail("level 1 was not won");
+        if (!Fight([&] { return seen.screen == Screen::Win; }, 180.0)) return Fail("level 1 was not won");
         if (!Continue(2)) return Fail("level 2 did not start");
         // Level two starts a few steps right of its goal.
         Xdo("keydown a");
@@ -378,30 +484,19 @@ public:
         Xdo("keyup a");
         if (!won) return Fail("level 2 was not won");
         if (!Continue(3)) return Fail("level 3 did not start");
-        if (!HoldButtonUntil(1, Screen::Choice, 600.0)) return Fail("level 3's waves were not cleared");
+        if (!Fight([&] { return seen.screen == Screen::Choice; }, 600.0))
+            return Fail("level 3's waves were not cleared");
         Sleep(0.5);
         ClickAt(0.5f * kWidth, 0.42f * kHeight + 20.0f);  // Play Until You Die
         if (!WaitFor([&] { return seen.endless && Playing(3); }, 20.0)) return Fail("no endless mode");
         return true;
     }
 
-    // Holds the laser down and fires a missile every few seconds until
-    // `stop`; false (with `failure`) when the play screen went away.
+    // Fights until `stop`; false (with `failure`) when the play screen went
+    // away first.
     bool KeepFighting() {
-        Xdo("mousedown 1");
-        while (!stop) {
-            for (int i = 0; i < 20 && !stop; ++i) {
-                if (seen.screen != Screen::Play) {
-                    Xdo("mouseup 1");
-                    return Fail("the endless play ended");
-                }
-                Sleep(0.2);
-            }
-            Xdo("mousedown 3");
-            Sleep(0.3);
-            Xdo("mouseup 3");
-        }
-        Xdo("mouseup 1");
+        if (Fight([&] { return stop.load() || seen.screen != Screen::Play; }, 1e9) && !stop)
+            return Fail("the endless play ended");
         return true;
     }
 
@@ -412,6 +507,8 @@ public:
     }
 
     const std::string& Failure() const { return failure; }
+    // How often a wave stood still long enough for the player to step back.
+    int StepsBack() const { return stepsBack; }
 
 private:
     bool Fail(const std::string& step) {
@@ -431,9 +528,9 @@ private:
     bool Xdo(const std::string& arguments) const {
         return std::system(("xdotool " + arguments + " >/dev/null 2>&1").c_str()) == 0;
     }
-    void HoldKey(const std::string& key) const {
+    void HoldKey(const std::string& key, double seconds = 0.15) const {
         Xdo("keydown " + key);
-        Sleep(0.15);
+        Sleep(seconds);
         Xdo("keyup " + key);
     }
     // Interface coordinates: origin at the lower left, y upwards.
@@ -445,13 +542,57 @@ private:
         Sleep(0.15);
         Xdo("mouseup 1");
     }
-    // One press held until `screen` is on top, let go there (a release is
-    // no click).
-    bool HoldButtonUntil(int button, Screen screen, double seconds) const {
-        Xdo("mousedown " + std::to_string(button));
-        const bool came = WaitFor([&] { return seen.screen == screen; }, seconds);
-        Xdo("mouseup " + std::to_string(button));
+    // Holds the laser down, without a break, turns towards the enemy the
+    // frame loop has chosen and fires a missile every few seconds, until
+    // `done` (true) or the deadline or `stop` (false). Letting go is no click.
+    bool Fight(const std::function<bool()>& done, double seconds) {
+        const auto end = Clock::now() + std::chrono::duration<double>(seconds);
+        auto nextMissile = Clock::now() + std::chrono::seconds(4);
+        long turnedAt = seen.frames;
+        unsigned killsBefore = seen.kills;
+        auto lastKill = Clock::now();
+        Xdo("mousedown 1");
+        bool came = false;
+        while (!(came = done()) && !stop && Clock::now() < end) {
+            if (seen.kills != killsBefore) {
+                killsBefore = seen.kills;
+                lastKill = Clock::now();
+            }
+            // An enemy pushed up against the player may stand where no shot
+            // strikes it: a step back gives room.
+            if (seen.screen == Screen::Play && seen.alive > 0 && SecondsBetween(lastKill, Clock::now()) > 15.0) {
+                HoldKey("s", 0.8);
+                ++stepsBack;
+                lastKill = Clock::now();
+            }
+            // A turn is judged two frames later: the next would otherwise
+            // add to one not yet seen.
+            if (seen.screen == Screen::Play && seen.aimed && seen.frames >= turnedAt + 2) {
+                Turn();
+                turnedAt = seen.frames;
+            }
+            if (seen.screen == Screen::Play && Clock::now() >= nextMissile) {
+                Xdo("mousedown 3");
+                Sleep(0.2);
+                Xdo("mouseup 3");
+                nextMissile += std::chrono::seconds(4);
+            }
+            Sleep(0.05);
+        }
+        Xdo("mouseup 1");
         return came;
+    }
+    // The play turns the camera by the pointer's offset from the window's
+    // centre: a radian of yaw per half a window's width, of pitch per half
+    // its height (right turns right, down looks down). Most of the turn at
+    // once, so it settles without overshooting.
+    void Turn() const {
+        const auto pixels = [](float radians, int halfSize) {
+            return int(std::lround(std::clamp(radians * float(halfSize) * 0.6f, -100.0f, 100.0f)));
+        };
+        const int right = pixels(-seen.yawToTarget, kWidth / 2), down = pixels(seen.pitchToTarget, kHeight / 2);
+        if (right != 0 || down != 0)
+            Xdo("mousemove_relative -- " + std::to_string(right) + " " + std::to_string(down));
     }
     // The win screen's Continue, then play on `level`.
     bool Continue(int level) const {
@@ -465,6 +606,7 @@ private:
     X11Display display;
     unsigned long window = 0;
     std::string failure;
+    std::atomic<int> stepsBack{0};
 };
 
 // ---- The run --------------------------------------------------------------------
@@ -518,6 +660,10 @@ public:
             RunFrame(true);
             const auto frameEnd = Clock::now();
             Observe(seen);
+            if (seen.screen == Screen::Play)
+                chooser.Update(seen);
+            else
+                seen.aimed = false;
             meter.Frame(SecondsBetween(frameStart, frameEnd));
             AfterFrame(frameEnd);
         }
@@ -563,12 +709,13 @@ private:
             std::fprintf(rows, "soak: the player failed: %s\n%s\n", player.Failure().c_str(),
                          Tail(Sys().GetLogText(), 40).c_str());
         if (samples == 0) return false;
-        std::fprintf(rows, "soak: %.0f s of endless play; kills %u -> %u, endless wave %d -> %d\n", last.seconds,
-                     first.kills, last.kills, first.wave, last.wave);
+        std::fprintf(rows, "soak: %.0f s of endless play; kills %u -> %u, endless wave %d -> %d; steps back %d\n",
+                     last.seconds, first.kills, last.kills, first.wave, last.wave, player.StepsBack());
         std::fprintf(rows, "  resident %ld -> %ld kB, heap %ld -> %ld kB, log text %zu -> %zu kB\n", first.residentKb,
                      last.residentKb, first.heapKb, last.heapKb, first.logKb, last.logKb);
         std::fprintf(rows, "  threads %d -> %d, open files %d -> %d, game objects %zu -> %zu\n", first.threads,
                      last.threads, first.openFiles, last.openFiles, first.objects, last.objects);
+        PrintKinds();
         PrintRates();
         PrintNames(rows, "textures", first.gl.textures, last.gl.textures, samples);
         PrintNames(rows, "buffers", first.gl.buffers, last.gl.buffers, samples);
@@ -580,6 +727,19 @@ private:
                      unsigned(glError), fullRun ? "ran to the end" : "ENDED EARLY");
         std::fflush(rows);
         return fullRun && glError == GL_NO_ERROR && player.Failure().empty();
+    }
+
+    // Each kind of game object whose number changed, first row -> last.
+    void PrintKinds() const {
+        std::map<std::string, std::pair<int, int>> changes;
+        for (const auto& [kind, number] : first.kinds) changes[kind].first = number;
+        for (const auto& [kind, number] : last.kinds) changes[kind].second = number;
+        std::string line;
+        for (const auto& [kind, numbers] : changes) {
+            if (numbers.first == numbers.second) continue;
+            line += " " + kind + " " + std::to_string(numbers.first) + " -> " + std::to_string(numbers.second) + ";";
+        }
+        std::fprintf(rows, "  game objects that changed in number:%s\n", line.empty() ? " none" : line.c_str());
     }
 
     // The first, middle and last rows' frames per second, and the extremes.
@@ -612,6 +772,7 @@ private:
     std::atomic<bool> endlessReached{false};
     std::atomic<bool> finishedPlaying{false};
     ScriptedPlayer player{seen, stop};
+    TargetChooser chooser;
     Sampler sampler;
     FrameMeter meter;
     bool soakStarted = false;
@@ -630,7 +791,11 @@ int main(int argc, char** argv) {
     const Options options = ReadOptions(argc, argv);
     setenv("SDL_VIDEODRIVER", "x11", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
-    if (!X11Display().IsOpen()) {
+    // Held open for the whole run: Xvfb resets itself, refusing connections
+    // for a moment, whenever its last client leaves, and the game's start
+    // must not fall into such a moment.
+    const X11Display server;
+    if (!server.IsOpen()) {
         std::cerr << "soak: no display; run under xvfb-run\n";
         return 1;
     }
