@@ -378,14 +378,18 @@ protected:
         ExpectCleanExit(false);
     }
 
-    // The game shuts down without a line of its own; a closed window is
-    // logged as "Quit requested".
+    // A closed window is logged as "Quit requested"; the shutdown's first
+    // line follows the last frame and its last line ends the log.
     void ExpectCleanExit(bool windowClosed) {
         const std::optional<int> status = game->WaitForExit(30.0);
         ASSERT_TRUE(status.has_value()) << "the game did not end";
         EXPECT_EQ(0, *status);
         const std::string log = game->Log();
         EXPECT_EQ(windowClosed, log.find("Quit requested") != std::string::npos);
+        const std::string begun = "\nframe loop over, shutting down\n", ended = "\nshutdown complete\n";
+        EXPECT_NE(std::string::npos, log.find(begun)) << "no shutdown line";
+        EXPECT_TRUE(log.size() >= ended.size() && log.compare(log.size() - ended.size(), ended.size(), ended) == 0)
+            << "the log does not end with the shutdown: " << game->LastLogLines(10);
         EXPECT_EQ(std::string::npos, log.find("ERROR")) << log;
         EXPECT_FALSE(ErrorLogWritten()) << "an error-log file was written";
     }
