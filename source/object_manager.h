@@ -116,7 +116,10 @@ public:
     void KillGameObject(GameObject& object);
     // Erases every dead object (its components go back to their pools).
     void RemoveDeadGameObjects();
-    // Kills every object, then removes them all; the counter keeps running.
+    // Marks every live object dead and announces it as KillGameObject does,
+    // then removes them all; the counter keeps running. Emptying the table
+    // (for the next level, behind the title, at shutdown) destroys no enemy:
+    // nothing is counted in enemiesKilled or logged as a kill.
     void ClearGameObjects();
     // Kept for scripts; has no effect.
     void ClearLevelObjects();
@@ -161,6 +164,8 @@ private:
     // A table operation called without the lock is a programmer's mistake,
     // stopped by an assertion in the test builds.
     void ExpectLockHeld() const;
+    // Sets isDead and sends the object's "KillGameObject"; the lock is held.
+    void AnnounceDeath(GameObject& object);
 
     void StartDrag(PickState& state);
     void DragPickedObject(PickState& state);

@@ -328,6 +328,8 @@ protected:
         const int loads = game->LogCount(kLevelLoaded);
         ASSERT_NO_FATAL_FAILURE(ClickTitleButton(0.42f));
         ASSERT_NO_FATAL_FAILURE(WaitForHandOver("level1", loads + 2));
+        // The level behind the title, emptied for the game, held no kill.
+        EXPECT_EQ(0, Kills()) << "a kill was logged before any play";
         ASSERT_TRUE(game->WaitForLook([&](const WindowLook& look) { return !AtTitle(look); }, 10.0));
         SleepSeconds(1.0);
         Picture("hud_level1");
@@ -356,6 +358,7 @@ protected:
         ASSERT_TRUE(game->HoldKey("Escape"));
         ASSERT_TRUE(game->WaitForStillLook(10.0, &paused));
         const int loads = game->LogCount(kLevelLoaded);
+        const int kills = Kills();
         ASSERT_NO_FATAL_FAILURE(ClickPauseButton(0.21f));  // Abort Mission
         ASSERT_NO_FATAL_FAILURE(WaitForHeading("Mission Failed"));
         SleepSeconds(1.5);  // the statistics type out
@@ -363,6 +366,7 @@ protected:
         ASSERT_TRUE(game->ClickAt(W(0.55f) + 150.0f, H(0.2f) + 18.0f));  // Return to Title
         ASSERT_NO_FATAL_FAILURE(WaitForHandOver("level1", loads + 1));  // the level reloads behind the title
         ASSERT_NO_FATAL_FAILURE(WaitForTitle());
+        EXPECT_EQ(kills, Kills()) << "the enemies left in the aborted level were logged as kills";
     }
 
     // Step 9: the quit question answered No, then Yes.
@@ -435,6 +439,7 @@ protected:
             game->HoldButton(1, 0.8);
         return game->LogCount(text) >= count;
     }
+    // The enemies destroyed so far in this start of the game, by their log lines.
     int Kills() const { return game->LogCount("enemiesKilled = "); }
 
     // "Continue" under the statistics of a won level.
