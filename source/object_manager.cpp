@@ -102,10 +102,6 @@ void ObjectManager::KillGameObject(GameObject& object) {
         ++enemiesKilled;
         Sys().Log("enemiesKilled = " + std::to_string(enemiesKilled) + "\n");
     }
-    AnnounceDeath(object);
-}
-
-void ObjectManager::AnnounceDeath(GameObject& object) {
     object.isDead = true;
     Event event = MakeEvent(EventManager::kBroadcast, kKillGameObject);
     event.SetParam<std::string>(kParamName, object.name);
@@ -126,11 +122,7 @@ void ObjectManager::RemoveDeadGameObjects() {
 
 void ObjectManager::ClearGameObjects() {
     ExpectLockHeld();
-    // The player and what the level still holds are not kills: counted, they
-    // would log "enemiesKilled" lines when a game starts from the title or
-    // the title reloads the level behind it.
-    for (GameObjectList::value_type& entry : gameObjectList)
-        if (!entry.second.isDead) AnnounceDeath(entry.second);
+    for (GameObjectList::value_type& entry : gameObjectList) KillGameObject(entry.second);
     RemoveDeadGameObjects();
 }
 

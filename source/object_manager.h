@@ -116,10 +116,10 @@ public:
     void KillGameObject(GameObject& object);
     // Erases every dead object (its components go back to their pools).
     void RemoveDeadGameObjects();
-    // Marks every live object dead and announces it as KillGameObject does,
-    // then removes them all; the counter keeps running. Emptying the table
-    // (for the next level, behind the title, at shutdown) destroys no enemy:
-    // nothing is counted in enemiesKilled or logged as a kill.
+    // Kills every object (each with a StatsComp counted and logged, the player
+    // included: the counter tallies what the table destroyed, not the run's
+    // kills, which GameLogic keeps), then removes them all; the object number
+    // counter keeps running.
     void ClearGameObjects();
     // Kept for scripts; has no effect.
     void ClearLevelObjects();
@@ -164,8 +164,6 @@ private:
     // A table operation called without the lock is a programmer's mistake,
     // stopped by an assertion in the test builds.
     void ExpectLockHeld() const;
-    // Sets isDead and sends the object's "KillGameObject"; the lock is held.
-    void AnnounceDeath(GameObject& object);
 
     void StartDrag(PickState& state);
     void DragPickedObject(PickState& state);

@@ -456,8 +456,10 @@ protected:
             game->HoldButton(1, 0.8);
         return game->LogCount(text) >= count;
     }
-    // The enemies destroyed so far in this start of the game, by their log lines.
-    int Kills() const { return game->LogCount("enemiesKilled = "); }
+    // The enemies destroyed by hits so far in this start of the game, by the
+    // line each death logs. (The object table's own "enemiesKilled" line also
+    // counts what a level load clears away.)
+    int Kills() const { return game->LogCount("enemyName = "); }
 
     // "Continue" under the statistics of a won level.
     void ClickContinue() { ASSERT_TRUE(game->ClickAt(W(0.55f) + 150.0f, H(0.2f) + 18.0f)); }
