@@ -314,9 +314,17 @@ double LoadAverage() {
     return load;
 }
 
-long HeapKb() {
+// What malloc has handed out and not had back, and what it holds from the
+// system for that (freed blocks it keeps included): the second follows the
+// busiest frame so far, the first what stays between frames.
+struct Heap {
+    long usedKb = 0;
+    long heldKb = 0;
+};
+
+Heap HeapNow() {
     const struct mallinfo2 info = mallinfo2();
-    return long((info.uordblks + info.hblkhd) / 1024);
+    return Heap{long((info.uordblks + info.hblkhd) / 1024), long((info.arena + info.hblkhd) / 1024)};
 }
 
 // Game objects by kind: the name without the number the factory appends
@@ -343,7 +351,8 @@ int CountKind(const std::map<std::string, int>& kinds, const std::string& prefix
 struct Sample {
     double seconds = 0.0;
     long residentKb = 0;
-    long heapKb = 0;
+    long anonymousKb = 0;  // of the resident memory, what no file backs
+    Heap heap;
     size_t logKb = 0;
     int threads = 0;
     int openFiles = 0;
@@ -402,7 +411,8 @@ public:
         s.seconds = SecondsBetween(soakStart, now);
         std::tie(s.fps, s.worstFrameMs) = meter.Take(now);
         s.residentKb = StatusField("VmRSS:");
-        s.heapKb = HeapKb();
+        s.anonymousKb = StatusField("RssAnon:");
+        s.heap = HeapNow();
         s.logKb = Sys().GetLogText().size() / 1024;
         s.threads = int(StatusField("Threads:"));
         s.openFiles = OpenFiles();
@@ -429,19 +439,21 @@ private:
 
 void PrintHeading(FILE* out) {
     std::fprintf(out,
-                 "   time   rss kB  heap kB  log kB thr files load  cpu    fps worst ms  kills wave alive objs pick"
-                 "  | GL live: tex buf prog list fbo rbo\n");
+                 "   time   rss kB  anon kB  heap kB  held kB  log kB thr files load  cpu    fps worst ms"
+                 "  kills wave alive objs pick  | GL live: tex buf prog list fbo rbo\n");
     std::fflush(out);
 }
 
 void Print(FILE* out, const Sample& s) {
+    char memory[60];
+    std::snprintf(memory, sizeof memory, "%8ld %8ld %8ld %8ld %7zu", s.residentKb, s.anonymousKb, s.heap.usedKb,
+                  s.heap.heldKb, s.logKb);
     char span[40] = "    -      -        -";
     if (s.interval) std::snprintf(span, sizeof span, "%4.2f %6.1f %8.1f", s.cpuShare, s.fps, s.worstFrameMs);
-    std::fprintf(out,
-                 "%6.0f s %8ld %8ld %7zu %3d %5d %4.1f %s %6u %4d %5d %4zu %4d  |          %4u %3u %4u %4u %3u %3u\n",
-                 s.seconds, s.residentKb, s.heapKb, s.logKb, s.threads, s.openFiles, s.load, span, s.kills, s.wave,
-                 s.alive, s.objects, s.pickups, s.gl.textures.live, s.gl.buffers.live, s.gl.programsAndShaders.live,
-                 s.gl.lists.live, s.gl.framebuffers.live, s.gl.renderbuffers.live);
+    std::fprintf(out, "%6.0f s %s %3d %5d %4.1f %s %6u %4d %5d %4zu %4d  |          %4u %3u %4u %4u %3u %3u\n",
+                 s.seconds, memory, s.threads, s.openFiles, s.load, span, s.kills, s.wave, s.alive, s.objects,
+                 s.pickups, s.gl.textures.live, s.gl.buffers.live, s.gl.programsAndShaders.live, s.gl.lists.live,
+                 s.gl.framebuffers.live, s.gl.renderbuffers.live);
     std::fflush(out);
 }
 
@@ -711,8 +723,12 @@ private:
         if (samples == 0) return false;
         std::fprintf(rows, "soak: %.0f s of endless play; kills %u -> %u, endless wave %d -> %d; steps back %d\n",
                      last.seconds, first.kills, last.kills, first.wave, last.wave, player.StepsBack());
-        std::fprintf(rows, "  resident %ld -> %ld kB, heap %ld -> %ld kB, log text %zu -> %zu kB\n", first.residentKb,
-                     last.residentKb, first.heapKb, last.heapKb, first.logKb, last.logKb);
+        std::fprintf(rows,
+                     "  resident %ld -> %ld kB (anonymous %ld -> %ld kB), heap in use %ld -> %ld kB, "
+                     "held %ld -> %ld kB\n",
+                     first.residentKb, last.residentKb, first.anonymousKb, last.anonymousKb, first.heap.usedKb,
+                     last.heap.usedKb, first.heap.heldKb, last.heap.heldKb);
+        std::fprintf(rows, "  log text %zu -> %zu kB\n", first.logKb, last.logKb);
         std::fprintf(rows, "  threads %d -> %d, open files %d -> %d, game objects %zu -> %zu\n", first.threads,
                      last.threads, first.openFiles, last.openFiles, first.objects, last.objects);
         PrintKinds();
