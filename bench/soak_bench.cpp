@@ -2,7 +2,10 @@
 // wave after wave, for half an hour (or the seconds given). Not part of the
 // suite; needs a display and xdotool:
 //   xvfb-run -a -s "-screen 0 1024x768x24" env SDL_AUDIODRIVER=dummy
-//       build/release/bench_soak_bench [seconds] [--log game_log.txt]
+//       build/release/bench_soak_bench [seconds] [--log game_log.txt] [--collect-pickups]
+// --collect-pickups is the control for the pickups that dead enemies drop
+// and a player who stands still never collects: the soak takes them away
+// after each row.
 //
 // The game runs in this process, exactly as its main runs it (StartGame, the
 // frame loop's RunFrame with the frame limiter, ShutDownGame), on the
@@ -346,6 +349,16 @@ int CountKind(const std::map<std::string, int>& kinds, const std::string& prefix
     return count;
 }
 
+// The control run's stand-in for a player who collects what the enemies
+// drop: every pickup lying about is destroyed, as its collection destroys
+// it. Main thread, between frames.
+void RemovePickups() {
+    ObjectManager& objects = *Module<ObjectManager>::Instance();
+    ObjectLock lock;
+    for (auto& entry : objects.gameObjectList)
+        if (!entry.second.isDead && entry.second.name.rfind("Pickup", 0) == 0) objects.KillGameObject(entry.second);
+}
+
 // ---- Samples ------------------------------------------------------------------
 
 struct Sample {
@@ -626,6 +639,7 @@ private:
 struct Options {
     double seconds = 1800.0;
     std::string logPath;  // the game's standard output; a temporary file when empty
+    bool collectPickups = false;
 };
 
 Options ReadOptions(int argc, char** argv) {
@@ -633,6 +647,8 @@ Options ReadOptions(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--log") == 0 && i + 1 < argc)
             options.logPath = argv[++i];
+        else if (std::strcmp(argv[i], "--collect-pickups") == 0)
+            options.collectPickups = true;
         else
             options.seconds = std::atof(argv[i]);
     }
@@ -663,7 +679,8 @@ std::string AbsolutePath(const std::string& path) {
 // has begun, and stops the player after `seconds` of it.
 class SoakLoop {
 public:
-    SoakLoop(FILE* rows, double seconds) : rows(rows), seconds(seconds), sampler(seen) {}
+    SoakLoop(FILE* rows, double seconds, bool collectPickups)
+        : rows(rows), seconds(seconds), collectPickups(collectPickups), sampler(seen) {}
 
     bool Run() {
         std::thread playerThread([this] { Play(); });
@@ -706,6 +723,7 @@ private:
             if (samples++ == 0) first = last;
             if (last.interval) rates.push_back({last.seconds, last.fps});
             Print(rows, last);
+            if (collectPickups) RemovePickups();
             nextSample += std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(kSampleSeconds));
             if (last.seconds >= seconds) stop = true;
         }
@@ -783,6 +801,7 @@ private:
 
     FILE* rows;
     double seconds;
+    bool collectPickups;
     Observed seen;
     std::atomic<bool> stop{false};
     std::atomic<bool> endlessReached{false};
@@ -827,15 +846,16 @@ int main(int argc, char** argv) {
     const std::string logPath =
         options.logPath.empty() ? output.Path() + "/game_log.txt" : AbsolutePath(options.logPath);
     FILE* rows = SendGameOutputTo(logPath);
-    std::fprintf(rows, "soak: %.0f s of endless play on the weak-wave test content, %dx%d; game log %s\n",
-                 options.seconds, kWidth, kHeight, logPath.c_str());
+    std::fprintf(rows, "soak: %.0f s of endless play on the weak-wave test content, %dx%d; game log %s%s\n",
+                 options.seconds, kWidth, kHeight, logPath.c_str(),
+                 options.collectPickups ? "; the pickups are taken away after each row (a control run)" : "");
     std::fflush(rows);
     WorkingIn inRun(run.Path());
     if (!StartGame()) {
         std::fprintf(rows, "soak: the game did not start\n");
         return 1;
     }
-    SoakLoop soak(rows, options.seconds);
+    SoakLoop soak(rows, options.seconds, options.collectPickups);
     const bool passed = soak.Run();
     ShutDownGame();
     std::fprintf(rows, "soak: %s\n", passed ? "passed" : "FAILED");
