@@ -80,9 +80,10 @@ public:
     void ChangeState(const GameState& prototype);
     // The load start shared by a restart and a level change: empties what
     // belongs to the level being left (forces, objects, particles, pending
-    // objects, spawn points), then pushes the cut-scene state and asks for the
-    // loader thread. Main thread only; takes the object lock itself.
-    void StartLevelLoad();
+    // objects, spawn points), then pushes the cut-scene state (unless
+    // `underCutScene` is false) and asks for the loader thread. Main thread
+    // only; takes the object lock itself.
+    void StartLevelLoad(bool underCutScene = true);
 
     // The loader thread's work: reads the level's categories, the level file
     // and its script, fits out the player, then publishes "Level Loaded" (also

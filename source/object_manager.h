@@ -116,7 +116,10 @@ public:
     void KillGameObject(GameObject& object);
     // Erases every dead object (its components go back to their pools).
     void RemoveDeadGameObjects();
-    // Kills every object, then removes them all; the counter keeps running.
+    // Kills every object (each with a StatsComp counted and logged, the player
+    // included: the counter tallies what the table destroyed, not the run's
+    // kills, which GameLogic keeps), then removes them all; the object number
+    // counter keeps running.
     void ClearGameObjects();
     // Kept for scripts; has no effect.
     void ClearLevelObjects();

@@ -123,12 +123,19 @@ void System::Pause(bool pause) {
 }
 
 void System::GrabMouse() {
+    // The cursor is hidden before the pointer is centred. Hiding it while
+    // SDL holds the input grab (always in full screen) switches SDL's X11
+    // driver to relative mouse motion. A centring warped first moves the real
+    // pointer, and its motion, read only at the next pump, would then count
+    // as a movement from where the pointer was before the grab: the first
+    // frame of play would turn the view by the offset of the menu button
+    // clicked. Centred after the switch, the warp only resets SDL's pointer.
+    SDL_ShowCursor(0);
     CenterMouse();
     // The pointer now sits at the window centre, which is (0, 0) in the
     // InputManager's coordinates.
     Module<InputManager>::Instance()->SetMousePosition(Vector(0.0f, 0.0f, 0.0f, 0.0f));
     mouseGrabbed = true;
-    SDL_ShowCursor(0);
 }
 
 void System::ReleaseMouse() {

@@ -82,7 +82,7 @@ void GameLogic::FreeReplacedCategories() {
     }
 }
 
-void GameLogic::StartLevelLoad() {
+void GameLogic::StartLevelLoad(bool underCutScene) {
     Publish(Event(GetModuleName(), addressee::kPhysics, ForcePhysics::kClearForces));
     ObjectManager& objects = *Module<ObjectManager>::Instance();
     {
@@ -92,8 +92,10 @@ void GameLogic::StartLevelLoad() {
     objects.particleSystemController.Clear();
     Module<BehaviorManager>::Instance()->ClearPendingObjects();
     Module<SpawnManager>::Instance()->ClearSpawnPoints();
-    Event push(IngameState::kLoadSender, GetModuleName(), kPushState);
-    push.SetParam(kStateParam, GameStateName::CutScene);
-    Publish(push);
+    if (underCutScene) {
+        Event push(IngameState::kLoadSender, GetModuleName(), kPushState);
+        push.SetParam(kStateParam, GameStateName::CutScene);
+        Publish(push);
+    }
     Publish(Event(IngameState::kLoadSender, GetModuleName(), kLoadLevelThread));
 }

@@ -85,6 +85,7 @@ void IngameState::Init() {
     // One load per Init: a level change carries out any restart or return
     // from the title along with it.
     const bool restart = restartPending || logic.titleRequested;
+    loadingBehindTitle = logic.titleRequested;
     restartPending = false;
     logic.titleRequested = false;
     const bool switched = levelChangePending && SwitchToNewLevel();
@@ -92,6 +93,7 @@ void IngameState::Init() {
         RestartLevel();
         enemiesLeft = CountLiveEnemies();
     }
+    loadingBehindTitle = false;
     levelState->Init();
 }
 
@@ -146,7 +148,12 @@ void IngameState::SwitchLevel(const LevelState& prototype) {
 void IngameState::StartLoad() {
     awaitingLoad = true;
     ForgetMissingParts();
-    Logic().StartLevelLoad();
+    // The cut-scene covers the level until its load is handed over. Over the
+    // title it would take the messages of the title's buttons, clicked while
+    // the level reloads behind it, and at its pop start the title over,
+    // undoing what a click had opened (the quit question): the title stands
+    // over that load itself.
+    Logic().StartLevelLoad(!loadingBehindTitle);
 }
 
 void IngameState::LeaveUnplayableLevel() {

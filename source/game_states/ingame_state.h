@@ -72,6 +72,9 @@ private:
     std::unique_ptr<LevelState> levelState;  // never null
     bool awaitingLoad = false;  // a load started; its result is judged at the next Init
     bool unplayable = false;    // the loaded level cannot be played; waiting for the pop
+    // Set while Init starts the load of a return to the title: the next pop
+    // leaves the title on top, which stands over that load itself.
+    bool loadingBehindTitle = false;
 
     void AnnouncePlay() const;
     // The level a pending change names, switched to; false (warned) for an
@@ -79,7 +82,8 @@ private:
     bool SwitchToNewLevel();
     void RestartLevel();
     void SwitchLevel(const LevelState& prototype);
-    // Starts the load of GameLogic's level fields (GameLogic::StartLevelLoad).
+    // Starts the load of GameLogic's level fields (GameLogic::StartLevelLoad),
+    // under the cut-scene unless it is the load behind the title.
     void StartLoad();
     void LeaveUnplayableLevel();
 

@@ -1,5 +1,7 @@
 #include "game_states/title_state.h"
 
+#include <algorithm>
+#include <iterator>
 #include <utility>
 
 #include "game_states/ingame_state.h"
@@ -52,9 +54,12 @@ void TitleState::Init() {
     System& system = *Module<System>::Instance();
     system.ReleaseMouse();
     system.Pause(true);
+    levelLoadingBehind = !Module<GameLogic>::Instance()->loadingDone;
 }
 
 void TitleState::Update() {
+    if (std::exchange(levelLoadingBehind, false)) state_events::RebuildInstanceBuffersIfInstanced();
+    for (const std::string& message : std::exchange(heldMessages, {})) Answer(message);
     if (!Module<InputManager>::Instance()->WasKeyPressed(InputManager::kEscape)) return;
     const bool asking = Module<InterfaceManager>::Instance()->currentState == InterfaceState::QuitConfirm;
     const char* answer = asking ? InterfaceManager::kQuitCancel : InterfaceManager::kQuitConfirm;
@@ -62,10 +67,21 @@ void TitleState::Update() {
 }
 
 void TitleState::HandleMessage(const Event& event) {
-    if (event.eventType == MenuMessage::kEnterGame) {
+    const bool answered = event.eventType == MenuMessage::kEnterGame ||
+                          std::any_of(std::begin(kScreens), std::end(kScreens),
+                                      [&](const auto& screen) { return event.eventType == screen.first; });
+    if (!answered) return;
+    if (Module<GameLogic>::Instance()->loadingDone)
+        Answer(event.eventType);
+    else
+        heldMessages.push_back(event.eventType);
+}
+
+void TitleState::Answer(const std::string& message) {
+    if (message == MenuMessage::kEnterGame) {
         StartGame();
         return;
     }
-    for (const auto& [message, state] : kScreens)
-        if (event.eventType == message) state_events::PushState(kSender, state);
+    for (const auto& [screenMessage, state] : kScreens)
+        if (message == screenMessage) state_events::PushState(kSender, state);
 }

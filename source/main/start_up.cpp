@@ -105,10 +105,15 @@ bool StartGame() {
 }
 
 void ShutDownGame() {
+    System& system = *Module<System>::Instance();
+    system.Log("frame loop over, shutting down");
     // The workers left after the last frame's barrier; nobody waits for them.
     JoinWorkerThreads();
     // A load still running when the window closed uses the resource and script
     // modules, which shut down before GameLogic: it is waited for first.
     Module<GameLogic>::Instance()->JoinLoader();
     KillModules();
+    // The log is standard output, flushed line by line: the System's Kill
+    // closes SDL, not the log, so this line is the run's last.
+    system.Log("shutdown complete");
 }

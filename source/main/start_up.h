@@ -10,6 +10,7 @@
 // window could be opened: that is logged and the System is shut down again.
 bool StartGame();
 
-// After the last frame: joins the worker threads and a running level load,
-// then kills every module in order.
+// After the last frame: logs "frame loop over, shutting down", joins the
+// worker threads and a running level load, kills every module in order and
+// logs "shutdown complete" as the run's last line.
 void ShutDownGame();

@@ -67,6 +67,11 @@ TEST(GameWindow, OpensAtTheConfiguredSizeShowingTheLogoAndQuitsWhenClosed) {
     const std::string out = RunAndClose(kWindowed, run.Path(), options);
     EXPECT_TRUE(out.find("fullScreen = 0") != std::string::npos && out.find("Quit requested\n") != std::string::npos)
         << out;
+    // The shutdown is logged after the quit, and its last line ends the log.
+    const std::string ended = "\nshutdown complete\n";
+    const std::string::size_type begun = out.find("\nframe loop over, shutting down\n");
+    EXPECT_TRUE(begun != std::string::npos && begun > out.find("Quit requested\n")) << out;
+    EXPECT_EQ(out.size() - ended.size(), out.rfind(ended)) << out;
 }
 
 // A closed standard output must not end the game (SIGPIPE). A full-screen

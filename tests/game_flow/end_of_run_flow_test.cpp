@@ -147,13 +147,22 @@ TEST_F(EndOfRunFlow, RetryAfterADeathReloadsTheLevelWithFreshStatistics) {
 TEST_F(EndOfRunFlow, ReturnToTitleReachesTheTitleAfterTheReloadBehindIt) {
     DieOnLevelOne();
     const size_t mark = posted.size();
+    Sys().shaderModel4 = true;  // instanced drawing, whose lists follow each load
+    Objects().instanceBufferList.clear();
     Post(MenuMessage::kEnterTitle);
     ASSERT_TRUE(RunUntil([this] { return Top<TitleState>() && !InFlight() && loads == 3; }));
     Frames(5);
+    Sys().shaderModel4 = false;
+    EXPECT_FALSE(Objects().instanceBufferList.empty()) << "the reloaded level's instance lists were not built";
     // The first pop uncovers the level, whose Init starts its reload; the
-    // second pop then leaves the title, which the cut-scene covers until
-    // that load is handed over.
-    EXPECT_EQ((std::vector<std::string>{"pop", "pop", "push 8", "load", "pop"}), StackMessages(mark));
+    // second pop then leaves the title on top, over that load: no cut-scene
+    // covers the title, so none uncovers it (announcing it again) later.
+    EXPECT_EQ((std::vector<std::string>{"pop", "pop", "load"}), StackMessages(mark));
+    const auto left = std::find_if(posted.begin() + long(mark), posted.end(),
+                                   [](const Posted& p) { return p.type == MenuMessage::kEnterTitle; });
+    const auto screens = std::count_if(left, posted.end(),
+                                       [](const Posted& p) { return p.type == InterfaceManager::kStateChange; });
+    EXPECT_EQ(2, screens) << "the level's screen, then the title's once";
     EXPECT_EQ(1u, Logic().StateCount());
     EXPECT_NE(nullptr, Top<TitleState>());
     EXPECT_FALSE(Logic().titleRequested) << "consumed by the uncovered level";
@@ -161,6 +170,20 @@ TEST_F(EndOfRunFlow, ReturnToTitleReachesTheTitleAfterTheReloadBehindIt) {
     EXPECT_EQ(3, loads);
 
     ASSERT_TRUE(StartGame()) << "a new game loads level one as the first one did";
+    EXPECT_EQ(5, loads);
+}
+
+// "Start Game" clicked on the title while the level still reloads behind it
+// starts the game once that load is in.
+TEST_F(EndOfRunFlow, AGameStartedWhileTheLevelReloadsBehindTheTitleStartsOnceItIsIn) {
+    DieOnLevelOne();
+    Post(MenuMessage::kEnterTitle);
+    ASSERT_TRUE(RunUntil([this] {
+        const std::vector<std::string> stack = Stack();
+        return InFlight() && std::find(stack.begin(), stack.end(), "in-game") == stack.end();
+    }));
+    ASSERT_EQ(3, loads);
+    ASSERT_TRUE(StartGame()) << "the click was lost";
     EXPECT_EQ(5, loads);
 }
 

@@ -33,6 +33,7 @@ protected:
         Game().Kill();
         Input().Init();
         Module<InterfaceManager>::Instance()->currentState = InterfaceState::Title;
+        Game().loadingDone = true;  // the level behind the title is in
         Game().PushState(TitleState());
         for (const char* client : {"GameLogic", "InterfaceManager", "SoundManager", "Graphics"}) SentTo(client);
     }
@@ -115,6 +116,26 @@ TEST_F(MenuStates, TheTitleOpensEachScreenItsButtonsName) {
             EXPECT_EQ(sent[0].GetParam<GameStateName::Type>(GameLogic::kStateParam), *pushed);
         }
     }
+}
+
+// While the level reloads behind the title (after a run) the buttons show:
+// what they send is held, then answered in order at the first update, which
+// comes once the load is in.
+TEST_F(MenuStates, MenuMessagesThatComeWhileTheLevelLoadsAreAnsweredOnceItIsIn) {
+    Game().loadingDone = false;
+    Game().ProcessEvent(ToGame("Enter Credits"));
+    Game().ProcessEvent(ToGame("Enter Game"));
+    Game().ProcessEvent(ToGame("Enter Title"));  // not the title's to answer: never held
+    EXPECT_TRUE(SentTo("GameLogic").empty()) << "nothing starts on a half-loaded level";
+    Game().loadingDone = true;
+    Game().TopState()->Update();
+    const std::deque<Event> sent = SentTo("GameLogic");
+    ASSERT_EQ(TypesOf(sent),
+              (std::vector<std::string>{GameLogic::kPushState, GameLogic::kPushState, IngameState::kChangeLevel}));
+    EXPECT_EQ(sent[0].GetParam<GameStateName::Type>(GameLogic::kStateParam), GameStateName::Credits);
+    EXPECT_EQ(sent[1].GetParam<GameStateName::Type>(GameLogic::kStateParam), GameStateName::Ingame);
+    Game().TopState()->Update();
+    EXPECT_TRUE(SentTo("GameLogic").empty()) << "each answered once";
 }
 
 // Escape asks whether to quit, and a second press while the question shows

@@ -107,6 +107,53 @@ TEST_F(MenuRoads, PlayPauseResumeOptionsOverThePauseAndBackToTheTitle) {
     EXPECT_TRUE(Sys().IsPaused());
 }
 
+// Back at the title from the pause's "Main Menu", the level reloads behind
+// the title, which shows at once. A player who clicks straight away, while
+// that load runs or in the frames of its hand-over, gets what the button
+// does: "Quit" asks and keeps asking, "Start Game" starts the game.
+TEST_F(MenuRoads, AButtonClickedAsSoonAsTheTitleIsBackActs) {
+    for (const char* button : {"Quit", "Start Game"}) {
+        for (int wait = 0; wait <= 1; ++wait) {
+            SCOPED_TRACE(std::string(button) + " clicked " + std::to_string(wait) + " frames after the title showed");
+            if (!OnTop<IngameState>()) {
+                ASSERT_NO_FATAL_FAILURE(StartPlaying());
+            }
+            ASSERT_NO_FATAL_FAILURE(Pause());
+            const int loads = LevelLoads();
+            const InterfaceObject* mainMenu = Registry().Find("Main Menu");
+            ASSERT_NE(nullptr, mainMenu);
+            PointAt(mainMenu->position.x + 20.0f, mainMenu->position.y + 20.0f);
+            Xdo("mousedown 1");
+            ASSERT_TRUE(RunUntil([] { return Ui().currentState == InterfaceState::Title; }, 30));
+            Frames(wait);
+            const InterfaceObject* widget = Registry().Find(button);
+            ASSERT_NE(nullptr, widget);
+            const int x = int(widget->position.x + 20.0f), y = Sys().height - 1 - int(widget->position.y + 20.0f);
+            // Released, moved and pressed again within one frame.
+            Xdo("mouseup 1 mousemove --window " + std::to_string(test_support::OwnDrawingWindow()) + " " +
+                std::to_string(x) + " " + std::to_string(y) + " mousedown 1");
+            Frames(3);
+            Xdo("mouseup 1");
+            if (std::string(button) == "Quit") {
+                Frames(20);
+                ASSERT_EQ(InterfaceState::QuitConfirm, Ui().currentState)
+                    << "the quit question never showed, or gave way to the title";
+                HoldKey("Escape");
+                ASSERT_TRUE(RunUntil([] { return Ui().currentState == InterfaceState::Title; }, 10));
+            } else {
+                EXPECT_TRUE(RunUntil(
+                    [&] { return OnTop<IngameState>() && Logic().loadingDone && LevelLoads() == loads + 3; }, 1800))
+                    << "the click was lost";
+                Frames(20);
+                ASSERT_TRUE(OnTop<IngameState>());
+                EXPECT_EQ(loads + 3, LevelLoads()) << "the reload behind the title, then the game's two";
+            }
+            if (HasFailure()) return;
+            ASSERT_TRUE(RunUntil([] { return Logic().loadingDone && !Logic().IsLoadInFlight(); }, 1800));
+        }
+    }
+}
+
 TEST_F(MenuRoads, AbortMissionLeavesThePauseWithARestartRequested) {
     StartPlaying();
     Pause();
