@@ -18,9 +18,9 @@ target_link_libraries(bench_collision_bench PRIVATE ${BULLET_LIBRARIES})
 # The scene benchmark writes its last frame with the content generator's PNG writer.
 target_sources(bench_scene_frame_bench PRIVATE ${CMAKE_SOURCE_DIR}/tools/png_writer.cpp)
 target_include_directories(bench_scene_frame_bench PRIVATE ${CMAKE_SOURCE_DIR}/tools)
-# The soak plays the real game through its window with the playthrough's helpers.
+# The soak runs the game in its own process, played through the window with
+# the playthrough's test content and X helpers.
 target_link_libraries(bench_soak_bench PRIVATE test_support)
-add_dependencies(bench_soak_bench quellbrand)
 # The heaviest scene runs the real game in its own process (a profile folder
 # of its own) and writes its frame with the same PNG writer.
 target_sources(bench_heaviest_scene_bench PRIVATE ${CMAKE_SOURCE_DIR}/tools/png_writer.cpp)

@@ -17,6 +17,8 @@ std::string WeakMachine(const std::string& runFolder, const std::string& file) {
     text = Replaced(text, "<health>[0-9]+</health>", "<health>1</health>");
     text = Replaced(text, "<speed>[0-9]+</speed>", "<speed>0</speed>");
     text = Replaced(text, "damage=\"[0-9.]+\"", "damage=\"0\"");
+    // A missile's explosion hurts by its own figure, apart from the hit's.
+    text = Replaced(text, "splash=\"[0-9]+\"", "splash=\"0\"");
     text = Replaced(text, "<obb center=\"[^\"]*\" extents=\"[^\"]*\"", "<obb center=\"0,30,0\" extents=\"32,30,10\"");
     return Replaced(text, "<sphere center=\"[^\"]*\" radius=\"[^\"]*\"", "<sphere center=\"0,30,0\" radius=\"45\"");
 }
