@@ -19,10 +19,8 @@
 
 #include <GL/glew.h>
 
-#include <cstring>
 #include <iostream>
 #include <string>
-#include <vector>
 
 #include "animation_manager.h"
 #include "frame_bench_support.h"
@@ -30,10 +28,10 @@
 #include "graphics/gl_state.h"
 #include "object_manager.h"
 #include "objects/components.h"
-#include "png_writer.h"
 #include "support/animated_mechs.h"
 #include "support/first_level_scene.h"
 #include "system.h"
+#include "window_png.h"
 
 namespace {
 
@@ -175,24 +173,14 @@ void BM_CockpitPass(benchmark::State& state) {
     cpu.Finish(state);
 }
 
-// The window as shown after one more frame, top row first.
+// The window as shown after one more frame.
 bool WriteLastFrame(const std::string& path) {
     if (!SceneReady()) return false;
     ChooseRoad(kInstanced);
     Module<AnimationManager>::Instance()->Update();
     TheGraphics().Update();
     glFinish();
-    RgbaImage image(kWidth, kHeight);
-    std::vector<unsigned char> rows(size_t(kWidth) * kHeight * 4);
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, rows.data());
-    const size_t rowBytes = size_t(kWidth) * 4;
-    for (int y = 0; y < kHeight; ++y) {
-        std::memcpy(image.At(0, kHeight - 1 - y), &rows[size_t(y) * rowBytes], rowBytes);
-        for (int x = 0; x < kWidth; ++x) image.At(x, kHeight - 1 - y)[3] = 255;
-    }
-    return WritePng(path, image);
+    return bench_support::WriteWindowPng(path, kWidth, kHeight);
 }
 
 }  // namespace
@@ -209,18 +197,7 @@ BENCHMARK(BM_CockpitPass)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char** argv) {
     std::string png;
-    std::vector<char*> args;
-    for (int i = 0; i < argc; ++i) {
-        if (std::strncmp(argv[i], "--png=", 6) == 0)
-            png = argv[i] + 6;
-        else
-            args.push_back(argv[i]);
-    }
-    int count = int(args.size());
-    benchmark::Initialize(&count, args.data());
-    if (benchmark::ReportUnrecognizedArguments(count, args.data())) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    if (!bench_support::RunBenchmarksTakingPng(argc, argv, png)) return 1;
     if (png.empty()) return 0;
     if (!WriteLastFrame(png)) {
         std::cerr << "could not write the last frame to " << png << std::endl;

@@ -21,3 +21,8 @@ target_include_directories(bench_scene_frame_bench PRIVATE ${CMAKE_SOURCE_DIR}/t
 # The soak runs the game in its own process, played through the window with
 # the playthrough's test content and X helpers.
 target_link_libraries(bench_soak_bench PRIVATE test_support)
+# The heaviest scene runs the real game in its own process (a profile folder
+# of its own) and writes its frame with the same PNG writer.
+target_sources(bench_heaviest_scene_bench PRIVATE ${CMAKE_SOURCE_DIR}/tools/png_writer.cpp)
+target_include_directories(bench_heaviest_scene_bench PRIVATE ${CMAKE_SOURCE_DIR}/tools)
+target_link_libraries(bench_heaviest_scene_bench PRIVATE test_support)
