@@ -13,13 +13,8 @@ namespace {
 
 const float kPi = 3.14159265f;
 
-// Turns a block so that its own up axis leans `degrees` from +y: towards +z
-// (about x) or towards -x (about z).
-void LeanZ(Part& part, float degrees) {
-    const float a = degrees * kPi / 180.0f;
-    part.axes[1] = Vector(0.0f, std::cos(a), std::sin(a));
-    part.axes[2] = Vector(0.0f, -std::sin(a), std::cos(a));
-}
+// Turns a block so that its own up axis leans `degrees` from +y towards -x
+// (about z).
 void LeanBack(Part& part, float degrees) {
     const float a = degrees * kPi / 180.0f;
     part.axes[0] = Vector(std::cos(a), std::sin(a), 0.0f);
@@ -139,35 +134,76 @@ Prop Building() {
     return {"building", "building.png", s, livery, 128, 10.0f, true};
 }
 
-// Eye space is (model z, model y - 4.6, 4.4 - model x): a dashboard whose
-// slanted top carries three displays across the bottom of the view, two
-// pillars leaning in at the sides, a roof panel across the top.
+// The cockpit's eye in its own space: the point that CockpitObject's
+// baseOffset (0, -4.6, 4.4) and quarter turn bring to the camera. Eye space is
+// (model z, model y - 4.6, 4.4 - model x); at rest the bob lifts the model
+// 1.5 units.
+const Vector kCockpitEye(4.4f, 4.6f, 0.0f);
+const float kRestBob = 1.5f;
+
+// Model space from where a point lies from the eye with the cockpit at rest:
+// `ahead` of it, `up` above it, `right` of it.
+Vector FromEye(float ahead, float up, float right) {
+    return Vector(kCockpitEye.x + ahead, kCockpitEye.y - kRestBob + up, right);
+}
+
+// A block of square section `half` wide from `from` to `to`, its own x axis
+// kept level.
+Part Beam(const Vector& from, const Vector& to, float half, Paint paint) {
+    Part beam;
+    Vector along = to - from;
+    beam.centre = (from + to) * 0.5f, beam.half = Vector(half, along.Mag() * 0.5f, half), beam.paint = paint;
+    along.Normalize();
+    Vector side = Cross(along, Vector(1, 0, 0));
+    side.Normalize();
+    beam.axes[0] = Cross(along, side), beam.axes[1] = along, beam.axes[2] = side;
+    return beam;
+}
+
+// The dashboard's top is one slanted plane leaning back towards the eye from
+// its front edge; pieces lie along it, `from` to `to` units back from that
+// edge, their top `raise` above the plane, `depth` deep, `half` wide.
+Part DashPiece(float from, float to, float raise, float depth, float half, float right, Paint paint) {
+    const float lean = 18.0f * kPi / 180.0f;
+    const Vector edge = FromEye(25.0f, -9.3f, 0.0f), back(-std::cos(lean), -std::sin(lean), 0.0f),
+                 up(-std::sin(lean), std::cos(lean), 0.0f);
+    Part piece;
+    piece.centre = edge + back * ((from + to) * 0.5f) + up * (raise - depth * 0.5f) + Vector(0, 0, right);
+    piece.half = Vector((to - from) * 0.5f, depth * 0.5f, half), piece.paint = paint;
+    LeanBack(piece, 18.0f);
+    return piece;
+}
+
+// Built large and far, so that the bob and the lag (whole units) sway it
+// gently: the dashboard's edge 25 units ahead and 9 below the eye at rest
+// runs along the bottom fifth of the view, three displays on its slanted
+// top, an ember lip along its edge, side consoles in the lower corners; two
+// slim pillars lean in from them to a roof panel at the very top.
 Prop Cockpit() {
     using namespace palette;
     ModelSketch s("cockpit");
-    Part dash;
-    dash.centre = Vector(7.1f, 2.3f, 0), dash.half = Vector(0.8f, 0.75f, 3.5f), dash.paint = Paint::Hull;
-    LeanBack(dash, 18.0f);
-    s.Add(dash);
-    Part lip = dash;
-    lip.centre = Vector(6.3f, 2.95f, 0), lip.half = Vector(0.12f, 0.12f, 3.5f), lip.paint = Paint::Mark;
-    s.Add(lip);
-    for (float z : {-1.7f, 0.0f, 1.7f}) {
-        Part screen = dash;
-        screen.centre = Vector(6.92f, 3.07f, z), screen.half = Vector(0.42f, 0.04f, 0.7f), screen.paint = Paint::Display;
-        s.Add(screen);
+    s.Add(DashPiece(0.0f, 2.5f, 0.0f, 8.0f, 26.0f, 0.0f, Paint::Hull));  // the sill
+    // The displays lie flush in their bezel, which fills the band between
+    // them: no face of the band is drawn over another.
+    const float displays[] = {-12.6f, -5.4f, -3.6f, 3.6f, 5.4f, 12.6f};
+    float bezel = -26.0f;
+    for (int i = 0; i < 6; i += 2) {
+        s.Add(DashPiece(2.5f, 6.0f, 0.0f, 8.0f, (displays[i] - bezel) * 0.5f, (displays[i] + bezel) * 0.5f, Paint::Dark));
+        Part& display = s.Add(DashPiece(2.5f, 6.0f, 0.0f, 8.0f, 3.6f, displays[i] + 3.6f, Paint::Display));
+        display.detail = 3.0f;
+        bezel = displays[i + 1];
     }
+    s.Add(DashPiece(2.5f, 6.0f, 0.0f, 8.0f, (26.0f - bezel) * 0.5f, (26.0f + bezel) * 0.5f, Paint::Dark));
+    s.Add(DashPiece(6.0f, 14.0f, 0.0f, 8.0f, 26.0f, 0.0f, Paint::Hull));   // towards the eye
+    s.Add(DashPiece(-0.5f, 0.6f, 0.4f, 1.4f, 26.0f, 0.0f, Paint::Mark));  // the lip
     for (float side : {-1.0f, 1.0f}) {
-        Part pillar;
-        pillar.centre = Vector(7.8f, 4.85f, 2.65f * side), pillar.half = Vector(0.28f, 1.78f, 0.2f), pillar.paint = Paint::Dark;
-        LeanZ(pillar, -7.5f * side);
-        s.Add(pillar);
-        s.AddBlock(Vector(7.2f, 2.9f, 3.15f * side), Vector(0.9f, 0.75f, 0.5f), Paint::Dark);
+        s.AddBlock(FromEye(24.0f, -10.0f, 21.0f * side), Vector(4.5f, 1.8f, 4.0f), Paint::Dark);
+        s.Add(Beam(FromEye(27.0f, -9.0f, 19.8f * side), FromEye(34.25f, 20.0f, 15.9f * side), 0.42f, Paint::Dark));
     }
-    s.AddBlock(Vector(7.5f, 6.95f, 0), Vector(1.1f, 0.3f, 3.0f), Paint::Hull);
-    s.AddBlock(Vector(6.45f, 6.62f, 0), Vector(0.08f, 0.05f, 2.9f), Paint::Mark);
-    Prop prop{"cockpit", "grey.png", s, Colours(kPlayerHull, kPlayerEmber, kMetalDark, Mix(kPlayerEmber, kFire, 0.35f), 1.6f, 16),
-              128, 0.8f, false};
+    s.AddBlock(FromEye(31.0f, 21.2f, 0.0f), Vector(5.0f, 1.2f, 18.0f), Paint::Hull);
+    s.AddBlock(FromEye(35.9f, 19.85f, 0.0f), Vector(0.35f, 0.3f, 17.5f), Paint::Mark);
+    Prop prop{"cockpit", "grey.png", s, Colours(kPlayerHull, kPlayerEmber, kMetalDark, Mix(kPlayerEmber, kFire, 0.35f), 12.0f, 16),
+              128, 6.0f, false};
     return prop;
 }
 
@@ -175,7 +211,7 @@ Prop Cockpit() {
 
 bool GeneratePropMeshes(const std::string& runDir) {
     Prop cockpit = Cockpit();
-    const Mesh cockpitMesh = cockpit.sketch.FinishForEye(cockpit.atlas, Vector(4.4f, 4.6f, 0.0f));
+    const Mesh cockpitMesh = cockpit.sketch.FinishForEye(cockpit.atlas, kCockpitEye);
     return WriteProp(runDir, Missile()) && WriteProp(runDir, AmmoCase()) && WriteProp(runDir, HealthCross()) &&
            WriteProp(runDir, SpawnPad()) && WriteProp(runDir, Building()) && WriteProp(runDir, cockpit, cockpitMesh);
 }

@@ -416,7 +416,7 @@ TEST_F(MeshPass, BrokenMeshesAreReportedOnceAndTheLogStopsGrowing) {
 }
 
 TEST_F(MeshPass, TheCockpitIsDrawnOverThePictureAndLeavesDepthTestingOn) {
-    const Pixel pillar{15, kH / 2}, sill{kW / 2, kH - 8};  // from the window's top left
+    const Pixel pillar{kW * 9 / 100, kH / 2}, sill{kW / 2, kH - 8};  // from the window's top left
     auto windowAt = [](Pixel p) {
         const auto shown = ReadOwnWindowPixel(p.x, p.y);
         return shown ? shown->r + shown->g + shown->b : -1;
