@@ -342,6 +342,10 @@ protected:
         ASSERT_TRUE(game->HoldButton(3, 0.2));  // a missile
         EXPECT_TRUE(game->WaitForLook([&](const WindowLook&) { return game->HeardSince(heard); }, 5.0))
             << "no shot heard in " << game->SoundFile();
+        // The first wave walking in from the basin's far corners, above the
+        // dashboard.
+        SleepSeconds(4.0);
+        Picture("level1_wave1");
     }
 
     // Step 6: the pause, resumed; paused again and the mission aborted.

@@ -1,0 +1,363 @@
+// What a player sees of the fight, in the real game in this process at
+// 1024 x 768 on the real content: at the start of each of level 1's waves
+// and of level 3's first plaza wave, the player walked towards the nearest
+// machine until it is within 300 units and turned to face it, every machine
+// in view within 400 units shows the centre of its body clear of the
+// cockpit (at rest), drawn there rather than hidden under the ground; and a
+// pull of the laser's trigger shows its red bolts within ten frames. The
+// clock is stopped and moved on a 60th of a second per frame; keys come from
+// xdotool, as a player's would.
+#include <GL/glew.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "event_manager.h"
+#include "game_logic.h"
+#include "game_logic/addressees.h"
+#include "game_states/ingame_state.h"
+#include "game_states/level_states.h"
+#include "game_states/menu_messages.h"
+#include "game_states/pause_state.h"
+#include "game_states/state_events.h"
+#include "game_states/title_state.h"
+#include "graphics.h"
+#include "main/frame_loop.h"
+#include "main/start_up.h"
+#include "object_manager.h"
+#include "objects/components.h"
+#include "platform/clock.h"
+#include "support/cockpit_cover.h"
+#include "support/log_capture.h"
+#include "support/screen_pixels.h"
+#include "support/stopped_clock.h"
+#include "support/target_image.h"
+#include "support/temp_folder.h"
+#include "support/x11_window.h"
+#include "system.h"
+
+namespace {
+
+using test_support::CockpitCover;
+
+constexpr int kWidth = 1024, kHeight = 768;
+constexpr double kStep = 1.0 / 60.0;
+constexpr float kRest = 1.5707963f;     // the bob's top, where the cockpit rests
+constexpr float kApproach = 300.0f;     // walked until the nearest machine is this near
+constexpr float kSeenWithin = 400.0f;   // machines this near are looked at
+constexpr float kWalkPerFrame = 4.0f;   // a brisk walk
+constexpr float kPlazaX = 1000.0f, kPlazaZ = 1150.0f;  // where the player enters level 3's plaza
+constexpr const char* kSender = "SeenInPlayTest";
+const std::string kWindowed = "<Settings><Setting ID=\"full_screen\" key=\"0\" /><Setting ID=\"screen_width\" "
+                              "key=\"1024\" /><Setting ID=\"screen_height\" key=\"768\" /></Settings>\n";
+
+GameLogic& Logic() { return *Module<GameLogic>::Instance(); }
+System& Sys() { return *Module<System>::Instance(); }
+ObjectManager& Objects() { return *Module<ObjectManager>::Instance(); }
+
+template <class State>
+State* Top() {
+    return dynamic_cast<State*>(Logic().TopState());
+}
+
+// A machine as the player sees it: where the centre of its body lands in
+// the window (x from the left, y from the top), how far ahead of the eye.
+struct Sighting {
+    std::string name;
+    float distance = 0.0f;  // along the ground, from the player
+    bool inView = false;
+    int x = 0, y = 0;
+    float depth = 0.0f;     // eye-space distance ahead
+    float radius = 0.0f;    // of its body
+};
+
+Vector BodyCentre(const GameObject& machine) {
+    const CollisionComp* collision = machine.GetCollisionComp();
+    return collision ? machine.trans + machine.rot.Rotate(collision->boundSphere.center) : machine.trans;
+}
+
+// Under the object lock.
+std::vector<Sighting> LookAtMachines() {
+    std::vector<Sighting> seen;
+    ObjectManager& objects = Objects();
+    const Vector eye = objects.GetGameObject(GameObject::kPlayerName)->trans;
+    for (const auto& entry : objects.gameObjectList) {
+        const GameObject& object = entry.second;
+        if (!object.GetStatsComp() || object.isDead || object.name == GameObject::kPlayerName) continue;
+        Sighting s;
+        s.name = object.name;
+        const Vector centre = BodyCentre(object);
+        s.distance = std::hypot(centre.x - eye.x, centre.z - eye.z);
+        s.radius = object.GetCollisionComp() ? object.GetCollisionComp()->boundSphere.radius : 0.0f;
+        const Vector inEye = objects.cameraObject.viewMat * Vector(centre.x, centre.y, centre.z, 1.0f);
+        const Vector clip = objects.perspectMat * inEye;
+        s.depth = -inEye.z;
+        if (clip.w > 0.0f) {
+            const float nx = clip.x / clip.w, ny = clip.y / clip.w;
+            s.inView = std::fabs(nx) < 1.0f && std::fabs(ny) < 1.0f;
+            s.x = int((nx * 0.5f + 0.5f) * kWidth);
+            s.y = int((0.5f - ny * 0.5f) * kHeight);
+        }
+        seen.push_back(s);
+    }
+    return seen;
+}
+
+class SeenInPlay : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        setenv("SDL_VIDEODRIVER", "x11", 0);
+        setenv("SDL_AUDIODRIVER", "dummy", 0);
+    }
+    void TearDown() override {
+        if (started) ShutDownGame();
+    }
+
+    // One frame of the game's own loop, a 60th of a second on.
+    static void Frame() {
+        platform::SetClockTime(platform::GetClockTime() + kStep);
+        Sys().frameTime.store(kStep);
+        RunFrame(false);
+    }
+    // Frames until `done`, at most `limit`, `each` before every frame.
+    static bool RunUntil(const std::function<bool()>& done, int limit,
+                         const std::function<void()>& each = [] {}) {
+        for (int i = 0; i < limit && Sys().running.load(); ++i) {
+            if (done()) return true;
+            each();
+            Frame();
+        }
+        return done();
+    }
+    void Xdo(const std::string& arguments) {
+        const std::string command = "xdotool " + arguments + " >/dev/null 2>&1";
+        ASSERT_EQ(0, std::system(command.c_str())) << command;
+    }
+
+    // From the start to level 1 in play, as a player gets there.
+    void StartLevelOne() {
+        ASSERT_TRUE(display.IsOpen()) << "run under xvfb-run";
+        profile.WriteFile("The Quellbrand/settings.xml", kWindowed);
+        Sys().running.store(true);  // the capture marks the game as not running
+        ASSERT_TRUE(StartGame()) << log.Text();
+        started = true;
+        ASSERT_EQ(kWidth, Sys().width);
+        ASSERT_EQ(kHeight, Sys().height);
+        const auto window = display.WaitForWindow("The Quellbrand", getpid(), 10.0);
+        ASSERT_TRUE(window.has_value());
+        Xdo("windowfocus --sync " + std::to_string(*window));
+        ASSERT_TRUE(RunUntil([] { return Logic().loadingDone.load(); }, 6000)) << log.Text();
+        Xdo("keydown x");
+        RunUntil([] { return false; }, 3);
+        Xdo("keyup x");
+        ASSERT_TRUE(RunUntil([] { return Top<TitleState>() != nullptr; }, 600)) << log.Text();
+        state_events::Publish(Event(kSender, addressee::kGameLogic, MenuMessage::kEnterGame));
+        ASSERT_TRUE(RunUntil([] { return InPlay() && dynamic_cast<LevelOne*>(&Top<IngameState>()->CurrentLevel()); },
+                             6000))
+            << log.Text();
+    }
+    static bool InPlay() { return Top<IngameState>() && Logic().loadingDone && !Logic().IsLoadInFlight(); }
+
+    // The player's hull and shield kept full: the machines fire at it.
+    static void KeepPlayerAlive() {
+        ObjectLock lock;
+        if (!Objects().HasGameObject(GameObject::kPlayerName)) return;  // a level loading
+        GameObject& player = *Objects().GetGameObject(GameObject::kPlayerName);
+        player.GetStatsComp()->hp = player.GetStatsComp()->healthMax;
+        player.GetStatsComp()->sp = float(player.GetStatsComp()->shield);
+    }
+    static int Machines() {
+        ObjectLock lock;
+        return int(LookAtMachines().size());
+    }
+
+    // Each frame the player turns to the nearest machine (its body's centre)
+    // and takes a step towards it on the ground, until it is within
+    // kApproach; then stands for the cockpit to come to rest.
+    static bool WalkToTheNearest() {
+        bool near = false;
+        auto step = [&near] {
+            KeepPlayerAlive();
+            ObjectLock lock;
+            ObjectManager& objects = Objects();
+            GameObject& player = *objects.GetGameObject(GameObject::kPlayerName);
+            const GameObject* nearest = nullptr;
+            float best = 1e30f;
+            for (const auto& entry : objects.gameObjectList) {
+                const GameObject& object = entry.second;
+                if (!object.GetStatsComp() || object.isDead || object.name == GameObject::kPlayerName) continue;
+                const Vector d = BodyCentre(object) - player.trans;
+                const float along = std::hypot(d.x, d.z);
+                if (along < best) best = along, nearest = &object;
+            }
+            if (!nearest) return;
+            const Vector d = BodyCentre(*nearest) - player.trans;
+            near = best <= kApproach;
+            if (!near) {
+                player.trans.x += d.x / best * kWalkPerFrame;
+                player.trans.z += d.z / best * kWalkPerFrame;
+                player.trans.y = objects.groundObject.GetHeight(player.trans) + Logic().hoverHeight;
+            }
+            CameraObject& camera = objects.cameraObject;
+            camera.yaw = std::atan2(-d.x, -d.z);
+            camera.pitch = std::atan2(-d.y, best);
+        };
+        if (!RunUntil([&near] { return near; }, 60 * 60, step)) return false;
+        for (int i = 0; i < 40; ++i) {
+            step();
+            Frame();
+        }
+        return true;
+    }
+
+    test_support::LogCapture log;
+    test_support::TempProfile profile;
+    test_support::X11Display display;
+    test_support::StoppedClock stoppedClock;  // the frames set the time
+    bool started = false;
+};
+
+struct WaveSeen {
+    std::string wave;
+    int inReach = 0;  // machines in view within kSeenWithin
+};
+
+TEST_F(SeenInPlay, EveryMachineInReachShowsItsBodyClearOfTheCockpitAtEachWaveStart) {
+    StartLevelOne();
+    if (HasFatalFailure()) return;
+    const CockpitCover cockpit(kWidth, kHeight, Vector(), kRest);
+    std::vector<WaveSeen> table;
+    auto lookAtTheWave = [&](const std::string& wave, int size) {
+        ASSERT_TRUE(RunUntil([size] { return Machines() >= size; }, 60 * 60, KeepPlayerAlive))
+            << wave << ": " << Machines() << " machines";
+        ASSERT_TRUE(WalkToTheNearest()) << wave;
+        const test_support::TargetImage depth(graphics::CurrentTargets().depth, kWidth, kHeight);
+        WaveSeen row{wave, 0};
+        ObjectLock lock;
+        for (const Sighting& s : LookAtMachines()) {
+            if (!s.inView || s.distance > kSeenWithin) continue;
+            ++row.inReach;
+            EXPECT_FALSE(cockpit.At(s.x, s.y)) << wave << ": " << s.name << " at " << s.x << "," << s.y << ", "
+                                               << s.distance << " units away, behind the cockpit";
+            // The geometry buffer's rows run from the bottom.
+            const float drawn = depth.DepthAt(s.x, kHeight - 1 - s.y);
+            EXPECT_LT(std::fabs(drawn - s.depth), s.radius * 1.5f)
+                << wave << ": " << s.name << " at " << s.x << "," << s.y << " is not drawn there (depth " << drawn
+                << ", its centre " << s.depth << ")";
+        }
+        std::printf("%-22s machines in view within %.0f units: %d\n", wave.c_str(), kSeenWithin, row.inReach);
+        std::fflush(stdout);
+        table.push_back(row);
+    };
+    auto nextWave = [] {
+        ObjectLock lock;
+        for (auto& entry : Objects().gameObjectList) {
+            GameObject& object = entry.second;
+            if (object.GetStatsComp() && !object.isDead && object.name != GameObject::kPlayerName)
+                Objects().KillGameObject(object);
+        }
+        Top<IngameState>()->CurrentLevel().liveEnemies = 0;
+    };
+    const int levelOneWaves[] = {2, 4, 5};
+    for (int wave = 0; wave < 3; ++wave) {
+        if (wave > 0) nextWave();
+        lookAtTheWave("level 1 wave " + std::to_string(wave + 1), levelOneWaves[wave]);
+        if (HasFatalFailure()) return;
+    }
+
+    // Level 3, left for with the last wave still standing (its end would
+    // win level 1): the plaza entered from its north end starts the first wave.
+    // The in-game state switches levels when it comes back on top: a pause
+    // taken and left, as "Resume Game" leaves it.
+    state_events::ChangeLevel(kSender, IngameState::kThirdLevel);
+    state_events::PushState(kSender, GameStateName::Pause);
+    ASSERT_TRUE(RunUntil([] { return Top<PauseState>() != nullptr; }, 60));
+    state_events::PopState(kSender);
+    ASSERT_TRUE(RunUntil([] { return InPlay() && dynamic_cast<LevelThree*>(&Top<IngameState>()->CurrentLevel()); },
+                         6000, KeepPlayerAlive))
+        << log.Text();
+    auto& levelThree = static_cast<LevelThree&>(Top<IngameState>()->CurrentLevel());
+    ASSERT_TRUE(RunUntil([&levelThree] { return levelThree.wavesStarted; }, 60,
+                         [] {
+                             ObjectLock lock;
+                             if (!Objects().HasGameObject(GameObject::kPlayerName)) return;
+                             GameObject& player = *Objects().GetGameObject(GameObject::kPlayerName);
+                             Vector at(kPlazaX, 0.0f, kPlazaZ, 0.0f);
+                             at.y = Objects().groundObject.GetHeight(at) + Logic().hoverHeight;
+                             player.trans = at;
+                         }));
+    lookAtTheWave("level 3 plaza wave 1", 4);
+    if (HasFatalFailure()) return;
+
+    for (const WaveSeen& row : table) EXPECT_GE(row.inReach, 1) << row.wave;
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+// The player's bolts in flight: where each lands in the window.
+std::vector<std::pair<int, int>> BoltsInView() {
+    std::vector<std::pair<int, int>> bolts;
+    ObjectLock lock;
+    ObjectManager& objects = Objects();
+    for (const auto& entry : objects.gameObjectList) {
+        const GameObject& object = entry.second;
+        if (object.isDead || object.name.rfind("playerBullet", 0) != 0) continue;
+        const Vector clip =
+            objects.perspectMat * (objects.cameraObject.viewMat * Vector(object.trans.x, object.trans.y, object.trans.z, 1.0f));
+        if (clip.w <= 0.0f || std::fabs(clip.x / clip.w) >= 1.0f || std::fabs(clip.y / clip.w) >= 1.0f) continue;
+        bolts.push_back({int((clip.x / clip.w * 0.5f + 0.5f) * kWidth), int((0.5f - clip.y / clip.w * 0.5f) * kHeight)});
+    }
+    return bolts;
+}
+
+// A bolt shows as a white-hot core in a red glow over the scene: a pixel of
+// its glow is much redder than the scene was there before the pull, and
+// stays warm (red above green and blue).
+bool BoltGlow(const test_support::ScreenColor& now, const test_support::ScreenColor& before) {
+    return now.r - before.r > 50 && now.r >= now.g + 30 && now.r >= now.b + 30;
+}
+
+TEST_F(SeenInPlay, ThePlayersLaserBoltsShowWithinTenFramesOfATriggerPull) {
+    StartLevelOne();
+    if (HasFatalFailure()) return;
+    ASSERT_TRUE(RunUntil([] { return Machines() >= 2; }, 60 * 60, KeepPlayerAlive)) << Machines() << " machines";
+    ASSERT_TRUE(WalkToTheNearest());
+    std::vector<std::pair<int, int>> window;
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x) window.push_back({x, y});
+    const std::vector<test_support::ScreenColor> before = test_support::ReadOwnWindowPixels(window);
+    ASSERT_EQ(before.size(), window.size());
+    const uint32_t fired = Logic().shotsFired;
+    Xdo("mousedown 1");
+    int frame = 0, shownAt = 0, glowing = 0;
+    while (++frame <= 10 && !shownAt) {
+        KeepPlayerAlive();
+        Frame();
+        for (const auto& bolt : BoltsInView()) {
+            std::vector<std::pair<int, int>> around;
+            for (int dy = -12; dy <= 12; dy += 2)
+                for (int dx = -24; dx <= 24; dx += 2)
+                    around.push_back({std::clamp(bolt.first + dx, 0, kWidth - 1), std::clamp(bolt.second + dy, 0, kHeight - 1)});
+            const std::vector<test_support::ScreenColor> now = test_support::ReadOwnWindowPixels(around);
+            ASSERT_EQ(now.size(), around.size());
+            glowing = 0;
+            for (size_t i = 0; i < around.size(); ++i)
+                glowing += BoltGlow(now[i], before[size_t(around[i].second) * kWidth + size_t(around[i].first)]);
+            if (glowing >= 10) shownAt = frame;
+        }
+    }
+    Xdo("mouseup 1");
+    std::printf("shots fired %u; a bolt first shown %d frames after the pull (%d pixels of its glow)\n",
+                Logic().shotsFired - fired, shownAt, glowing);
+    EXPECT_GT(Logic().shotsFired, fired) << "the pull fired";
+    EXPECT_GE(shownAt, 1) << "no red bolt shown within ten frames of the pull";
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+}  // namespace
