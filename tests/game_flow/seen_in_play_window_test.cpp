@@ -25,7 +25,6 @@
 #include "game_states/ingame_state.h"
 #include "game_states/level_states.h"
 #include "game_states/menu_messages.h"
-#include "game_states/pause_state.h"
 #include "game_states/state_events.h"
 #include "game_states/title_state.h"
 #include "graphics.h"
@@ -52,7 +51,7 @@ constexpr double kStep = 1.0 / 60.0;
 constexpr float kRest = 1.5707963f;     // the bob's top, where the cockpit rests
 constexpr float kApproach = 300.0f;     // walked until the nearest machine is this near
 constexpr float kSeenWithin = 400.0f;   // machines this near are looked at
-constexpr float kWalkPerFrame = 4.0f;   // a brisk walk
+constexpr float kWalkPerFrame = 8.0f;   // a run, in fewer frames
 constexpr float kPlazaX = 1000.0f, kPlazaZ = 1150.0f;  // where the player enters level 3's plaza
 constexpr const char* kSender = "SeenInPlayTest";
 const std::string kWindowed = "<Settings><Setting ID=\"full_screen\" key=\"0\" /><Setting ID=\"screen_width\" "
@@ -141,8 +140,9 @@ protected:
         ASSERT_EQ(0, std::system(command.c_str())) << command;
     }
 
-    // From the start to level 1 in play, as a player gets there.
-    void StartLevelOne() {
+    // From the start through the title into play on level 1, as "Start
+    // Game" does, or on level 3 (the title's own messages, level 3 named).
+    void StartAt(bool levelThree) {
         ASSERT_TRUE(display.IsOpen()) << "run under xvfb-run";
         profile.WriteFile("The Quellbrand/settings.xml", kWindowed);
         Sys().running.store(true);  // the capture marks the game as not running
@@ -158,9 +158,18 @@ protected:
         RunUntil([] { return false; }, 3);
         Xdo("keyup x");
         ASSERT_TRUE(RunUntil([] { return Top<TitleState>() != nullptr; }, 600)) << log.Text();
-        state_events::Publish(Event(kSender, addressee::kGameLogic, MenuMessage::kEnterGame));
-        ASSERT_TRUE(RunUntil([] { return InPlay() && dynamic_cast<LevelOne*>(&Top<IngameState>()->CurrentLevel()); },
-                             6000))
+        if (levelThree) {
+            state_events::PushState(kSender, GameStateName::Ingame);
+            state_events::ChangeLevel(kSender, IngameState::kThirdLevel);
+        } else {
+            state_events::Publish(Event(kSender, addressee::kGameLogic, MenuMessage::kEnterGame));
+        }
+        ASSERT_TRUE(RunUntil(
+            [levelThree] {
+                return InPlay() && (levelThree ? dynamic_cast<LevelThree*>(&Top<IngameState>()->CurrentLevel()) != nullptr
+                                               : dynamic_cast<LevelOne*>(&Top<IngameState>()->CurrentLevel()) != nullptr);
+            },
+            6000))
             << log.Text();
     }
     static bool InPlay() { return Top<IngameState>() && Logic().loadingDone && !Logic().IsLoadInFlight(); }
@@ -210,11 +219,38 @@ protected:
             camera.pitch = std::atan2(-d.y, best);
         };
         if (!RunUntil([&near] { return near; }, 60 * 60, step)) return false;
-        for (int i = 0; i < 40; ++i) {
+        for (int i = 0; i < 20; ++i) {
             step();
             Frame();
         }
         return true;
+    }
+
+    // With `size` machines of the wave come, the player walked up to the
+    // nearest: every machine in view within kSeenWithin shows the centre of
+    // its body clear of the cockpit at rest, and is drawn there (the depth
+    // there is its own, not the ground's); at least one is.
+    void LookAtTheWave(const std::string& wave, int size) {
+        ASSERT_TRUE(RunUntil([size] { return Machines() >= size; }, 60 * 60, KeepPlayerAlive))
+            << wave << ": " << Machines() << " machines";
+        ASSERT_TRUE(WalkToTheNearest()) << wave;
+        const CockpitCover cockpit(kWidth, kHeight, Vector(), kRest);
+        const test_support::TargetImage depth(graphics::CurrentTargets().depth, kWidth, kHeight);
+        int inReach = 0;
+        ObjectLock lock;
+        for (const Sighting& s : LookAtMachines()) {
+            if (!s.inView || s.distance > kSeenWithin) continue;
+            ++inReach;
+            EXPECT_FALSE(cockpit.At(s.x, s.y)) << wave << ": " << s.name << " at " << s.x << "," << s.y << ", "
+                                               << s.distance << " units away, behind the cockpit";
+            // The geometry buffer's rows run from the bottom.
+            const float drawn = depth.DepthAt(s.x, kHeight - 1 - s.y);
+            EXPECT_LT(std::fabs(drawn - s.depth), s.radius * 1.5f)
+                << wave << ": " << s.name << " at " << s.x << "," << s.y << " is not drawn there (depth " << drawn
+                << ", its centre " << s.depth << ")";
+        }
+        std::printf("%-22s machines in view within %.0f units: %d\n", wave.c_str(), kSeenWithin, inReach);
+        EXPECT_GE(inReach, 1) << wave;
     }
 
     test_support::LogCapture log;
@@ -224,79 +260,40 @@ protected:
     bool started = false;
 };
 
-struct WaveSeen {
-    std::string wave;
-    int inReach = 0;  // machines in view within kSeenWithin
-};
-
-TEST_F(SeenInPlay, EveryMachineInReachShowsItsBodyClearOfTheCockpitAtEachWaveStart) {
-    StartLevelOne();
+TEST_F(SeenInPlay, EveryMachineInReachShowsClearOfTheCockpitAtEachWaveStartOfLevelOne) {
+    StartAt(false);
     if (HasFatalFailure()) return;
-    const CockpitCover cockpit(kWidth, kHeight, Vector(), kRest);
-    std::vector<WaveSeen> table;
-    auto lookAtTheWave = [&](const std::string& wave, int size) {
-        ASSERT_TRUE(RunUntil([size] { return Machines() >= size; }, 60 * 60, KeepPlayerAlive))
-            << wave << ": " << Machines() << " machines";
-        ASSERT_TRUE(WalkToTheNearest()) << wave;
-        const test_support::TargetImage depth(graphics::CurrentTargets().depth, kWidth, kHeight);
-        WaveSeen row{wave, 0};
-        ObjectLock lock;
-        for (const Sighting& s : LookAtMachines()) {
-            if (!s.inView || s.distance > kSeenWithin) continue;
-            ++row.inReach;
-            EXPECT_FALSE(cockpit.At(s.x, s.y)) << wave << ": " << s.name << " at " << s.x << "," << s.y << ", "
-                                               << s.distance << " units away, behind the cockpit";
-            // The geometry buffer's rows run from the bottom.
-            const float drawn = depth.DepthAt(s.x, kHeight - 1 - s.y);
-            EXPECT_LT(std::fabs(drawn - s.depth), s.radius * 1.5f)
-                << wave << ": " << s.name << " at " << s.x << "," << s.y << " is not drawn there (depth " << drawn
-                << ", its centre " << s.depth << ")";
-        }
-        std::printf("%-22s machines in view within %.0f units: %d\n", wave.c_str(), kSeenWithin, row.inReach);
-        std::fflush(stdout);
-        table.push_back(row);
-    };
-    auto nextWave = [] {
-        ObjectLock lock;
-        for (auto& entry : Objects().gameObjectList) {
-            GameObject& object = entry.second;
-            if (object.GetStatsComp() && !object.isDead && object.name != GameObject::kPlayerName)
-                Objects().KillGameObject(object);
-        }
-        Top<IngameState>()->CurrentLevel().liveEnemies = 0;
-    };
-    const int levelOneWaves[] = {2, 4, 5};
+    const int waves[] = {2, 4, 5};
     for (int wave = 0; wave < 3; ++wave) {
-        if (wave > 0) nextWave();
-        lookAtTheWave("level 1 wave " + std::to_string(wave + 1), levelOneWaves[wave]);
+        if (wave > 0) {
+            // The wave ended at once: its machines gone, none left to count.
+            ObjectLock lock;
+            for (auto& entry : Objects().gameObjectList) {
+                GameObject& object = entry.second;
+                if (object.GetStatsComp() && !object.isDead && object.name != GameObject::kPlayerName)
+                    Objects().KillGameObject(object);
+            }
+            Top<IngameState>()->CurrentLevel().liveEnemies = 0;
+        }
+        LookAtTheWave("level 1 wave " + std::to_string(wave + 1), waves[wave]);
         if (HasFatalFailure()) return;
     }
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
 
-    // Level 3, left for with the last wave still standing (its end would
-    // win level 1): the plaza entered from its north end starts the first wave.
-    // The in-game state switches levels when it comes back on top: a pause
-    // taken and left, as "Resume Game" leaves it.
-    state_events::ChangeLevel(kSender, IngameState::kThirdLevel);
-    state_events::PushState(kSender, GameStateName::Pause);
-    ASSERT_TRUE(RunUntil([] { return Top<PauseState>() != nullptr; }, 60));
-    state_events::PopState(kSender);
-    ASSERT_TRUE(RunUntil([] { return InPlay() && dynamic_cast<LevelThree*>(&Top<IngameState>()->CurrentLevel()); },
-                         6000, KeepPlayerAlive))
-        << log.Text();
-    auto& levelThree = static_cast<LevelThree&>(Top<IngameState>()->CurrentLevel());
-    ASSERT_TRUE(RunUntil([&levelThree] { return levelThree.wavesStarted; }, 60,
-                         [] {
-                             ObjectLock lock;
-                             if (!Objects().HasGameObject(GameObject::kPlayerName)) return;
-                             GameObject& player = *Objects().GetGameObject(GameObject::kPlayerName);
-                             Vector at(kPlazaX, 0.0f, kPlazaZ, 0.0f);
-                             at.y = Objects().groundObject.GetHeight(at) + Logic().hoverHeight;
-                             player.trans = at;
-                         }));
-    lookAtTheWave("level 3 plaza wave 1", 4);
+TEST_F(SeenInPlay, EveryMachineInReachShowsClearOfTheCockpitAtTheFirstPlazaWaveOfLevelThree) {
+    StartAt(true);
     if (HasFatalFailure()) return;
-
-    for (const WaveSeen& row : table) EXPECT_GE(row.inReach, 1) << row.wave;
+    // The plaza entered from its north end starts the first wave.
+    auto& level = static_cast<LevelThree&>(Top<IngameState>()->CurrentLevel());
+    ASSERT_TRUE(RunUntil([&level] { return level.wavesStarted; }, 60, [] {
+        ObjectLock lock;
+        GameObject& player = *Objects().GetGameObject(GameObject::kPlayerName);
+        Vector at(kPlazaX, 0.0f, kPlazaZ, 0.0f);
+        at.y = Objects().groundObject.GetHeight(at) + Logic().hoverHeight;
+        player.trans = at;
+    }));
+    LookAtTheWave("level 3 plaza wave 1", 4);
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
@@ -324,7 +321,7 @@ bool BoltGlow(const test_support::ScreenColor& now, const test_support::ScreenCo
 }
 
 TEST_F(SeenInPlay, ThePlayersLaserBoltsShowWithinTenFramesOfATriggerPull) {
-    StartLevelOne();
+    StartAt(false);
     if (HasFatalFailure()) return;
     ASSERT_TRUE(RunUntil([] { return Machines() >= 2; }, 60 * 60, KeepPlayerAlive)) << Machines() << " machines";
     ASSERT_TRUE(WalkToTheNearest());
