@@ -151,8 +151,8 @@ void IngameState::SwitchLevel(const LevelState& prototype) {
 void IngameState::StartLoad() {
     awaitingLoad = true;
     ForgetMissingParts();
-    // A level starts: the last run's wave line goes; the level's first wave
-    // announces its own.
+    // A level starts, or starts again: the old wave line goes, and the
+    // level's first wave announces its own.
     state_events::ShowWaveLine("");
     // The cut-scene covers the level until its load is handed over. Over the
     // title it would take the messages of the title's buttons, clicked while

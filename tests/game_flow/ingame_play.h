@@ -89,13 +89,13 @@ protected:
         Module<SoundManager>::Instance()->Kill();
         Module<LuaManager>::Instance()->Kill();
         Singleton<Level>::Instance()->ReleaseLevelData();
-        Module<ObjectManager>::Instance()->Kill();
-        Module<EventManager>::Instance()->Kill();
-        Sys().Pause(false);
         InterfaceManager& ui = *Module<InterfaceManager>::Instance();
         ui.ClearInterfaceObjects();
         ui.waveCountText.clear();
         ui.restartPending = false;
+        Module<ObjectManager>::Instance()->Kill();
+        Module<EventManager>::Instance()->Kill();
+        Sys().Pause(false);
     }
 
     static GameLogic& Logic() { return *Module<GameLogic>::Instance(); }
