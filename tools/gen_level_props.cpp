@@ -20,8 +20,10 @@ const float kDark[3] = {0.5f, 0.5f, 0.5f};
 // as on level 1's building.
 const Vector kWindowTile(40.0f, 64.0f, 40.0f);
 const Vector kRockTile(50.0f, 70.0f, 50.0f);
-// The rim's cliffs show the same rock in courses twice as large.
-const Vector kCliffTile(100.0f, 140.0f, 100.0f);
+// The rim's cliffs show the same rock in courses twice as tall and drawn out
+// eight times along the cliff, so that they read as long strata rather than
+// as masonry.
+const Vector kCliffTile(400.0f, 140.0f, 400.0f);
 
 // |axis| . v: the size of v along a unit axis.
 float Along(const Vector& axis, const Vector& v) {

@@ -10,7 +10,7 @@
 //   "city_block"    a block of flats 160 x 128 x 160 with roof plant;
 //   "tower"         a tower 80 x 256 x 80 with a roof cap and a mast.
 // Faces are tiled rather than stretched: each face repeats its texture every
-// tile (the walls' rock every 50 x 70, the cliffs' every 100 x 140, the
+// tile (the walls' rock every 50 x 70, the cliffs' every 400 x 140, the
 // city's windows every 40 x 64 as on level 1's building), and
 // "tex_shaft_wall", the rock of the walls and cliffs, is
 // drawn here in the ground's palette.
