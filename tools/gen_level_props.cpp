@@ -20,9 +20,8 @@ const float kDark[3] = {0.5f, 0.5f, 0.5f};
 // as on level 1's building.
 const Vector kWindowTile(40.0f, 64.0f, 40.0f);
 const Vector kRockTile(50.0f, 70.0f, 50.0f);
-// The rim's cliffs show the same rock in courses twice as tall and drawn out
-// eight times along the cliff, so that they read as long strata rather than
-// as masonry.
+// The rim's cliffs show the same rock, unbuilt, its strata twice as tall and
+// drawn out eight times along the cliff.
 const Vector kCliffTile(400.0f, 140.0f, 400.0f);
 
 // |axis| . v: the size of v along a unit axis.
@@ -82,9 +81,10 @@ Mesh Tower() {
     return builder.Finish();
 }
 
-// Strata of rock and dust from the ground's palette, broken by cracks and
-// the seams of the rock courses; tiles seamlessly.
-RgbaImage ShaftRock() {
+// Strata of rock and dust from the ground's palette, broken by cracks and,
+// when `courses`, the seams of the rock courses of a built wall; tiles
+// seamlessly.
+RgbaImage Rock(bool courses) {
     const int size = 128;
     RgbaImage image(size, size);
     for (int y = 0; y < size; ++y)
@@ -95,7 +95,7 @@ RgbaImage ShaftRock() {
             const float grain = FractalNoise(float(x), float(y), 16, 8, 53);
             Rgb rock = Mix(Mix(palette::kRock, palette::kDust, 0.35f), palette::kRockPale, strata * 0.7f);
             rock = Scale(rock, 0.75f + 0.4f * grain);
-            const bool seam = y % 64 < 2 || (x + (y / 64) * 32) % 64 < 2;
+            const bool seam = courses && (y % 64 < 2 || (x + (y / 64) * 32) % 64 < 2);
             const bool crack = FractalNoise(float(x), float(y), 32, 4, 57) > 0.72f;
             image.Put(x, y, seam ? palette::kRockDark : crack ? Mix(rock, palette::kShadow, 0.5f) : rock);
         }
@@ -117,7 +117,8 @@ bool GenerateLevelProps(const std::string& runDir) {
         {"rim_wall_x", Vector(kRimWallXHalf, rimHalfY, rimAcross), kCliffTile},
         {"rim_wall_z", Vector(rimAcross, rimHalfY, kRimWallZHalf), kCliffTile},
     };
-    bool written = WriteImage(runDir, std::string(paths::kTextures) + "shaft_wall.png", ShaftRock());
+    bool written = WriteImage(runDir, std::string(paths::kTextures) + "shaft_wall.png", Rock(true)) &&
+                   WriteImage(runDir, std::string(paths::kTextures) + "rim_cliff.png", Rock(false));
     for (const auto& wall : walls) written = written && WriteMesh(runDir, wall.name, RockWall(wall.name, wall.half, wall.tile));
     return written &&
            WriteMesh(runDir, "city_block", CityBlock()) && WriteMesh(runDir, "tower", Tower());

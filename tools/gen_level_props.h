@@ -12,8 +12,9 @@
 // Faces are tiled rather than stretched: each face repeats its texture every
 // tile (the walls' rock every 50 x 70, the cliffs' every 400 x 140, the
 // city's windows every 40 x 64 as on level 1's building), and
-// "tex_shaft_wall", the rock of the walls and cliffs, is
-// drawn here in the ground's palette.
+// "tex_shaft_wall", the rock of the walls, and "tex_rim_cliff", the same
+// rock without the seams of built courses, are drawn here in the ground's
+// palette.
 #pragma once
 
 #include <string>
