@@ -42,7 +42,7 @@ protected:
         in.keyDown[in.forward] = true;
         if (thrusting) {
             in.keyDown[in.jump] = true;
-        } else if (const StatsComp stats = PlayerStats(); stats.bp >= stats.boost) {
+        } else if (MeterFull()) {
             in.keyDown[in.jump] = in.keyPressed[in.jump] = true;
         }
         if (frame % kDashEvery == kDashEvery - 1) {

@@ -107,9 +107,10 @@ protected:
         return Objects().HasGameObject(GameObject::kPlayerName) ? Objects().GetGameObject(GameObject::kPlayerName)->trans
                                                                : Vector(0, -1, 0);
     }
-    static StatsComp PlayerStats() {
+    static bool MeterFull() {
         ObjectLock lock;
-        return *Objects().GetGameObject(GameObject::kPlayerName)->GetStatsComp();
+        const StatsComp& stats = *Objects().GetGameObject(GameObject::kPlayerName)->GetStatsComp();
+        return stats.bp >= stats.boost;
     }
     static float GroundUnder(const Vector& p) {
         ObjectLock lock;
