@@ -266,8 +266,8 @@ TEST_F(MenuScreens, ApplyPutsTheChosenModeInForceAndSavesIt) {
         bool fullScreen;
         int width, height;
     } rows[] = {
-        {0, "", true, 1024, 768},       {1, "", false, 1024, 768},      {1, "800x600", false, 800, 600},
-        {0, "", true, 800, 600},        {0, "1024x768", true, 1024, 768}, {1, "800x600", false, 800, 600},
+        {0, "", true, 1024, 768},          {1, "", false, 1024, 768},        {1, "800x600", false, 800, 600},
+        {0, "", true, 800, 600},           {0, "1024x768", true, 1024, 768}, {1, "800x600", false, 800, 600},
     };
     OpenFromTitle("Options", InterfaceState::Options);
     for (const auto& row : rows) {
