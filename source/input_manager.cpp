@@ -94,10 +94,39 @@ void InputManager::ScanMouseButtons(unsigned buttonMask) {
     }
 }
 
+namespace {
+
+static_assert(InputManager::kSdlKeyCount == SDLK_LAST && InputManager::kNumLock == SDLK_NUMLOCK);
+
+struct CodeRange {
+    int first, last;  // both included
+};
+
+// The codes a key or button leaves in the tables: SDL 1.2's key symbols (the
+// table has gaps that no key fills), the letters under their capitals, Num
+// Lock left out as the scan leaves it, and the three mouse buttons.
+constexpr CodeRange kBindableCodes[] = {
+    {SDLK_BACKSPACE, SDLK_TAB},
+    {SDLK_CLEAR, SDLK_RETURN},
+    {SDLK_PAUSE, SDLK_PAUSE},
+    {SDLK_ESCAPE, SDLK_ESCAPE},
+    {SDLK_SPACE, SDLK_DOLLAR},
+    {SDLK_AMPERSAND, SDLK_AT},
+    {'A', 'Z'},
+    {SDLK_LEFTBRACKET, SDLK_BACKQUOTE},
+    {SDLK_DELETE, SDLK_DELETE},
+    {SDLK_WORLD_0, SDLK_WORLD_95},
+    {SDLK_KP0, SDLK_F15},
+    {SDLK_CAPSLOCK, SDLK_UNDO},
+    {InputManager::kMouseLeft, InputManager::kMouseRight},
+};
+
+}  // namespace
+
 bool InputManager::IsBindableKey(int code) {
-    if (code >= kMouseLeft && code <= kMouseRight) return true;
-    if (code <= 0 || code >= kSdlKeyCount || code == kNumLock) return false;
-    return !(code >= 'a' && code <= 'z');
+    for (const CodeRange& range : kBindableCodes)
+        if (code >= range.first && code <= range.last) return true;
+    return false;
 }
 
 void InputManager::LatchKeyDown(int sdlKey) {

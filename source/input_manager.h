@@ -70,9 +70,9 @@ public:
     static Vector MousePositionFor(int x, int y, int windowWidth, int windowHeight);
 
     // True for a code that some key or mouse button sets in the tables, so
-    // that an action bound to it can be used: never 0, a lower-case letter
-    // (kept under its capital), Num Lock or a code between SDL's keys and
-    // the mouse buttons.
+    // that an action bound to it can be used: never 0, a code in the gaps of
+    // SDL's key symbols, a lower-case letter (kept under its capital), Num
+    // Lock or a code between SDL's keys and the mouse buttons.
     static bool IsBindableKey(int code);
 
     bool IsKeyDown(int code) const;

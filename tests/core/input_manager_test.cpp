@@ -120,6 +120,35 @@ TEST_F(Input, APressLatchedBetweenPollsCountsOnceAsPressedAndReleased) {
     EXPECT_TRUE(input.WasKeyPressed(kSpace) && input.IsKeyDown(kSpace));
 }
 
+// Every code from below 0 to past the mouse buttons, in runs that are all
+// bindable or all not: SDL 1.2 gives no key the codes in the gaps of its
+// key-symbol table, so a settings file that names one would leave its
+// action without a key.
+TEST(BindableKeys, ExactlyTheCodesAKeyOrMouseButtonLeavesInTheTables) {
+    const struct {
+        int first, last;  // both included
+        bool bindable;
+        const char* what;
+    } runs[] = {
+        {-5, 0, false, "none"},          {1, 7, false, "a gap"},           {8, 9, true, "Backspace, Tab"},
+        {10, 11, false, "a gap"},        {12, 13, true, "Clear, Return"},  {14, 18, false, "a gap"},
+        {19, 19, true, "Pause"},         {20, 26, false, "a gap"},         {27, 27, true, "Escape"},
+        {28, 31, false, "a gap"},        {32, 36, true, "Space to $"},     {37, 37, false, "a gap"},
+        {38, 64, true, "& to @"},        {65, 90, true, "the letters"},    {91, 96, true, "[ to `"},
+        {97, 122, false, "lower case"},  {123, 126, false, "a gap"},       {127, 127, true, "Delete"},
+        {128, 159, false, "a gap"},      {160, 255, true, "world keys"},   {256, 296, true, "keypad to F15"},
+        {297, 299, false, "a gap"},      {300, 300, false, "Num Lock"},    {301, 322, true, "Caps Lock to Undo"},
+        {323, 383, false, "past SDL"},   {384, 386, true, "the mouse"},    {387, 600, false, "past the mouse"},
+    };
+    int next = runs[0].first;
+    for (const auto& run : runs) {
+        ASSERT_EQ(next, run.first) << "the runs leave no code out";
+        for (int code = run.first; code <= run.last; ++code)
+            EXPECT_EQ(run.bindable, InputManager::IsBindableKey(code)) << code << " (" << run.what << ")";
+        next = run.last + 1;
+    }
+}
+
 TEST(InputText, KeyHandlerEditsTheTextAndPadTextMakesTenCharacters) {
     InputManager input;
     input.KeyHandler(8);  // Backspace on nothing
