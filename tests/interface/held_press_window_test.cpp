@@ -82,14 +82,24 @@ TEST_F(HeldPress, TheClickThatStartsOrResumesPlayFiresNothingUntilPressedAgain) 
         ExpectAFreshPressFires();
     }
 
-    HoldKey("Escape");
-    ASSERT_TRUE(RunUntil([] { return OnTop<PauseState>() && Ui().currentState == InterfaceState::Pause; }, 30));
-    Frames(2);
-    PressOn("Resume Game");
-    ASSERT_TRUE(RunUntil([&] { return Playing(); }, 30));
-    SCOPED_TRACE("Resume Game");
-    ExpectNoShotWhileHeld();
-    ExpectAFreshPressFires();
+    for (bool pressedAnewAtOnce : {false, true}) {
+        SCOPED_TRACE(pressedAnewAtOnce ? "Resume Game, pressed anew in the first frame of play" : "Resume Game");
+        HoldKey("Escape");
+        ASSERT_TRUE(RunUntil([] { return OnTop<PauseState>() && Ui().currentState == InterfaceState::Pause; }, 30));
+        Frames(2);
+        PressOn("Resume Game");
+        ASSERT_TRUE(RunUntil([&] { return Playing(); }, 30));  // the click's frame began play
+        if (!pressedAnewAtOnce) {
+            ExpectNoShotWhileHeld();
+            ExpectAFreshPressFires();
+            continue;
+        }
+        const uint32_t fired = Logic().shotsFired;
+        Xdo("mouseup 1 mousedown 1");  // released and pressed again within one frame
+        Frames(1);
+        EXPECT_EQ(fired + 1, Logic().shotsFired);
+        Xdo("mouseup 1");
+    }
 }
 
 TEST_F(HeldPress, TheEndlessChoiceAnswersOnlyAPressBegunOnItsScreen) {
