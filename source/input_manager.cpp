@@ -9,6 +9,8 @@
 InputManager::InputManager() : Module<InputManager>("InputManager") {
     std::fill(std::begin(keyDown), std::end(keyDown), false);
     std::fill(std::begin(keyPressed), std::end(keyPressed), false);
+    std::fill(std::begin(seenDownAt), std::end(seenDownAt), kNoPoll);
+    std::fill(std::begin(pressBeganAt), std::end(pressBeganAt), kNoPoll);
 }
 
 void InputManager::Init() {
@@ -49,6 +51,7 @@ Vector InputManager::MousePositionFor(int x, int y, int windowWidth, int windowH
 void InputManager::ScanKeys(const unsigned char* keyState, int count) {
     anyKeyPressed = false;
     scannedPresses.clear();  // a new poll
+    ++pollCount;
     if (!keyState) return;
     const int last = std::min(count, kSdlKeyCount);
     // Ascending order matters: the capitals' slots (65..90, which SDL never
@@ -67,6 +70,7 @@ void InputManager::ScanKey(int sdlCode, bool down) {
         return;
     }
     lastKey = slot;
+    NoteDown(slot);
     if (keyDown[slot]) {
         keyPressed[slot] = false;
     } else {
@@ -84,6 +88,7 @@ void InputManager::ScanMouseButtons(unsigned buttonMask) {
             keyDown[code] = false;
             continue;
         }
+        NoteDown(code);
         if (!keyDown[code]) {
             keyPressed[code] = true;
             lastKey = code;
@@ -143,6 +148,7 @@ void InputManager::ApplyLatchedPresses() {
     for (int slot : latchedPresses) {
         if (std::find(scannedPresses.begin(), scannedPresses.end(), slot) != scannedPresses.end()) continue;
         keyPressed[slot] = true;
+        pressBeganAt[slot] = pollCount;  // possibly released and pressed again while held
         anyKeyPressed = true;
         lastKey = slot;
     }
@@ -150,7 +156,25 @@ void InputManager::ApplyLatchedPresses() {
     scannedPresses.clear();
 }
 
+void InputManager::NoteDown(int slot) {
+    const bool heldSinceLastPoll = seenDownAt[slot] != kNoPoll && seenDownAt[slot] + 1 >= pollCount;
+    if (!heldSinceLastPoll) pressBeganAt[slot] = pollCount;
+    seenDownAt[slot] = pollCount;
+}
+
+bool InputManager::PressBeganAfter(int code, unsigned poll) const {
+    return pressBeganAt[code] == kNoPoll || pressBeganAt[code] > poll;
+}
+
 bool InputManager::IsKeyDown(int code) const { return IsKeyCode(code) && keyDown[code]; }
+
+bool InputManager::IsKeyDownAfter(int code, unsigned poll) const {
+    return IsKeyDown(code) && PressBeganAfter(code, poll);
+}
+
+bool InputManager::WasKeyPressedAfter(int code, unsigned poll) {
+    return WasKeyPressed(code) && PressBeganAfter(code, poll);  // consumed whatever its age
+}
 
 bool InputManager::WasKeyPressed(int code) {
     if (!IsKeyCode(code) || !keyPressed[code]) return false;

@@ -77,6 +77,7 @@ void IngameState::Init() {
         }
     }
     AnnouncePlay();
+    logic.playBeganAtPoll = Module<InputManager>::Instance()->PollCount();
     Sys().GrabMouse();
     Sys().Pause(false);
     enemiesLeft = CountLiveEnemies();

@@ -149,6 +149,47 @@ TEST(BindableKeys, ExactlyTheCodesAKeyOrMouseButtonLeavesInTheTables) {
     }
 }
 
+// A press first seen at or before a noted poll is an old one, whatever the
+// letters' repeat or the pressed flag say, until it is released; a press
+// anew (also one latched while the key stays down) is not.
+TEST_F(Input, APressBegunBeforeANotedPollReadsAsUpUntilPressedAnew) {
+    const int kLetter = 'W';
+    const auto poll = [&](bool down) {
+        keys[kSpace] = keys['w'] = down;
+        Poll();
+        input.ScanMouseButtons(down ? 1u : 0u);
+        input.ApplyLatchedPresses();
+    };
+    const int codes[] = {kSpace, kLetter, InputManager::kMouseLeft};
+    poll(true);
+    const unsigned noted = input.PollCount();
+    for (int held = 0; held < 2; ++held) {
+        for (int code : codes) {
+            SCOPED_TRACE(code);
+            EXPECT_FALSE(input.IsKeyDownAfter(code, noted) || input.WasKeyPressedAfter(code, noted));
+            EXPECT_TRUE(input.IsKeyDown(code) && !input.WasKeyPressed(code)) << "read as old, consumed all the same";
+        }
+        poll(true);
+    }
+    EXPECT_TRUE(input.WasKeyPressed(kLetter)) << "the letter still repeats";
+    poll(false);
+    poll(true);
+    for (int code : codes) EXPECT_TRUE(input.IsKeyDownAfter(code, noted) && input.WasKeyPressedAfter(code, noted)) << code;
+
+    const unsigned later = input.PollCount();
+    input.LatchKeyDown(kSpace);  // released and pressed again between two polls
+    input.LatchButtonDown(1);
+    poll(true);
+    EXPECT_TRUE(input.IsKeyDownAfter(kSpace, later) && input.WasKeyPressedAfter(kSpace, later));
+    EXPECT_TRUE(input.IsKeyDownAfter(InputManager::kMouseLeft, later));
+    EXPECT_FALSE(input.IsKeyDownAfter(kLetter, later));
+
+    InputManager byHand;  // tables set directly, as the player's tests drive it
+    byHand.keyDown[kSpace] = byHand.keyPressed[kSpace] = true;
+    EXPECT_TRUE(byHand.IsKeyDownAfter(kSpace, 7) && byHand.WasKeyPressedAfter(kSpace, 7));
+    EXPECT_FALSE(input.IsKeyDownAfter(-1, 0) || input.WasKeyPressedAfter(InputManager::kKeyTableSize, 0));
+}
+
 TEST(InputText, KeyHandlerEditsTheTextAndPadTextMakesTenCharacters) {
     InputManager input;
     input.KeyHandler(8);  // Backspace on nothing
