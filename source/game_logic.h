@@ -155,6 +155,10 @@ public:
     bool upBoosting = false;
     double boostRechargeDelay = 0.0;  // seconds before the boost may recharge
     bool stepArmed = false;           // the step sound may play once more this bob cycle
+    // The input poll before play last began (the in-game state's Init): the
+    // weapons fire only on presses that later polls first saw, so the click
+    // that started or resumed play does not fire too.
+    unsigned playBeganAtPoll = 0;
 
     // The run's statistics, written on the main thread only. enemiesKilled,
     // shotsHit and the two damage sums come from the in-game state's hits.

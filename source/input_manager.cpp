@@ -9,6 +9,8 @@
 InputManager::InputManager() : Module<InputManager>("InputManager") {
     std::fill(std::begin(keyDown), std::end(keyDown), false);
     std::fill(std::begin(keyPressed), std::end(keyPressed), false);
+    std::fill(std::begin(seenDownAt), std::end(seenDownAt), kNoPoll);
+    std::fill(std::begin(pressBeganAt), std::end(pressBeganAt), kNoPoll);
 }
 
 void InputManager::Init() {
@@ -49,6 +51,7 @@ Vector InputManager::MousePositionFor(int x, int y, int windowWidth, int windowH
 void InputManager::ScanKeys(const unsigned char* keyState, int count) {
     anyKeyPressed = false;
     scannedPresses.clear();  // a new poll
+    ++pollCount;
     if (!keyState) return;
     const int last = std::min(count, kSdlKeyCount);
     // Ascending order matters: the capitals' slots (65..90, which SDL never
@@ -67,6 +70,7 @@ void InputManager::ScanKey(int sdlCode, bool down) {
         return;
     }
     lastKey = slot;
+    NoteDown(slot);
     if (keyDown[slot]) {
         keyPressed[slot] = false;
     } else {
@@ -84,6 +88,7 @@ void InputManager::ScanMouseButtons(unsigned buttonMask) {
             keyDown[code] = false;
             continue;
         }
+        NoteDown(code);
         if (!keyDown[code]) {
             keyPressed[code] = true;
             lastKey = code;
@@ -94,10 +99,39 @@ void InputManager::ScanMouseButtons(unsigned buttonMask) {
     }
 }
 
+namespace {
+
+static_assert(InputManager::kSdlKeyCount == SDLK_LAST && InputManager::kNumLock == SDLK_NUMLOCK);
+
+struct CodeRange {
+    int first, last;  // both included
+};
+
+// The codes a key or button leaves in the tables: SDL 1.2's key symbols (the
+// table has gaps that no key fills), the letters under their capitals, Num
+// Lock left out as the scan leaves it, and the three mouse buttons.
+constexpr CodeRange kBindableCodes[] = {
+    {SDLK_BACKSPACE, SDLK_TAB},
+    {SDLK_CLEAR, SDLK_RETURN},
+    {SDLK_PAUSE, SDLK_PAUSE},
+    {SDLK_ESCAPE, SDLK_ESCAPE},
+    {SDLK_SPACE, SDLK_DOLLAR},
+    {SDLK_AMPERSAND, SDLK_AT},
+    {'A', 'Z'},
+    {SDLK_LEFTBRACKET, SDLK_BACKQUOTE},
+    {SDLK_DELETE, SDLK_DELETE},
+    {SDLK_WORLD_0, SDLK_WORLD_95},
+    {SDLK_KP0, SDLK_F15},
+    {SDLK_CAPSLOCK, SDLK_UNDO},
+    {InputManager::kMouseLeft, InputManager::kMouseRight},
+};
+
+}  // namespace
+
 bool InputManager::IsBindableKey(int code) {
-    if (code >= kMouseLeft && code <= kMouseRight) return true;
-    if (code <= 0 || code >= kSdlKeyCount || code == kNumLock) return false;
-    return !(code >= 'a' && code <= 'z');
+    for (const CodeRange& range : kBindableCodes)
+        if (code >= range.first && code <= range.last) return true;
+    return false;
 }
 
 void InputManager::LatchKeyDown(int sdlKey) {
@@ -114,6 +148,7 @@ void InputManager::ApplyLatchedPresses() {
     for (int slot : latchedPresses) {
         if (std::find(scannedPresses.begin(), scannedPresses.end(), slot) != scannedPresses.end()) continue;
         keyPressed[slot] = true;
+        pressBeganAt[slot] = pollCount;  // possibly released and pressed again while held
         anyKeyPressed = true;
         lastKey = slot;
     }
@@ -121,7 +156,25 @@ void InputManager::ApplyLatchedPresses() {
     scannedPresses.clear();
 }
 
+void InputManager::NoteDown(int slot) {
+    const bool heldSinceLastPoll = seenDownAt[slot] != kNoPoll && seenDownAt[slot] + 1 >= pollCount;
+    if (!heldSinceLastPoll) pressBeganAt[slot] = pollCount;
+    seenDownAt[slot] = pollCount;
+}
+
+bool InputManager::PressBeganAfter(int code, unsigned poll) const {
+    return pressBeganAt[code] == kNoPoll || pressBeganAt[code] > poll;
+}
+
 bool InputManager::IsKeyDown(int code) const { return IsKeyCode(code) && keyDown[code]; }
+
+bool InputManager::IsKeyDownAfter(int code, unsigned poll) const {
+    return IsKeyDown(code) && PressBeganAfter(code, poll);
+}
+
+bool InputManager::WasKeyPressedAfter(int code, unsigned poll) {
+    return WasKeyPressed(code) && PressBeganAfter(code, poll);  // consumed whatever its age
+}
 
 bool InputManager::WasKeyPressed(int code) {
     if (!IsKeyCode(code) || !keyPressed[code]) return false;

@@ -39,9 +39,12 @@ void InterfaceManager::Update() {
     if (!initialised) return;
     const Vector mouse = MouseInPixels();
     DispatchEvents();
+    // A press begun before the screen was built belongs to the screen before
+    // (the click that opened this one, a trigger held in play): it neither
+    // clicks nor drags here.
     InputManager& input = Input();
-    const bool click = input.WasKeyPressed(InputManager::kMouseLeft);
-    const bool held = input.IsKeyDown(InputManager::kMouseLeft);
+    const bool click = input.WasKeyPressedAfter(InputManager::kMouseLeft, screenBuiltAtPoll);
+    const bool held = input.IsKeyDownAfter(InputManager::kMouseLeft, screenBuiltAtPoll);
     const std::vector<std::string> removals = WalkWidgets(mouse, click, held);
     for (const std::string& name : removals) DeleteInterfaceObject(name);
 }
@@ -105,6 +108,7 @@ void InterfaceManager::DeleteInterfaceObject(std::string name) {
 }
 
 void InterfaceManager::ClearInterfaceObjects() {
+    screenBuiltAtPoll = Input().PollCount();
     for (InterfaceObject* widget : Registry().TakeAll()) delete widget;
 }
 

@@ -129,7 +129,9 @@ public:
     // Deletes the registered widget of that name; logs "Object already
     // deleted/Does not exist" when there is none.
     void DeleteInterfaceObject(std::string name);
-    // Deletes every registered widget.
+    // Deletes every registered widget: a new screen begins. The widgets
+    // registered from now on answer only presses of the left button that the
+    // input module's polls first see after this call.
     void ClearInterfaceObjects();
     // The mouse test of one widget and, in order, its children, with the
     // mouse in window pixels (bounds inclusive). Under the mouse: clicked =
@@ -188,4 +190,5 @@ private:
     std::vector<std::string> WalkWidgets(const Vector& mouse, bool click, bool held);
 
     bool initialised = false;
+    unsigned screenBuiltAtPoll = 0;  // the input poll before the last ClearInterfaceObjects
 };

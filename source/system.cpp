@@ -10,8 +10,6 @@
 
 namespace {
 
-const char* const kCaption = "The Quellbrand";
-
 void ForwardToSystemLog(platform::LogLevel level, const std::string& text) {
     if (level == platform::LogLevel::Warning) {
         Module<System>::Instance()->Warning(text);

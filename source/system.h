@@ -40,6 +40,8 @@ public:
     static constexpr int kDefaultHeight = 768;
     // In the profile folder; its screen entries are read at start.
     static constexpr const char* kSettingsFile = "settings.xml";
+    // The window's title and its icon's, set wherever a window opens.
+    static constexpr const char* kCaption = "The Quellbrand";
 
     System();
 

@@ -4,6 +4,7 @@
 
 #include "level_file.h"
 #include "level_layout.h"
+#include "level_rim.h"
 #include "nav_lattice.h"
 
 namespace {
@@ -21,6 +22,8 @@ struct Scenery {
 const Scenery kScenery[] = {
     {"ShaftWallX", kShaftOuterHalf, kShaftWallThickness / 2.0f, 0.0f},
     {"ShaftWallZ", kShaftWallThickness / 2.0f, kShaftInnerHalf, 0.0f},
+    {kRimWallX, kRimWallXHalf, kRimWallThickness / 2.0f, 0.0f},
+    {kRimWallZ, kRimWallThickness / 2.0f, kRimWallZHalf, 0.0f},
     {"CityBlock", kBlockHalf, kBlockHalf, 0.0f},
     {"Tower", kTowerHalf, kTowerHalf, 0.0f},
     {"Building", 20.0f, 20.0f, 0.0f},
@@ -56,6 +59,7 @@ public:
         objects.push_back({pattern, x, floor, z});
     }
     void PlaceBlock(const std::string& pattern, int i, int j) { Place(pattern, BlockCentre(i), BlockCentre(j)); }
+    void PlaceRim() { AddRimWalls(objects); }
 
     std::vector<Footprint> Footprints() const {
         std::vector<Footprint> footprints;
@@ -170,6 +174,7 @@ bool WriteLevelTwo(const std::string& runDir) {
     PlaceShaft(level, GroundAt(ground, kShaftX, kShaftZ));
     PlaceCityEdge(level);
     PlacePlateauProps(level);
+    level.PlaceRim();
     // The graph starts just past the shaft's north rim.
     return level.Write(runDir, 2, "a walled shaft sunk in a plateau that falls towards the city's edge.", kShaftX,
                        kShaftZ + kShaftOuterHalf + kLattice.step);
@@ -183,6 +188,7 @@ bool WriteLevelThree(const std::string& runDir) {
     PlacePlaza(level);
     PlaceSpawnPoints(level);
     PlaceStreetMachines(level);
+    level.PlaceRim();
     // The graph starts where the player does, in the city's streets.
     return level.Write(runDir, 3, "city streets leading south to a plaza where the waves arrive.", 1000.0f, 1750.0f);
 }

@@ -10,7 +10,8 @@
 //           z = 1250, the plaza south of that, walled by blocks on three
 //           sides, with a tower in its middle, crates for cover and five
 //           spawn points along its edges, releasing northwards into it.
-// Each returns false (with a message) when the level cannot be written.
+// Both, like level 1, are ringed by the rim's cliffs (level_rim.h). Each
+// returns false (with a message) when the level cannot be written.
 #pragma once
 
 #include <string>

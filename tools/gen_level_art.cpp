@@ -2,13 +2,13 @@
 
 #include "gen_city_levels.h"
 #include "level_file.h"
+#include "level_layout.h"
+#include "level_rim.h"
 
 namespace {
 
-// World placement of the level-1 map: 2000 x 2000 units, heights 0..200.
-const float kMapSize = 2000.0f;
-const float kHeightRange = 200.0f;
-// The rim wall rises over the outer tenth of the map; the grid keeps inside.
+// The ground rises over the outer tenth of the map towards the rim's cliffs;
+// the grid keeps inside.
 const float kGridFirst = 260.0f;
 const float kGridStep = 120.0f;
 const int kGridNodes = 13;  // per side: 260 .. 1700
@@ -44,6 +44,7 @@ std::vector<PlacedObject> LevelOneObjects(const GroundPlaneObject& ground) {
         const float x = CellCentre(prop.cellX), z = CellCentre(prop.cellZ);
         objects.push_back({prop.pattern, x, GroundAt(ground, x, z) + prop.lift, z});
     }
+    AddRimWalls(objects);
     return objects;
 }
 
@@ -67,8 +68,8 @@ NavGraphData LevelOneGraph(const GroundPlaneObject& ground) {
 
 bool WriteLevelOne(const std::string& runDir) {
     GroundPlaneObject ground;
-    return LoadLevelGround(runDir, 1, kMapSize, kHeightRange, ground) &&
-           WriteLevelFile(runDir, 1, "a basin among rolling hills, walled by the map's rim.", ground,
+    return LoadLevelGround(runDir, 1, layout::kMapSize, layout::kHeightRange, ground) &&
+           WriteLevelFile(runDir, 1, "a basin among rolling hills, ringed by the cliffs of the map's rim.", ground,
                           LevelOneObjects(ground), LevelOneGraph(ground));
 }
 

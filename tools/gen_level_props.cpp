@@ -20,6 +20,9 @@ const float kDark[3] = {0.5f, 0.5f, 0.5f};
 // as on level 1's building.
 const Vector kWindowTile(40.0f, 64.0f, 40.0f);
 const Vector kRockTile(50.0f, 70.0f, 50.0f);
+// The rim's cliffs show the same rock, unbuilt, its strata twice as tall and
+// drawn out eight times along the cliff.
+const Vector kCliffTile(400.0f, 140.0f, 400.0f);
 
 // |axis| . v: the size of v along a unit axis.
 float Along(const Vector& axis, const Vector& v) {
@@ -49,10 +52,10 @@ void AddTiledBox(MeshBuilder& builder, const Vector& centre, const Vector& half,
     }
 }
 
-Mesh ShaftWall(const std::string& name, float halfX, float halfZ) {
+// A wall of rock standing on its origin, `half` its half sizes.
+Mesh RockWall(const std::string& name, const Vector& half, const Vector& tile) {
     MeshBuilder builder(name);
-    const float halfY = layout::kShaftWallHeight / 2.0f;
-    AddTiledBox(builder, Vector(0, halfY, 0), Vector(halfX, halfY, halfZ), kRockTile, kLight);
+    AddTiledBox(builder, Vector(0, half.y, 0), half, tile, kLight);
     return builder.Finish();
 }
 
@@ -78,9 +81,10 @@ Mesh Tower() {
     return builder.Finish();
 }
 
-// Strata of rock and dust from the ground's palette, broken by cracks and
-// the seams of the rock courses; tiles seamlessly.
-RgbaImage ShaftRock() {
+// Strata of rock and dust from the ground's palette, broken by cracks and,
+// when `courses`, the seams of the rock courses of a built wall; tiles
+// seamlessly.
+RgbaImage Rock(bool courses) {
     const int size = 128;
     RgbaImage image(size, size);
     for (int y = 0; y < size; ++y)
@@ -91,7 +95,7 @@ RgbaImage ShaftRock() {
             const float grain = FractalNoise(float(x), float(y), 16, 8, 53);
             Rgb rock = Mix(Mix(palette::kRock, palette::kDust, 0.35f), palette::kRockPale, strata * 0.7f);
             rock = Scale(rock, 0.75f + 0.4f * grain);
-            const bool seam = y % 64 < 2 || (x + (y / 64) * 32) % 64 < 2;
+            const bool seam = courses && (y % 64 < 2 || (x + (y / 64) * 32) % 64 < 2);
             const bool crack = FractalNoise(float(x), float(y), 32, 4, 57) > 0.72f;
             image.Put(x, y, seam ? palette::kRockDark : crack ? Mix(rock, palette::kShadow, 0.5f) : rock);
         }
@@ -102,9 +106,20 @@ RgbaImage ShaftRock() {
 
 bool GenerateLevelProps(const std::string& runDir) {
     using namespace layout;
-    const float along = kShaftOuterHalf, across = kShaftWallThickness / 2.0f;
-    return WriteImage(runDir, std::string(paths::kTextures) + "shaft_wall.png", ShaftRock()) &&
-           WriteMesh(runDir, "shaft_wall_x", ShaftWall("shaft_wall_x", along, across)) &&
-           WriteMesh(runDir, "shaft_wall_z", ShaftWall("shaft_wall_z", across, kShaftInnerHalf)) &&
+    const float shaftHalfY = kShaftWallHeight / 2.0f, shaftAcross = kShaftWallThickness / 2.0f;
+    const float rimHalfY = kRimWallTop / 2.0f, rimAcross = kRimWallThickness / 2.0f;
+    const struct {
+        const char* name;
+        Vector half, tile;
+    } walls[] = {
+        {"shaft_wall_x", Vector(kShaftOuterHalf, shaftHalfY, shaftAcross), kRockTile},
+        {"shaft_wall_z", Vector(shaftAcross, shaftHalfY, kShaftInnerHalf), kRockTile},
+        {"rim_wall_x", Vector(kRimWallXHalf, rimHalfY, rimAcross), kCliffTile},
+        {"rim_wall_z", Vector(rimAcross, rimHalfY, kRimWallZHalf), kCliffTile},
+    };
+    bool written = WriteImage(runDir, std::string(paths::kTextures) + "shaft_wall.png", Rock(true)) &&
+                   WriteImage(runDir, std::string(paths::kTextures) + "rim_cliff.png", Rock(false));
+    for (const auto& wall : walls) written = written && WriteMesh(runDir, wall.name, RockWall(wall.name, wall.half, wall.tile));
+    return written &&
            WriteMesh(runDir, "city_block", CityBlock()) && WriteMesh(runDir, "tower", Tower());
 }

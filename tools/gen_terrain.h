@@ -12,8 +12,8 @@
 //
 // The three landscapes (u, v are the map fractions along x and z; the
 // places of levels 2 and 3 are in level_layout.h):
-//   level1: rolling hills around a flat basin at (0.5, 0.5), walled by a
-//           rising rim at the map's edges;
+//   level1: rolling hills around a flat basin at (0.5, 0.5), rising to a
+//           rim at the map's edges (the rim's cliffs stand on it);
 //   level2: a square shaft (floor 0) sunk into a plateau of height 0.55,
 //           which falls towards the city floor (0.1) north of v = 0.5; the
 //           city's streets are painted in the north-west, rough hills rise

@@ -1,8 +1,14 @@
-// Where things stand in levels 2 and 3, in world units, shared by the steps
-// that must agree on it: the terrain (heights and painted streets), the
-// scenery models (their sizes) and the level files (placements and the
-// navigation graph). Every map is 2000 x 2000 units with its corner at the
-// origin and heights 0..200, like level 1's.
+// Where things stand in levels 2 and 3, and the rim of all three levels, in
+// world units, shared by the steps that must agree on it: the terrain
+// (heights and painted streets), the scenery models (their sizes) and the
+// level files (placements and the navigation graph). Every map is 2000 x
+// 2000 units with its corner at the origin and heights 0..200.
+//
+// Every level's rim: four cliffs of rock along the map's border. The ground
+// plane ends at the border (past it the game finds height 0 and draws
+// nothing), and the controller lifts a walking player onto any slope, so only
+// solid walls keep the player on the ground; the terrain's own rim rises
+// against their feet.
 //
 // Level 2, the shaft: a square pit with a flat floor at height 0, walled on
 // all four sides by scenery (the controller lifts a walking player onto any
@@ -21,6 +27,23 @@ namespace layout {
 
 constexpr float kMapSize = 2000.0f;
 constexpr float kHeightRange = 200.0f;
+
+// The rim's cliffs: their inner faces kRimInset inside the border, the rest
+// of their thickness beyond it; the two along x run past the corners, the
+// two along z close the gaps between them. They rise from height 0, under
+// the highest ground, to kRimWallTop: above the boost's ceiling (650) and
+// the most that the speed of one full thrust (about 232 upwards) carries a
+// player on past it (about 135), so no thrust clears them, from the ground,
+// a roof or a hover against a wall.
+constexpr float kRimInset = 40.0f;
+constexpr float kRimWallThickness = 100.0f;
+constexpr float kRimWallTop = 850.0f;
+// Half lengths: the walls along x span the whole border, those along z the
+// part between the others' inner faces.
+constexpr float kRimWallXHalf = kMapSize / 2.0f + kRimWallThickness - kRimInset;
+constexpr float kRimWallZHalf = kMapSize / 2.0f - kRimInset;
+// How far the walls' middles lie from the map's near edge (negative: beyond it).
+constexpr float kRimWallMiddle = kRimInset - kRimWallThickness / 2.0f;
 
 // City grid (both city levels): block (i, j) is centred on
 // (kBlockPitch * (i + 0.5), kBlockPitch * (j + 0.5)); streets run along the

@@ -22,7 +22,8 @@ run_suite() {  # run_suite <dir> [ctest args...]
 
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
+# The software OpenGL driver's own mutex reports are silenced (tools/tsan.supp).
+export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$PWD/tools/tsan.supp"
 
 echo "=== AddressSanitizer + UndefinedBehaviorSanitizer build ==="
 # The playthrough drives the whole game for minutes: once, in the normal build.

@@ -232,8 +232,8 @@ void FireWeapon(Weapon* weapon, const char* which, const Vector& aim) {
 }
 
 void Fire(Frame& f) {
-    const bool laser = f.input.IsKeyDown(f.input.laser);
-    const bool missile = f.input.IsKeyDown(f.input.missile);
+    const bool laser = f.input.IsKeyDownAfter(f.input.laser, f.logic.playBeganAtPoll);
+    const bool missile = f.input.IsKeyDownAfter(f.input.missile, f.logic.playBeganAtPoll);
     if (!laser && !missile) return;
     WeaponComp* weapons = f.Player().GetWeaponComp();
     if (!weapons) {

@@ -4,7 +4,9 @@
 // upwards on the boost meter, falls and hovers, turns the camera with the
 // mouse, fires both weapons, drains and recharges the boost meter and the
 // shield, bobs and lags the cockpit, and plays the step, landing, boost and
-// shield-recharge sounds at the camera.
+// shield-recharge sounds at the camera. A weapon fires only on a press begun
+// in play: a button still held from the menu click that started play fires
+// once pressed anew.
 //
 // Main thread only, called by the in-game state once per frame while the
 // player lives. It holds the object lock from its look-ups to its end (the

@@ -77,6 +77,7 @@ void IngameState::Init() {
         }
     }
     AnnouncePlay();
+    logic.playBeganAtPoll = Module<InputManager>::Instance()->PollCount();
     Sys().GrabMouse();
     Sys().Pause(false);
     enemiesLeft = CountLiveEnemies();
@@ -97,9 +98,12 @@ void IngameState::Init() {
     levelState->Init();
 }
 
+// The wave line is not cleared here: the display's rebuild posts the kept
+// line again, and a clearing "Wave Count Message" behind it would delete
+// that line (its delete arrives after the line) and forget the text, so a
+// return from the pause would lose the line until the next wave.
 void IngameState::AnnouncePlay() const {
     state_events::ShowScreen(InterfaceState::Ingame);
-    state_events::ShowWaveLine("");
     SendPickOn(addressee::kCollisionManager);
     SendPickOn(addressee::kBehaviorManager);
 }
@@ -148,6 +152,9 @@ void IngameState::SwitchLevel(const LevelState& prototype) {
 void IngameState::StartLoad() {
     awaitingLoad = true;
     ForgetMissingParts();
+    // A level starts, or starts again: the old wave line goes, and the
+    // level's first wave announces its own.
+    state_events::ShowWaveLine("");
     // The cut-scene covers the level until its load is handed over. Over the
     // title it would take the messages of the title's buttons, clicked while
     // the level reloads behind it, and at its pop start the title over,

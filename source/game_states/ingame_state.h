@@ -10,10 +10,10 @@
 // it. No address of an object is kept across a release of the lock.
 //
 // Handles "Restart" and "Change Level" ("level": "zero", "one" or "test");
-// every event goes to the level state first. Sends the screen, the wave line
-// and "Set" "pickOn" at each Init, "Push State" 0 on Escape, the load start's
-// messages, and the end of a run ("Push State" 7, or in endless mode "Pop
-// State" and the win sequence).
+// every event goes to the level state first. Sends the screen and "Set"
+// "pickOn" at each Init, "Push State" 0 on Escape, the load start's messages
+// (the wave line cleared among them), and the end of a run ("Push State" 7,
+// or in endless mode "Pop State" and the win sequence).
 //
 // A load whose level turns out unplayable (GameLogic's levelValid false at
 // the hand-over) sends the player back to the title: the next Init starts no

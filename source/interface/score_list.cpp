@@ -84,6 +84,13 @@ bool ScoreList::ReadEntries(std::istream& in, std::string& reason) {
         entry.kills = uint32_t(kills);
         entry.damageReceived = uint32_t(damage);
         entry.accuracy = uint32_t(accuracy);
+        // No run hits more than it fires: a larger figure is damage, and the
+        // table would show it as it stands.
+        if (entry.accuracy > kMaxAccuracy) {
+            reason = RecordText(i) + " has an accuracy of " + std::to_string(entry.accuracy) + ", above " +
+                     std::to_string(kMaxAccuracy);
+            return false;
+        }
     }
     return true;
 }

@@ -5,9 +5,10 @@
 // The file has no header: ten records back to back, best first, each the
 // name's length N (int32), N name bytes, then kills, damage received and
 // accuracy (uint32), all little-endian. A file that is short, holds a name
-// longer than 64 bytes or cannot be read is set aside as "score.bin.bad" and
-// the default table takes its place, with one logged error. Saving replaces
-// the file atomically; a failed save is logged and the table in memory stays.
+// longer than 64 bytes or an accuracy above 100, or cannot be read is set
+// aside as "score.bin.bad" and the default table takes its place, with one
+// logged error. Saving replaces the file atomically; a failed save is logged
+// and the table in memory stays.
 //
 // Main thread only. Never throws for bad files; logs through the System.
 #pragma once
@@ -37,6 +38,7 @@ public:
     static constexpr const char* kSetAsideSuffix = ".bad";
     static constexpr std::size_t kEntryCount = 10;
     static constexpr std::size_t kMaxNameLength = 64;
+    static constexpr uint32_t kMaxAccuracy = 100;  // percent
 
     // The profile's score file, read or made at once (Init). With no
     // profile folder (start-up has warned) the defaults stay in memory.

@@ -15,7 +15,8 @@ namespace message_handlers {
 // --- The options and key-binding screens (options_apply.cpp) ---
 // "Options Apply": the screen-mode choice, the picked size and the two
 // volume sliders of the registered widgets put into force (the mode changed
-// and the screen rebuilt only when a size was picked and differs), then the
+// and the screen rebuilt when the mode or the size differs; with no size
+// picked the size in force is kept), then the
 // settings saved. A volume is sent only when its slider, rounded to a whole
 // percent, reads differently from the volume in force: an untouched slider
 // leaves its volume exactly as it was.

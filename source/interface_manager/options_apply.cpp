@@ -48,7 +48,7 @@ void SendVolume(const char* message, int percent) {
 struct ModeChoice {
     bool fullScreen;
     int width, height;
-    std::string size;  // the picked size's text; "" when none was picked
+    std::string size;  // the picked size's text; "" when none was picked (the size in force is kept)
 };
 
 ModeChoice ChosenMode() {
@@ -78,9 +78,11 @@ void ApplyOptions(InterfaceManager& ui) {
     if (musicPercent >= 0) SendVolume(SoundManager::kMusicVolume, musicPercent);
     const ModeChoice mode = ChosenMode();
     system.Log("selected = " + mode.size);
+    // With no size picked the caption shows the size in force: "On" or
+    // "Off" alone must still change the mode.
     const bool differs =
         mode.width != system.width || mode.height != system.height || mode.fullScreen != system.fullScreen;
-    if (differs && !mode.size.empty()) {
+    if (differs) {
         system.ChangeResolution(mode.width, mode.height, mode.fullScreen);
         ui.BuildInterface(ui.currentState);
     }

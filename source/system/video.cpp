@@ -57,6 +57,9 @@ SDL_Surface* System::SetVideoMode() {
     // SDL 1.2 dereferences its video device in SDL_GL_SetAttribute: without
     // video there is no mode to set, and asking would crash.
     if (!SDL_WasInit(SDL_INIT_VIDEO)) return nullptr;
+    // SDL keeps the caption with its video: when the start in Init failed
+    // there was none to keep it, and the window would open untitled.
+    SDL_WM_SetCaption(kCaption, kCaption);
     SetGLAttributes(true);
     SDL_Surface* surface = SDL_SetVideoMode(width, height, 32, VideoModeFlags(fullScreen));
     if (surface) return surface;

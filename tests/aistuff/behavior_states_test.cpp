@@ -182,14 +182,17 @@ TEST_F(MovingStates, AThreeNodePathGivesThreeGotosThenStandsIdleForGood) {
 TEST_F(MovingStates, ALoopingPathStartsOverAndAnEmptyPathHoldsTheOwner) {
     StateFollowPath loop("mech", {Node(0, 10), Node(0, 20)}, true);
     loop.Enter();
+    // The node aimed at after each arrival: right after the wrap, the first.
+    std::vector<float> targets;
     for (float z : {10.0f, 20.0f, 10.0f}) {
         Get("mech").trans = Vector(0, 0, z);
         loop.Update();
         loop.Update();
+        targets.push_back(dynamic_cast<const StateGoto&>(*loop.subMachine.Top()).target.z);
     }
+    EXPECT_EQ(targets, (std::vector<float>{20, 10, 20}));
     EXPECT_EQ(loop.index, 1u);
     EXPECT_FALSE(loop.finished);
-    EXPECT_FLOAT_EQ(dynamic_cast<const StateGoto&>(*loop.subMachine.Top()).target.z, 20.0f);
 
     StateFollowPath empty("mech", {}, false);
     empty.Enter();

@@ -28,18 +28,21 @@ protected:
 // b at `at` against a at the origin: two unit spheres, or two boxes of half
 // size 1 (a turned 30 degrees about y where asked: its half width along x is
 // cos 30 + sin 30). Depth 0: no contact. Boxes report both contact points.
+// `along`: the contact point's place along the normal, on a's surface for
+// spheres, midway between the two faces for boxes.
 TEST_F(NarrowPhase, SpheresAndBoxesMeetOnlyWhenTheyOverlap) {
     const Quaternion turned = AxisRotation(Vector(0, 1, 0), M_PI / 6), upright(1.0f);
     const float halfWidth = std::cos(M_PI / 6) + std::sin(M_PI / 6);
-    struct Case { const char* what; bool boxes; Quaternion turn; Vector at; float depth; Vector normal; };
+    struct Case { const char* what; bool boxes; Quaternion turn; Vector at; float depth; Vector normal; float along; };
     const Case cases[] = {
-        {"spheres 2 apart", false, upright, Vector(2, 0, 0), 0, Vector()},
-        {"spheres 1.9 apart", false, upright, Vector(1.9f, 0, 0), 0.1f, Vector(1, 0, 0)},
-        {"spheres at one point", false, upright, Vector(), 2, Vector(1, 0, 0)},
-        {"faces that only touch", true, upright, Vector(2, 0, 0), 0, Vector()},
-        {"boxes 0.2 into each other", true, upright, Vector(1.8f, 0, 0), 0.2f, Vector(1, 0, 0)},
-        {"turned box, least along x", true, turned, Vector(2.2f, 0, 0), halfWidth + 1 - 2.2f, Vector(1, 0, 0)},
-        {"turned box, least along y", true, turned, Vector(0.01f, 1.9f, 0), 0.1f, Vector(0, 1, 0)},
+        {"spheres 2 apart", false, upright, Vector(2, 0, 0), 0, Vector(), 0},
+        {"spheres 1.9 apart", false, upright, Vector(1.9f, 0, 0), 0.1f, Vector(1, 0, 0), 1},
+        {"spheres at one point", false, upright, Vector(), 2, Vector(1, 0, 0), 1},
+        {"faces that only touch", true, upright, Vector(2, 0, 0), 0, Vector(), 0},
+        {"boxes 0.2 into each other", true, upright, Vector(1.8f, 0, 0), 0.2f, Vector(1, 0, 0), 0.9f},
+        {"turned box, least along x", true, turned, Vector(2.2f, 0, 0), halfWidth + 1 - 2.2f, Vector(1, 0, 0),
+         (halfWidth + 1.2f) / 2},
+        {"turned box, least along y", true, turned, Vector(0.01f, 1.9f, 0), 0.1f, Vector(0, 1, 0), 0.95f},
     };
     for (const Case& c : cases) {
         test_support::ClearScene();
@@ -55,6 +58,7 @@ TEST_F(NarrowPhase, SpheresAndBoxesMeetOnlyWhenTheyOverlap) {
         EXPECT_TRUE(hit.objA == aNum && hit.objB == bNum && hit.resolveContact && hit.time == 10.0) << c.what;
         EXPECT_NEAR(c.depth, hit.depth, 1e-5f) << c.what;
         EXPECT_TRUE(VectorNear(hit.contactNormal, c.normal)) << c.what;
+        EXPECT_NEAR(hit.contactPoint * c.normal, c.along, 1e-5f) << c.what;
         if (c.boxes) {
             EXPECT_TRUE(VectorNear(hit.contactA - hit.contactB, hit.contactNormal * hit.depth)) << c.what;
         } else {

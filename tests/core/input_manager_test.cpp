@@ -120,6 +120,76 @@ TEST_F(Input, APressLatchedBetweenPollsCountsOnceAsPressedAndReleased) {
     EXPECT_TRUE(input.WasKeyPressed(kSpace) && input.IsKeyDown(kSpace));
 }
 
+// Every code from below 0 to past the mouse buttons, in runs that are all
+// bindable or all not: SDL 1.2 gives no key the codes in the gaps of its
+// key-symbol table, so a settings file that names one would leave its
+// action without a key.
+TEST(BindableKeys, ExactlyTheCodesAKeyOrMouseButtonLeavesInTheTables) {
+    const struct {
+        int first, last;  // both included
+        bool bindable;
+        const char* what;
+    } runs[] = {
+        {-5, 0, false, "none"},          {1, 7, false, "a gap"},           {8, 9, true, "Backspace, Tab"},
+        {10, 11, false, "a gap"},        {12, 13, true, "Clear, Return"},  {14, 18, false, "a gap"},
+        {19, 19, true, "Pause"},         {20, 26, false, "a gap"},         {27, 27, true, "Escape"},
+        {28, 31, false, "a gap"},        {32, 36, true, "Space to $"},     {37, 37, false, "a gap"},
+        {38, 64, true, "& to @"},        {65, 90, true, "the letters"},    {91, 96, true, "[ to `"},
+        {97, 122, false, "lower case"},  {123, 126, false, "a gap"},       {127, 127, true, "Delete"},
+        {128, 159, false, "a gap"},      {160, 255, true, "world keys"},   {256, 296, true, "keypad to F15"},
+        {297, 299, false, "a gap"},      {300, 300, false, "Num Lock"},    {301, 322, true, "Caps Lock to Undo"},
+        {323, 383, false, "past SDL"},   {384, 386, true, "the mouse"},    {387, 600, false, "past the mouse"},
+    };
+    int next = runs[0].first;
+    for (const auto& run : runs) {
+        ASSERT_EQ(next, run.first) << "the runs leave no code out";
+        for (int code = run.first; code <= run.last; ++code)
+            EXPECT_EQ(run.bindable, InputManager::IsBindableKey(code)) << code << " (" << run.what << ")";
+        next = run.last + 1;
+    }
+}
+
+// A press first seen at or before a noted poll is an old one, whatever the
+// letters' repeat or the pressed flag say, until it is released; a press
+// anew (also one latched while the key stays down) is not.
+TEST_F(Input, APressBegunBeforeANotedPollReadsAsUpUntilPressedAnew) {
+    const int kLetter = 'W';
+    const auto poll = [&](bool down) {
+        keys[kSpace] = keys['w'] = down;
+        Poll();
+        input.ScanMouseButtons(down ? 1u : 0u);
+        input.ApplyLatchedPresses();
+    };
+    const int codes[] = {kSpace, kLetter, InputManager::kMouseLeft};
+    poll(true);
+    const unsigned noted = input.PollCount();
+    for (int held = 0; held < 2; ++held) {
+        for (int code : codes) {
+            SCOPED_TRACE(code);
+            EXPECT_FALSE(input.IsKeyDownAfter(code, noted) || input.WasKeyPressedAfter(code, noted));
+            EXPECT_TRUE(input.IsKeyDown(code) && !input.WasKeyPressed(code)) << "read as old, consumed all the same";
+        }
+        poll(true);
+    }
+    EXPECT_TRUE(input.WasKeyPressed(kLetter)) << "the letter still repeats";
+    poll(false);
+    poll(true);
+    for (int code : codes) EXPECT_TRUE(input.IsKeyDownAfter(code, noted) && input.WasKeyPressedAfter(code, noted)) << code;
+
+    const unsigned later = input.PollCount();
+    input.LatchKeyDown(kSpace);  // released and pressed again between two polls
+    input.LatchButtonDown(1);
+    poll(true);
+    EXPECT_TRUE(input.IsKeyDownAfter(kSpace, later) && input.WasKeyPressedAfter(kSpace, later));
+    EXPECT_TRUE(input.IsKeyDownAfter(InputManager::kMouseLeft, later));
+    EXPECT_FALSE(input.IsKeyDownAfter(kLetter, later));
+
+    InputManager byHand;  // tables set directly, as the player's tests drive it
+    byHand.keyDown[kSpace] = byHand.keyPressed[kSpace] = true;
+    EXPECT_TRUE(byHand.IsKeyDownAfter(kSpace, 7) && byHand.WasKeyPressedAfter(kSpace, 7));
+    EXPECT_FALSE(input.IsKeyDownAfter(-1, 0) || input.WasKeyPressedAfter(InputManager::kKeyTableSize, 0));
+}
+
 TEST(InputText, KeyHandlerEditsTheTextAndPadTextMakesTenCharacters) {
     InputManager input;
     input.KeyHandler(8);  // Backspace on nothing

@@ -89,6 +89,10 @@ protected:
         Module<SoundManager>::Instance()->Kill();
         Module<LuaManager>::Instance()->Kill();
         Singleton<Level>::Instance()->ReleaseLevelData();
+        InterfaceManager& ui = *Module<InterfaceManager>::Instance();
+        ui.ClearInterfaceObjects();
+        ui.waveCountText.clear();
+        ui.restartPending = false;
         Module<ObjectManager>::Instance()->Kill();
         Module<EventManager>::Instance()->Kill();
         Sys().Pause(false);
@@ -126,7 +130,11 @@ protected:
         EventManager& events = *Module<EventManager>::Instance();
         events.Update();
         for (const char* client : kWatched)
-            for (const Event& event : events.PollEvents(client)) Record(event);
+            for (const Event& event : events.PollEvents(client)) {
+                Record(event);
+                if (interfaceAnswers && event.to == addressee::kInterfaceManager)
+                    Module<InterfaceManager>::Instance()->ProcessEvent(event);
+            }
         for (const Event& event : events.PollEvents(addressee::kGameLogic)) {
             Record(event);
             Deliver(event);
@@ -177,6 +185,9 @@ protected:
     }
 
     sound_test::RecordingSoundLayer layer;  // before anything loads a sample
+    // The real interface module also handles what is sent to it (its
+    // registry of widgets then shows the screens the states ask for).
+    bool interfaceAnswers = false;
     test_support::LogCapture log;
     std::vector<Posted> posted;
     int loads = 0;       // "Load Level Thread" messages run

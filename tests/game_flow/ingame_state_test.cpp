@@ -9,6 +9,7 @@
 #include "game_flow/ingame_play.h"
 #include "game_states/end_of_level_states.h"
 #include "game_states/menu_messages.h"
+#include "interface/game_message_widget.h"
 #include "support/temp_folder.h"
 
 namespace game_flow_test {
@@ -67,14 +68,59 @@ TEST_F(IngameStateTest, TheFirstPushLoadsLevelOneTwiceInTurnThenPlays) {
     EXPECT_EQ(2, loads) << "play loads nothing more";
 }
 
-TEST_F(IngameStateTest, EachInitAnnouncesPlayInOrder) {
-    Uncover();
-    std::vector<std::string> announced;
-    for (size_t i = uncovered; i < posted.size(); ++i)
-        if (posted[i].to != addressee::kGameLogic) announced.push_back(posted[i].to + ":" + posted[i].type);
-    EXPECT_EQ((std::vector<std::string>{"InterfaceManager:State Change", "InterfaceManager:Wave Count Message",
-                                        "CollisionManager:Set", "BehaviorManager:Set"}),
-              announced);
+// A return to play keeps the wave line, which the display's rebuild shows
+// again; only the start of a load clears it. (A frame records the clients
+// one after another, each one's events in the order they were posted.)
+TEST_F(IngameStateTest, EachInitAnnouncesPlayInOrderAndOnlyALoadClearsTheWaveLine) {
+    struct Row {
+        const char* road;
+        bool restart;
+        Messages announced;
+    };
+    const Row rows[] = {
+        {"back from the pause", false,
+         {"InterfaceManager:State Change", "CollisionManager:Set", "BehaviorManager:Set"}},
+        {"a restart", true,
+         {"InterfaceManager:State Change", "InterfaceManager:Wave Count Message \"\"", "CollisionManager:Set",
+          "BehaviorManager:Set", "Physics:ClearForces"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.road);
+        Ingame()->restartPending = row.restart;
+        Uncover();
+        Messages announced;
+        for (size_t i = uncovered; i < posted.size() && announced.size() < row.announced.size(); ++i) {
+            const Posted& p = posted[i];
+            if (p.to == addressee::kGameLogic) continue;
+            const bool line = p.type == InterfaceManager::kWaveCountMessage;
+            announced.push_back(p.to + ":" + p.type + (line ? " \"" + p.waveLine + "\"" : ""));
+        }
+        EXPECT_EQ(row.announced, announced);
+        ASSERT_TRUE(RunUntil([this] { return Ingame() && Logic().loadingDone && !InFlight(); }));
+    }
+}
+
+// The real interface handed what the stack posts: the pause screen replaces
+// the display, and "Resume Game" brings the display back with the line of
+// the wave still being fought.
+TEST_F(IngameStateTest, TheInterfaceShowsTheKeptWaveLineAgainAfterThePause) {
+    Frames(2);  // the level's first wave is announced (recorded, not handled)
+    Module<ResourceManager>::Instance()->LoadCategory("all_first");  // the display's pictures
+    InterfaceManager& ui = *Module<InterfaceManager>::Instance();
+    ui.waveCountText = "2 of 3";
+    interfaceAnswers = true;
+    const InterfaceObjectList& registry = Objects().interObjList;
+    Input().keyPressed[InputManager::kEscape] = true;
+    ASSERT_TRUE(RunUntil([&] { return ui.currentState == InterfaceState::Pause; }, 10));
+    EXPECT_FALSE(registry.Contains("Wave Message"));
+    Post(MenuMessage::kEnterGame);
+    // Bounded: a frame hands on each step (the pop, the build, its lines).
+    ASSERT_TRUE(RunUntil([&] { return ui.currentState == InterfaceState::Ingame && registry.Contains("minimap"); }, 10));
+    Frames(3);
+    EXPECT_EQ("2 of 3", ui.waveCountText);
+    const auto* line = dynamic_cast<const GameMessage*>(registry.Find("Wave Message"));
+    ASSERT_NE(nullptr, line) << "the wave line is gone";
+    EXPECT_EQ("Wave 2 of 3", line->fullText);
 }
 
 TEST_F(IngameStateTest, ARestartAndALevelChangeTogetherLoadOnce) {

@@ -8,122 +8,24 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 
-#include "collision_manager.h"
-#include "event_manager.h"
-#include "game_logic.h"
-#include "game_logic/player_controller.h"
-#include "game_states/hits.h"
 #include "game_states/level_states.h"
-#include "input_manager.h"
-#include "level.h"
-#include "lua_manager.h"
-#include "object_manager.h"
-#include "objects/components.h"
-#include "physics.h"
-#include "platform/clock.h"
-#include "resource_manager.h"
-#include "sound_manager.h"
-#include "support/log_capture.h"
-#include "support/recording_sound_layer.h"
-#include "support/stopped_clock.h"
-#include "system.h"
+#include "level_frames.h"
 
 namespace {
 
-constexpr double kStep = 1.0 / 60.0;
 // The shaft's floor as the level lays it out: its middle and the inner
 // half size of its walls.
 constexpr float kShaftX = 1000.0f, kShaftZ = 400.0f, kShaftInner = 150.0f;
 
-GameLogic& Logic() { return *Module<GameLogic>::Instance(); }
-InputManager& Input() { return *Module<InputManager>::Instance(); }
-ObjectManager& Objects() { return *Module<ObjectManager>::Instance(); }
-
 bool InShaft(const Vector& p) { return std::fabs(p.x - kShaftX) < kShaftInner && std::fabs(p.z - kShaftZ) < kShaftInner; }
 
-class LevelTwoClimb : public ::testing::Test {
+class LevelTwoClimb : public game_flow_test::LevelFrames<> {
 protected:
-    void SetUp() override {
-        Module<EventManager>::Instance()->Init();
-        Module<ResourceManager>::Instance()->Init();
-        Objects().Init();
-        Module<LuaManager>::Instance()->Init();
-        GameLogic& logic = Logic();
-        logic.scriptPath = "./scripts/load_level_2.lua";
-        logic.levelPath = "./resource/levels/level2.xml";
-        logic.levelName = "level2";
-        logic.previousLevelName = "level1";
-        logic.LoadLevel();
-        Module<SoundManager>::Instance()->Init();
-        System& system = *Module<System>::Instance();
-        system.frameTime.store(kStep);
-        system.mouseGrabbed = false;
-        system.Pause(false);
-        Input().Init();
-        ClearKeys();
-        collision.Init();
-        physics.Init();
-        logic.onGround = false;
-        hardFall = false;
-        ASSERT_TRUE(PlayerAt().y > 0.0f) << log.Text();
-        log.Restart();
-    }
-    void TearDown() override {
-        physics.Kill();
-        collision.Kill();
-        Module<SoundManager>::Instance()->Kill();
-        Module<LuaManager>::Instance()->Kill();
-        Singleton<Level>::Instance()->ReleaseLevelData();
-        Objects().Kill();
-        Module<EventManager>::Instance()->Kill();
-    }
-    static void ClearKeys() {
-        std::memset(Input().keyDown, 0, sizeof Input().keyDown);
-        std::memset(Input().keyPressed, 0, sizeof Input().keyPressed);
-    }
-    static void Look(float yaw) {
-        ObjectLock lock;
-        Objects().cameraObject.yaw = yaw;
-    }
-    static Vector PlayerAt() {
-        ObjectLock lock;
-        return Objects().HasGameObject(GameObject::kPlayerName) ? Objects().GetGameObject(GameObject::kPlayerName)->trans
-                                                               : Vector(0, -1, 0);
-    }
-    static float GroundUnder(const Vector& p) {
-        ObjectLock lock;
-        return Objects().groundObject.GetHeight(p);
-    }
-    static void SetMeter(float bp) {
-        ObjectLock lock;
-        Objects().GetGameObject(GameObject::kPlayerName)->GetStatsComp()->bp = bp;
-    }
+    void SetUp() override { Start({LevelTwo::kScript, LevelTwo::kLevelFile, LevelTwo::kCategory, "level1"}); }
 
-    // One frame in the main loop's order: the in-game state's level state,
-    // hits (the foot on scenery) and controller, the camera as the frame
-    // rebuilds it, then collision and physics.
-    void Frame() {
-        clock += kStep;
-        platform::SetClockTime(clock);
-        level.Update();
-        std::vector<CollisionEvent> contacts;
-        const unsigned pass = collision.GetCollisionEvents(contacts);
-        int enemiesLeft = 0;
-        if (pass != answeredPass) hits::HandleContacts(contacts, enemiesLeft);
-        answeredPass = pass;
-        ControlPlayer(Logic());
-        {
-            ObjectLock lock;
-            Objects().cameraObject.Update();
-        }
-        const FrameClock frame{clock, kStep};
-        collision.SetFrameClock(frame);
-        physics.SetFrameClock(frame);
-        collision.Update();
-        physics.Update();
-    }
+    // A frame with the level's own state first, which decides the goal.
+    void Frame() { LevelFrames::Frame(&level); }
     // Forward held and jump pressed with the meter at `meter`, for 5 s.
     void JumpNorth(float meter) {
         SetMeter(meter);
@@ -136,13 +38,6 @@ protected:
     }
 
     LevelTwo level;
-    CollisionManager& collision = *Module<CollisionManager>::Instance();
-    Physics& physics = *Module<Physics>::Instance();
-    sound_test::RecordingSoundLayer layer;  // before anything loads a sample
-    test_support::LogCapture log;
-    double clock = 1000.0;
-    test_support::StoppedClock stoppedClock;  // the frames set the time
-    unsigned answeredPass = 0;
 };
 
 TEST_F(LevelTwoClimb, TenSecondsOfWalkingAndDashingStayInTheShaft) {

@@ -47,6 +47,9 @@ std::string DefaultBytes() {
     return bytes;
 }
 
+// Where the first record of the default file keeps its accuracy.
+std::size_t FirstAccuracyOffset() { return 4 + ScoreList::DefaultEntries().back().name.size() + 8; }
+
 bool Exists(const std::string& path) {
     struct stat info;
     return ::stat(path.c_str(), &info) == 0;
@@ -118,16 +121,17 @@ TEST_F(ScoreFile, RecordsHoldLengthNameKillsDamageAccuracy) {
 }
 
 TEST_F(ScoreFile, ReadsTenRecordsSortedAndNoMore) {
-    // Eleven records, out of order, one name of the full 64 bytes.
-    std::string bytes = Record(std::string(64, 'x'), 5, 1, 2) + Records(9, 90) + Record("Eleventh", 99, 1, 1);
+    // Eleven records, out of order, one name of the full 64 bytes and the
+    // full accuracy.
+    std::string bytes = Record(std::string(64, 'x'), 5, 1, 100) + Records(9, 90) + Record("Eleventh", 99, 1, 1);
     folder.WriteFile("score.bin", bytes);
     ScoreList list(path);
     ASSERT_EQ(list.entries.size(), 10u);
     EXPECT_EQ(list.entries[0].name, "R0");
-    EXPECT_EQ(list.entries[9], (ScoreEntry{std::string(64, 'x'), 5, 2, 1}));
+    EXPECT_EQ(list.entries[9], (ScoreEntry{std::string(64, 'x'), 5, 100, 1}));
     EXPECT_EQ(ReadFile(path), bytes) << "reading alone rewrites nothing";
     ASSERT_TRUE(list.Save());
-    EXPECT_EQ(ReadFile(path), Records(9, 90) + Record(std::string(64, 'x'), 5, 1, 2));
+    EXPECT_EQ(ReadFile(path), Records(9, 90) + Record(std::string(64, 'x'), 5, 1, 100));
 
     // A name longer than the reader takes is cut, not left to spoil the file.
     ASSERT_TRUE(list.Insert({std::string(100, 'y'), 95, 1, 1}));
@@ -149,6 +153,10 @@ TEST_F(ScoreFile, DamagedFilesAreSetAsideAndTheDefaultsTakeTheirPlace) {
          "record 4 of 10 has a name length"},
         {"nine records", Records(9), "ends inside record 10"},
         {"cut in a name", Records(9) + Word(4) + "An", "ends inside record 10"},
+        {"accuracy 101", Records(2) + Record("Ace", 80, 7, 101) + Records(7), "record 3 of 10 has an accuracy of 101"},
+        {"default table, accuracy 1000", DefaultBytes().replace(FirstAccuracyOffset(), 4, Word(1000)),
+         "record 1 of 10 has an accuracy of 1000, above 100"},
+        {"accuracy -1", Records(9) + Record("Neg", 1, 7, 0xFFFFFFFFu), "record 10 of 10 has an accuracy of 4294967295"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -176,6 +184,7 @@ TEST_F(ScoreFile, MutatedFilesNeverLeaveADamagedTable) {
         ScoreList list(path);
         ASSERT_EQ(list.entries.size(), 10u) << "round " << round;
         for (size_t i = 1; i < 10; ++i) ASSERT_GE(list.entries[i - 1].kills, list.entries[i].kills);
+        for (const ScoreEntry& entry : list.entries) ASSERT_LE(entry.accuracy, ScoreList::kMaxAccuracy);
         const bool rejected = log.Count("ERROR") == 1;
         ASSERT_EQ(rejected, Exists(path + ".bad")) << "round " << round << log.Text();
         if (rejected) {

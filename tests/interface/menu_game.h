@@ -18,6 +18,8 @@
 #include <string>
 
 #include "game_logic.h"
+#include "game_states/ingame_state.h"
+#include "game_states/pause_state.h"
 #include "game_states/title_state.h"
 #include "input_manager.h"
 #include "interface/interface_object.h"
@@ -150,6 +152,25 @@ protected:
         return test_support::Shows(Shown(x, y), rgba, tolerance);
     }
     int LevelLoads() const { return log.Count("Starting LoadLevel()"); }
+    // "Start Game", then frames until play runs on level 1's second load.
+    void StartPlaying() {
+        const int loads = LevelLoads();
+        Click("Start Game");
+        ASSERT_TRUE(RunUntil(
+            [&] {
+                return OnTop<IngameState>() && Logic().loadingDone && !Logic().IsLoadInFlight() &&
+                       LevelLoads() == loads + 2;
+            },
+            1800))
+            << log.Text();
+        Frames(20);
+    }
+    // Escape in play, then frames until the pause screen is up.
+    void Pause() {
+        HoldKey("Escape");
+        ASSERT_TRUE(RunUntil([] { return OnTop<PauseState>() && Ui().currentState == InterfaceState::Pause; }, 30));
+        Frames(2);
+    }
 
     test_support::LogCapture log;
     test_support::TempProfile profile;

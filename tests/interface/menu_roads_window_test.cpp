@@ -18,24 +18,6 @@ namespace {
 
 class MenuRoads : public MenuGame {
 protected:
-    // "Start Game", then frames until play runs on level 1's second load.
-    void StartPlaying() {
-        const int loads = LevelLoads();
-        Click("Start Game");
-        ASSERT_TRUE(RunUntil(
-            [&] {
-                return OnTop<IngameState>() && Logic().loadingDone && !Logic().IsLoadInFlight() &&
-                       LevelLoads() == loads + 2;
-            },
-            1800))
-            << log.Text();
-        Frames(20);
-    }
-    void Pause() {
-        HoldKey("Escape");
-        ASSERT_TRUE(RunUntil([] { return OnTop<PauseState>() && Ui().currentState == InterfaceState::Pause; }, 30));
-        Frames(2);
-    }
     // Points high in the middle of the window, clear of every menu's text.
     static std::vector<std::pair<int, int>> ScenePoints() {
         std::vector<std::pair<int, int>> points;

@@ -4,6 +4,8 @@
 // modes and the key-binding screen, clicked and typed as a player would.
 #include "interface/menu_game.h"
 
+#include <SDL.h>
+
 #include <cmath>
 #include <sstream>
 #include <vector>
@@ -237,7 +239,7 @@ TEST_F(MenuScreens, UntouchedVolumesStayAndAMovedOneLandsOnItsPercent) {
     EXPECT_EQ(126, Sound().soundVolume);
 }
 
-TEST_F(MenuScreens, TheScreenModeChoiceRebuildsTheListAndApplyWithoutASizeChangesNoMode) {
+TEST_F(MenuScreens, TheScreenModeChoiceRebuildsTheListWithTheSizeInForce) {
     OpenFromTitle("Options", InterfaceState::Options);
     const int before = Registry().Find("resSelector")->id;
     auto* choice = dynamic_cast<RadioButton*>(Registry().Find("Screen Radio Button"));
@@ -248,13 +250,55 @@ TEST_F(MenuScreens, TheScreenModeChoiceRebuildsTheListAndApplyWithoutASizeChange
     const auto* fullScreenList = dynamic_cast<const ResolutionSelector*>(Registry().Find("resSelector"));
     const auto* caption = dynamic_cast<const TextBox*>(fullScreenList->FirstChild());
     EXPECT_EQ("Resolution Selected: 1024x768", caption->text.text);
+    EXPECT_EQ("", fullScreenList->selection);
     EXPECT_FALSE(choice->IsOptionSelected());
+    EXPECT_FALSE(Sys().fullScreen) << "only Apply changes the mode";
+}
 
-    ClickLabelled("Apply");
-    Frames(2);
-    EXPECT_FALSE(Sys().fullScreen);
-    EXPECT_EQ(1024, Sys().width);
-    EXPECT_EQ(choice, Registry().Find("Screen Radio Button")) << "no mode change, no rebuild";
+// "On" or "Off", with a size picked in the list or none, then Apply: the
+// mode the System keeps, the one the display shows, the window's size and
+// the saved file. Each row starts where the one before left the game; with
+// no size picked the size in force stays.
+TEST_F(MenuScreens, ApplyPutsTheChosenModeInForceAndSavesIt) {
+    const struct {
+        int option;        // 0: "On" (full screen), 1: "Off"
+        const char* size;  // picked in the list; "" for none
+        bool fullScreen;
+        int width, height;
+    } rows[] = {
+        {0, "", true, 1024, 768},          {1, "", false, 1024, 768},        {1, "800x600", false, 800, 600},
+        {0, "", true, 800, 600},           {0, "1024x768", true, 1024, 768}, {1, "800x600", false, 800, 600},
+    };
+    OpenFromTitle("Options", InterfaceState::Options);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.option == 0 ? "On" : "Off") + " with \"" + row.size + "\"");
+        const auto* choice = dynamic_cast<const RadioButton*>(Registry().Find("Screen Radio Button"));
+        ASSERT_NE(nullptr, choice);
+        ClickChild(*choice->children.at(size_t(row.option)));
+        Frames(2);
+        if (*row.size) {
+            const InterfaceObject* size = Registry().Find("resSelector")->FindChild(row.size);
+            ASSERT_NE(nullptr, size) << "the list offers " << row.size;
+            ClickChild(*size);
+        }
+        log.Restart();
+        ClickLabelled("Apply");
+        ASSERT_TRUE(RunUntil([&] { return log.Has("SAVING"); }, 10)) << log.Text();
+        Frames(3);
+        EXPECT_TRUE(log.Has(std::string("selected = ") + row.size + "\n")) << log.Text();
+        EXPECT_EQ(row.fullScreen, Sys().fullScreen);
+        EXPECT_TRUE(Sys().width == row.width && Sys().height == row.height) << Sys().width << "x" << Sys().height;
+        const SDL_Surface* screen = SDL_GetVideoSurface();
+        ASSERT_NE(nullptr, screen);
+        EXPECT_EQ(row.fullScreen, (screen->flags & SDL_FULLSCREEN) != 0) << "the mode the display shows";
+        EXPECT_TRUE(screen->w == row.width && screen->h == row.height) << screen->w << "x" << screen->h;
+        EXPECT_EQ(row.fullScreen ? "1" : "0", Saved("full_screen"));
+        EXPECT_EQ(std::to_string(row.width), Saved("screen_width"));
+        EXPECT_EQ(std::to_string(row.height), Saved("screen_height"));
+        const auto* shown = dynamic_cast<const RadioButton*>(Registry().Find("Screen Radio Button"));
+        ASSERT_NE(nullptr, shown);
+        EXPECT_EQ(!row.fullScreen, shown->IsOptionSelected()) << "the screen shows the mode in force";
+    }
 }
 
 TEST_F(MenuScreens, KeysAreCapturedEscapeCancelsACaptureAndOkTakesTheSensitivity) {

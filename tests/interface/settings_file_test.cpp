@@ -112,7 +112,10 @@ TEST_F(SettingsFile, DamagedFilesKeepTheValuesInForce) {
         {document(setting("jump", "-1")), ' ', 200, "jump = \"-1\" is a key code"},
         {document(setting("jump", "0")), ' ', 200, "jump = \"0\" is a key code"},
         {document(setting("jump", "106")), ' ', 200, "jump = \"106\" is a key code"},  // lower-case j
+        {document(setting("jump", "1")), ' ', 200, "jump = \"1\" is a key code that no key"},
+        {document(setting("jump", "298")), ' ', 200, "jump = \"298\" is a key code"},
         {document(setting("music_volume", "300")), ' ', 200, "music_volume = \"300\" is a volume outside 0..255"},
+        {document(setting("music_volume", "-1")), ' ', 200, "music_volume = \"-1\" is a volume outside 0..255"},
         {document(setting("jump", "74") + setting("jump", "abc") + setting("jump", "700")), 'J', 200, "jump = \"700\""},
         {document(setting("jump", "74") + setting("jump", " 386 ") + setting("music_volume", "0")), 386, 0, ""},
         {document(setting("full_screen", "1") + setting("screen_width", "640") + setting("screen_height", "x")),

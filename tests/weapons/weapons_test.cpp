@@ -117,13 +117,15 @@ protected:
 
 TEST_F(FireTest, APullPassesAtExactlyTheRateOnlyThePlayersCountAndOnlyThePlayersMissilesSpendAmmunition) {
     // kind: l laser, m missile, f flame thrower. The player's empty launcher
-    // passes (counts, moves lastFireTime) yet shoots nothing and stays silent.
+    // passes (counts, moves lastFireTime) yet shoots nothing and stays silent;
+    // its last missile (ammunition equal to the volley of one) still goes.
     struct Case { const char* owner; char kind; double sinceLast; float rate; int ammo, ammoAfter; bool passes, shoots; };
     const Case cases[] = {
         {"player", 'l', 0.5, 0.5f, 0, 0, true, true},  {"player", 'l', 0.4999, 0.5f, 0, 0, false, false},
         {"player", 'l', 1e9, NAN, 0, 0, false, false}, {"drone", 'l', 0.5, 0.5f, 0, 0, true, true},
-        {"player", 'm', 0.5, 0.5f, 2, 1, true, true},  {"player", 'm', 0.5, 0.5f, 0, 0, true, false},
-        {"drone", 'm', 0.5, 0.5f, 0, 0, true, true},   {"player", 'f', 0.5, 0.5f, 0, 0, false, false},
+        {"player", 'm', 0.5, 0.5f, 2, 1, true, true},  {"player", 'm', 0.5, 0.5f, 1, 0, true, true},
+        {"player", 'm', 0.5, 0.5f, 0, 0, true, false}, {"drone", 'm', 0.5, 0.5f, 0, 0, true, true},
+        {"player", 'f', 0.5, 0.5f, 0, 0, false, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.owner) + " " + c.kind + " " + std::to_string(c.sinceLast) + " ammo " + std::to_string(c.ammo));
