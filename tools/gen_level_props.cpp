@@ -107,7 +107,7 @@ RgbaImage Rock(bool courses) {
 bool GenerateLevelProps(const std::string& runDir) {
     using namespace layout;
     const float shaftHalfY = kShaftWallHeight / 2.0f, shaftAcross = kShaftWallThickness / 2.0f;
-    const float rimHalfY = kRimWallTop / 2.0f, rimAcross = kRimWallThickness / 2.0f;
+    const float rimHalfY = kRimCliffTop / 2.0f, rimAcross = kRimWallThickness / 2.0f;
     const struct {
         const char* name;
         Vector half, tile;

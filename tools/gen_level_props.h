@@ -4,8 +4,8 @@
 //   "shaft_wall_x"  a wall of the shaft running along x, 500 x 140 x 100;
 //   "shaft_wall_z"  one running along z, 100 x 140 x 300 (it fits between
 //                   the two along x);
-//   "rim_wall_x"    a cliff of the rim running along x, 2120 x 850 x 100;
-//   "rim_wall_z"    one running along z, 100 x 850 x 1920 (it fits between
+//   "rim_wall_x"    a cliff of the rim running along x, 2120 x 500 x 100;
+//   "rim_wall_z"    one running along z, 100 x 500 x 1920 (it fits between
 //                   the two along x);
 //   "city_block"    a block of flats 160 x 128 x 160 with roof plant;
 //   "tower"         a tower 80 x 256 x 80 with a roof cap and a mast.

@@ -34,10 +34,14 @@ constexpr float kHeightRange = 200.0f;
 // the highest ground, to kRimWallTop: above the boost's ceiling (650) and
 // the most that the speed of one full thrust (about 232 upwards) carries a
 // player on past it (about 135), so no thrust clears them, from the ground,
-// a roof or a hover against a wall.
+// a roof or a hover against a wall. The rock drawn stops at kRimCliffTop,
+// above what one full thrust from the highest ground reaches: only a player
+// hovering up the cliff's face meets the solid part above it, and the sky
+// stays in view over the rim from anywhere on the map.
 constexpr float kRimInset = 40.0f;
 constexpr float kRimWallThickness = 100.0f;
 constexpr float kRimWallTop = 850.0f;
+constexpr float kRimCliffTop = 500.0f;
 // Half lengths: the walls along x span the whole border, those along z the
 // part between the others' inner faces.
 constexpr float kRimWallXHalf = kMapSize / 2.0f + kRimWallThickness - kRimInset;

@@ -36,6 +36,13 @@ protected:
         // (the cockpit is the mesh pass tests' subject).
         ObjectLock lock;
         Objects().cockpit.meshHandle = Handle();
+        // The sky and the ground are this suite's subject: the rim's cliffs,
+        // which stand in the view from the map's corner and the player's
+        // start, go.
+        for (auto& [number, object] : Objects().gameObjectList)
+            if (object.patternName.rfind("RimWall", 0) == 0) Objects().KillGameObject(object);
+        Objects().RemoveDeadGameObjects();
+        Objects().RebuildObjectInstanceBuffers();
     }
 
     void SetUp() override {
