@@ -42,10 +42,11 @@ const std::string kLevelLoaded = "level Loaded";
 // SDL's key code of the Up arrow, as the settings file stores it.
 constexpr int kUpArrow = 273;
 
-// An enemy is approached when it is this near and in line with the
-// crosshair, within this angle.
-constexpr double kNearUnits = 300.0;
+// An enemy is framed when it stands in line with the crosshair, within this
+// angle, and this far away: nearer, it sinks below the dashboard (the
+// player's eye stands high above the machines).
 constexpr double kInLine = 0.07;  // radians, about 4 degrees
+constexpr double kFramedFrom = 150.0, kFramedTo = 300.0;  // units
 constexpr double kDegreesPerRadian = 57.29578;
 
 // The value stored under `id` in a settings file's text.
@@ -352,15 +353,15 @@ protected:
         // The first wave walking in from the basin's far corners: faced and
         // approached as the radar shows it, then seen above the dashboard.
         const auto began = std::chrono::steady_clock::now();
-        const RadarBlip approached = ApproachTheNearestEnemy(kNearUnits, 20.0);
+        const RadarBlip framed = FrameTheNearestEnemy(20.0);
         const size_t enemyPixels = EnemyPixelsAhead();
         Picture("level1_wave1");
+        const double units = framed.distance * kRadarUnitsPerPixel;
         std::cout << "[ radar ] after " << std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count()
-                  << " s the nearest enemy is " << approached.distance * kRadarUnitsPerPixel << " units away, "
-                  << approached.bearing * kDegreesPerRadian << " degrees off ahead; " << enemyPixels
-                  << " enemy pixels ahead" << std::endl;
-        EXPECT_LE(approached.distance * kRadarUnitsPerPixel, kNearUnits) << "the nearest enemy was not approached";
-        EXPECT_LE(std::fabs(approached.bearing), kInLine) << "the nearest enemy was not faced";
+                  << " s the nearest enemy is " << units << " units away, " << framed.bearing * kDegreesPerRadian
+                  << " degrees off ahead; " << enemyPixels << " enemy pixels ahead" << std::endl;
+        EXPECT_LE(units, kFramedTo) << "the nearest enemy was not approached";
+        EXPECT_LE(std::fabs(framed.bearing), kInLine) << "the nearest enemy was not faced";
         EXPECT_GE(enemyPixels, 10u) << "no enemy seen ahead, above the dashboard";
     }
 
@@ -368,42 +369,48 @@ protected:
     // more blue than red, unlike every ground, rock and cockpit colour of
     // level 1 (its only other cold colour, the spawn pads' rings, lies in
     // the far corners). Counted, leaving out the crosshair's green, in the
-    // crosshair's box above the dashboard, where a faced machine stands.
+    // column above the dashboard where a faced machine stands: on the
+    // basin's slopes it may show well above or below the crosshair.
     size_t EnemyPixelsAhead() const {
         const auto cold = [](const ScreenColor& c) {
             return c.b > c.r + 5 && !(c.g > c.r + 60 && c.g > c.b + 60);
         };
-        return PixelsInBox(0.4f, 0.6f, 0.3f, 0.6f, cold);
+        return PixelsInBox(0.4f, 0.6f, 0.1f, 0.8f, cold);
     }
 
     // Turns towards the nearest red blip of the radar in small mouse moves,
     // reading the radar again after each (the game limits the turn per frame,
     // and the machines move), and walks towards it (forward is the Up arrow)
-    // while it is farther than `nearUnits`. Returns the nearest blip last
-    // seen: once it is in line and near, or at the deadline.
-    RadarBlip ApproachTheNearestEnemy(double nearUnits, double seconds) {
+    // or away from it ("s") until it is framed. Returns the nearest blip
+    // last seen: once framed, or at the deadline.
+    RadarBlip FrameTheNearestEnemy(double seconds) {
         // The look turns by the pointer's offset from the centre in
         // half-widths of the window, as radians.
         const double radiansPerPixel = 2.0 / game->Width();
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
         RadarBlip nearest{M_PI, 1e9};
-        bool walking = false;
+        std::string held;  // the walking key held down, if any
         while (game->IsRunning() && std::chrono::steady_clock::now() < deadline) {
             const std::vector<RadarBlip> blips = ReadRadarBlips(game->DrawnWindow(), game->Width(), game->Height());
             if (!blips.empty()) nearest = blips.front();
+            const double units = nearest.distance * kRadarUnitsPerPixel;
             const bool inLine = std::fabs(nearest.bearing) <= kInLine;
-            const bool far = nearest.distance * kRadarUnitsPerPixel > nearUnits;
-            if (inLine && !far) break;
-            const bool walk = far && std::fabs(nearest.bearing) <= 4.0 * kInLine;
-            if (walk != walking) game->Xdo(walk ? "keydown Up" : "keyup Up");
-            walking = walk;
+            const bool inRange = units >= kFramedFrom && units <= kFramedTo;
+            if (inLine && inRange) break;
+            const bool ahead = std::fabs(nearest.bearing) <= 4.0 * kInLine;
+            const std::string walk = !ahead || inRange ? "" : units > kFramedTo ? "Up" : "s";
+            if (walk != held) {
+                if (!held.empty()) game->Xdo("keyup " + held);
+                if (!walk.empty()) game->Xdo("keydown " + walk);
+                held = walk;
+            }
             if (!blips.empty() && !inLine) {
                 const double pixels = std::clamp(0.5 * nearest.bearing / radiansPerPixel, -60.0, 60.0);
                 game->MoveMouseBy(int(std::lround(pixels)) + (pixels > 0.0 ? 1 : -1));
             }
             SleepSeconds(0.1);
         }
-        if (walking) game->Xdo("keyup Up");
+        if (!held.empty()) game->Xdo("keyup " + held);
         return nearest;
     }
 
