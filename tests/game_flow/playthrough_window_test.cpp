@@ -28,6 +28,7 @@
 
 #include "support/own_pictures.h"
 #include "support/played_game.h"
+#include "support/radar_blips.h"
 #include "support/weak_waves.h"
 #include "support/temp_folder.h"
 
@@ -40,6 +41,13 @@ const std::string kLevelLoaded = "level Loaded";
 
 // SDL's key code of the Up arrow, as the settings file stores it.
 constexpr int kUpArrow = 273;
+
+// An enemy is framed when it stands in line with the crosshair, within this
+// angle, and this far away: nearer, it sinks below the dashboard (the
+// player's eye stands high above the machines).
+constexpr double kInLine = 0.07;  // radians, about 4 degrees
+constexpr double kFramedFrom = 150.0, kFramedTo = 300.0;  // units
+constexpr double kDegreesPerRadian = 57.29578;
 
 // The value stored under `id` in a settings file's text.
 std::optional<int> SettingOf(const std::string& settings, const std::string& id) {
@@ -342,10 +350,68 @@ protected:
         ASSERT_TRUE(game->HoldButton(3, 0.2));  // a missile
         EXPECT_TRUE(game->WaitForLook([&](const WindowLook&) { return game->HeardSince(heard); }, 5.0))
             << "no shot heard in " << game->SoundFile();
-        // The first wave walking in from the basin's far corners, above the
-        // dashboard.
-        SleepSeconds(4.0);
+        // The first wave walking in from the basin's far corners: faced and
+        // approached as the radar shows it, then seen above the dashboard.
+        const auto began = std::chrono::steady_clock::now();
+        const RadarBlip framed = FrameTheNearestEnemy(20.0);
+        const size_t enemyPixels = EnemyPixelsAhead();
         Picture("level1_wave1");
+        const double units = framed.distance * kRadarUnitsPerPixel;
+        std::cout << "[ radar ] after " << std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count()
+                  << " s the nearest enemy is " << units << " units away, " << framed.bearing * kDegreesPerRadian
+                  << " degrees off ahead; " << enemyPixels << " enemy pixels ahead" << std::endl;
+        EXPECT_LE(units, kFramedTo) << "the nearest enemy was not approached";
+        EXPECT_LE(std::fabs(framed.bearing), kInLine) << "the nearest enemy was not faced";
+        EXPECT_GE(enemyPixels, 10u) << "no enemy seen ahead, above the dashboard";
+    }
+
+    // The machines are cold steel, lit or in shadow, with cyan emitters:
+    // more blue than red, unlike every ground, rock and cockpit colour of
+    // level 1 (its only other cold colour, the spawn pads' rings, lies in
+    // the far corners). Counted, leaving out the crosshair's green, in the
+    // column above the dashboard where a faced machine stands: on the
+    // basin's slopes it may show well above or below the crosshair.
+    size_t EnemyPixelsAhead() const {
+        const auto cold = [](const ScreenColor& c) {
+            return c.b > c.r + 5 && !(c.g > c.r + 60 && c.g > c.b + 60);
+        };
+        return PixelsInBox(0.4f, 0.6f, 0.1f, 0.8f, cold);
+    }
+
+    // Turns towards the nearest red blip of the radar in small mouse moves,
+    // reading the radar again after each (the game limits the turn per frame,
+    // and the machines move), and walks towards it (forward is the Up arrow)
+    // or away from it ("s") until it is framed. Returns the nearest blip
+    // last seen: once framed, or at the deadline.
+    RadarBlip FrameTheNearestEnemy(double seconds) {
+        // The look turns by the pointer's offset from the centre in
+        // half-widths of the window, as radians.
+        const double radiansPerPixel = 2.0 / game->Width();
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+        RadarBlip nearest{M_PI, 1e9};
+        std::string held;  // the walking key held down, if any
+        while (game->IsRunning() && std::chrono::steady_clock::now() < deadline) {
+            const std::vector<RadarBlip> blips = ReadRadarBlips(game->DrawnWindow(), game->Width(), game->Height());
+            if (!blips.empty()) nearest = blips.front();
+            const double units = nearest.distance * kRadarUnitsPerPixel;
+            const bool inLine = std::fabs(nearest.bearing) <= kInLine;
+            const bool inRange = units >= kFramedFrom && units <= kFramedTo;
+            if (inLine && inRange) break;
+            const bool ahead = std::fabs(nearest.bearing) <= 4.0 * kInLine;
+            const std::string walk = !ahead || inRange ? "" : units > kFramedTo ? "Up" : "s";
+            if (walk != held) {
+                if (!held.empty()) game->Xdo("keyup " + held);
+                if (!walk.empty()) game->Xdo("keydown " + walk);
+                held = walk;
+            }
+            if (!blips.empty() && !inLine) {
+                const double pixels = std::clamp(0.5 * nearest.bearing / radiansPerPixel, -60.0, 60.0);
+                game->MoveMouseBy(int(std::lround(pixels)) + (pixels > 0.0 ? 1 : -1));
+            }
+            SleepSeconds(0.1);
+        }
+        if (!held.empty()) game->Xdo("keyup " + held);
+        return nearest;
     }
 
     // Step 6: the pause, resumed; paused again and the mission aborted.

@@ -185,6 +185,10 @@ bool PlayedGame::HoldButton(int button, double seconds) const {
     return Xdo("mouseup " + which);
 }
 
+bool PlayedGame::MoveMouseBy(int pixels) const {
+    return Xdo("mousemove_relative -- " + std::to_string(pixels) + " 0");
+}
+
 void PlayedGame::ReleaseEverything() const {
     std::system("xdotool mouseup 1 mouseup 3 keyup Escape keyup Up keyup w >/dev/null 2>&1");
 }

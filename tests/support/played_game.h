@@ -67,6 +67,9 @@ public:
     // while held, released there; y is the same throughout.
     bool DragAt(float fromX, float toX, float y) const;
     bool HoldButton(int button, double seconds) const;
+    // The pointer moved `pixels` to the right (left when negative) from
+    // where it is: in play, where the game centres it every frame, a turn.
+    bool MoveMouseBy(int pixels) const;
     void ReleaseEverything() const;
 
     // Looks at a grid of points (`columns` x `rows`) of the window.
