@@ -23,6 +23,8 @@
 // plaza opens south of z = 1250, walled by blocks on three sides.
 #pragma once
 
+#include "objects/ground_plane_object.h"
+
 namespace layout {
 
 constexpr float kMapSize = 2000.0f;
@@ -31,16 +33,13 @@ constexpr float kHeightRange = 200.0f;
 // The rim's cliffs: their inner faces kRimInset inside the border, the rest
 // of their thickness beyond it; the two along x run past the corners, the
 // two along z close the gaps between them. They rise from height 0, under
-// the highest ground, to kRimWallTop: above the boost's ceiling (650) and
-// the most that the speed of one full thrust (about 232 upwards) carries a
-// player on past it (about 135), so no thrust clears them, from the ground,
-// a roof or a hover against a wall. The rock drawn stops at kRimCliffTop,
-// above what one full thrust from the highest ground reaches: only a player
-// hovering up the cliff's face meets the solid part above it, and the sky
-// stays in view over the rim from anywhere on the map.
-constexpr float kRimInset = 40.0f;
+// the highest ground, to kRimCliffTop, solid as high as their rock is drawn.
+// The game holds the player inside their inner faces at every step, however
+// long (one long step could carry a body through a cliff), so a thrust that
+// clears their tops still cannot leave the map; and the sky stays in view
+// over the rim from anywhere on the map.
+constexpr float kRimInset = GroundPlaneObject::kRimInset;
 constexpr float kRimWallThickness = 100.0f;
-constexpr float kRimWallTop = 850.0f;
 constexpr float kRimCliffTop = 500.0f;
 // Half lengths: the walls along x span the whole border, those along z the
 // part between the others' inner faces.

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "objects/collision_comp.h"
+
 namespace {
 
 // The factor of the span's sweep: the single-precision value of 1.05.
@@ -28,11 +30,6 @@ void SortByMin(std::vector<ObjectSpan>& spans) {
 // point. Without branches, as the sweep's inner loop runs it most often.
 bool Overlaps(float ownMin, float ownMax, float otherMin, float otherMax) {
     return ((otherMin <= ownMin) & (otherMax > ownMin)) | ((otherMin > ownMin) & (otherMin < ownMax));
-}
-
-// Either object's category shares a bit with the other's collidesWith.
-bool FiltersMatch(unsigned categoryA, unsigned collidesWithA, unsigned categoryB, unsigned collidesWithB) {
-    return ((categoryA & collidesWithB) | (collidesWithA & categoryB)) != 0;
 }
 
 // The object's own interval on the axis: its sphere, never swept.
@@ -151,7 +148,7 @@ void BroadPhaseCollisionManager::FillBucket(size_t a, float ownMin, float ownMax
     for (size_t b = a + 1; b < entries.size(); ++b) {
         const SweepEntry& other = entries[b];
         if (!Overlaps(own.min, own.max, other.min, other.max)) break;
-        const bool filtered = FiltersMatch(own.category, own.collidesWith, other.category, other.collidesWith);
+        const bool filtered = CollisionFiltersMatch(own.category, own.collidesWith, other.category, other.collidesWith);
         if (filtered & Overlaps(ownMin, ownMax, other.acrossMin, other.acrossMax)) {
             bucket.collideList.push_back(spans[b].objNum);
             bucket.collideProxies.push_back(spans[b].proxy);

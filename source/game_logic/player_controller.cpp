@@ -10,6 +10,7 @@
 
 #include "game_logic.h"
 #include "game_logic/player_parts.h"
+#include "game_logic/player_step.h"
 #include "input_manager.h"
 #include "object_manager.h"
 #include "objects/components.h"
@@ -26,8 +27,11 @@ constexpr float kTwoPi = 2.0f * kPi;
 constexpr float kHalfPi = 0.5f * kPi;
 constexpr float kTiny = 1e-8f;
 
-constexpr float kWalkSpeed = 7500.0f;    // times dt: units per second at 1/60 s
-constexpr float kDashSpeed = 19000.0f;
+// Units per second at every frame time: the physics step moves the body by
+// velocity times the step, so the speeds must not be scaled by it again (as
+// 7500 and 19000 times the step, they are these at 1/60 s only).
+constexpr float kWalkSpeed = 7500.0f / 60.0f;
+constexpr float kDashSpeed = 19000.0f / 60.0f;
 constexpr float kGravity = 200.0f;
 constexpr float kHardFallSpeed = -80.0f;
 constexpr float kThrust = 250.0f;
@@ -123,7 +127,7 @@ void Dash(Frame& f) {
         if (f.Stats().bp > 0.5f * f.Stats().boost) PlayAtCamera(SoundManager::kBoostSample);
     }
     if (IsLong(sum)) {
-        f.move = sum.Norm() * (kDashSpeed * f.dt);
+        f.move = sum.Norm() * kDashSpeed;
     } else {
         logic.dashing = false;
         StopBoostSound();
@@ -144,7 +148,7 @@ void Walk(Frame& f) {
         if (f.input.IsKeyDown(key.first)) f.move = f.move + f.basis * key.second;
     if (standing) StopBoostSound();
     f.moving = IsLong(f.move);
-    if (f.moving) f.move = f.move.Norm() * (kWalkSpeed * f.dt);
+    if (f.moving) f.move = f.move.Norm() * kWalkSpeed;
 }
 
 // One step sound per cycle of the bob's phase.
@@ -333,5 +337,7 @@ void ControlPlayer(GameLogic& logic) {
     UpBoost(f);
     DrainOrRechargeBoost(f);
     RechargeShield(f);
+    // Last of the motion, so that no later write undoes it.
+    GuardPlayerStep(f.objects, f.Player(), f.Velocity(), f.Hover(), f.dt);
     Finish(f);
 }

@@ -23,6 +23,10 @@ struct PlayerParts {
     PhysicsComp* body = nullptr;
 };
 
+// How far the machine's collision sphere reaches out from its position: it
+// stops at the rim with its side, not its eye, against the cliff.
+constexpr float kPlayerReach = 14.0f;
+
 // The foot probe's name; the player's is GameObject::kPlayerName.
 constexpr const char* kPlayerFootName = "playerFoot";
 

@@ -8,6 +8,7 @@
 #include "game_logic/addressees.h"
 #include "game_logic/player_controller.h"
 #include "game_logic/player_parts.h"
+#include "game_logic/player_step.h"
 #include "game_states/hit_effects.h"
 #include "game_states/level_states.h"
 #include "game_states/state_events.h"
@@ -237,6 +238,7 @@ void IngameState::UpdateDeadPlayer() {
     velocity.z -= velocity.z * 0.6f * dt;
     velocity.w -= velocity.w * 0.6f * dt;
     velocity.y = ClampFloat(velocity.y, -200.0f, 200.0f);
+    GuardPlayerStep(objects, *parts.player, velocity, hoverHeight, dt);
     position.w = 0.0f;
     objects.cameraObject.target = position;
 }

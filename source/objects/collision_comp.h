@@ -34,3 +34,10 @@ public:
     uint32_t category = 0;
     uint32_t collidesWith = 0;
 };
+
+// Two objects are tested when either one's category shares a bit with the
+// other's collidesWith.
+inline bool CollisionFiltersMatch(uint32_t categoryA, uint32_t collidesWithA, uint32_t categoryB,
+                                  uint32_t collidesWithB) {
+    return ((categoryA & collidesWithB) | (collidesWithA & categoryB)) != 0;
+}

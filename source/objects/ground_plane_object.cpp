@@ -1,5 +1,6 @@
 #include "objects/ground_plane_object.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -17,6 +18,14 @@ const float kOffsetLimit = 3.0f;
 const float kSpring = 65.0f;
 const float kDamping = 10.0f;
 const float kSpeedLimit = 200.0f;
+
+// The interval [low, high] along one axis: `at` is clamped into it and
+// `speed` cut so that a step of dt ends in it. An empty interval holds nothing.
+void KeepStepWithin(float& at, float& speed, float low, float high, float dt) {
+    if (!(low < high)) return;
+    at = ClampFloat(at, low, high);
+    if (dt > 0.0f) speed = ClampFloat(speed, (low - at) / dt, (high - at) / dt);
+}
 
 }  // namespace
 
@@ -90,4 +99,18 @@ void GroundPlaneObject::KeepAboveGround(Vector& position, Vector& velocity, floa
         velocity.y += ClampFloat(-kDamping * dt * velocity.y, -limit, limit);
     }
     velocity.y = ClampFloat(velocity.y, -kSpeedLimit, kSpeedLimit);
+}
+
+void GroundPlaneObject::KeepStepInsideRim(Vector& position, Vector& velocity, float reach, float hover,
+                                          float dt) const {
+    const float inset = kRimInset + reach;
+    KeepStepWithin(position.x, velocity.x, pos.x + inset, pos.x + scale.x - inset, dt);
+    KeepStepWithin(position.z, velocity.z, pos.z + inset, pos.z + scale.z - inset, dt);
+    if (!(dt > 0.0f)) return;
+    const Vector stepEnd(position.x + velocity.x * dt, position.y, position.z + velocity.z * dt, 0.0f);
+    // Half the hover height: steps of a frame at 1/60 s never come near it,
+    // so only a long step's fall, or its climb into a slope, is cut short
+    // (and the hover rule lifts the body the rest of the way next frame).
+    const float lowest = GetHeight(stepEnd) + 0.5f * hover;
+    if (position.y + velocity.y * dt < lowest) velocity.y = std::max(velocity.y, (lowest - position.y) / dt);
 }

@@ -26,6 +26,10 @@ class Texture;
 
 class GroundPlaneObject {
 public:
+    // Every level's terrain is ringed by cliffs whose inner faces stand this
+    // far inside its border; past the border there is no ground at all.
+    static constexpr float kRimInset = 40.0f;
+
     GroundPlaneObject();
 
     // diag(scale.x, scale.y, scale.z, 1) with pos as translation: a model point
@@ -39,6 +43,15 @@ public:
     // and damps velocity.y, using the System's smoothed frame time. Only the
     // y components change.
     void KeepAboveGround(Vector& position, Vector& velocity, float hover) const;
+    // Keeps a body of horizontal reach `reach`, hovering at `hover`, on the
+    // ground through its next step of `dt` seconds, however long: its
+    // position is held inside the rim, and its velocity cut so that the step
+    // ends there too and never takes it below half its hover height over the
+    // ground where the step ends.
+    // Collision alone cannot promise this, since one long step may carry a
+    // body past a cliff thinner than the step. A ground too small to hold the
+    // rim keeps only the depth.
+    void KeepStepInsideRim(Vector& position, Vector& velocity, float reach, float hover, float dt) const;
 
     Handle meshHandle;
     Handle heightMapHandle;

@@ -1,6 +1,7 @@
 // A level of the real content loaded by the game's own loader and played
 // frame by frame in the main loop's order on one thread, with the clock
-// stopped and set by each frame: the level's own state (when a test gives
+// stopped and set by each frame (1/60 s unless a test gives the frame's
+// time): the level's own state (when a test gives
 // one), hits (the foot on scenery), the real controller, the camera as the
 // frame rebuilds it, then collision and physics. No behaviour runs, so the
 // machines a level places stand still.
@@ -121,11 +122,13 @@ protected:
         Objects().GetGameObject(GameObject::kPlayerName)->GetStatsComp()->bp = bp;
     }
 
-    // One frame; `level`, when given, is updated first, as the in-game
-    // state does.
-    void Frame(GameState* level = nullptr) {
-        clock += kStep;
+    // One frame of `step` seconds, the System's frame time for the whole
+    // frame as the loop publishes it; `level`, when given, is updated first,
+    // as the in-game state does.
+    void Frame(GameState* level = nullptr, double step = kStep) {
+        clock += step;
         platform::SetClockTime(clock);
+        Module<System>::Instance()->frameTime.store(step);
         if (level) level->Update();
         std::vector<CollisionEvent> contacts;
         const unsigned pass = collision.GetCollisionEvents(contacts);
@@ -137,7 +140,7 @@ protected:
             ObjectLock lock;
             Objects().cameraObject.Update();
         }
-        const FrameClock frame{clock, kStep};
+        const FrameClock frame{clock, step};
         collision.SetFrameClock(frame);
         physics.SetFrameClock(frame);
         collision.Update();
