@@ -35,7 +35,7 @@ struct View {
 // The pixels that the shots lit, bottom row first, and their spread.
 struct Lit {
     int count = 0;
-    double meanX = 0, meanY = 0, xx = 0, yy = 0, xy = 0;
+    double meanX = 0, meanY = 0, xx = 0, yy = 0, xy = 0;  // centre and second moments
     int InBox(int x0, int y0, int x1, int y1) const {
         int n = 0;
         for (const auto& p : pixels) n += p.first >= x0 && p.first <= x1 && p.second >= y0 && p.second <= y1;
@@ -113,6 +113,12 @@ protected:
         return LitPixels();
     }
 
+    static void Remove(const std::string& name) {
+        ObjectLock lock;
+        Objects().GetGameObject(name)->isDead = true;
+        Objects().RemoveDeadGameObjects();
+    }
+
     // The window position of a world point in pixels, bottom row first.
     static std::pair<double, double> OnScreen(const Vector& p) {
         const Vector clip = Objects().perspectMat * (Objects().cameraObject.viewMat * Vector(p.x, p.y, p.z, 1.0f));
@@ -161,9 +167,7 @@ TEST_F(ShotBillboards, ThePlayersBoltSeenFromBehindIsASliverBesideTheCrosshair) 
         EXPECT_LE(share, 1.0) << muzzle;
         // The target it is fired at stays in sight.
         EXPECT_EQ(lit.InBox(kW / 2 - 20, kH / 2 - 20, kW / 2 + 20, kH / 2 + 20), 0) << muzzle;
-        ObjectLock lock;
-        Objects().GetGameObject(bolt.name)->isDead = true;
-        Objects().RemoveDeadGameObjects();
+        Remove(bolt.name);
     }
 }
 
@@ -176,6 +180,7 @@ TEST_F(ShotBillboards, ABoltOnTheLineOfSightShrinksToAtMostAGlow) {
         std::printf("bolt 40 ahead on the line of sight, flying %s: %.3f%% of the window\n",
                     sign > 0 ? "away" : "towards", share);
         EXPECT_LE(share, 0.5) << sign;
+        Remove(sign > 0 ? "away" : "towards");
     }
 }
 
@@ -206,9 +211,7 @@ TEST_F(ShotBillboards, ABoltCrossingTheViewIsAStreakAlongItsPath) {
         // Longer than wide: a streak, not a blob.
         const double spread = std::sqrt(std::pow(lit.xx - lit.yy, 2) + 4 * lit.xy * lit.xy);
         EXPECT_GT((lit.xx + lit.yy + spread) / std::max(1e-9, lit.xx + lit.yy - spread), 2.0) << c.name;
-        ObjectLock lock;
-        Objects().GetGameObject(c.name)->isDead = true;
-        Objects().RemoveDeadGameObjects();
+        Remove(c.name);
     }
 }
 
