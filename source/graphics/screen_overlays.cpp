@@ -118,7 +118,7 @@ void Graphics::RenderBillboards() {
         glMultMatrixf(QuatVecToMatrix(object.rot, object.trans).DataPtr());
         glBegin(GL_QUADS);
         // Not a colour: the billboard programs read red and green, unclamped,
-        // as the sprite's width and height.
+        // as the sprite's length along its x axis and its width across it.
         glColor3f(20.0f, 10.0f, 0.0f);
         SendUnitQuad();
         glEnd();
