@@ -23,7 +23,12 @@ run_suite() {  # run_suite <dir> [ctest args...]
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 # The software OpenGL driver's own mutex reports are silenced (tools/tsan.supp).
-export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$PWD/tools/tsan.supp"
+# The sanitizer splits its options at spaces and colons, which a checkout's
+# path may hold: the path is quoted, with a quote character it does not hold.
+suppressions="$PWD/tools/tsan.supp"
+quote="'"
+[[ $suppressions == *"'"* ]] && quote='"'
+export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$quote$suppressions$quote"
 
 echo "=== AddressSanitizer + UndefinedBehaviorSanitizer build ==="
 # The playthrough drives the whole game for minutes: once, in the normal build.

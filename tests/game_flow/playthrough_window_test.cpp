@@ -47,6 +47,13 @@ constexpr int kUpArrow = 273;
 // player's eye stands high above the machines).
 constexpr double kInLine = 0.07;  // radians, about 4 degrees
 constexpr double kFramedFrom = 150.0, kFramedTo = 300.0;  // units
+// Generous bounds on the steering: framing takes a few dozen radar steps.
+constexpr int kSteeringSteps = 1000;
+constexpr double kStillRadarSeconds = 30.0;
+// Bounds on the won run's steps, counted in the player's actions: level 2's
+// goal is about ten half-second walks away; a wave falls in a few bursts.
+constexpr int kWalkSteps = 120;
+constexpr int kBurstsWithoutKill = 60;
 constexpr double kDegreesPerRadian = 57.29578;
 
 // The value stored under `id` in a settings file's text.
@@ -194,12 +201,17 @@ protected:
         const auto green = [](const ScreenColor& c) { return c.g > c.r + 60 && c.g > c.b + 60; };
         return PixelsInBox(0.45f, 0.55f, 0.44f, 0.56f, green) >= 5u;
     }
+    // A renderer that stalls after a load may not have drawn it yet: waited
+    // for, then judged part by part.
     void ExpectTheHeadUpDisplay() {
         const auto paleGreen = [](const ScreenColor& c) { return c.g > c.r + 25 && c.g > c.b + 25; };
         const auto red = [](const ScreenColor& c) { return c.r > c.g + 100 && c.r > c.b + 100; };
+        const auto minimap = [&] { return PixelsInBox(0.65f, 1.0f, 0.0f, 0.45f, paleGreen) >= 20u; };
+        const auto hullBar = [&] { return PixelsInBox(0.3f, 0.7f, 0.88f, 1.0f, red) >= 10u; };
+        game->WaitForLook([&](const WindowLook&) { return CrosshairShows() && minimap() && hullBar(); }, 20.0);
         EXPECT_TRUE(CrosshairShows()) << "no crosshair at the centre";
-        EXPECT_GE(PixelsInBox(0.65f, 1.0f, 0.0f, 0.45f, paleGreen), 20u) << "no minimap";
-        EXPECT_GE(PixelsInBox(0.3f, 0.7f, 0.88f, 1.0f, red), 10u) << "no hull bar";
+        EXPECT_TRUE(minimap()) << "no minimap";
+        EXPECT_TRUE(hullBar()) << "no hull bar";
     }
 
     void WaitForHeading(const char* heading) {
@@ -236,27 +248,36 @@ protected:
     // Walking moves the whole view: once the view has settled (the player
     // sinks to its hover height after a load, the dust keeps drifting),
     // holding a bound key changes far more of the scene than standing does.
-    // The points changed standing and holding `key`, over equal times.
+    // Standing is watched for a while; then, holding `key`, the view is
+    // watched until it has changed that much more (a slow renderer draws
+    // fewer frames in a while, so the walk is waited for, within a generous
+    // bound). The points changed standing and walking.
+    static bool Moved(const std::pair<size_t, size_t>& changes, size_t points) {
+        return changes.second > std::max(2 * changes.first, points / 16);
+    }
     std::pair<size_t, size_t> ChangesHolding(const std::string& key) {
-        const size_t quiet = game->Look().colours.size() / 16;
+        const size_t points = game->Look().colours.size();
         EXPECT_TRUE(game->WaitForLook(
             [&](const WindowLook& look) {
                 SleepSeconds(0.5);
-                return game->Look().PointsDifferentFrom(look) <= quiet;
+                return game->Look().PointsDifferentFrom(look) <= points / 16;
             },
             15.0))
             << "the view never settled";
         const WindowLook standing = game->Look();
         SleepSeconds(0.8);
         const WindowLook stood = game->Look();
+        const size_t standingChanges = stood.PointsDifferentFrom(standing);
+        size_t walkingChanges = 0;
         EXPECT_TRUE(game->Xdo("keydown " + key));
-        SleepSeconds(0.8);
-        const WindowLook walked = game->Look();
+        game->WaitForLook(
+            [&](const WindowLook& look) {
+                walkingChanges = look.PointsDifferentFrom(stood);
+                return Moved({standingChanges, walkingChanges}, points);
+            },
+            10.0);
         EXPECT_TRUE(game->Xdo("keyup " + key));
-        return {stood.PointsDifferentFrom(standing), walked.PointsDifferentFrom(stood)};
-    }
-    static bool Moved(const std::pair<size_t, size_t>& changes, size_t points) {
-        return changes.second > std::max(2 * changes.first, points / 16);
+        return {standingChanges, walkingChanges};
     }
     void ExpectKeyMovesThePlayer(const std::string& key) {
         const auto changes = ChangesHolding(key);
@@ -353,12 +374,14 @@ protected:
         // The first wave walking in from the basin's far corners: faced and
         // approached as the radar shows it, then seen above the dashboard.
         const auto began = std::chrono::steady_clock::now();
-        const RadarBlip framed = FrameTheNearestEnemy(20.0);
+        int radarSteps = 0;
+        const RadarBlip framed = FrameTheNearestEnemy(radarSteps);
         const size_t enemyPixels = EnemyPixelsAhead();
         Picture("level1_wave1");
         const double units = framed.distance * kRadarUnitsPerPixel;
-        std::cout << "[ radar ] after " << std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count()
-                  << " s the nearest enemy is " << units << " units away, " << framed.bearing * kDegreesPerRadian
+        std::cout << "[ radar ] after " << radarSteps << " steps ("
+                  << std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count()
+                  << " s) the nearest enemy is " << units << " units away, " << framed.bearing * kDegreesPerRadian
                   << " degrees off ahead; " << enemyPixels << " enemy pixels ahead" << std::endl;
         EXPECT_LE(units, kFramedTo) << "the nearest enemy was not approached";
         EXPECT_LE(std::fabs(framed.bearing), kInLine) << "the nearest enemy was not faced";
@@ -378,20 +401,34 @@ protected:
         return PixelsInBox(0.4f, 0.6f, 0.1f, 0.8f, cold);
     }
 
-    // Turns towards the nearest red blip of the radar in small mouse moves,
-    // reading the radar again after each (the game limits the turn per frame,
-    // and the machines move), and walks towards it (forward is the Up arrow)
-    // or away from it ("s") until it is framed. Returns the nearest blip
-    // last seen: once framed, or at the deadline.
-    RadarBlip FrameTheNearestEnemy(double seconds) {
+    // Turns towards the nearest red blip of the radar in small mouse moves
+    // and walks towards it (forward is the Up arrow) or away from it ("s")
+    // until it is framed. Each step acts on a radar that shows something new
+    // since the last one (the game drew a frame in which the player or a
+    // machine moved), so a slow or stalling game takes longer but no fewer
+    // steps: the game limits the turn per frame, and the machines move. It
+    // gives up after kSteeringSteps steps, or when the radar stays the same
+    // for kStillRadarSeconds (the game no longer draws). Returns the nearest
+    // blip last seen, and the steps taken in `steps`.
+    RadarBlip FrameTheNearestEnemy(int& steps) {
         // The look turns by the pointer's offset from the centre in
         // half-widths of the window, as radians.
         const double radiansPerPixel = 2.0 / game->Width();
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
         RadarBlip nearest{M_PI, 1e9};
+        std::vector<RadarBlip> acted;  // the radar the last step acted on
+        auto changed = std::chrono::steady_clock::now();
         std::string held;  // the walking key held down, if any
-        while (game->IsRunning() && std::chrono::steady_clock::now() < deadline) {
+        for (steps = 0; game->IsRunning() && steps < kSteeringSteps;) {
             const std::vector<RadarBlip> blips = ReadRadarBlips(game->DrawnWindow(), game->Width(), game->Height());
+            const auto now = std::chrono::steady_clock::now();
+            if (steps > 0 && SameRadar(blips, acted)) {
+                if (std::chrono::duration<double>(now - changed).count() > kStillRadarSeconds) break;
+                SleepSeconds(0.05);
+                continue;
+            }
+            ++steps;
+            acted = blips;
+            changed = now;
             if (!blips.empty()) nearest = blips.front();
             const double units = nearest.distance * kRadarUnitsPerPixel;
             const bool inLine = std::fabs(nearest.bearing) <= kInLine;
@@ -408,10 +445,15 @@ protected:
                 const double pixels = std::clamp(0.5 * nearest.bearing / radiansPerPixel, -60.0, 60.0);
                 game->MoveMouseBy(int(std::lround(pixels)) + (pixels > 0.0 ? 1 : -1));
             }
-            SleepSeconds(0.1);
         }
         if (!held.empty()) game->Xdo("keyup " + held);
         return nearest;
+    }
+
+    static bool SameRadar(const std::vector<RadarBlip>& a, const std::vector<RadarBlip>& b) {
+        return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const RadarBlip& x, const RadarBlip& y) {
+            return x.bearing == y.bearing && x.distance == y.distance;
+        });
     }
 
     // Step 6: the pause, resumed; paused again and the mission aborted.
@@ -519,12 +561,18 @@ protected:
 
     // ---- A won run, on test content (see WeakWaves) ----
 
-    // Fires the laser in bursts until the log holds `text` `count` times.
-    bool FireUntil(const std::string& text, int count, double seconds) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-        while (game->LogCount(text) < count && game->IsRunning() && std::chrono::steady_clock::now() < deadline)
+    // Fires the laser in bursts until `done`. A slow or stalling game kills
+    // later, not never: it gives up only after kBurstsWithoutKill bursts in
+    // a row that killed nothing (which covers the pauses between waves).
+    bool FireUntil(const std::function<bool()>& done) {
+        int kills = Kills();
+        for (int idle = 0; !done() && game->IsRunning() && idle < kBurstsWithoutKill;) {
             game->HoldButton(1, 0.8);
-        return game->LogCount(text) >= count;
+            const int now = Kills();
+            idle = now > kills ? 0 : idle + 1;
+            kills = now;
+        }
+        return done();
     }
     // The enemies destroyed by hits so far in this start of the game, by the
     // line each death logs. (The object table's own "enemiesKilled" line also
@@ -541,7 +589,7 @@ protected:
         const int loads = game->LogCount(kLevelLoaded);
         ASSERT_NO_FATAL_FAILURE(ClickTitleButton(0.42f));
         ASSERT_NO_FATAL_FAILURE(WaitForHandOver("level1", loads + 2));
-        ASSERT_TRUE(FireUntil("player won", 1, 90.0)) << "the waves were not cleared: " << Kills() << " kills";
+        ASSERT_TRUE(FireUntil([&] { return game->LogCount("player won") >= 1; })) << "the waves were not cleared: " << Kills() << " kills";
         EXPECT_GE(Kills(), kLevelOneEnemies);
         ASSERT_NO_FATAL_FAILURE(WaitForHeading("Mission Complete"));
         SleepSeconds(1.5);  // the statistics type out
@@ -558,7 +606,7 @@ protected:
     // beat the tenth entry's 30, so a name is asked for and stored.
     void EnterAHighScore() {
         // Level 2 starts a few steps right of its goal: walking left wins it.
-        for (int steps = 0; steps < 20 && game->LogCount("player won") < 2; ++steps) game->HoldKey("a", 0.5);
+        for (int steps = 0; steps < kWalkSteps && game->LogCount("player won") < 2; ++steps) game->HoldKey("a", 0.5);
         ASSERT_TRUE(game->WaitForLog("player won", 2, 5.0)) << "level 2 was not won";
         SleepSeconds(1.0);
         const int loads = game->LogCount(kLevelLoaded);
@@ -569,13 +617,10 @@ protected:
         ExpectTheHeadUpDisplay();
         // After the seventh wave the endless mode is offered under a veil.
         const double playing = Brightness(game->Look());
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(150);
-        bool offered = false;
-        while (!offered && game->IsRunning() && std::chrono::steady_clock::now() < deadline) {
-            game->HoldButton(1, 0.8);
+        const bool offered = FireUntil([&] {
             WindowLook look;
-            offered = game->WaitForStillLook(0.5, &look) && Brightness(look) < 0.65 * playing;
-        }
+            return game->WaitForStillLook(0.5, &look) && Brightness(look) < 0.65 * playing;
+        });
         ASSERT_TRUE(offered) << "level 3's waves were not cleared: " << Kills() << " kills";
         EXPECT_GE(Kills(), kLevelOneEnemies + kLevelThreeEnemies);
         SleepSeconds(1.0);

@@ -8,7 +8,9 @@
 
 #include <algorithm>
 #include <functional>
+#include <limits>
 #include <map>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -82,6 +84,21 @@ inline bool AddFallingBodies() {
         Module<EventManager>::Instance()->PublishEvent(gravity);
     }
     return true;
+}
+
+// The height of each falling body, by its index; not-a-number for a body
+// that is gone.
+inline std::vector<float> FallingHeights() {
+    std::vector<float> heights;
+    ObjectLock lock;
+    for (int i = 0; i < kFallingBodies; ++i) {
+        try {
+            heights.push_back(SceneObjects().GetGameObject(FallingName(i))->trans.y);
+        } catch (const std::out_of_range&) {
+            heights.push_back(std::numeric_limits<float>::quiet_NaN());
+        }
+    }
+    return heights;
 }
 
 // A hash of every object's position and rotation, in name order (object
