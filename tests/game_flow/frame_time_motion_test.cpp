@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iostream>
 #include <iterator>
 #include <string>
 
@@ -42,6 +43,7 @@ TEST_P(FrameTimeMotion, WalkingCoversItsSpeedEverySecond) {
     const int frames = int(std::lround(kWalkTime / step));
     for (int frame = 0; frame < frames; ++frame) Frame(nullptr, step);
     const float speed = Across(from, PlayerAt()) / float(frames * step);
+    std::cout << "walked " << speed << " units a second at " << step << " s a frame" << std::endl;
     EXPECT_NEAR(kWalkSpeed, speed, kWalkSpeed * kTolerance) << "units per second at " << step << " s a frame";
 }
 

@@ -112,19 +112,23 @@ TEST_F(GameStart, TheSlidesPlayWhileTheFirstLevelLoadsOnce) {
     const uint32_t studioCentre = studio->GetPixel(studio->width / 2, studio->height / 2);
     WaitForAPicture();
     // Each slide fades to black at its end: a look may catch that moment.
+    // How many looks fit into the show depends on the machine's speed; that
+    // the show went on past its first slide does not.
     int looks = 0, fadedLooks = 0;
-    bool studioSeen = false;
+    bool studioSeen = false, laterSlideSeen = false;
     const auto deadline = Clock::now() + std::chrono::seconds(60);
     while (game->StandardOutput().find(kSlidesOver) == std::string::npos && Clock::now() < deadline) {
         const Look look = LookAt(window);
         ++looks;
         if (look.colours < 8) ++fadedLooks;
-        studioSeen = studioSeen || Shows(look.centre, studioCentre, 6);
+        const bool studio = Shows(look.centre, studioCentre, 6);
+        laterSlideSeen = laterSlideSeen || (studioSeen && !studio && look.colours >= 8);
+        studioSeen = studioSeen || studio;
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
     }
-    EXPECT_GE(looks, 20) << "the slides ended early";
     EXPECT_LE(fadedLooks * 6, looks) << "a window without a picture too often";
     EXPECT_TRUE(studioSeen);
+    EXPECT_TRUE(laterSlideSeen) << "the slides ended early";
     const std::string out = CloseAndCheckTheExit();
     for (const char* line : {"loading the level", "Starting LoadLevel()", "level Loaded", kSlidesOver})
         EXPECT_EQ(CountOf(out, line), 1) << line;
