@@ -13,6 +13,7 @@
 #include "game_states/splash_state.h"
 #include "game_states/state_factory.h"
 #include "graphics.h"
+#include "input_manager.h"
 #include "interface_manager.h"
 #include "level.h"
 #include "object_manager.h"
@@ -133,18 +134,25 @@ void GameLogic::CountCoveredDeath(const Event& event) {
 void GameLogic::PushState(const GameState& prototype) {
     if (!states.empty()) states.back()->Exit();
     states.emplace_back(prototype.Clone());
-    states.back()->Init();
+    InitTop();
 }
 
 void GameLogic::PopState() {
     if (states.empty()) return;
     RemoveTop();
-    if (!states.empty()) states.back()->Init();
+    if (!states.empty()) InitTop();
 }
 
 void GameLogic::ChangeState(const GameState& prototype) {
     if (!states.empty()) RemoveTop();
     states.emplace_back(prototype.Clone());
+    InitTop();
+}
+
+// A key pressed while the state below was shown, and never read there (an
+// Escape tapped on an end screen), is no press for the new top.
+void GameLogic::InitTop() {
+    Module<InputManager>::Instance()->BeginScreen();
     states.back()->Init();
 }
 

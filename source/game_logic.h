@@ -204,6 +204,7 @@ private:
     void CountCoveredDeath(const Event& event);
     // Removes the top after its Exit; the state is retired, not deleted.
     void RemoveTop();
+    void InitTop();
 
     // Init's steps: the fields a run starts with, the categories the first
     // frames draw from, the slides' pictures.

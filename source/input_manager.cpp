@@ -148,6 +148,7 @@ void InputManager::ApplyLatchedPresses() {
     for (int slot : latchedPresses) {
         if (std::find(scannedPresses.begin(), scannedPresses.end(), slot) != scannedPresses.end()) continue;
         keyPressed[slot] = true;
+        keyDown[slot] = true;  // up again at the next poll unless still held
         pressBeganAt[slot] = pollCount;  // possibly released and pressed again while held
         anyKeyPressed = true;
         lastKey = slot;
@@ -174,6 +175,12 @@ bool InputManager::IsKeyDownAfter(int code, unsigned poll) const {
 
 bool InputManager::WasKeyPressedAfter(int code, unsigned poll) {
     return WasKeyPressed(code) && PressBeganAfter(code, poll);  // consumed whatever its age
+}
+
+unsigned InputManager::BeginScreen() {
+    for (int code = 0; code < kKeyTableSize; ++code)
+        if (pressBeganAt[code] != kNoPoll) keyPressed[code] = false;
+    return pollCount;
 }
 
 bool InputManager::WasKeyPressed(int code) {

@@ -21,7 +21,10 @@
 // current press (a letter's repeat is no new press here). A screen or the
 // start of play notes PollCount() and asks only for presses begun after it
 // (IsKeyDownAfter, WasKeyPressedAfter): a button still held from the click
-// that opened it acts on nothing until released and pressed again.
+// that opened it acts on nothing until released and pressed again. A press
+// never read stays pressed until consumed, so each state and screen, when
+// built, drops the pressed flags of the presses already seen (BeginScreen):
+// an Escape tapped on a screen that ignores it does not act on the next.
 //
 // Threads: main thread only, except the text buffer, which is guarded by its
 // own lock. Update runs third in each frame, after the System and the
@@ -69,7 +72,7 @@ public:
     void LatchButtonDown(int sdlButton);
     // The end of a poll: each press latched since the last poll that the
     // scans above did not report sets its pressed flag, anyKeyPressed and
-    // lastKey. Clears the latches.
+    // lastKey, and marks it down for this poll. Clears the latches.
     void ApplyLatchedPresses();
     // The pointer pixel (x, y) of a window of width x height pixels, as
     // x -1..1 left to right and y 1..-1 top to bottom.
@@ -92,6 +95,10 @@ public:
     // benchmarks drive the player) counts as new.
     bool IsKeyDownAfter(int code, unsigned poll) const;
     bool WasKeyPressedAfter(int code, unsigned poll);
+    // A state or screen is being built: the pressed flags of the presses
+    // that a poll so far saw are dropped (a flag set by hand stays).
+    // Returns PollCount(), the moment to read the screen's presses after.
+    unsigned BeginScreen();
     bool AnyKeyPressed() const { return anyKeyPressed; }
     Vector GetMousePosition() const { return mousePos; }
     void SetMousePosition(const Vector& position) { mousePos = position; }

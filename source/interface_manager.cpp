@@ -108,7 +108,7 @@ void InterfaceManager::DeleteInterfaceObject(std::string name) {
 }
 
 void InterfaceManager::ClearInterfaceObjects() {
-    screenBuiltAtPoll = Input().PollCount();
+    screenBuiltAtPoll = Input().BeginScreen();
     for (InterfaceObject* widget : Registry().TakeAll()) delete widget;
 }
 

@@ -190,5 +190,7 @@ private:
     std::vector<std::string> WalkWidgets(const Vector& mouse, bool click, bool held);
 
     bool initialised = false;
-    unsigned screenBuiltAtPoll = 0;  // the input poll before the last ClearInterfaceObjects
+    // The input poll before the last ClearInterfaceObjects, which also drops
+    // the presses seen until then.
+    unsigned screenBuiltAtPoll = 0;
 };

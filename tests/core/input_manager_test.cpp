@@ -91,22 +91,34 @@ TEST_F(Input, PointerMapsOntoMinusOneToOneAndButtonsArePressedThenHeld) {
 }
 
 // A tap between two polls leaves the tables as they were; the pump's latch
-// makes it one press, and a press the poll saw itself is not counted twice.
-TEST_F(Input, APressLatchedBetweenPollsCountsOnceAsPressedAndReleased) {
+// makes it one press, held for the one poll that sees it (a quick click
+// fires once), and a press the poll saw itself is not counted twice.
+TEST_F(Input, APressLatchedBetweenPollsCountsOnceAsPressedAndHeldForThatPoll) {
     const auto poll = [&](unsigned buttons) {
         Poll();
         input.ScanMouseButtons(buttons);
         input.ApplyLatchedPresses();
     };
+    const int taps[] = {'Q', kSpace, kShift, InputManager::kMouseLeft, InputManager::kMouseRight};
+    const unsigned before = input.PollCount();
     input.LatchButtonDown(1);
+    input.LatchButtonDown(3);
     input.LatchKeyDown('q');
+    input.LatchKeyDown(kSpace);
+    input.LatchKeyDown(kShift);
     input.LatchButtonDown(4);  // the wheel
     poll(0);
-    EXPECT_TRUE(input.AnyKeyPressed() && !input.IsKeyDown(InputManager::kMouseLeft));
-    EXPECT_TRUE(input.WasKeyPressed('Q') && input.WasKeyPressed(InputManager::kMouseLeft));
-    EXPECT_FALSE(input.WasKeyPressed(InputManager::kMouseLeft + 3));
+    EXPECT_TRUE(input.AnyKeyPressed());
+    for (int code : taps) {
+        SCOPED_TRACE(code);
+        EXPECT_TRUE(input.IsKeyDown(code) && input.IsKeyDownAfter(code, before));
+        EXPECT_FALSE(input.IsKeyDownAfter(code, input.PollCount())) << "begun in the noted poll";
+        EXPECT_TRUE(input.WasKeyPressed(code));
+    }
+    EXPECT_FALSE(input.IsKeyDown(InputManager::kMouseLeft + 3) || input.WasKeyPressed(InputManager::kMouseLeft + 3));
     poll(0);
     EXPECT_FALSE(input.AnyKeyPressed());
+    for (int code : taps) EXPECT_FALSE(input.IsKeyDown(code)) << code << " released at the next poll";
 
     keys[kSpace] = 1;
     input.LatchKeyDown(kSpace);
@@ -188,6 +200,38 @@ TEST_F(Input, APressBegunBeforeANotedPollReadsAsUpUntilPressedAnew) {
     byHand.keyDown[kSpace] = byHand.keyPressed[kSpace] = true;
     EXPECT_TRUE(byHand.IsKeyDownAfter(kSpace, 7) && byHand.WasKeyPressedAfter(kSpace, 7));
     EXPECT_FALSE(input.IsKeyDownAfter(-1, 0) || input.WasKeyPressedAfter(InputManager::kKeyTableSize, 0));
+}
+
+// Building a state or screen drops the presses polls saw before it, tapped,
+// latched or held, so none acts on the new screen; a flag set by hand stays,
+// a held key reads as held, and a press after the build is read.
+TEST_F(Input, BeginScreenDropsThePressesSeenBeforeIt) {
+    const auto poll = [&](unsigned buttons) {
+        Poll();
+        input.ScanMouseButtons(buttons);
+        input.ApplyLatchedPresses();
+    };
+    const int kEscape = InputManager::kEscape;
+    keys[kSpace] = keys['w'] = 1;  // still held at the build
+    poll(1u);
+    keys[kEscape] = 1;  // tapped, released before the build
+    poll(1u);
+    keys[kEscape] = 0;
+    input.LatchKeyDown('q');  // a tap no poll saw down
+    poll(1u);
+    input.keyPressed[kShift] = true;  // as the player's tests drive it
+    const unsigned built = input.BeginScreen();
+    EXPECT_EQ(input.PollCount(), built);
+    for (int code : {kEscape, int('Q'), kSpace, int('W'), InputManager::kMouseLeft})
+        EXPECT_FALSE(input.WasKeyPressed(code)) << code;
+    EXPECT_TRUE(input.WasKeyPressed(kShift));
+    EXPECT_TRUE(input.IsKeyDown(kSpace) && input.IsKeyDown(InputManager::kMouseLeft));
+
+    keys[kEscape] = 1;
+    input.LatchKeyDown('q');
+    poll(1u);
+    EXPECT_TRUE(input.WasKeyPressedAfter(kEscape, built) && input.WasKeyPressedAfter('Q', built));
+    EXPECT_FALSE(input.WasKeyPressedAfter('W', built)) << "the held letter repeats, but began before";
 }
 
 TEST(InputText, KeyHandlerEditsTheTextAndPadTextMakesTenCharacters) {

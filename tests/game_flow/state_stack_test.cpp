@@ -10,6 +10,7 @@
 #include "game_flow/flow_support.h"
 #include "game_states/cut_scene_state.h"
 #include "game_states/title_state.h"
+#include "input_manager.h"
 #include "support/log_capture.h"
 #include "support/temp_folder.h"
 
@@ -88,6 +89,38 @@ TEST_F(StateStack, EachMessageChangesTheStackFirstAndThenShowsTheEventToTheNewTo
         if (c.topCheck) {
             EXPECT_TRUE(c.topCheck(Game().TopState()));
         }
+    }
+}
+
+// A key tapped while one state was on top and never read there (Escape on
+// an end screen) is no press for the state that a push, a pop or a change
+// puts on top; a key pressed afterwards is.
+TEST_F(StateStack, APressSeenBeforeANewTopIsNotThatTopsPress) {
+    InputManager& input = *Module<InputManager>::Instance();
+    const auto tapEscape = [&] {
+        const unsigned char none[InputManager::kSdlKeyCount] = {};
+        input.LatchKeyDown(InputManager::kEscape);
+        input.ScanKeys(none, InputManager::kSdlKeyCount);
+        input.ScanMouseButtons(0);
+        input.ApplyLatchedPresses();
+    };
+    const struct {
+        const char* eventType;
+        std::optional<GameStateName::Type> state;
+    } cases[] = {
+        {GameLogic::kPushState, GameStateName::Title},
+        {GameLogic::kPopState, std::nullopt},
+        {GameLogic::kChangeState, GameStateName::Title},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.eventType);
+        Game().Kill();
+        Build(2);
+        tapEscape();
+        Game().ProcessEvent(c.state ? StateEvent(c.eventType, *c.state) : ToGame(c.eventType));
+        EXPECT_FALSE(input.WasKeyPressed(InputManager::kEscape));
+        tapEscape();
+        EXPECT_TRUE(input.WasKeyPressed(InputManager::kEscape));
     }
 }
 

@@ -1,16 +1,18 @@
 // The whole game in the test's process, on the test's X server, driven as a
 // player drives it: main's own start-up, the splash (ended by a key once the
 // first load of level 1 is in), the title; then clicks and keys from xdotool
-// on the game's window, each held across a frame, read through SDL's event
-// pump. The title's picture ("tex_start") and the options' and the sky's
-// ("tex_skybox") are flat colours of the test's, so a screen can be told by
-// its pixels. The window is 1024 x 768. Every wait is bounded by frames.
+// on the game's window, read through SDL's event pump and waited for until
+// the input module has seen them. The title's picture ("tex_start") and the
+// options' and the sky's ("tex_skybox") are flat colours of the test's, so a
+// screen can be told by its pixels. The window is 1024 x 768. Every wait is
+// bounded by frames.
 #pragma once
 
 #include <GL/glew.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <functional>
 #include <memory>
@@ -123,20 +125,35 @@ protected:
         Xdo("keyup " + key);
         Frames(1);
     }
-    // The pointer moved to interface pixel (x, y), y counted upwards.
+    // Frames until the input module reads `code` as down (or up), at most
+    // kInputFrames: an xdotool step reaches the game when the X server and
+    // the machine's load let it, not within a set number of frames.
+    static constexpr int kInputFrames = 600;
+    bool SeesDown(int code, bool down = true) {
+        return RunUntil([&] { return Input().IsKeyDown(code) == down; }, kInputFrames);
+    }
+    // The pointer moved to interface pixel (x, y), y counted upwards, and
+    // frames until the input module has it there.
     void PointAt(float x, float y) {
         const std::string to = std::to_string(int(x)) + " " + std::to_string(Sys().height - 1 - int(y));
         Xdo("mousemove --window " + std::to_string(test_support::OwnDrawingWindow()) + " " + to);
-        Frames(2);
+        const auto there = [&] {
+            const Vector at = Input().GetMousePosition();
+            const float px = (at.x + 1.0f) * 0.5f * float(Sys().width), py = (at.y + 1.0f) * 0.5f * float(Sys().height);
+            return std::abs(px - int(x)) <= 2.0f && std::abs(py - int(y)) <= 2.0f;
+        };
+        EXPECT_TRUE(RunUntil(there, kInputFrames)) << "the pointer never reached " << x << ", " << y;
     }
-    // The left button pressed at (x, y) and held across frames until the
-    // interface has taken the click, then released.
+    // The left button pressed at (x, y), held until the input module has
+    // seen it down (the interface takes the click in that frame), then
+    // released until it reads as up (or the click has ended the game).
     void ClickAt(float x, float y) {
         PointAt(x, y);
         Xdo("mousedown 1");
-        Frames(3);
+        EXPECT_TRUE(SeesDown(InputManager::kMouseLeft)) << "the press never arrived";
+        Frames(2);
         Xdo("mouseup 1");
-        Frames(1);
+        EXPECT_TRUE(SeesDown(InputManager::kMouseLeft, false) || !Sys().running.load()) << "the release never arrived";
     }
     // A click on the middle of the registered widget of that name.
     void Click(const std::string& name) {

@@ -40,6 +40,22 @@ X11Display::~X11Display() {
     if (display) XCloseDisplay(display);
 }
 
+bool X11Display::WaitForButton(int button, bool down, double timeoutSeconds) {
+    if (!display || button < 1 || button > 5) return false;
+    const unsigned mask = Button1Mask << (button - 1);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeoutSeconds);
+    for (;;) {
+        Window root = 0, child = 0;
+        int rootX = 0, rootY = 0, x = 0, y = 0;
+        unsigned state = 0;
+        if (XQueryPointer(display, DefaultRootWindow(display), &root, &child, &rootX, &rootY, &x, &y, &state) &&
+            ((state & mask) != 0) == down)
+            return true;
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+}
+
 long X11Display::WindowPid(unsigned long window) {
     const Atom pidAtom = XInternAtom(display, "_NET_WM_PID", True);
     if (pidAtom == None) return -1;

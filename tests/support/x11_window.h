@@ -36,6 +36,10 @@ public:
     std::optional<WindowSize> GetSize(unsigned long window);
     // False when the message could not be sent.
     bool SendDeleteWindow(unsigned long window);
+    // Polls until the X server has mouse button `button` (1..5) down (or
+    // up), at most `timeoutSeconds`: an xdotool press has then been turned
+    // into the events every client will read at its next look.
+    bool WaitForButton(int button, bool down, double timeoutSeconds);
 
 private:
     std::optional<unsigned long> FindWindow(unsigned long root, const std::string& title, long pid,
