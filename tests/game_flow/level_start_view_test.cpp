@@ -4,6 +4,8 @@
 // level, and again so on a restart after the player has looked elsewhere.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "game_flow/fitted_out.h"
 #include "game_states/level_states.h"
 #include "level_frames.h"
@@ -14,6 +16,7 @@ struct StartView {
     game_flow_test::LevelFiles files;
     bool facesTheMiddle;  // otherwise along -z (yaw 0)
 };
+void PrintTo(const StartView& start, std::ostream* out) { *out << start.files.script; }
 
 const StartView kStarts[] = {
     {{LevelOne::kScript, LevelOne::kLevelFile, LevelOne::kCategory, LevelOne::kCategory}, true},

@@ -22,6 +22,7 @@
 
 #include "event_manager.h"
 #include "game_logic.h"
+#include "game_flow/fitted_out.h"
 #include "game_logic/addressees.h"
 #include "game_states/ingame_state.h"
 #include "game_states/level_states.h"
@@ -160,11 +161,6 @@ double SkyShare(const CockpitCover& cockpit) {
     for (size_t i = 0; i < shown.size(); ++i)
         count += sky.Has(shown[i]) && !cockpit.At(window[i].first, window[i].second);
     return double(count) / double(window.size());
-}
-
-// The smallest turn from one yaw to another, in degrees.
-double DegreesApart(float a, float b) {
-    return std::fabs(std::remainder(double(a) - double(b), 2.0 * M_PI)) * 180.0 / M_PI;
 }
 
 class SeenInPlay : public ::testing::Test {
@@ -330,22 +326,19 @@ TEST_F(SeenInPlay, LevelOnesFirstViewAtRestFacesTheBasinsCentreWithSkyOverTheFar
     StartAt(false);
     if (HasFatalFailure()) return;
     ASSERT_TRUE(RunUntil(AtRest, 60 * 60)) << "the cockpit never came to rest";
-    float yaw = 0.0f, towardsCentre = 0.0f;
+    const float towardsCentre = flow_test::YawTowardsTheMiddle();
+    float yaw = 0.0f, bob = 0.0f;
     Vector lag;
-    float bob = 0.0f;
     {
         ObjectLock lock;
         lag = Objects().cockpit.moveOffset;
         bob = Objects().cockpit.bobPhase;
-        const GroundPlaneObject& ground = Objects().groundObject;
-        const Vector at = Objects().GetGameObject(GameObject::kPlayerName)->trans;
         yaw = Objects().cameraObject.yaw;
-        towardsCentre = std::atan2(at.x - (ground.pos.x + ground.scale.x / 2.0f), at.z - (ground.pos.z + ground.scale.z / 2.0f));
     }
     const double share = SkyShare(CockpitCover(kWidth, kHeight, lag, bob));
     std::printf("level 1's first view: yaw %.1f degrees, %.1f from the basin's centre; sky on %.1f%% of the window\n",
-                yaw * 180.0 / M_PI, DegreesApart(yaw, towardsCentre), share * 100.0);
-    EXPECT_LE(DegreesApart(yaw, towardsCentre), 10.0);
+                yaw * 180.0 / M_PI, flow_test::DegreesApart(yaw, towardsCentre), share * 100.0);
+    EXPECT_LE(flow_test::DegreesApart(yaw, towardsCentre), 10.0);
     EXPECT_GE(share, 0.05);
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
