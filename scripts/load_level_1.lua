@@ -6,8 +6,10 @@
 local SetUpLevel = dofile('./scripts/level_setup.lua')
 
 -- The player starts south of the basin's centre, in open ground between the
--- crates and the buildings, facing the centre.
+-- crates and the buildings, facing the centre: north, where the rim's cliff
+-- turns its sunlit face to the basin and the sky shows over it.
 local START_X, START_Z = 1000, 500
+local CENTRE_X, CENTRE_Z = 1000, 1000
 
 -- A low, warm sun in the east (w = 0: a directional light, pointing as
 -- tools/palette.h's kTowardsSun, which the baked ground shading uses too) and
@@ -18,4 +20,4 @@ SetUpLevel(START_X, START_Z, {
    bind.Vector(1.15, 1.02, 0.84, 1.0), bind.Vector(1.0, 0.95, 0.85, 1.0)},
   {bind.Vector(-0.6, 0.4, 0.25, 0.0), bind.Vector(0.0, 0.0, 0.0, 1.0),
    bind.Vector(0.22, 0.26, 0.35, 1.0), bind.Vector(0.0, 0.0, 0.0, 1.0)},
-})
+}, {CENTRE_X, CENTRE_Z})

@@ -46,10 +46,11 @@ bool EndBackdrop(const std::string& runDir) {
     return WriteImage(runDir, std::string(paths::kScreens) + "mars.png", image);
 }
 
-// The sky sphere maps a view direction (dx, dy, dz) to the picture at
-// column 0.5 + dx / 2 and row 0.5 + dy / 2 (of the side): the middle row is
-// the horizon all round, the bottom edge the zenith, the top half lies under
-// the horizon (behind the ground; dark dust, not bright air, since the
+// The sky sphere (its radius negative, turned a quarter about x) maps a view
+// direction (dx, dy, dz) to the picture at column 0.5 - dx / 2 and row
+// 0.5 - dy / 2, row 0 at the top: the middle row is the horizon all round,
+// the top edge the zenith, the west (-x) on the right; the bottom half lies
+// under the horizon (behind the ground; dark dust, not bright air, since the
 // options and controls screens show the picture whole). The corners are
 // never seen.
 RgbaImage Sky() {
@@ -58,8 +59,8 @@ RgbaImage Sky() {
     RgbaImage image(size, size);
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x) {
-            float up = 2.0f * (float(y) + 0.5f) / float(size) - 1.0f;  // sine of the elevation
-            float side = 2.0f * (float(x) + 0.5f) / float(size) - 1.0f;
+            float up = 1.0f - 2.0f * (float(y) + 0.5f) / float(size);  // sine of the elevation
+            float side = 1.0f - 2.0f * (float(x) + 0.5f) / float(size);  // towards +x
             Rgb colour;
             if (up >= 0.0f) {
                 float e = std::pow(up, 0.55f);

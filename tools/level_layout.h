@@ -37,7 +37,9 @@ constexpr float kHeightRange = 200.0f;
 // The game holds the player inside their inner faces at every step, however
 // long (one long step could carry a body through a cliff), so a thrust that
 // clears their tops still cannot leave the map; and the sky stays in view
-// over the rim from anywhere on the map.
+// over the rim from anywhere on the map: from level 1's start, looking at
+// the basin's centre, over the far cliff 1460 units away, on about a fifth
+// of the window.
 constexpr float kRimInset = GroundPlaneObject::kRimInset;
 constexpr float kRimWallThickness = 100.0f;
 constexpr float kRimCliffTop = 500.0f;

@@ -18,9 +18,14 @@
 #include "object_manager.h"
 %}
 
-// Scene members that scripts may only hold and pass back.
+// The camera: a level script turns it to face its start's way; the rest of
+// it is the frame's to steer.
 %nodefaultctor CameraObject;
-class CameraObject {};
+class CameraObject {
+public:
+    float yaw;
+};
+// Scene members that scripts may only hold and pass back.
 %nodefaultctor SkyBox;
 class SkyBox {};
 %nodefaultctor ParticleSystemController;

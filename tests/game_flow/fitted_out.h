@@ -1,11 +1,12 @@
 // The player and its foot as every level load must leave them, checked
-// whole: the half turn, the camera's angles, the hover height, the reset
-// controller fields, the foot probe, both weapons setting by setting and the
-// death effect.
+// whole: the half turn, the hover height, the reset controller fields, the
+// foot probe, both weapons setting by setting and the death effect; and the
+// camera as a load of level 1 leaves it, level and facing the basin's centre.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -103,8 +104,6 @@ inline void ExpectFittedOut(const GameLogic& game) {
     EXPECT_EQ(game.boostRechargeDelay, 0.0);
     ObjectManager& objects = *Module<ObjectManager>::Instance();
     ObjectLock lock(objects);
-    EXPECT_FLOAT_EQ(objects.cameraObject.pitch, 0.0f);
-    EXPECT_FLOAT_EQ(objects.cameraObject.yaw, 0.0f);
     ASSERT_TRUE(objects.HasGameObject("player") && objects.HasGameObject("playerFoot"));
     const GameObject& player = *objects.GetGameObject("player");
     EXPECT_FLOAT_EQ(player.rot.s, 0.0f);
@@ -117,10 +116,31 @@ inline void ExpectFittedOut(const GameLogic& game) {
     ExpectFoot(*objects.GetGameObject("playerFoot"));
 }
 
-// A whole load: the player's part and the run's flags cleared.
+// The yaw that looks from the player's start to the middle of the ground.
+// Takes the object lock.
+inline float YawTowardsTheMiddle() {
+    ObjectManager& objects = *Module<ObjectManager>::Instance();
+    ObjectLock lock(objects);
+    const GroundPlaneObject& ground = objects.groundObject;
+    const Vector at = objects.GetGameObject(GameObject::kPlayerName)->trans;
+    return std::atan2(at.x - (ground.pos.x + ground.scale.x / 2.0f), at.z - (ground.pos.z + ground.scale.z / 2.0f));
+}
+
+// The smallest turn between two yaws, in degrees.
+inline double DegreesApart(float a, float b) {
+    return std::fabs(std::remainder(double(a) - double(b), 2.0 * M_PI)) * 180.0 / M_PI;
+}
+
+// A whole load of level 1: the player's part, the run's flags cleared and
+// the view level, facing the basin's centre.
 inline void ExpectLoaded(const GameLogic& game) {
     EXPECT_FALSE(game.playerDied || game.levelComplete || game.endlessMode);
     ExpectFittedOut(game);
+    const float towardsTheMiddle = YawTowardsTheMiddle();
+    ObjectManager& objects = *Module<ObjectManager>::Instance();
+    ObjectLock lock(objects);
+    EXPECT_FLOAT_EQ(objects.cameraObject.pitch, 0.0f);
+    EXPECT_LE(DegreesApart(objects.cameraObject.yaw, towardsTheMiddle), 10.0) << objects.cameraObject.yaw;
 }
 
 // Puts every field a load resets out of place, so that ExpectFittedOut sees

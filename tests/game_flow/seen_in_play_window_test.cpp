@@ -1,5 +1,6 @@
-// What a player sees of the fight, in the real game in this process at
-// 1024 x 768 on the real content: at the start of each of level 1's waves
+// What a player sees, in the real game in this process at 1024 x 768 on the
+// real content: level 1's first view at rest, facing the basin's centre
+// with sky over the far rim; at the start of each of level 1's waves
 // and of level 3's first plaza wave, the player walked towards the nearest
 // machine until it is within 300 units and turned to face it, every machine
 // in view within 400 units shows the centre of its body clear of the
@@ -21,6 +22,7 @@
 
 #include "event_manager.h"
 #include "game_logic.h"
+#include "game_flow/fitted_out.h"
 #include "game_logic/addressees.h"
 #include "game_states/ingame_state.h"
 #include "game_states/level_states.h"
@@ -33,6 +35,7 @@
 #include "object_manager.h"
 #include "objects/components.h"
 #include "platform/clock.h"
+#include "resource_manager.h"
 #include "support/cockpit_cover.h"
 #include "support/log_capture.h"
 #include "support/screen_pixels.h"
@@ -107,6 +110,57 @@ std::vector<Sighting> LookAtMachines() {
         seen.push_back(s);
     }
     return seen;
+}
+
+// The colours the sky box can show above the horizon: those of its
+// picture's upper half (row 0 is the zenith's side; the lower half lies
+// under the horizon, behind the ground), widened by the film grain and the
+// texture's filtering.
+class SkyColours {
+public:
+    explicit SkyColours(const Texture& sky) : known_(kCells * kCells * kCells, false) {
+        std::vector<bool> texel(known_.size(), false);
+        for (unsigned y = 0; y < sky.height / 2; ++y)
+            for (unsigned x = 0; x < sky.width; ++x) {
+                const uint32_t p = sky.GetPixel(x, y);
+                texel[Index(Cell(int(p & 0xFF)), Cell(int(p >> 8 & 0xFF)), Cell(int(p >> 16 & 0xFF)))] = true;
+            }
+        for (int r = 0; r < kCells; ++r)
+            for (int g = 0; g < kCells; ++g)
+                for (int b = 0; b < kCells; ++b)
+                    if (texel[Index(r, g, b)]) Widen(r, g, b);
+    }
+    bool Has(const test_support::ScreenColor& c) const { return known_[Index(Cell(c.r), Cell(c.g), Cell(c.b))]; }
+    bool Empty() const { return std::find(known_.begin(), known_.end(), true) == known_.end(); }
+
+private:
+    static constexpr int kCellSize = 4, kCells = 256 / kCellSize, kReach = 2;  // about 8 levels a channel
+    static int Cell(int level) { return std::clamp(level, 0, 255) / kCellSize; }
+    static size_t Index(int r, int g, int b) { return (size_t(r) * kCells + size_t(g)) * kCells + size_t(b); }
+    void Widen(int r, int g, int b) {
+        for (int i = std::max(r - kReach, 0); i <= std::min(r + kReach, kCells - 1); ++i)
+            for (int j = std::max(g - kReach, 0); j <= std::min(g + kReach, kCells - 1); ++j)
+                for (int k = std::max(b - kReach, 0); k <= std::min(b + kReach, kCells - 1); ++k)
+                    known_[Index(i, j, k)] = true;
+    }
+    std::vector<bool> known_;
+};
+
+// The share of the window that shows the sky box's colours clear of the
+// cockpit (whose lit edges may come near them).
+double SkyShare(const CockpitCover& cockpit) {
+    ResourceManager& store = *Module<ResourceManager>::Instance();
+    if (!store.IsStored(SkyBox::kTextureName)) return 0.0;
+    const SkyColours sky(*store.get<Texture>(Handle(SkyBox::kTextureName)));
+    if (sky.Empty()) return 0.0;
+    std::vector<std::pair<int, int>> window;
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x) window.push_back({x, y});
+    const std::vector<test_support::ScreenColor> shown = test_support::ReadOwnWindowPixels(window);
+    size_t count = 0;
+    for (size_t i = 0; i < shown.size(); ++i)
+        count += sky.Has(shown[i]) && !cockpit.At(window[i].first, window[i].second);
+    return double(count) / double(window.size());
 }
 
 class SeenInPlay : public ::testing::Test {
@@ -259,6 +313,35 @@ protected:
     test_support::StoppedClock stoppedClock;  // the frames set the time
     bool started = false;
 };
+
+// The player untouched, the cockpit settled at the top of its bob and
+// without lag.
+bool AtRest() {
+    ObjectLock lock;
+    const CockpitObject& cockpit = Objects().cockpit;
+    return std::fabs(cockpit.bobPhase - kRest) <= 0.04f && std::fabs(cockpit.moveOffset.y) <= 0.1f;
+}
+
+TEST_F(SeenInPlay, LevelOnesFirstViewAtRestFacesTheBasinsCentreWithSkyOverTheFarRim) {
+    StartAt(false);
+    if (HasFatalFailure()) return;
+    ASSERT_TRUE(RunUntil(AtRest, 60 * 60)) << "the cockpit never came to rest";
+    const float towardsCentre = flow_test::YawTowardsTheMiddle();
+    float yaw = 0.0f, bob = 0.0f;
+    Vector lag;
+    {
+        ObjectLock lock;
+        lag = Objects().cockpit.moveOffset;
+        bob = Objects().cockpit.bobPhase;
+        yaw = Objects().cameraObject.yaw;
+    }
+    const double share = SkyShare(CockpitCover(kWidth, kHeight, lag, bob));
+    std::printf("level 1's first view: yaw %.1f degrees, %.1f from the basin's centre; sky on %.1f%% of the window\n",
+                yaw * 180.0 / M_PI, flow_test::DegreesApart(yaw, towardsCentre), share * 100.0);
+    EXPECT_LE(flow_test::DegreesApart(yaw, towardsCentre), 10.0);
+    EXPECT_GE(share, 0.05);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
 
 TEST_F(SeenInPlay, EveryMachineInReachShowsClearOfTheCockpitAtEachWaveStartOfLevelOne) {
     StartAt(false);

@@ -3,6 +3,8 @@
 // and the cockpit's place in front of the eye. No OpenGL needed.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -171,6 +173,32 @@ TEST(SkyBox, StoresTheTurnedSkySphereOnlyWithTheRegistryAndOtherwiseLogsOnePlain
     EXPECT_NEAR(mesh->verts[0].v[1], 0.0f, 1e-3f);
     EXPECT_TRUE(mesh->useTexture && !mesh->useColor && store.IsStored("tex_skybox"));
     EXPECT_FALSE(log.Has("ERROR")) << log.Text();
+}
+
+// The picture as the sphere lays it round the camera: straight up the violet
+// of the zenith, straight down the dust under the horizon.
+TEST(SkyBox, ThePictureShowsItsSkyOverheadAndItsDustUnderfoot) {
+    ResourceManager& store = *Module<ResourceManager>::Instance();
+    store.Init();
+    const SkyBox sky;
+    const Mesh* mesh = store.get<Mesh>(sky.meshHandle);
+    const Texture* picture = store.get<Texture>(Handle(SkyBox::kTextureName));
+    ASSERT_TRUE(mesh && picture && picture->width > 0 && picture->height > 0);
+    // The texel under the corner whose vertex lies farthest along `up`.
+    auto seen = [&](float up) {
+        float best = -std::numeric_limits<float>::max();
+        const float* uv = nullptr;
+        for (const Triangle& triangle : mesh->triangles)
+            for (int corner = 0; corner < 3; ++corner)
+                if (const float height = up * mesh->verts[triangle.verts[corner]].v[1]; height > best)
+                    best = height, uv = triangle.texCoord[corner];
+        const uint32_t p = picture->GetPixel(std::min(unsigned(uv[0] * picture->width), picture->width - 1),
+                                             std::min(unsigned(uv[1] * picture->height), picture->height - 1));
+        return std::array<int, 3>{int(p & 0xFF), int(p >> 8 & 0xFF), int(p >> 16 & 0xFF)};
+    };
+    const auto zenith = seen(1.0f), nadir = seen(-1.0f);
+    EXPECT_TRUE(zenith[2] > zenith[0] && zenith[2] > zenith[1]) << "overhead " << zenith[0] << " " << zenith[1] << " " << zenith[2];
+    EXPECT_TRUE(nadir[0] > nadir[2]) << "underfoot " << nadir[0] << " " << nadir[1] << " " << nadir[2];
 }
 
 }  // namespace

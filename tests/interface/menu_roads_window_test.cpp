@@ -18,13 +18,11 @@ namespace {
 
 class MenuRoads : public MenuGame {
 protected:
-    // Points on the lit ground right of the middle, below the crosshair and
-    // above the dashboard, clear of every menu's text (the rim's cliff, high
-    // in the view at the start, is too dark to compare).
+    // Points high in the middle of the window, clear of every menu's text.
     static std::vector<std::pair<int, int>> ScenePoints() {
         std::vector<std::pair<int, int>> points;
         for (int x = 560; x <= 700; x += 35)
-            for (int y = 230; y <= 300; y += 35) points.push_back({x, y});
+            for (int y = 660; y <= 730; y += 35) points.push_back({x, y});
         return points;
     }
     std::vector<test_support::ScreenColor> SceneColours() const {
