@@ -1,6 +1,6 @@
 // Level 1 ready for play without a window: loaded by the game's own loader
 // (on the test's thread), the sound module on a recording sound layer, the input tables empty with the default bindings,
-// the camera at the player, a fixed step of 1/60 s and no worker threads (so
+// the camera at the player looking along -z, a fixed step of 1/60 s and no worker threads (so
 // nothing but the code under test moves the player).
 #pragma once
 
@@ -75,6 +75,9 @@ protected:
         CameraObject& camera = Objects().cameraObject;
         camera.mode = 0;
         camera.target = PlayerView().object.trans;
+        // Along -z, whichever way the level's script faces the start.
+        camera.yaw = 0.0f;
+        camera.pitch = 0.0f;
         camera.Update();
         Objects().cockpit.bobPhase = 0.0f;
         Objects().cockpit.moveOffset = Vector();
