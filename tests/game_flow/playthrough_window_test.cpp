@@ -514,7 +514,7 @@ protected:
     // A closed window is logged as "Quit requested"; the shutdown's first
     // line follows the last frame and its last line ends the log.
     void ExpectCleanExit(bool windowClosed) {
-        const std::optional<int> status = game->WaitForExit(30.0);
+        const std::optional<int> status = game->WaitForExit(120.0);
         ASSERT_TRUE(status.has_value()) << "the game did not end";
         EXPECT_EQ(0, *status);
         const std::string log = game->Log();
