@@ -27,6 +27,7 @@ file(GLOB_RECURSE QUELL_TOOL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools
 if(QUELL_TOOL_SOURCES)
   add_executable(content_gen ${QUELL_TOOL_SOURCES})
   target_compile_options(content_gen PRIVATE ${QUELL_WARNINGS})
+  target_precompile_headers(content_gen REUSE_FROM engine)
   target_include_directories(content_gen PRIVATE ${CMAKE_SOURCE_DIR}/tools)
   target_link_libraries(content_gen PRIVATE engine PNG::PNG Freetype::Freetype)
   set(QUELL_GEN_STAMP ${CMAKE_BINARY_DIR}/content_gen.stamp)

@@ -18,6 +18,15 @@ endif()
 set(QUELL_TEST_PROFILE ${CMAKE_BINARY_DIR}/test_profile)
 file(MAKE_DIRECTORY ${QUELL_TEST_PROFILE})
 
+# Every test program reuses one precompiled header, built by an otherwise
+# empty object library with the test programs' own options.
+file(WRITE ${CMAKE_BINARY_DIR}/test_pch.cpp "")
+add_library(test_pch OBJECT ${CMAKE_BINARY_DIR}/test_pch.cpp)
+target_compile_options(test_pch PRIVATE ${QUELL_WARNINGS})
+target_include_directories(test_pch PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+target_link_libraries(test_pch PRIVATE engine GTest::gtest)
+target_precompile_headers(test_pch PRIVATE ${CMAKE_SOURCE_DIR}/tests/support/common_headers.h)
+
 # Targets for the test runs: thread_tests, the threaded test programs (for
 # ThreadSanitizer); test_programs, every test program with the game and its
 # content but no benchmark (what a sanitizer build needs for ctest).
@@ -33,6 +42,7 @@ foreach(src ${QUELL_TEST_SOURCES})
   target_compile_options(${target} PRIVATE ${QUELL_WARNINGS})
   target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   target_link_libraries(${target} PRIVATE engine GTest::gtest GTest::gtest_main GTest::gmock)
+  target_precompile_headers(${target} REUSE_FROM test_pch)
   if(TARGET test_support)
     target_link_libraries(${target} PRIVATE test_support)
   endif()
