@@ -80,7 +80,7 @@ TEST_F(GameMessages, ATypedLineGrowsLetterByLetterAndIsCompleteAfterAQuarterSeco
 
 TEST_F(GameMessages, ALineIsDrawnUntilItsAgeReachesItsDisplayTime) {
     GMessage line = Line("timed", "Health +50", 0.3f, 0.6f);
-    line.displayTime = 4.0f;
+    line.displayTime = 1.0f;
     Show(line);
     ASSERT_TRUE(RunUntil([this] { return Shown("timed") != nullptr; }, 2, true));
     // The age a frame's update sees decides whether that frame draws the line.
@@ -91,13 +91,13 @@ TEST_F(GameMessages, ALineIsDrawnUntilItsAgeReachesItsDisplayTime) {
         const float seen = Shown("timed")->age;
         Frame(true);
         if (!Shown("timed")->visible) {
-            EXPECT_GE(seen, 4.0f);
-            EXPECT_EQ(0, Ink(0.3f, 0.6f)) << "not drawn in the frame its age reaches 4";
+            EXPECT_GE(seen, 1.0f);
+            EXPECT_EQ(0, Ink(0.3f, 0.6f)) << "not drawn in the frame its age reaches 1";
             break;
         }
-        EXPECT_LT(seen, 4.0f);
+        EXPECT_LT(seen, 1.0f);
     }
-    EXPECT_NEAR(drawn, 240, 1);
+    EXPECT_NEAR(drawn, 60, 1);
     Frame(true);
     EXPECT_EQ(nullptr, Shown("timed"));
     EXPECT_EQ(0, Ink(0.3f, 0.6f));
