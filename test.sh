@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: a normal build, an
 # AddressSanitizer+UndefinedBehaviorSanitizer build, and a ThreadSanitizer
-# build of the threaded tests. Everything runs inside one virtual X server.
+# build of the threaded tests. Everything runs inside a virtual X server; each
+# window test starts one of its own (tools/own_display.sh).
 set -euo pipefail
 cd "$(dirname "$0")"
 source tools/install_deps.sh

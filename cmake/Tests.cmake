@@ -1,7 +1,7 @@
 include(GoogleTest)
 # One test program per file tests/<dir>/<name>_test.cpp, named test_<dir>_<name>.
 # Labels: the folder name; "threads" for *_thread_test.cpp (also run under
-# ThreadSanitizer); "window" for *_window_test.cpp (run serially, need Xvfb);
+# ThreadSanitizer); "window" for *_window_test.cpp (each on an Xvfb server of its own);
 # "playthrough" for playthrough*_test.cpp (the whole game played through its
 # window: run once, in the normal build only).
 # Tests run with the run folder as working directory.
@@ -54,7 +54,6 @@ foreach(src ${QUELL_TEST_SOURCES})
   add_dependencies(${target} content quellbrand)
   add_dependencies(test_programs ${target})
   set(labels ${dirname})
-  set(props "")
   if(name MATCHES "_thread_test$")
     list(APPEND labels threads)
     add_dependencies(thread_tests ${target})
@@ -64,7 +63,9 @@ foreach(src ${QUELL_TEST_SOURCES})
   endif()
   if(name MATCHES "_window_test$")
     list(APPEND labels window)
-    set(props RUN_SERIAL TRUE)
+    # Each run (and the listing of its tests) gets an X server of its own.
+    set_target_properties(${target} PROPERTIES
+      CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/tools/own_display.sh)
   endif()
   gtest_discover_tests(${target}
     WORKING_DIRECTORY ${QUELL_RUN_DIR}
@@ -72,11 +73,10 @@ foreach(src ${QUELL_TEST_SOURCES})
     DISCOVERY_TIMEOUT 60
     PROPERTIES TIMEOUT 300)
   # A list (two labels) does not survive gtest_discover_tests' PROPERTIES: it
-  # is flattened into the property pairs, which loses the second label and
-  # RUN_SERIAL. Set them on the discovered tests instead.
+  # is flattened into the property pairs, which loses the second label. Set
+  # them on the discovered tests instead.
   set(properties_file ${CMAKE_BINARY_DIR}/${target}_properties.cmake)
-  string(REPLACE ";" " " props "${props}")
   file(WRITE ${properties_file}
-    "set_tests_properties(\${${target}_TESTS} PROPERTIES LABELS \"${labels}\" ${props} ENVIRONMENT \"UserProfile=${QUELL_TEST_PROFILE}\")\n")
+    "set_tests_properties(\${${target}_TESTS} PROPERTIES LABELS \"${labels}\" ENVIRONMENT \"UserProfile=${QUELL_TEST_PROFILE}\")\n")
   set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${properties_file})
 endforeach()

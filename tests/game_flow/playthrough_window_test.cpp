@@ -94,10 +94,12 @@ protected:
     void SetUp() override { mkdir(kPictures.c_str(), 0755); }
     void TearDown() override { KeepLog(); }
 
-    // The game's whole log beside the pictures, one file per start.
+    // The game's whole log beside the pictures, one file per start of each
+    // test (the two tests may run side by side).
     void KeepLog() {
         if (!game) return;
-        std::ofstream(kPictures + "/game_" + std::to_string(++starts) + ".log") << game->Log();
+        const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::ofstream(kPictures + "/" + test + "_game_" + std::to_string(++starts) + ".log") << game->Log();
     }
 
     // Runs one step of the road unless an earlier one failed fatally; a
