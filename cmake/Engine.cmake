@@ -10,7 +10,7 @@ target_include_directories(engine PUBLIC ${CMAKE_SOURCE_DIR}/source)
 target_include_directories(engine SYSTEM PUBLIC
   ${LUA_INCLUDE_DIR} ${SDL_MIXER_INCLUDE_DIRS})
 target_compile_options(engine PRIVATE ${QUELL_WARNINGS})
-target_precompile_headers(engine PRIVATE ${CMAKE_SOURCE_DIR}/source/engine_common_headers.h)
+target_precompile_headers(engine PRIVATE ${CMAKE_SOURCE_DIR}/cmake/engine_pch.h)
 target_link_libraries(engine PUBLIC
   SDL::SDL ${SDL_MIXER_LIBRARIES} OpenGL::GL GLEW::GLEW ${LUA_LIBRARIES}
   Boost::thread Boost::chrono PkgConfig::TINYXML PNG::PNG

@@ -5,8 +5,12 @@
 # starts at the same moment cannot both take.
 set -u
 number_file=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$number_file" 2>/dev/null &
+# The server's output goes nowhere: a server left behind must not hold the
+# test's output open for whoever reads it.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
 server=$!
+trap 'kill "$server" 2>/dev/null' EXIT
+trap 'exit 143' TERM INT
 for _ in $(seq 400); do
   [[ -s $number_file ]] && break
   kill -0 "$server" 2>/dev/null || break
@@ -16,12 +20,7 @@ number=$(head -1 "$number_file")
 rm -f "$number_file"
 if [[ -z $number ]]; then
   echo "own_display.sh: Xvfb did not start" >&2
-  kill "$server" 2>/dev/null
   exit 1
 fi
 export DISPLAY=":$number"
 "$@"
-status=$?
-kill "$server" 2>/dev/null
-wait "$server" 2>/dev/null
-exit $status
