@@ -587,6 +587,9 @@ protected:
     // Fires the laser in bursts until `done`. A slow or stalling game kills
     // later, not never: it gives up only after kBurstsWithoutKill bursts in
     // a row that killed nothing (which covers the pauses between waves).
+    // A machine that stands off the line of fire (close beside the player,
+    // say) is turned to: every third burst in a row that killed nothing is
+    // followed by a turn towards the nearest blip on the radar.
     bool FireUntil(const std::function<bool()>& done) {
         int kills = Kills();
         for (int idle = 0; !done() && game->IsRunning() && idle < kBurstsWithoutKill;) {
@@ -594,8 +597,16 @@ protected:
             const int now = Kills();
             idle = now > kills ? 0 : idle + 1;
             kills = now;
+            if (idle > 0 && idle % 3 == 0) TurnTowardsTheNearestEnemy();
         }
         return done();
+    }
+    void TurnTowardsTheNearestEnemy() {
+        const std::vector<RadarBlip> blips = ReadRadarBlips(game->DrawnWindow(), game->Width(), game->Height());
+        if (blips.empty() || std::fabs(blips.front().bearing) <= kInLine) return;
+        const double radiansPerPixel = 2.0 / game->Width();
+        const double pixels = std::clamp(0.5 * blips.front().bearing / radiansPerPixel, -60.0, 60.0);
+        game->MoveMouseBy(int(std::lround(pixels)) + (pixels > 0.0 ? 1 : -1));
     }
     // The enemies destroyed by hits so far in this start of the game, by the
     // line each death logs. (The object table's own "enemiesKilled" line also
