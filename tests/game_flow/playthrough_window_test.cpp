@@ -432,9 +432,6 @@ protected:
     // for kStillRadarSeconds (the game no longer draws). Returns the nearest
     // blip last seen, and the steps taken in `steps`.
     RadarBlip FrameTheNearestEnemy(int& steps) {
-        // The look turns by the pointer's offset from the centre in
-        // half-widths of the window, as radians.
-        const double radiansPerPixel = 2.0 / game->Width();
         RadarBlip nearest{M_PI, 1e9};
         std::vector<RadarBlip> acted;  // the radar the last step acted on
         auto changed = std::chrono::steady_clock::now();
@@ -462,10 +459,7 @@ protected:
                 if (!walk.empty()) game->Xdo("keydown " + walk);
                 held = walk;
             }
-            if (!blips.empty() && !inLine) {
-                const double pixels = std::clamp(0.5 * nearest.bearing / radiansPerPixel, -60.0, 60.0);
-                game->MoveMouseBy(int(std::lround(pixels)) + (pixels > 0.0 ? 1 : -1));
-            }
+            if (!blips.empty() && !inLine) TurnTowards(nearest);
         }
         if (!held.empty()) game->Xdo("keyup " + held);
         return nearest;
@@ -603,9 +597,13 @@ protected:
     }
     void TurnTowardsTheNearestEnemy() {
         const std::vector<RadarBlip> blips = ReadRadarBlips(game->DrawnWindow(), game->Width(), game->Height());
-        if (blips.empty() || std::fabs(blips.front().bearing) <= kInLine) return;
+        if (!blips.empty() && std::fabs(blips.front().bearing) > kInLine) TurnTowards(blips.front());
+    }
+    // One small mouse move towards `blip`: the look turns by the pointer's
+    // offset from the centre in half-widths of the window, as radians.
+    void TurnTowards(const RadarBlip& blip) {
         const double radiansPerPixel = 2.0 / game->Width();
-        const double pixels = std::clamp(0.5 * blips.front().bearing / radiansPerPixel, -60.0, 60.0);
+        const double pixels = std::clamp(0.5 * blip.bearing / radiansPerPixel, -60.0, 60.0);
         game->MoveMouseBy(int(std::lround(pixels)) + (pixels > 0.0 ? 1 : -1));
     }
     // The enemies destroyed by hits so far in this start of the game, by the
