@@ -55,6 +55,10 @@ constexpr double kStillRadarSeconds = 30.0;
 constexpr int kWalkSteps = 120;
 constexpr int kBurstsWithoutKill = 60;
 constexpr double kDegreesPerRadian = 57.29578;
+// How long the game may take to answer a step (show a screen, log a line,
+// settle a picture) before the step fails: generous, because a busy machine
+// draws a frame in seconds; the waits end as soon as the answer comes.
+constexpr double kAnswerBound = 40.0;
 
 // The value stored under `id` in a settings file's text.
 std::optional<int> SettingOf(const std::string& settings, const std::string& id) {
@@ -129,7 +133,7 @@ protected:
         ASSERT_TRUE(game->WaitForLog(kLevelLoaded, loads, seconds)) << level << " did not load " << loads << " times";
         const std::string takenOver = "category = " + level;
         bool handed = false;
-        for (int polls = 0; polls < 200 && !handed; ++polls) {
+        for (int polls = 0; polls < 800 && !handed; ++polls) {
             const std::string log = game->Log();
             handed = log.find(takenOver, log.rfind(kLevelLoaded)) != std::string::npos;
             if (!handed) SleepSeconds(0.05);
@@ -154,8 +158,8 @@ protected:
         const ino_t before = SettingsFile();
         const int saves = game->LogCount("SAVING");
         ASSERT_TRUE(game->ClickAt(x, y));
-        ASSERT_TRUE(game->WaitForLog("SAVING", saves + 1, 10.0)) << "the settings were not saved";
-        for (int polls = 0; polls < 100 && SettingsFile() == before; ++polls) SleepSeconds(0.05);
+        ASSERT_TRUE(game->WaitForLog("SAVING", saves + 1, kAnswerBound)) << "the settings were not saved";
+        for (int polls = 0; polls < 800 && SettingsFile() == before; ++polls) SleepSeconds(0.05);
         ASSERT_NE(before, SettingsFile()) << "no new settings file";
     }
 
@@ -173,13 +177,13 @@ protected:
         // Labels and the outline under the pointer may differ; the picture not.
         return look.PointsDifferentFrom(titleLook) <= look.colours.size() / 12;
     }
-    void WaitForTitle(double seconds = 20.0) {
+    void WaitForTitle(double seconds = kAnswerBound) {
         WindowLook seen;
         ASSERT_TRUE(game->WaitForLook([&](const WindowLook& look) { return AtTitle(look); }, seconds, &seen))
             << "the title did not come back; " << seen.PointsDifferentFrom(titleLook) << " points differ";
     }
     // Waits for a screen other than the title that has settled.
-    WindowLook WaitForOtherScreen(const char* what, double seconds = 20.0) {
+    WindowLook WaitForOtherScreen(const char* what, double seconds = kAnswerBound) {
         WindowLook seen;
         EXPECT_TRUE(game->WaitForLook(
             [&](const WindowLook& look) {
@@ -229,14 +233,14 @@ protected:
         const auto red = [](const ScreenColor& c) { return c.r > c.g + 100 && c.r > c.b + 100; };
         const auto minimap = [&] { return PixelsInBox(0.65f, 1.0f, 0.0f, 0.45f, paleGreen) >= 20u; };
         const auto hullBar = [&] { return PixelsInBox(0.3f, 0.7f, 0.88f, 1.0f, red) >= 10u; };
-        game->WaitForLook([&](const WindowLook&) { return CrosshairShows() && minimap() && hullBar(); }, 20.0);
+        game->WaitForLook([&](const WindowLook&) { return CrosshairShows() && minimap() && hullBar(); }, kAnswerBound);
         EXPECT_TRUE(CrosshairShows()) << "no crosshair at the centre";
         EXPECT_TRUE(minimap()) << "no minimap";
         EXPECT_TRUE(hullBar()) << "no hull bar";
     }
 
     void WaitForHeading(const char* heading) {
-        ASSERT_TRUE(game->WaitForLook([&](const WindowLook&) { return WhitePixelsInTheHeadingBand() > 30; }, 20.0))
+        ASSERT_TRUE(game->WaitForLook([&](const WindowLook&) { return WhitePixelsInTheHeadingBand() > 30; }, kAnswerBound))
             << "no \"" << heading << "\" heading";
     }
 
@@ -247,7 +251,7 @@ protected:
         game = std::make_unique<PlayedGame>(runFolder, profile.Path(), output.Path());
         ASSERT_TRUE(game->Start()) << "no window";
         WindowLook seen;
-        ASSERT_TRUE(game->WaitForLook([](const WindowLook& look) { return look.DistinctColours() >= 8; }, 20.0, &seen))
+        ASSERT_TRUE(game->WaitForLook([](const WindowLook& look) { return look.DistinctColours() >= 8; }, kAnswerBound, &seen))
             << "no picture soon after the window opened: " << seen.DistinctColours() << " colours";
         if (first) {
             // The slides change while they play. Watched from the first
@@ -266,11 +270,17 @@ protected:
             EXPECT_TRUE(whileTheSlidesPlayed) << "the slides never changed while they played";
         }
         ASSERT_TRUE(game->WaitForLog(kLevelLoaded, 1, 90.0)) << "level 1 never loaded behind the slides";
-        for (int presses = 0; presses < 40 && game->LogCount("splash screen over") == 0; ++presses)
+        // A key ends the show, and the title follows once the main thread has
+        // made the loaded level's pictures, which a busy machine can take a
+        // while over: pressed again until the hand-over, within a bound.
+        bool ended = game->LogCount("splash screen over") > 0;
+        for (int presses = 0; presses < 180 && !ended && game->IsRunning(); ++presses) {  // 90 s at least
             game->HoldKey("space", 0.15);
-        ASSERT_TRUE(game->WaitForLog("splash screen over", 1, 5.0)) << "a key did not end the slides";
+            ended = game->WaitForLog("splash screen over", 1, 0.35);
+        }
+        ASSERT_TRUE(ended) << "a key did not end the slides";
         if (!first) return;
-        ASSERT_TRUE(game->WaitForStillLook(10.0, &titleLook)) << "the title never settled";
+        ASSERT_TRUE(game->WaitForStillLook(kAnswerBound, &titleLook)) << "the title never settled";
         EXPECT_GE(titleLook.DistinctColours(), 8u) << "the title shows no picture";
     }
 
@@ -375,7 +385,7 @@ protected:
         game->QuickClickAt(W(0.5f), H(0.14f) + 20.0f);  // a quick click: the widgets' latch must catch it
         WindowLook seen;
         EXPECT_TRUE(game->WaitForLook(
-            [&](const WindowLook& look) { return !AtTitle(look) && look.DistinctColours() >= 8; }, 20.0, &seen))
+            [&](const WindowLook& look) { return !AtTitle(look) && look.DistinctColours() >= 8; }, kAnswerBound, &seen))
             << "no credits roll";
         SleepSeconds(1.0);
         Picture("credits");
@@ -390,7 +400,7 @@ protected:
         ASSERT_NO_FATAL_FAILURE(WaitForHandOver("level1", loads + 2));
         // The level behind the title, emptied for the game, held no kill.
         EXPECT_EQ(0, Kills()) << "a kill was logged before any play";
-        ASSERT_TRUE(game->WaitForLook([&](const WindowLook& look) { return !AtTitle(look); }, 10.0));
+        ASSERT_TRUE(game->WaitForLook([&](const WindowLook& look) { return !AtTitle(look); }, kAnswerBound));
         SleepSeconds(1.0);
         Picture("hud_level1");
         ExpectTheHeadUpDisplay();
@@ -398,7 +408,7 @@ protected:
         const long heard = game->SoundBytes();
         ASSERT_TRUE(game->HoldButton(1, 0.5));  // the laser
         ASSERT_TRUE(game->HoldButton(3, 0.2));  // a missile
-        EXPECT_TRUE(game->WaitForLook([&](const WindowLook&) { return game->HeardSince(heard); }, 5.0))
+        EXPECT_TRUE(game->WaitForLook([&](const WindowLook&) { return game->HeardSince(heard); }, kAnswerBound))
             << "no shot heard in " << game->SoundFile();
         // The first wave walking in from the basin's far corners: faced and
         // approached as the radar shows it, then seen above the dashboard.
@@ -493,9 +503,9 @@ protected:
                 scene = look;
                 return false;
             },
-            10.0))
+            kAnswerBound))
             << "the head-up display stayed after Escape";
-        EXPECT_TRUE(game->WaitForStillLook(10.0, &paused)) << "the pause menu never settled";
+        EXPECT_TRUE(game->WaitForStillLook(kAnswerBound, &paused)) << "the pause menu never settled";
         return scene;
     }
 
@@ -507,7 +517,7 @@ protected:
         EXPECT_LT(dimming, 0.7) << "no veil over the scene";
         Picture("menu_pause");
         ASSERT_NO_FATAL_FAILURE(ClickPauseButton(0.49f));  // Resume Game
-        EXPECT_TRUE(game->WaitForLook([&](const WindowLook&) { return CrosshairShows(); }, 10.0))
+        EXPECT_TRUE(game->WaitForLook([&](const WindowLook&) { return CrosshairShows(); }, kAnswerBound))
             << "the head-up display did not come back after Resume";
 
         PauseWithEscape(paused);
@@ -526,12 +536,12 @@ protected:
     // Step 9: the quit question answered No, then Yes.
     void Quit() {
         ASSERT_NO_FATAL_FAILURE(ClickTitleButton(0.07f));
-        ASSERT_TRUE(game->WaitForLook([](const WindowLook& look) { return Brightness(look) < 20.0; }, 10.0))
+        ASSERT_TRUE(game->WaitForLook([](const WindowLook& look) { return Brightness(look) < 20.0; }, kAnswerBound))
             << "no quit question";
         ASSERT_TRUE(game->ClickAt(W(0.5f) + 5.0f, H(0.4f) + 20.0f));  // No
         ASSERT_NO_FATAL_FAILURE(WaitForTitle());
         ASSERT_NO_FATAL_FAILURE(ClickTitleButton(0.07f));
-        ASSERT_TRUE(game->WaitForLook([](const WindowLook& look) { return Brightness(look) < 20.0; }, 10.0));
+        ASSERT_TRUE(game->WaitForLook([](const WindowLook& look) { return Brightness(look) < 20.0; }, kAnswerBound));
         ASSERT_TRUE(game->ClickAt(W(0.5f) + 5.0f, H(0.5f) + 20.0f));  // Yes
         ExpectCleanExit(false);
     }
@@ -565,7 +575,7 @@ protected:
     // After a restart: the volumes and the key chosen are in force.
     void OptionsPersist() {
         ASSERT_NO_FATAL_FAILURE(StartToTitle(false));
-        ASSERT_TRUE(game->WaitForStillLook(10.0, &titleLook));
+        ASSERT_TRUE(game->WaitForStillLook(kAnswerBound, &titleLook));
         ASSERT_NO_FATAL_FAILURE(ClickTitleButton(0.28f));
         WaitForOtherScreen("the options after a restart");
         ASSERT_NO_FATAL_FAILURE(ClickAndWaitForSaving(W(0.52f) + 75.0f, H(0.05f) + 20.0f));  // Apply: stores what is in force
@@ -647,7 +657,7 @@ protected:
     void EnterAHighScore() {
         // Level 2 starts a few steps right of its goal: walking left wins it.
         for (int steps = 0; steps < kWalkSteps && game->LogCount("player won") < 2; ++steps) game->HoldKey("a", 0.5);
-        ASSERT_TRUE(game->WaitForLog("player won", 2, 5.0)) << "level 2 was not won";
+        ASSERT_TRUE(game->WaitForLog("player won", 2, kAnswerBound)) << "level 2 was not won";
         SleepSeconds(1.0);
         const int loads = game->LogCount(kLevelLoaded);
         ASSERT_NO_FATAL_FAILURE(ClickContinue());
@@ -666,16 +676,16 @@ protected:
         SleepSeconds(1.0);
         Picture("endless_choice");
         ASSERT_TRUE(game->ClickAt(W(0.5f), H(0.5f) + 20.0f));  // Stop Now and Win
-        ASSERT_TRUE(game->WaitForLog("player won", 3, 10.0));
+        ASSERT_TRUE(game->WaitForLog("player won", 3, kAnswerBound));
         SleepSeconds(1.0);
         ASSERT_NO_FATAL_FAILURE(ClickContinue());
-        ASSERT_TRUE(game->WaitForLog("ScoreState Init", 2, 10.0)) << "no score screen";
+        ASSERT_TRUE(game->WaitForLog("ScoreState Init", 2, kAnswerBound)) << "no score screen";
         SleepSeconds(1.0);
         Picture("score_entry");
         ASSERT_TRUE(game->Xdo("type --delay 60 " + std::string(kName)));
         ASSERT_TRUE(game->HoldKey("Return"));
         std::vector<ScoreRow> rows;
-        for (int polls = 0; polls < 100 && !Holds(rows = ScoreRows(), kName); ++polls) SleepSeconds(0.05);
+        for (int polls = 0; polls < 800 && !Holds(rows = ScoreRows(), kName); ++polls) SleepSeconds(0.05);
         ASSERT_TRUE(Holds(rows, kName)) << "score.bin does not hold the name";
         ASSERT_EQ(10u, rows.size());
         // The statistics restart with each level won before the last, so
@@ -692,13 +702,13 @@ protected:
         ASSERT_TRUE(game->CloseWindow());
         ExpectCleanExit(true);
         ASSERT_NO_FATAL_FAILURE(StartToTitle(false));
-        ASSERT_TRUE(game->WaitForStillLook(10.0, &titleLook));
+        ASSERT_TRUE(game->WaitForStillLook(kAnswerBound, &titleLook));
         ASSERT_NO_FATAL_FAILURE(ClickTitleButton(0.35f));
-        ASSERT_TRUE(game->WaitForLog("ScoreState Init", 1, 10.0));
+        ASSERT_TRUE(game->WaitForLog("ScoreState Init", 1, kAnswerBound));
         SleepSeconds(2.0);  // the rows type out
         Picture("high_scores");
         WindowLook table;
-        ASSERT_TRUE(game->WaitForStillLook(10.0, &table));
+        ASSERT_TRUE(game->WaitForStillLook(kAnswerBound, &table));
         EXPECT_GT(table.PointsDifferentFrom(defaultTable), 0u) << "the table looks as it did before the run";
         game->ReleaseEverything();
         ASSERT_TRUE(game->CloseWindow());
@@ -708,9 +718,9 @@ protected:
     // The default table's look, from the title of the first start.
     void LookAtTheDefaultTable() {
         ASSERT_NO_FATAL_FAILURE(ClickTitleButton(0.35f));
-        ASSERT_TRUE(game->WaitForLog("ScoreState Init", 1, 10.0));
+        ASSERT_TRUE(game->WaitForLog("ScoreState Init", 1, kAnswerBound));
         SleepSeconds(2.0);
-        ASSERT_TRUE(game->WaitForStillLook(10.0, &defaultTable));
+        ASSERT_TRUE(game->WaitForStillLook(kAnswerBound, &defaultTable));
         ASSERT_TRUE(game->ClickAt(W(0.65f) + 125.0f, H(0.1f) + 18.0f));  // Continue
         ASSERT_NO_FATAL_FAILURE(WaitForTitle());
     }
