@@ -132,12 +132,12 @@ protected:
     void WaitForHandOver(const std::string& level, int loads, double seconds = 90.0) {
         ASSERT_TRUE(game->WaitForLog(kLevelLoaded, loads, seconds)) << level << " did not load " << loads << " times";
         const std::string takenOver = "category = " + level;
-        bool handed = false;
-        for (int polls = 0; polls < 800 && !handed; ++polls) {
-            const std::string log = game->Log();
-            handed = log.find(takenOver, log.rfind(kLevelLoaded)) != std::string::npos;
-            if (!handed) SleepSeconds(0.05);
-        }
+        const bool handed = PlayedGame::WaitFor(
+            [&] {
+                const std::string log = game->Log();
+                return log.find(takenOver, log.rfind(kLevelLoaded)) != std::string::npos;
+            },
+            kAnswerBound);
         ASSERT_TRUE(handed) << "the main thread never took " << level << " over";
         SleepSeconds(0.3);
     }
@@ -159,7 +159,7 @@ protected:
         const int saves = game->LogCount("SAVING");
         ASSERT_TRUE(game->ClickAt(x, y));
         ASSERT_TRUE(game->WaitForLog("SAVING", saves + 1, kAnswerBound)) << "the settings were not saved";
-        for (int polls = 0; polls < 800 && SettingsFile() == before; ++polls) SleepSeconds(0.05);
+        PlayedGame::WaitFor([&] { return SettingsFile() != before; }, kAnswerBound);
         ASSERT_NE(before, SettingsFile()) << "no new settings file";
     }
 
@@ -273,11 +273,13 @@ protected:
         // A key ends the show, and the title follows once the main thread has
         // made the loaded level's pictures, which a busy machine can take a
         // while over: pressed again until the hand-over, within a bound.
-        bool ended = game->LogCount("splash screen over") > 0;
-        for (int presses = 0; presses < 180 && !ended && game->IsRunning(); ++presses) {  // 90 s at least
-            game->HoldKey("space", 0.15);
-            ended = game->WaitForLog("splash screen over", 1, 0.35);
-        }
+        const bool ended = PlayedGame::WaitFor(
+            [&] {
+                if (game->LogCount("splash screen over") > 0) return true;
+                game->HoldKey("space", 0.15);
+                return game->WaitForLog("splash screen over", 1, 0.35);
+            },
+            90.0);
         ASSERT_TRUE(ended) << "a key did not end the slides";
         if (!first) return;
         ASSERT_TRUE(game->WaitForStillLook(kAnswerBound, &titleLook)) << "the title never settled";
@@ -685,7 +687,7 @@ protected:
         ASSERT_TRUE(game->Xdo("type --delay 60 " + std::string(kName)));
         ASSERT_TRUE(game->HoldKey("Return"));
         std::vector<ScoreRow> rows;
-        for (int polls = 0; polls < 800 && !Holds(rows = ScoreRows(), kName); ++polls) SleepSeconds(0.05);
+        PlayedGame::WaitFor([&] { return Holds(rows = ScoreRows(), kName); }, kAnswerBound);
         ASSERT_TRUE(Holds(rows, kName)) << "score.bin does not hold the name";
         ASSERT_EQ(10u, rows.size());
         // The statistics restart with each level won before the last, so

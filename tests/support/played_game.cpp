@@ -130,12 +130,15 @@ std::string PlayedGame::LastLogLines(int count) const {
 int PlayedGame::LogCount(const std::string& text) const { return CountOf(Log(), text); }
 
 bool PlayedGame::WaitForLog(const std::string& text, int count, double timeoutSeconds) {
-    const auto deadline = After(timeoutSeconds);
-    for (;;) {
-        if (LogCount(text) >= count) return true;
-        if (!IsRunning() || Clock::now() >= deadline) return false;
-        SleepSeconds(0.02);
-    }
+    bool ended = false;  // a game that has ended logs nothing more
+    const bool logged = WaitFor(
+        [&] {
+            if (LogCount(text) >= count) return true;
+            ended = !IsRunning();
+            return ended;
+        },
+        timeoutSeconds);
+    return logged && !ended;
 }
 
 bool PlayedGame::Xdo(const std::string& arguments) const {
@@ -204,16 +207,24 @@ WindowLook PlayedGame::Look(int columns, int rows) const {
     return look;
 }
 
-bool PlayedGame::WaitForLook(const std::function<bool(const WindowLook&)>& wanted, double timeoutSeconds,
-                             WindowLook* seen) const {
+bool PlayedGame::WaitFor(const std::function<bool()>& wanted, double timeoutSeconds) {
     const auto deadline = After(timeoutSeconds);
     for (;;) {
-        const WindowLook look = Look();
-        if (seen) *seen = look;
-        if (!look.Empty() && wanted(look)) return true;
+        if (wanted()) return true;
         if (Clock::now() >= deadline) return false;
-        SleepSeconds(0.1);
+        SleepSeconds(0.05);
     }
+}
+
+bool PlayedGame::WaitForLook(const std::function<bool(const WindowLook&)>& wanted, double timeoutSeconds,
+                             WindowLook* seen) const {
+    return WaitFor(
+        [&] {
+            const WindowLook look = Look();
+            if (seen) *seen = look;
+            return !look.Empty() && wanted(look);
+        },
+        timeoutSeconds);
 }
 
 bool PlayedGame::WaitForStillLook(double timeoutSeconds, WindowLook* seen) const {

@@ -72,6 +72,9 @@ public:
     bool MoveMouseBy(int pixels) const;
     void ReleaseEverything() const;
 
+    // Polls `wanted` until it holds, within `timeoutSeconds`.
+    static bool WaitFor(const std::function<bool()>& wanted, double timeoutSeconds);
+
     // Looks at a grid of points (`columns` x `rows`) of the window.
     WindowLook Look(int columns = 16, int rows = 12) const;
     // Polls until `wanted` holds for a look; the last look in `seen`.
