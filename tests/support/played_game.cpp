@@ -169,7 +169,8 @@ bool PlayedGame::ClickAt(float x, float y, double holdSeconds) const {
 
 bool PlayedGame::QuickClickAt(float x, float y) const { return PointAt(x, y) && Xdo("click 1"); }
 
-bool PlayedGame::DragAt(float fromX, float toX, float y) const {
+bool PlayedGame::DragAt(float fromX, float toX, float y, const std::function<bool()>& arrived,
+                        double seconds) const {
     if (!PointAt(fromX, y) || !Xdo("mousedown 1")) return false;
     SleepSeconds(0.1);
     const int steps = 6;
@@ -177,8 +178,9 @@ bool PlayedGame::DragAt(float fromX, float toX, float y) const {
         if (!PointAt(fromX + (toX - fromX) * float(i) / steps, y)) return false;
         SleepSeconds(0.03);
     }
+    const bool seen = !arrived || WaitFor(arrived, seconds);
     SleepSeconds(0.1);
-    return Xdo("mouseup 1");
+    return Xdo("mouseup 1") && seen;
 }
 
 bool PlayedGame::HoldButton(int button, double seconds) const {

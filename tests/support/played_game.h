@@ -64,8 +64,12 @@ public:
     bool ClickAt(float x, float y, double holdSeconds = 0.15) const;
     bool QuickClickAt(float x, float y) const;  // a quick "click"
     // The left button pressed at `fromX`, moved to `toX` over a few steps
-    // while held, released there; y is the same throughout.
-    bool DragAt(float fromX, float toX, float y) const;
+    // while held, released there; y is the same throughout. With `arrived`,
+    // the button is held at `toX` until it holds (false when it never did
+    // within `seconds`): a game drawing a frame in seconds must see the
+    // pointer there while the button is still down.
+    bool DragAt(float fromX, float toX, float y, const std::function<bool()>& arrived = {},
+                double seconds = 40.0) const;
     bool HoldButton(int button, double seconds) const;
     // The pointer moved `pixels` to the right (left when negative) from
     // where it is: in play, where the game centres it every frame, a turn.
