@@ -651,27 +651,17 @@ protected:
     // a row that killed nothing (which covers the pauses between waves).
     // A machine that stands off the line of fire (close beside the player,
     // say) is turned to: every third burst in a row that killed nothing is
-    // followed by a turn towards the nearest blip on the radar. One that
-    // stands ahead but too near, sunk below the dashboard, is backed away
-    // from ("s") while a burst that killed nothing is followed by another.
+    // followed by a turn towards the nearest blip on the radar.
     bool FireUntil(const std::function<bool()>& done) {
         int kills = Kills();
         for (int idle = 0; !done() && game->IsRunning() && idle < kBurstsWithoutKill;) {
-            const bool backOff = idle > 0 && NearestEnemyTooNearAhead();
-            if (backOff) game->Xdo("keydown s");
             FireBurst();
-            if (backOff) game->Xdo("keyup s");
             const int now = Kills();
             idle = now > kills ? 0 : idle + 1;
             kills = now;
             if (idle > 0 && idle % 3 == 0) TurnTowardsTheNearestEnemy();
         }
         return done();
-    }
-    bool NearestEnemyTooNearAhead() const {
-        const std::vector<RadarBlip> blips = ReadRadarBlips(game->DrawnWindow(), game->Width(), game->Height());
-        return !blips.empty() && std::fabs(blips.front().bearing) <= 4.0 * kInLine &&
-               blips.front().distance * kRadarUnitsPerPixel < kFramedFrom;
     }
     // One burst: the trigger held for at least kBurstSeconds and until the
     // middle of the view, where the bolts fly, has shown kBurstFrames new
