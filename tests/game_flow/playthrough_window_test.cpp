@@ -262,10 +262,9 @@ protected:
 
     // The endless mode's offer: its glowing cyan heading at the top, left of
     // the minimap (about 70 pixels on an 800x600 window), over a view whose
-    // head-up display is gone. Level 3's play rarely shows that colour there,
-    // but not never (a machine's emitters, seen near), and always shows the
-    // crosshair. Its veil alone is no sign: a still frame of a dark view
-    // looks as dim.
+    // head-up display is gone. Level 3's play can flash that colour there
+    // for a moment, but always shows the crosshair. Its veil alone is no
+    // sign: a still frame of a dark view looks as dim.
     size_t UltimatumPixels() const {
         const auto glowing = [](const ScreenColor& c) { return c.g > 180 && c.b > 180 && c.b > c.r + 15; };
         return PixelsInBox(0.15f, 0.62f, 0.03f, 0.12f, glowing);
