@@ -1,9 +1,9 @@
 -- What every level script adds to its level file: the lights and the player.
 -- A level script runs this file and calls the function it returns with the
--- player's start (x and z; the height comes from the ground), the level's
--- lights, each {position, ambient, diffuse, specular}, and optionally the
--- point {x, z} the player starts looking towards (without it the view stays
--- as the load left it, looking along -z).
+-- player's start (x and z; the height comes from the ground) and the level's
+-- lights, each {position, ambient, diffuse, specular}. Every level starts
+-- looking along -z (the loader sets the view after this script), so a level
+-- places its start where that way shows the player its arena.
 --
 -- Runs on the level loader's thread, once per load of the level (restarts
 -- included), so everything it sets is set afresh rather than added to.
@@ -48,20 +48,11 @@ local function BuildPlayer(resources, startX, startZ, groundHeight)
   return player
 end
 
--- The camera's yaw looks along (-sin(yaw), -cos(yaw)) in x and z.
-local function FaceTowards(camera, startX, startZ, facing)
-  if facing == nil then return end
-  local dx, dz = facing[1] - startX, facing[2] - startZ
-  if dx == 0 and dz == 0 then return end
-  camera.yaw = math.atan2(-dx, -dz)
-end
-
-return function(startX, startZ, lights, facing)
+return function(startX, startZ, lights)
   local objects = bind.Module_ObjectManager_Instance()
   local resources = bind.Module_ResourceManager_Instance()
   objects:Lock()
   SetLights(objects, lights)
-  FaceTowards(objects.cameraObject, startX, startZ, facing)
   local groundHeight = objects.groundObject:GetHeight(bind.Vector(startX, 0, startZ))
   objects:Unlock()
   if not objects:AddGameObject(BuildPlayer(resources, startX, startZ, groundHeight)) then

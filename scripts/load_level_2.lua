@@ -9,9 +9,9 @@ local SetUpLevel = dofile('./scripts/level_setup.lua')
 -- side: the way out is one full thrust of the boost over a wall.
 local START_X, START_Z = 1000, 400
 
--- The sun of level 1 (w = 0: a directional light), a little dustier over the
--- plateau, and the cool fill light from the other side, so that the shaft's
--- shaded walls keep their shape.
+-- The sun (w = 0: a directional light, pointing as tools/palette.h's
+-- kTowardsSun), a little dustier over the plateau, and the cool fill light
+-- from the other side, so that the shaft's shaded walls keep their shape.
 SetUpLevel(START_X, START_Z, {
   {bind.Vector(0.6, 0.42, -0.25, 0.0), bind.Vector(0.32, 0.26, 0.22, 1.0),
    bind.Vector(1.15, 0.99, 0.8, 1.0), bind.Vector(1.0, 0.95, 0.85, 1.0)},

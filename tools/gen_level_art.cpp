@@ -21,9 +21,14 @@ const float kCrateHalf = 10.0f;  // crates are centred on their position
 // Props stand at cell centres, between grid nodes: every grid edge passes
 // 60 units clear of a prop's centre, more than a building's half width (20),
 // so the grid needs no holes.
+//
+// The level is laid out from the north edge southwards: cells and grid lines
+// along z are counted from z = kMapSize, as the hills are (gen_terrain.cpp).
+// The player starts north of the basin (scripts/load_level_1.lua) and every
+// level starts looking along -z: south, over the basin to the far rim.
 struct Prop {
     const char* pattern;
-    int cellX, cellZ;  // cell index: centre at kGridFirst + (i + 0.5) * kGridStep
+    int cellX, cellZ;  // cell index: centre at kGridFirst + (i + 0.5) * kGridStep from the west and north edges
     float lift;        // height of its position above the ground
 };
 
@@ -37,11 +42,12 @@ const Prop kProps[] = {
 
 float CellCentre(int index) { return kGridFirst + (float(index) + 0.5f) * kGridStep; }
 float GridLine(int index) { return kGridFirst + float(index) * kGridStep; }
+float FromNorth(float distance) { return layout::kMapSize - distance; }
 
 std::vector<PlacedObject> LevelOneObjects(const GroundPlaneObject& ground) {
     std::vector<PlacedObject> objects;
     for (const Prop& prop : kProps) {
-        const float x = CellCentre(prop.cellX), z = CellCentre(prop.cellZ);
+        const float x = CellCentre(prop.cellX), z = FromNorth(CellCentre(prop.cellZ));
         objects.push_back({prop.pattern, x, GroundAt(ground, x, z) + prop.lift, z});
     }
     AddRimWalls(objects);
@@ -55,7 +61,7 @@ NavGraphData LevelOneGraph(const GroundPlaneObject& ground) {
     graph.nodeRadius = kNodeRadius;
     for (int iz = 0; iz < kGridNodes; ++iz)
         for (int ix = 0; ix < kGridNodes; ++ix) {
-            const float x = GridLine(ix), z = GridLine(iz);
+            const float x = GridLine(ix), z = FromNorth(GridLine(iz));
             graph.nodes.push_back({NodeId(ix, iz), x, GroundAt(ground, x, z) + kNodeLift, z});
         }
     for (int iz = 0; iz < kGridNodes; ++iz)

@@ -34,7 +34,10 @@ float Noise(float u, float v, unsigned seed) {
     return FractalNoise(u * 512.0f, v * 512.0f, 128, 4, seed);
 }
 
+// Level 1: laid out from the north edge southwards, as its props and graph
+// are (gen_level_art.cpp), so `v` is measured from v = 1.
 float RollingHills(float u, float v) {
+    v = 1.0f - v;
     float basin = Smoothstep(0.12f, 0.3f, std::hypot(u - 0.5f, v - 0.5f));
     float hills = 0.15f + 0.45f * Noise(u, v, 101) * basin;
     return std::clamp(hills + 0.6f * Rim(u, v, 0.1f), 0.0f, 1.0f);
@@ -213,12 +216,16 @@ Mesh GroundMesh(const std::string& name, const HeightSampler& heights) {
     return mesh;
 }
 
+// The sun each level's script lights it with (scripts/load_level_N.lua).
+palette::Direction SunOf(int level) { return level == 1 ? palette::kTowardsLevelOneSun : palette::kTowardsSun; }
+
 bool WriteLevelGround(const std::string& runDir, int level, const HeightField& field, const GroundMarks& marks) {
     const std::string suffix = "level" + std::to_string(level);
     RgbaImage heightMap = HeightMap(field);
     return WriteImage(runDir, std::string(paths::kTerrain) + "heightmap_" + suffix + ".png", heightMap) &&
            WriteImage(runDir, std::string(paths::kTerrain) + "ground_" + suffix + ".png",
-                      ShadeGround(field, marks, LookOf(level), kColourmapSize, layout::kMapSize, layout::kHeightRange)) &&
+                      ShadeGround(field, marks, LookOf(level), SunOf(level), kColourmapSize, layout::kMapSize,
+                                  layout::kHeightRange)) &&
            WriteMesh(runDir, "ground_" + suffix, GroundMesh("ground_" + suffix, HeightSampler(heightMap)));
 }
 

@@ -76,15 +76,20 @@ constexpr Rgb kFire = {255, 226, 160};       // hot cores of flashes and shots
 
 // ---- Light -------------------------------------------------------------------
 // Towards the one sun: low in the east of the map (+x, a little towards -z),
-// about 33 degrees above the horizon. The players of levels 1 and 2 face +z
-// and that of level 3 faces -z: either way the sun comes from the side, so
-// the machines coming at the player are lit and the ground shows its relief.
-// The level scripts' first light points the same way, their fill light the
-// opposite way.
+// about 33 degrees above the horizon. Level 2's player makes its way towards
+// +z and those of levels 1 and 3 look along -z: either way the sun comes
+// from the side, so the machines coming at the player are lit and the ground
+// shows its relief. The level scripts' first light points the same way,
+// their fill light the opposite way.
 struct Direction {
     float x, y, z;
 };
 constexpr Direction kTowardsSun = {0.6f, 0.42f, -0.25f};  // not unit length
+// Level 1's basin is laid out from the north edge southwards (its start
+// north of the centre, looking south over it), and its sun leans north as
+// far as the others' leans south: the far rim in the first view is the
+// cliff that turns its sunlit face to the basin.
+constexpr Direction kTowardsLevelOneSun = {kTowardsSun.x, kTowardsSun.y, -kTowardsSun.z};
 
 // ---- Type --------------------------------------------------------------------
 constexpr const char* kTitleFace = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";

@@ -65,8 +65,7 @@ struct Sun {
     float dx, dz;   // unit, along the ground towards it
 };
 
-Sun TheSun() {
-    const palette::Direction d = palette::kTowardsSun;
+Sun TheSun(const palette::Direction& d) {
     const float length = std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z), flat = std::hypot(d.x, d.z);
     return {d.x / length, d.y / length, d.z / length, d.y / flat, d.x / flat, d.z / flat};
 }
@@ -106,10 +105,10 @@ Rgb Ground(const GroundLook& look, float h, float slope, float top, float crest,
 
 }  // namespace
 
-RgbaImage ShadeGround(const GroundHeight& height, const GroundMarks& marks, const GroundLook& look, int size,
-                      float mapSize, float heightRange) {
+RgbaImage ShadeGround(const GroundHeight& height, const GroundMarks& marks, const GroundLook& look,
+                      const palette::Direction& towardsSun, int size, float mapSize, float heightRange) {
     const HeightGrid grid(height, size, mapSize, heightRange);
-    const Sun sun = TheSun();
+    const Sun sun = TheSun(towardsSun);
     float top = 0.0f;
     for (int j = 0; j < size; ++j)
         for (int i = 0; i < size; ++i) top = std::max(top, grid.At(i, j));

@@ -9,6 +9,7 @@
 
 #include <functional>
 
+#include "palette.h"
 #include "rgba_image.h"
 
 // A level's ground colours, all from the palette.
@@ -26,6 +27,7 @@ using GroundHeight = std::function<float(float u, float v)>;
 using GroundMarks = std::function<void(float x, float z, Rgb& colour)>;
 
 // A `size` x `size` colour map over a `mapSize` square whose heights run
-// 0..`heightRange`; row 0 is the far edge (z = mapSize), as the game reads it.
-RgbaImage ShadeGround(const GroundHeight& height, const GroundMarks& marks, const GroundLook& look, int size,
-                      float mapSize, float heightRange);
+// 0..`heightRange`, lit from `towardsSun` (the level script's sun); row 0 is
+// the far edge (z = mapSize), as the game reads it.
+RgbaImage ShadeGround(const GroundHeight& height, const GroundMarks& marks, const GroundLook& look,
+                      const palette::Direction& towardsSun, int size, float mapSize, float heightRange);

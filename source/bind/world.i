@@ -18,14 +18,9 @@
 #include "object_manager.h"
 %}
 
-// The camera: a level script turns it to face its start's way; the rest of
-// it is the frame's to steer.
-%nodefaultctor CameraObject;
-class CameraObject {
-public:
-    float yaw;
-};
 // Scene members that scripts may only hold and pass back.
+%nodefaultctor CameraObject;
+class CameraObject {};
 %nodefaultctor SkyBox;
 class SkyBox {};
 %nodefaultctor ParticleSystemController;

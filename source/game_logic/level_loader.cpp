@@ -8,7 +8,6 @@
 #include "game_logic/player_fit_out.h"
 #include "level.h"
 #include "lua_manager.h"
-#include "object_manager.h"
 #include "resource_manager.h"
 
 namespace {
@@ -18,15 +17,6 @@ System& Sys() { return *Module<System>::Instance(); }
 // The one error a load that makes no playable level logs, naming the file.
 void ReportUnplayable(const std::string& file, const std::string& what) {
     Sys().Error(SOURCE_POS + "Level load of " + file + " failed: " + what + "; the level cannot be played");
-}
-
-// Every load starts the view level and looking along -z, whatever the last
-// level left; the level's script may then turn it to face its start's way.
-void LevelTheView() {
-    ObjectManager& objects = *Module<ObjectManager>::Instance();
-    ObjectLock lock(objects);
-    objects.cameraObject.pitch = 0.0f;
-    objects.cameraObject.yaw = 0.0f;
 }
 
 }  // namespace
@@ -91,7 +81,6 @@ bool GameLogic::ReadLevel() {
         ReportUnplayable(levelPath, "it could not be read as a level");
         return false;
     }
-    LevelTheView();
     Module<LuaManager>::Instance()->DoFile(scriptPath);
     Sys().Log("level Loaded");
     std::string missing;

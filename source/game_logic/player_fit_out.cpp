@@ -64,6 +64,8 @@ void ArmPlayer(GameObject& player) {
 void FitOutUnderLock(GameLogic& game, ObjectManager& objects) {
     GameObject& player = *objects.GetGameObject(GameObject::kPlayerName);
     player.rot = Quaternion(0.0f, Vector(0.0f, 1.0f, 0.0f, 0.0f));
+    objects.cameraObject.pitch = 0.0f;
+    objects.cameraObject.yaw = 0.0f;
     if (objects.HasGameObject(kPlayerFootName)) FitOutFoot(*objects.GetGameObject(kPlayerFootName));
     game.dashing = false;
     game.upBoosting = false;

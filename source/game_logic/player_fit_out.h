@@ -1,8 +1,8 @@
 // The player as every level load leaves it, whatever its pattern and script
 // made of it: picked by rays, turned half about the vertical axis, a foot
 // probe "playerFoot" under it, a laser and a missile launcher of fixed
-// settings, and the death effect. The camera is left as the script turned it
-// (the load levels it before the script runs).
+// settings, and the death effect. Also the camera's angles zeroed: every
+// level starts looking along -z, restarts included.
 //
 // Loader thread (or any thread while no frame runs the player).
 #pragma once

@@ -41,10 +41,10 @@ protected:
         Event pick("test", "CollisionManager", CollisionManager::kSetEvent);
         pick.SetParam<bool>(CollisionManager::kPickOn, true);
         Module<EventManager>::Instance()->PublishEvent(pick);
-        // The script's player stands still in the open south of the basin;
-        // the mech is hidden behind the building north-east of it, within
+        // The script's player stands still in the open north of the basin;
+        // the mech is hidden behind the building south-east of it, within
         // its wake-up range.
-        ASSERT_NE(test_support::AddStanding("MediumMech", "mech", 1335, 860), 0u);
+        ASSERT_NE(test_support::AddStanding("MediumMech", "mech", 1335, 1140), 0u);
     }
     void TearDown() override {
         RunningLevelOne::TearDown();

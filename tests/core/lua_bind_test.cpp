@@ -220,6 +220,29 @@ TEST_F(LuaBindTest, TheWidgetMembersCanBeHeldButNotReplaced) {
     EXPECT_NE(LuaEval(om + "om.interObjList = om.interObjList").find("error"), std::string::npos);
 }
 
+// The camera is the frame's to steer: a script may hold it, never turn it.
+TEST_F(LuaBindTest, TheCameraCanBeHeldButNotTurned) {
+    {
+        ObjectLock lock;
+        Objects().cameraObject.yaw = 0.25f;
+        Objects().cameraObject.pitch = 0.125f;
+    }
+    const std::string camera = "local om = bind.Module_ObjectManager_Instance()\n"
+                               "om:Lock() local camera = om.cameraObject om:Unlock()\n";
+    EXPECT_EQ(LuaEval(camera + "return tostring(camera ~= nil)"), "true");
+    for (const char* member : {"yaw", "pitch"}) {
+        const std::string turn = std::string("camera.") + member + " = 1";
+        EXPECT_EQ(LuaEval(camera + "om:Lock() local turned = pcall(function() " + turn + " end) om:Unlock()\n"
+                                   "return tostring(turned)"),
+                  "false")
+            << turn;
+        EXPECT_EQ(LuaEval(camera + "return tostring(camera." + member + ")"), "nil") << member;
+    }
+    ObjectLock lock;
+    EXPECT_FLOAT_EQ(Objects().cameraObject.yaw, 0.25f);
+    EXPECT_FLOAT_EQ(Objects().cameraObject.pitch, 0.125f);
+}
+
 // A level script's way of making the player; the manager holds its own copy,
 // weapons and all, once Lua lets go of what it made.
 TEST_F(LuaBindTest, LevelStyleScriptBuildsAndRegistersThePlayer) {

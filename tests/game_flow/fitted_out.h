@@ -1,7 +1,8 @@
 // The player and its foot as every level load must leave them, checked
-// whole: the half turn, the hover height, the reset controller fields, the
-// foot probe, both weapons setting by setting and the death effect; and the
-// camera as a load of level 1 leaves it, level and facing the basin's centre.
+// whole: the half turn, the camera's angles, the hover height, the reset
+// controller fields, the foot probe, both weapons setting by setting and the
+// death effect; and level 1's start, from which the view faces the basin's
+// centre.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -104,6 +105,8 @@ inline void ExpectFittedOut(const GameLogic& game) {
     EXPECT_EQ(game.boostRechargeDelay, 0.0);
     ObjectManager& objects = *Module<ObjectManager>::Instance();
     ObjectLock lock(objects);
+    EXPECT_FLOAT_EQ(objects.cameraObject.pitch, 0.0f);
+    EXPECT_FLOAT_EQ(objects.cameraObject.yaw, 0.0f);
     ASSERT_TRUE(objects.HasGameObject("player") && objects.HasGameObject("playerFoot"));
     const GameObject& player = *objects.GetGameObject("player");
     EXPECT_FLOAT_EQ(player.rot.s, 0.0f);
@@ -131,16 +134,12 @@ inline double DegreesApart(float a, float b) {
     return std::fabs(std::remainder(double(a) - double(b), 2.0 * M_PI)) * 180.0 / M_PI;
 }
 
-// A whole load of level 1: the player's part, the run's flags cleared and
-// the view level, facing the basin's centre.
+// A whole load of level 1: the player's part and the run's flags cleared,
+// and the start placed so that the view along -z faces the basin's centre.
 inline void ExpectLoaded(const GameLogic& game) {
     EXPECT_FALSE(game.playerDied || game.levelComplete || game.endlessMode);
     ExpectFittedOut(game);
-    const float towardsTheMiddle = YawTowardsTheMiddle();
-    ObjectManager& objects = *Module<ObjectManager>::Instance();
-    ObjectLock lock(objects);
-    EXPECT_FLOAT_EQ(objects.cameraObject.pitch, 0.0f);
-    EXPECT_LE(DegreesApart(objects.cameraObject.yaw, towardsTheMiddle), 10.0) << objects.cameraObject.yaw;
+    EXPECT_LE(DegreesApart(YawTowardsTheMiddle(), 0.0f), 10.0);
 }
 
 // Puts every field a load resets out of place, so that ExpectFittedOut sees

@@ -110,7 +110,7 @@ TEST_F(HitsOnLevelOne, OneMissileDestroysAMechByItsHitAndItsExplosion) {
         PlayerView player;
         start = player.object.trans;
     }
-    AddMech("MediumMech1", start.x, start.z + 150.0f);
+    AddMech("MediumMech1", start.x, start.z - 150.0f);
     StartPlay();
     ASSERT_EQ(1, ingame->enemiesLeft);
     {
@@ -136,7 +136,7 @@ TEST_F(HitsOnLevelOne, AMechsShotsDrainTheShieldThenAPlayerWithoutHullDiesAtEver
         start = player.object.trans;
         ASSERT_EQ(100.0f, player.stats.sp);
     }
-    AddMech("MediumMech1", start.x, start.z + 200.0f);
+    AddMech("MediumMech1", start.x, start.z - 200.0f);
     StartPlay();
     const int32_t hull = PlayerView().stats.hp;
     ASSERT_TRUE(RunUntil([] { return PlayerView().stats.sp < 100.0f; }, 60 * 20)) << "the mech never hit";

@@ -60,10 +60,6 @@ TEST_F(PlayerFitOut, EverySettingIsGivenAndTheWeaponsHeldBeforeAreFreed) {
     ASSERT_TRUE(FitOutPlayer(Game(), missing)) << missing;
     EXPECT_EQ(CountedWeapon::freed, 2);
     ExpectFittedOut(Game());
-    // The camera stays as it was turned (by Disturb here, by the level's
-    // script in a load).
-    ObjectLock lock(Objects());
-    EXPECT_FLOAT_EQ(Objects().cameraObject.yaw, 1.2f);
 }
 
 // A foot the script or an earlier load made keeps its own bits and is set,

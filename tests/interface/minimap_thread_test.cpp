@@ -29,7 +29,7 @@ protected:
     void PrepareWorld() override {
         for (int i = 0; i < kMechs; ++i)
             ASSERT_NE(test_support::AddStanding("MediumMech", "mech" + std::to_string(i), 900.0f + 40.0f * float(i),
-                                                700.0f),
+                                                1300.0f),
                       0u);
     }
 };

@@ -81,7 +81,7 @@ inline bool OpenFirstLevelWindow(int width, int height) {
     if (!objects.HasGameObject("player")) return false;
     objects.cameraObject.mode = 0;
     objects.cameraObject.target = objects.GetGameObject("player")->trans;
-    objects.cameraObject.yaw = 3.14159265f;
+    objects.cameraObject.yaw = 0.0f;
     objects.cameraObject.pitch = 0.0f;
     return true;
 }

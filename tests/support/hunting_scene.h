@@ -1,5 +1,5 @@
 // The hunt as a test fixture: level 1 with its falling bodies, a still
-// "player" in the open south of the basin and four MediumMechs around it (two
+// "player" in the open north of the basin and four MediumMechs around it (two
 // behind the buildings), on a System paused at a fixed time so that rate
 // tests and lifetimes never fall either side of their limits. Used by the
 // physics determinism test and by the player's determinism test, which fits
@@ -39,8 +39,8 @@ protected:
         system.pausedTime.store(100.0);
         system.frameTime.store(1.0 / 60.0);
         firstRunNumber = Module<ResourceManager>::Instance()->GetObjectNum();
-        ASSERT_NE(AddStillPlayer(1000, 500), 0u);
-        const float places[][2] = {{700, 300}, {1300, 300}, {600, 760}, {1300, 860}};
+        ASSERT_NE(AddStillPlayer(1000, 1500), 0u);
+        const float places[][2] = {{700, 1700}, {1300, 1700}, {600, 1240}, {1300, 1140}};
         for (int i = 0; i < 4; ++i)
             ASSERT_NE(AddStanding("MediumMech", "hunter" + std::to_string(i), places[i][0], places[i][1]), 0u);
     }

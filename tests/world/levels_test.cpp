@@ -54,7 +54,7 @@ bool InPlaza(float x, float z) { return z < 1300.0f && x > 500.0f && x < 1500.0f
 
 // Level two's graph begins just past the shaft's north rim.
 const LevelCase kLevels[] = {
-    {1, {1000, 500}, {1000, 500}, InBasin},
+    {1, {1000, 1500}, {1000, 1500}, InBasin},
     {2, {1000, 400}, {1000, 700}, InCityEdge},
     {3, {1000, 1750}, {1000, 1750}, InPlaza},
 };
