@@ -17,7 +17,6 @@ using hud_drawing::Shape;
 constexpr Color4 kBackground{0.8f, 0.8f, 0.8f, 0.5f};
 constexpr Color4 kOutline{0.3f, 0.3f, 0.3f, 0.75f};
 constexpr float kLabelScale = 0.5f;
-constexpr const char* kBoostTexture = "tex_minimap";
 
 // A trapezoid gauge in fractions of the window: its two edges' heights and
 // half-widths about the middle, its fill colour and where its label goes.
@@ -126,7 +125,9 @@ void StatusBar::DrawBoostArc(float ratio) const {
     // 0.033 none.
     const int squares = int(std::min(ratio * float(kBoostSquares), float(kMostBoostSquares)));
     if (squares < 1) return;
-    hud_drawing::BindTexture(kBoostTexture);
+    // Flat squares: the arc lies inside the minimap's disc, and the radar's
+    // picture on each square drew a chain of small radars over it.
+    hud_drawing::BindTexture("");
     const float middleX = float(w - 100), middleY = float(h - 100);
     for (int i = 0; i < squares; ++i) {
         const float theta = float(i) * 1.5f * kPi / 60.0f;

@@ -2,7 +2,7 @@
 // gauge of a game object's statistics, read from its StatsComp every frame.
 // "health" (hp of healthMax) and "shield" (sp of shield) are trapezoids at
 // the bottom centre of the window; "boost" (bp of boost) is an arc of up to
-// 30 small squares around the minimap's middle (W - 100, H - 100). The fill
+// 30 small flat squares around the minimap's middle (W - 100, H - 100). The fill
 // follows value / maximum, unclamped above, so a value above the maximum
 // draws wider; a value of 0 or below fills nothing, and a maximum of 0 or
 // below draws the background and outline only.

@@ -3,7 +3,8 @@
 // splash ended by a key once the first load is in, the title's "Start Game"
 // clicked, the level's second load, and the display built over it. The interface pictures are flat white (installed
 // under their real names), so each widget shows its own colour over the
-// scene. Every wait is bounded by a frame count.
+// scene, unless a fixture keeps the game's own. Every wait is bounded by a
+// frame count.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 
 #include <cstdlib>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -50,6 +52,11 @@ bool OnTop() {
 
 class HudPlay : public ::testing::Test {
 protected:
+    HudPlay() : HudPlay(hud_window::FlatInterfacePictures()) {}
+    // `pictures` replace the run folder's files of those names; none keeps
+    // the game's own pictures.
+    explicit HudPlay(const std::map<std::string, std::string>& pictures) : run(QUELL_RUN_DIR, pictures) {}
+
     static void SetUpTestSuite() {
         setenv("SDL_VIDEODRIVER", "x11", 0);
         setenv("SDL_AUDIODRIVER", "dummy", 0);
@@ -119,7 +126,7 @@ protected:
     }
 
     test_support::TempProfile profile;
-    test_support::RunFolderWith run{QUELL_RUN_DIR, hud_window::FlatInterfacePictures()};
+    test_support::RunFolderWith run;
     test_support::WorkingIn working{run.Path()};
     test_support::X11Display display;
     unsigned long window = 0;
