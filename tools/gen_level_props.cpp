@@ -59,6 +59,43 @@ Mesh RockWall(const std::string& name, const Vector& half, const Vector& tile) {
     return builder.Finish();
 }
 
+// How far the rim cliffs' shading normals lean from the horizontal towards
+// the sky. The renderer lights a face by its lights alone, and sums only a
+// fifth of their ambient: an upright face turned from the sun got nothing
+// but the dim fill light (about a sixth of full light), and the cliff facing
+// the fill light the most of it, so the darkest cliff was not the one
+// turned farthest from the sun. Broken rock's ledges and screes face the sky
+// as much as out, and so do these normals: every face catches sun and fill
+// from above, the one turned from the sun still the darkest.
+constexpr float kCliffLean = 60.0f * 3.14159265f / 180.0f;
+
+// The normals of the mesh's upright faces leant up by `lean`, in its flat
+// arrays and its triangles alike, so that it shades the same whichever way
+// the renderer draws it.
+void LeanUprightNormals(Mesh& mesh, float lean) {
+    auto leanUp = [lean](float* n) {
+        if (std::fabs(n[1]) > 0.5f) return;  // a top or bottom
+        const float across = std::cos(lean) / std::max(std::hypot(n[0], n[2]), 1e-6f);
+        n[0] *= across;
+        n[2] *= across;
+        n[1] = std::sin(lean);
+    };
+    for (unsigned i = 0; i + 2 < mesh.arrays.normals.count; i += 3) leanUp(mesh.arrays.normals.data + i);
+    for (Triangle& triangle : mesh.triangles)
+        for (auto& normal : triangle.normal) leanUp(normal);
+}
+
+// How far the rim's rock is lifted towards the pale dust: up close, a cliff
+// turned from the sun fills the view, and under the little light it gets it
+// must still read as rock rather than as a void.
+constexpr float kCliffPaleness = 0.75f;
+
+Mesh RimCliff(const std::string& name, const Vector& half, const Vector& tile) {
+    Mesh mesh = RockWall(name, half, tile);
+    LeanUprightNormals(mesh, kCliffLean);
+    return mesh;
+}
+
 Mesh CityBlock() {
     using namespace layout;
     MeshBuilder builder("city_block");
@@ -82,9 +119,9 @@ Mesh Tower() {
 }
 
 // Strata of rock and dust from the ground's palette, broken by cracks and,
-// when `courses`, the seams of the rock courses of a built wall; tiles
-// seamlessly.
-RgbaImage Rock(bool courses) {
+// when `courses`, the seams of the rock courses of a built wall, and lifted
+// `paleness` of the way towards the pale dust; tiles seamlessly.
+RgbaImage Rock(bool courses, float paleness) {
     const int size = 128;
     RgbaImage image(size, size);
     for (int y = 0; y < size; ++y)
@@ -94,7 +131,7 @@ RgbaImage Rock(bool courses) {
             const float strata = 0.5f + 0.5f * std::sin(6.2831853f * (float(y) * 4.0f / float(size) + 0.6f * bend));
             const float grain = FractalNoise(float(x), float(y), 16, 8, 53);
             Rgb rock = Mix(Mix(palette::kRock, palette::kDust, 0.35f), palette::kRockPale, strata * 0.7f);
-            rock = Scale(rock, 0.75f + 0.4f * grain);
+            rock = Scale(Mix(rock, palette::kDustPale, paleness), 0.75f + 0.4f * grain);
             const bool seam = courses && (y % 64 < 2 || (x + (y / 64) * 32) % 64 < 2);
             const bool crack = FractalNoise(float(x), float(y), 32, 4, 57) > 0.72f;
             image.Put(x, y, seam ? palette::kRockDark : crack ? Mix(rock, palette::kShadow, 0.5f) : rock);
@@ -111,15 +148,16 @@ bool GenerateLevelProps(const std::string& runDir) {
     const struct {
         const char* name;
         Vector half, tile;
+        Mesh (*make)(const std::string&, const Vector&, const Vector&);
     } walls[] = {
-        {"shaft_wall_x", Vector(kShaftOuterHalf, shaftHalfY, shaftAcross), kRockTile},
-        {"shaft_wall_z", Vector(shaftAcross, shaftHalfY, kShaftInnerHalf), kRockTile},
-        {"rim_wall_x", Vector(kRimWallXHalf, rimHalfY, rimAcross), kCliffTile},
-        {"rim_wall_z", Vector(rimAcross, rimHalfY, kRimWallZHalf), kCliffTile},
+        {"shaft_wall_x", Vector(kShaftOuterHalf, shaftHalfY, shaftAcross), kRockTile, RockWall},
+        {"shaft_wall_z", Vector(shaftAcross, shaftHalfY, kShaftInnerHalf), kRockTile, RockWall},
+        {"rim_wall_x", Vector(kRimWallXHalf, rimHalfY, rimAcross), kCliffTile, RimCliff},
+        {"rim_wall_z", Vector(rimAcross, rimHalfY, kRimWallZHalf), kCliffTile, RimCliff},
     };
-    bool written = WriteImage(runDir, std::string(paths::kTextures) + "shaft_wall.png", Rock(true)) &&
-                   WriteImage(runDir, std::string(paths::kTextures) + "rim_cliff.png", Rock(false));
-    for (const auto& wall : walls) written = written && WriteMesh(runDir, wall.name, RockWall(wall.name, wall.half, wall.tile));
+    bool written = WriteImage(runDir, std::string(paths::kTextures) + "shaft_wall.png", Rock(true, 0.0f)) &&
+                   WriteImage(runDir, std::string(paths::kTextures) + "rim_cliff.png", Rock(false, kCliffPaleness));
+    for (const auto& wall : walls) written = written && WriteMesh(runDir, wall.name, wall.make(wall.name, wall.half, wall.tile));
     return written &&
            WriteMesh(runDir, "city_block", CityBlock()) && WriteMesh(runDir, "tower", Tower());
 }

@@ -68,6 +68,10 @@ float ShaftAndPlateau(float u, float v) {
     return std::clamp(bank * plateau + 0.4f * Rim(u, v, 0.05f), 0.0f, 1.0f);
 }
 
+// Level 3's rim rises within this share of the map from its edges: narrow,
+// to stay clear of the outer blocks.
+constexpr float kCityRimWidth = 0.03f;
+
 // Level 3: a nearly flat city floor, the plaza a few steps lower, and a
 // narrow rim at the map's edges behind the outer blocks.
 float CityFloor(float u, float v) {
@@ -77,7 +81,7 @@ float CityFloor(float u, float v) {
     const float plaza = Smoothstep(0.0f, 50.0f, intoPlaza);
     const float floor = kCityFloorHeight + 0.01f * Noise(u, v, 303);
     const float height = floor + (kPlazaFloorHeight - floor) * plaza;
-    return std::clamp(height + 0.8f * Rim(u, v, 0.03f), 0.0f, 1.0f);
+    return std::clamp(height + 0.8f * Rim(u, v, kCityRimWidth), 0.0f, 1.0f);
 }
 
 // Distance from the street line nearest to `w` (streets run along the
@@ -92,6 +96,7 @@ const Rgb kAsphalt = palette::kPaving;
 const Rgb kKerb = palette::kPavingLine;
 const Rgb kSlab = Mix(palette::kConcrete, palette::kDust, 0.3f);
 const Rgb kJoint = Mix(palette::kConcrete, palette::kPaving, 0.5f);
+const Rgb kScree = Mix(palette::kRockPale, palette::kDustPale, 0.75f);
 
 // One pixel of the colour map, in world units: the finest line it can hold.
 constexpr float kColourPixel = layout::kMapSize / kColourmapSize;
@@ -129,6 +134,11 @@ void CityMarks(float x, float z, Rgb& colour) {
         PaintPaving(x, z, colour);
     else if (x > west && x < east)
         PaintStreet(x, z, colour);
+    // The rim's ramp is so steep that a player pressed against a cliff sees
+    // it rise before the cliff's foot and fill the view: it is the cliffs'
+    // pale scree, not dark rock in the shadow of the hollow at its foot.
+    const float fromEdge = std::min(std::min(x, kMapSize - x), std::min(z, kMapSize - z));
+    if (fromEdge < kCityRimWidth * kMapSize) colour = kScree;
 }
 
 // Pixel (col, row) lies at u = col / W and v = 1 - row / H: rows run against z.

@@ -23,6 +23,7 @@
 #include "event_manager.h"
 #include "game_logic.h"
 #include "game_flow/fitted_out.h"
+#include "game_flow/game_in_window.h"
 #include "game_logic/addressees.h"
 #include "game_states/ingame_state.h"
 #include "game_states/level_states.h"
@@ -57,11 +58,8 @@ constexpr float kSeenWithin = 400.0f;   // machines this near are looked at
 constexpr float kWalkPerFrame = 8.0f;   // a run, in fewer frames
 constexpr float kPlazaX = 1000.0f, kPlazaZ = 1150.0f;  // where the player enters level 3's plaza
 constexpr const char* kSender = "SeenInPlayTest";
-const std::string kWindowed = "<Settings><Setting ID=\"full_screen\" key=\"0\" /><Setting ID=\"screen_width\" "
-                              "key=\"1024\" /><Setting ID=\"screen_height\" key=\"768\" /></Settings>\n";
 
 GameLogic& Logic() { return *Module<GameLogic>::Instance(); }
-System& Sys() { return *Module<System>::Instance(); }
 ObjectManager& Objects() { return *Module<ObjectManager>::Instance(); }
 
 template <class State>
@@ -163,55 +161,13 @@ double SkyShare(const CockpitCover& cockpit) {
     return double(count) / double(window.size());
 }
 
-class SeenInPlay : public ::testing::Test {
+class SeenInPlay : public game_flow_test::GameInWindow<> {
 protected:
-    static void SetUpTestSuite() {
-        setenv("SDL_VIDEODRIVER", "x11", 0);
-        setenv("SDL_AUDIODRIVER", "dummy", 0);
-    }
-    void TearDown() override {
-        if (started) ShutDownGame();
-    }
-
-    // One frame of the game's own loop, a 60th of a second on.
-    static void Frame() {
-        platform::SetClockTime(platform::GetClockTime() + kStep);
-        Sys().frameTime.store(kStep);
-        RunFrame(false);
-    }
-    // Frames until `done`, at most `limit`, `each` before every frame.
-    static bool RunUntil(const std::function<bool()>& done, int limit,
-                         const std::function<void()>& each = [] {}) {
-        for (int i = 0; i < limit && Sys().running.load(); ++i) {
-            if (done()) return true;
-            each();
-            Frame();
-        }
-        return done();
-    }
-    void Xdo(const std::string& arguments) {
-        const std::string command = "xdotool " + arguments + " >/dev/null 2>&1";
-        ASSERT_EQ(0, std::system(command.c_str())) << command;
-    }
-
     // From the start through the title into play on level 1, as "Start
     // Game" does, or on level 3 (the title's own messages, level 3 named).
     void StartAt(bool levelThree) {
-        ASSERT_TRUE(display.IsOpen()) << "run under xvfb-run";
-        profile.WriteFile("The Quellbrand/settings.xml", kWindowed);
-        Sys().running.store(true);  // the capture marks the game as not running
-        ASSERT_TRUE(StartGame()) << log.Text();
-        started = true;
-        ASSERT_EQ(kWidth, Sys().width);
-        ASSERT_EQ(kHeight, Sys().height);
-        const auto window = display.WaitForWindow("The Quellbrand", getpid(), 10.0);
-        ASSERT_TRUE(window.has_value());
-        Xdo("windowfocus --sync " + std::to_string(*window));
-        ASSERT_TRUE(RunUntil([] { return Logic().loadingDone.load(); }, 6000)) << log.Text();
-        Xdo("keydown x");
-        RunUntil([] { return false; }, 3);
-        Xdo("keyup x");
-        ASSERT_TRUE(RunUntil([] { return Top<TitleState>() != nullptr; }, 600)) << log.Text();
+        StartToTheTitle();
+        if (HasFatalFailure()) return;
         if (levelThree) {
             state_events::PushState(kSender, GameStateName::Ingame);
             state_events::ChangeLevel(kSender, IngameState::kThirdLevel);
@@ -306,12 +262,6 @@ protected:
         std::printf("%-22s machines in view within %.0f units: %d\n", wave.c_str(), kSeenWithin, inReach);
         EXPECT_GE(inReach, 1) << wave;
     }
-
-    test_support::LogCapture log;
-    test_support::TempProfile profile;
-    test_support::X11Display display;
-    test_support::StoppedClock stoppedClock;  // the frames set the time
-    bool started = false;
 };
 
 // The player untouched, the cockpit settled at the top of its bob and
