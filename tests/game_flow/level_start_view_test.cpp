@@ -14,6 +14,10 @@
 #include "level_frames.h"
 #include "support/temp_folder.h"
 
+namespace game_flow_test {
+void PrintTo(const LevelFiles& files, std::ostream* out) { *out << files.name; }
+}  // namespace game_flow_test
+
 namespace {
 
 using game_flow_test::LevelFiles;
