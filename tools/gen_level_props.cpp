@@ -85,11 +85,6 @@ void LeanUprightNormals(Mesh& mesh, float lean) {
         for (auto& normal : triangle.normal) leanUp(normal);
 }
 
-// How far the rim's rock is lifted towards the pale dust: up close, a cliff
-// turned from the sun fills the view, and under the little light it gets it
-// must still read as rock rather than as a void.
-constexpr float kCliffPaleness = 0.75f;
-
 Mesh RimCliff(const std::string& name, const Vector& half, const Vector& tile) {
     Mesh mesh = RockWall(name, half, tile);
     LeanUprightNormals(mesh, kCliffLean);
@@ -156,7 +151,7 @@ bool GenerateLevelProps(const std::string& runDir) {
         {"rim_wall_z", Vector(rimAcross, rimHalfY, kRimWallZHalf), kCliffTile, RimCliff},
     };
     bool written = WriteImage(runDir, std::string(paths::kTextures) + "shaft_wall.png", Rock(true, 0.0f)) &&
-                   WriteImage(runDir, std::string(paths::kTextures) + "rim_cliff.png", Rock(false, kCliffPaleness));
+                   WriteImage(runDir, std::string(paths::kTextures) + "rim_cliff.png", Rock(false, palette::kRimPaleness));
     for (const auto& wall : walls) written = written && WriteMesh(runDir, wall.name, wall.make(wall.name, wall.half, wall.tile));
     return written &&
            WriteMesh(runDir, "city_block", CityBlock()) && WriteMesh(runDir, "tower", Tower());

@@ -96,7 +96,7 @@ const Rgb kAsphalt = palette::kPaving;
 const Rgb kKerb = palette::kPavingLine;
 const Rgb kSlab = Mix(palette::kConcrete, palette::kDust, 0.3f);
 const Rgb kJoint = Mix(palette::kConcrete, palette::kPaving, 0.5f);
-const Rgb kScree = Mix(palette::kRockPale, palette::kDustPale, 0.75f);
+const Rgb kScree = Mix(palette::kRockPale, palette::kDustPale, palette::kRimPaleness);
 
 // One pixel of the colour map, in world units: the finest line it can hold.
 constexpr float kColourPixel = layout::kMapSize / kColourmapSize;
@@ -137,8 +137,7 @@ void CityMarks(float x, float z, Rgb& colour) {
     // The rim's ramp is so steep that a player pressed against a cliff sees
     // it rise before the cliff's foot and fill the view: it is the cliffs'
     // pale scree, not dark rock in the shadow of the hollow at its foot.
-    const float fromEdge = std::min(std::min(x, kMapSize - x), std::min(z, kMapSize - z));
-    if (fromEdge < kCityRimWidth * kMapSize) colour = kScree;
+    if (Rim(x / kMapSize, z / kMapSize, kCityRimWidth) > 0.0f) colour = kScree;
 }
 
 // Pixel (col, row) lies at u = col / W and v = 1 - row / H: rows run against z.

@@ -26,6 +26,11 @@ constexpr Rgb kDustDeep = {120, 58, 40};    // low ground and basins
 constexpr Rgb kRockPale = {170, 138, 118};  // exposed rock on heights
 constexpr Rgb kRock = {106, 76, 64};        // steep faces
 constexpr Rgb kRockDark = {66, 44, 40};
+// How far the rim's rock (its cliffs, and level 3's scree at their feet) is
+// lifted towards kDustPale: up close, a cliff turned from the sun fills the
+// view, and under the little light it gets it must still read as rock
+// rather than as a void.
+constexpr float kRimPaleness = 0.75f;
 // Where light does not reach (gullies, creases, the ambient occlusion of
 // models): a warm dark, never black, so shadows keep the planet's colour.
 constexpr Rgb kShadow = {38, 22, 26};

@@ -1,6 +1,8 @@
 // The real game in this process, in a window of 1024 x 768 on the test's X
 // server, driven frame by frame: main's own start-up, the splash ended by a
-// key (xdotool, as a player's) once the first load is in, up to the title.
+// key (xdotool, as a player's) once the first load is in, up to the title;
+// and what the tests that look at play ask of it (the level in play, the
+// machines taken away, the player kept whole, the cockpit at rest).
 // The clock is stopped and moved on a 60th of a second per frame; every wait
 // is bounded by a frame count.
 #pragma once
@@ -8,14 +10,18 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <functional>
 #include <string>
 
 #include "game_logic.h"
+#include "game_states/ingame_state.h"
 #include "game_states/title_state.h"
 #include "main/frame_loop.h"
 #include "main/start_up.h"
+#include "object_manager.h"
+#include "objects/components.h"
 #include "platform/clock.h"
 #include "support/log_capture.h"
 #include "support/stopped_clock.h"
@@ -25,11 +31,58 @@
 
 namespace game_flow_test {
 
+constexpr int kWidth = 1024, kHeight = 768;  // the window the game opens
+constexpr double kStep = 1.0 / 60.0;
+constexpr float kCockpitRest = 1.5707963f;  // the bob's top, where the cockpit rests
+
+template <class State>
+State* Top() {
+    return dynamic_cast<State*>(Module<GameLogic>::Instance()->TopState());
+}
+
+// The level `Level` in play, its load handed over.
+template <class Level>
+bool Playing() {
+    const GameLogic& logic = *Module<GameLogic>::Instance();
+    IngameState* ingame = Top<IngameState>();
+    return ingame && logic.loadingDone && !logic.IsLoadInFlight() &&
+           dynamic_cast<Level*>(&ingame->CurrentLevel()) != nullptr;
+}
+
+// The cockpit settled at the top of its bob and without lag. Takes the
+// object lock.
+inline bool CockpitAtRest() {
+    ObjectLock lock;
+    const CockpitObject& cockpit = Module<ObjectManager>::Instance()->cockpit;
+    return std::fabs(cockpit.bobPhase - kCockpitRest) <= 0.04f && std::fabs(cockpit.moveOffset.y) <= 0.1f;
+}
+
+// Every machine (an object with statistics other than the player) killed.
+// Takes the object lock.
+inline void KillTheMachines() {
+    ObjectLock lock;
+    ObjectManager& objects = *Module<ObjectManager>::Instance();
+    for (auto& entry : objects.gameObjectList) {
+        GameObject& object = entry.second;
+        if (object.GetStatsComp() && !object.isDead && object.name != GameObject::kPlayerName)
+            objects.KillGameObject(object);
+    }
+}
+
+// The player's hull and shield kept full, for tests that let the machines
+// fire at it. Takes the object lock.
+inline void KeepPlayerAlive() {
+    ObjectLock lock;
+    ObjectManager& objects = *Module<ObjectManager>::Instance();
+    if (!objects.HasGameObject(GameObject::kPlayerName)) return;  // a level loading
+    StatsComp& stats = *objects.GetGameObject(GameObject::kPlayerName)->GetStatsComp();
+    stats.hp = stats.healthMax;
+    stats.sp = float(stats.shield);
+}
+
 template <class Base = ::testing::Test>
 class GameInWindow : public Base {
 protected:
-    static constexpr int kWidth = 1024, kHeight = 768;
-    static constexpr double kStep = 1.0 / 60.0;
 
     static void SetUpTestSuite() {
         setenv("SDL_VIDEODRIVER", "x11", 0);

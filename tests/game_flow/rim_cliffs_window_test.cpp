@@ -37,31 +37,21 @@
 
 namespace {
 
-constexpr int kWidth = 1024, kHeight = 768;  // the window GameInWindow opens
+using game_flow_test::kHeight;
+using game_flow_test::kWidth;
+using game_flow_test::Playing;
+
 constexpr int kMiddleWidth = 600, kMiddleHeight = 300;
 constexpr int kDashboardTop = kHeight * 4 / 5;  // the dashboard fills the bottom fifth
 // The view's middle: centred over the dashboard.
 constexpr int kLeft = (kWidth - kMiddleWidth) / 2, kTop = (kDashboardTop - kMiddleHeight) / 2;
 constexpr double kLeastFaceShare = 0.97;
 constexpr float kUpStep = 0.1f, kMostUp = 0.8f;  // radians
-constexpr float kRest = 1.5707963f;  // the bob's top, where the cockpit rests
 constexpr double kLeastGrey = 40.0;
 constexpr const char* kSender = "RimCliffsTest";
 
 GameLogic& Logic() { return *Module<GameLogic>::Instance(); }
 ObjectManager& Objects() { return *Module<ObjectManager>::Instance(); }
-
-template <class State>
-State* Top() {
-    return dynamic_cast<State*>(Logic().TopState());
-}
-
-template <class Level>
-bool Playing() {
-    IngameState* ingame = Top<IngameState>();
-    return ingame && Logic().loadingDone && !Logic().IsLoadInFlight() &&
-           dynamic_cast<Level*>(&ingame->CurrentLevel()) != nullptr;
-}
 
 struct LevelRow {
     const char* name;
@@ -110,16 +100,11 @@ protected:
     // near its cliff as the game lets it stand, and turned to face it,
     // looking up by `up` radians.
     static void HoldAgainst(const Rim& rim, float up) {
+        game_flow_test::KillTheMachines();
+        game_flow_test::KeepPlayerAlive();
         ObjectLock lock;
         ObjectManager& objects = Objects();
-        for (auto& entry : objects.gameObjectList) {
-            GameObject& object = entry.second;
-            if (object.GetStatsComp() && !object.isDead && object.name != GameObject::kPlayerName)
-                objects.KillGameObject(object);
-        }
         GameObject& player = *objects.GetGameObject(GameObject::kPlayerName);
-        player.GetStatsComp()->hp = player.GetStatsComp()->healthMax;
-        player.GetStatsComp()->sp = float(player.GetStatsComp()->shield);
         const GroundPlaneObject& ground = objects.groundObject;
         const float half = ground.scale.x / 2.0f, fromMiddle = half - GroundPlaneObject::kRimInset - kPlayerReach;
         Vector at(ground.pos.x + half - rim.inwardX * fromMiddle, 0.0f, ground.pos.z + half - rim.inwardZ * fromMiddle,
@@ -138,14 +123,15 @@ protected:
         int stillFrames = 0;
         return RunUntil(
             [&] {
-                ObjectLock lock;
-                const Vector at = Objects().GetGameObject(GameObject::kPlayerName)->trans;
-                const CockpitObject& cockpit = Objects().cockpit;
+                Vector at;
+                {
+                    ObjectLock lock;
+                    at = Objects().GetGameObject(GameObject::kPlayerName)->trans;
+                }
                 const bool still = std::fabs(at.x - last.x) + std::fabs(at.y - last.y) + std::fabs(at.z - last.z) < 0.05f;
                 last = at;
                 stillFrames = still ? stillFrames + 1 : 0;
-                return stillFrames >= 3 && std::fabs(cockpit.bobPhase - kRest) <= 0.04f &&
-                       std::fabs(cockpit.moveOffset.y) <= 0.1f;
+                return stillFrames >= 3 && game_flow_test::CockpitAtRest();
             },
             60 * 60, [&rim, up] { HoldAgainst(rim, up); });
     }

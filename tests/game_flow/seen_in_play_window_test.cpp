@@ -10,13 +10,10 @@
 // xdotool, as a player's would.
 #include <GL/glew.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -29,30 +26,25 @@
 #include "game_states/level_states.h"
 #include "game_states/menu_messages.h"
 #include "game_states/state_events.h"
-#include "game_states/title_state.h"
 #include "graphics.h"
-#include "main/frame_loop.h"
-#include "main/start_up.h"
 #include "object_manager.h"
 #include "objects/components.h"
-#include "platform/clock.h"
 #include "resource_manager.h"
 #include "support/cockpit_cover.h"
-#include "support/log_capture.h"
 #include "support/screen_pixels.h"
-#include "support/stopped_clock.h"
 #include "support/target_image.h"
-#include "support/temp_folder.h"
-#include "support/x11_window.h"
 #include "system.h"
 
 namespace {
 
 using test_support::CockpitCover;
+using game_flow_test::kCockpitRest;
+using game_flow_test::kHeight;
+using game_flow_test::kWidth;
+using game_flow_test::KeepPlayerAlive;
+using game_flow_test::Playing;
+using game_flow_test::Top;
 
-constexpr int kWidth = 1024, kHeight = 768;
-constexpr double kStep = 1.0 / 60.0;
-constexpr float kRest = 1.5707963f;     // the bob's top, where the cockpit rests
 constexpr float kApproach = 300.0f;     // walked until the nearest machine is this near
 constexpr float kSeenWithin = 400.0f;   // machines this near are looked at
 constexpr float kWalkPerFrame = 8.0f;   // a run, in fewer frames
@@ -61,11 +53,6 @@ constexpr const char* kSender = "SeenInPlayTest";
 
 GameLogic& Logic() { return *Module<GameLogic>::Instance(); }
 ObjectManager& Objects() { return *Module<ObjectManager>::Instance(); }
-
-template <class State>
-State* Top() {
-    return dynamic_cast<State*>(Logic().TopState());
-}
 
 // A machine as the player sees it: where the centre of its body lands in
 // the window (x from the left, y from the top), how far ahead of the eye.
@@ -174,24 +161,9 @@ protected:
         } else {
             state_events::Publish(Event(kSender, addressee::kGameLogic, MenuMessage::kEnterGame));
         }
-        ASSERT_TRUE(RunUntil(
-            [levelThree] {
-                return InPlay() && (levelThree ? dynamic_cast<LevelThree*>(&Top<IngameState>()->CurrentLevel()) != nullptr
-                                               : dynamic_cast<LevelOne*>(&Top<IngameState>()->CurrentLevel()) != nullptr);
-            },
-            6000))
-            << log.Text();
+        ASSERT_TRUE(RunUntil(levelThree ? Playing<LevelThree> : Playing<LevelOne>, 6000)) << log.Text();
     }
-    static bool InPlay() { return Top<IngameState>() && Logic().loadingDone && !Logic().IsLoadInFlight(); }
 
-    // The player's hull and shield kept full: the machines fire at it.
-    static void KeepPlayerAlive() {
-        ObjectLock lock;
-        if (!Objects().HasGameObject(GameObject::kPlayerName)) return;  // a level loading
-        GameObject& player = *Objects().GetGameObject(GameObject::kPlayerName);
-        player.GetStatsComp()->hp = player.GetStatsComp()->healthMax;
-        player.GetStatsComp()->sp = float(player.GetStatsComp()->shield);
-    }
     static int Machines() {
         ObjectLock lock;
         return int(LookAtMachines().size());
@@ -244,7 +216,7 @@ protected:
         ASSERT_TRUE(RunUntil([size] { return Machines() >= size; }, 60 * 60, KeepPlayerAlive))
             << wave << ": " << Machines() << " machines";
         ASSERT_TRUE(WalkToTheNearest()) << wave;
-        const CockpitCover cockpit(kWidth, kHeight, Vector(), kRest);
+        const CockpitCover cockpit(kWidth, kHeight, Vector(), kCockpitRest);
         const test_support::TargetImage depth(graphics::CurrentTargets().depth, kWidth, kHeight);
         int inReach = 0;
         ObjectLock lock;
@@ -264,18 +236,11 @@ protected:
     }
 };
 
-// The player untouched, the cockpit settled at the top of its bob and
-// without lag.
-bool AtRest() {
-    ObjectLock lock;
-    const CockpitObject& cockpit = Objects().cockpit;
-    return std::fabs(cockpit.bobPhase - kRest) <= 0.04f && std::fabs(cockpit.moveOffset.y) <= 0.1f;
-}
-
 TEST_F(SeenInPlay, LevelOnesFirstViewAtRestFacesTheBasinsCentreWithSkyOverTheFarRim) {
     StartAt(false);
     if (HasFatalFailure()) return;
-    ASSERT_TRUE(RunUntil(AtRest, 60 * 60)) << "the cockpit never came to rest";
+    // The player untouched, the cockpit settled.
+    ASSERT_TRUE(RunUntil(game_flow_test::CockpitAtRest, 60 * 60)) << "the cockpit never came to rest";
     const float towardsCentre = flow_test::YawTowardsTheMiddle();
     float yaw = 0.0f, bob = 0.0f;
     Vector lag;
@@ -300,12 +265,8 @@ TEST_F(SeenInPlay, EveryMachineInReachShowsClearOfTheCockpitAtEachWaveStartOfLev
     for (int wave = 0; wave < 3; ++wave) {
         if (wave > 0) {
             // The wave ended at once: its machines gone, none left to count.
+            game_flow_test::KillTheMachines();
             ObjectLock lock;
-            for (auto& entry : Objects().gameObjectList) {
-                GameObject& object = entry.second;
-                if (object.GetStatsComp() && !object.isDead && object.name != GameObject::kPlayerName)
-                    Objects().KillGameObject(object);
-            }
             Top<IngameState>()->CurrentLevel().liveEnemies = 0;
         }
         LookAtTheWave("level 1 wave " + std::to_string(wave + 1), waves[wave]);
